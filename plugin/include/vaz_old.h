@@ -1,0 +1,228 @@
+/*
+ * The exported C interface of libVAZ_OLD.so: the session record, the session
+ * globals and every routine a host (or a test) may call.
+ *
+ * Layout and prototypes are a binary contract with the handheld tester: the
+ * offsets of TOKEN_OLD are checked at compile time in session/session_state.cpp.
+ */
+#ifndef VAZ_OLD_H
+#define VAZ_OLD_H
+
+#include <stdio.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef unsigned char u8;
+typedef unsigned short u16;
+typedef unsigned int u32;
+
+#define VAZ_EXPORT __attribute__((visibility("default")))
+
+/* One entry of the current item list (data stream or identification). */
+typedef struct {
+  u32 dwTextId;    /* name: list text ID + 1 + n */
+  u8 cItemType;    /* parameter-file item type */
+  u16 wItemParam;  /* parameter-file item parameter */
+  u8 cItemParam2;  /* parameter-file second parameter */
+  u32 dwCmdId;     /* request frame in COMMAND.GAG: command list ID + 1 + n */
+} CD_ITEM;
+
+/* One actuator record of an ECU parameter file; only the text ID is filled. */
+typedef struct {
+  u32 dwTextId;
+  u8 bParam[5];
+} ACT_ITEM;
+
+#define VAZ_ANS_SIZE 344
+#define VAZ_DTC_MAX 32
+#define VAZ_CD_MAX 300
+#define VAZ_ACT_MAX 32
+
+/* All state of one diagnostic session. */
+typedef struct {
+  u16 wSimulate;
+  u16 wEcuVariant;
+  u16 wLibParam;
+  u8 cFuncCode;
+  u8 bAnsBuf[VAZ_ANS_SIZE];
+  u32 dwLibDtcAddr;
+  u32 dwDtcBase;
+  u8 cDtcNum;
+  u32 dwDtcCode[VAZ_DTC_MAX];
+  u32 dwDtcState[VAZ_DTC_MAX];
+  u32 dwLibCdAddr;
+  u32 dwLibAddr2;
+  u32 dwLibAddr3;
+  u8 cCdHeadLen;
+  u8 bCdHead[255];
+  u16 wCdNum;
+  CD_ITEM CdItem[VAZ_CD_MAX];
+  u32 dwLibActAddr;
+  u8 cActNum;
+  ACT_ITEM ActItem[VAZ_ACT_MAX];
+  u32 dwCoPos;
+  u8 bCoFrame[15];
+  u8 bCoRestore[15];
+  u8 cCoValue;
+} TOKEN_OLD_T;
+
+/* Routine pointer types of the current ECU and menu entry. */
+typedef int (*COMM_FN)(u8 funcCode, u16 itemIndex, void *scratch);
+typedef int (*CALC_CD_FN)(u16 item, u8 *answer, char *out, u8 itemType, u16 itemParam);
+typedef int (*CALC_DTC_FN)(void);
+
+/* Function codes handed to the comm routines. */
+enum {
+  FC_CONNECT = 0x54,    /* 'T' */
+  FC_DISCONNECT = 0x01,
+  FC_DONE = 0x21,       /* '!' */
+  FC_LIBCMD = 0x71,     /* 'q' */
+  FC_CODES = 0x31,      /* '1' */
+  FC_CURCODES = 0x32,   /* '2' */
+  FC_ERASE = 0x41,      /* 'A' */
+  FC_STREAM = 0x53,     /* 'S' */
+  FC_ADC = 0x56,        /* 'V' */
+  FC_IMMO = 0x5A        /* 'Z' */
+};
+
+#define VAZ_NO_LIST 0xFFFFFFFFu
+
+extern VAZ_EXPORT TOKEN_OLD_T TOKEN_OLD;
+extern VAZ_EXPORT COMM_FN pFComm;
+extern VAZ_EXPORT CALC_CD_FN pFCalcCD;
+extern VAZ_EXPORT CALC_DTC_FN pFCalcDTC;
+extern VAZ_EXPORT char CSTRING[256];
+extern VAZ_EXPORT unsigned char OldConnectType;
+extern VAZ_EXPORT int iFuncConfig_vaz;
+
+/* ---- session and menus ---- */
+VAZ_EXPORT int DiagnoseMainOldPrtl(void *hostContext);
+VAZ_EXPORT int DIAG_GM_ISFI(void);
+VAZ_EXPORT int DIAG_GM_EFI(void);
+VAZ_EXPORT int DIAG_BOSCH_M154(void);
+VAZ_EXPORT int DIAG_BOSCH_M154_ADD(void);
+VAZ_EXPORT int DIAG_BOSCH_M154N(void);
+VAZ_EXPORT int DIAG_BOSCH_M72(void);
+VAZ_EXPORT int DIAG_BOSCH_M70_E2(void);
+VAZ_EXPORT int DIAG_BOSCH_M70_E3(void);
+VAZ_EXPORT int DIAG_BOSCH_M797_E2(void);
+VAZ_EXPORT int DIAG_BOSCH_M797_E3(void);
+VAZ_EXPORT int SelectMenu_menu(u32 menuId, int preselect);
+VAZ_EXPORT int FuncConfig(int *entries, u32 menuId);
+
+/* ---- link layer ---- */
+VAZ_EXPORT int SendRec_KWP2000(u8 *frame, u8 *answer);
+VAZ_EXPORT int SendRec_GM(u8 *frame, u8 *answer);
+VAZ_EXPORT int SendRec_MICAS(u8 *frame, u8 *answer);
+VAZ_EXPORT int Comm_BOSCH_M154_ENG(u8 funcCode, u16 itemIndex, void *scratch);
+VAZ_EXPORT int Comm_BOSCH_M70_ENG(u8 funcCode, u16 itemIndex, void *scratch);
+VAZ_EXPORT int Comm_BOSCH_M797_E2_ENG(u8 funcCode, u16 itemIndex, void *scratch);
+VAZ_EXPORT int Comm_BOSCH_M797_E3_ENG(u8 funcCode, u16 itemIndex, void *scratch);
+VAZ_EXPORT int Comm_GM_ISFI_ENG(u8 funcCode, u16 itemIndex, void *scratch);
+VAZ_EXPORT int Comm_GM_EFI_ENG(u8 funcCode, u16 itemIndex, void *scratch);
+VAZ_EXPORT int Comm_BOSCH_AUTO_ENG(void);
+VAZ_EXPORT int GetData_Cmd_fromtext(u32 textId, u8 *frame);
+
+/* ---- diagnostic services ---- */
+VAZ_EXPORT int GetData_ECU_CD(u32 nameListId, u32 commandListId);
+VAZ_EXPORT int CurrentData_SingleCom_Allcal(void);
+VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void);
+VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayAll(void);
+VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void);
+VAZ_EXPORT int CurrentData_OneToOne_SelectFunc(u8 *bitmap);
+VAZ_EXPORT int Get_CurrentData_OneToOne_Selected(u16 itemCount, const u8 *bitmap, u16 *indices);
+VAZ_EXPORT int TroubleCode_SingleCom(void);
+VAZ_EXPORT int EraseCode_SingleCom(void);
+VAZ_EXPORT int INFO_SingleCom_SingleCalc(void);
+VAZ_EXPORT int Find_dtc_in_libfile(u32 textId);
+VAZ_EXPORT void Change_ID_to_point(u32 value, u8 *out);
+VAZ_EXPORT int Get_EcuAnsdata(int frameNumber, const u8 *answer, u8 *out);
+
+/* ---- value conversion: data formulas ---- */
+#define VAZ_CALC(name) VAZ_EXPORT int name(u16 item, u8 *answer, char *out, u8 itemType, u16 itemParam)
+VAZ_CALC(CalCd_BOSCH_M154_ENG);
+VAZ_CALC(CalCd_BOSCH_M154N_ENG);
+VAZ_CALC(CalCd_BOSCH_M154N_ADC_ENG);
+VAZ_CALC(CalCd_BOSCH_M154_ADD_ADC_ENG);
+VAZ_CALC(CalCd_BOSCH_M70_ENG);
+VAZ_CALC(CalCd_BOSCHM70_ADC_ENG);
+VAZ_CALC(CalCd_BOSCH_M70_E3_ENG);
+VAZ_CALC(CalCd_BOSCH_M797_E2_ENG);
+VAZ_CALC(CalCd_BOSCH_M797_E3_ENG);
+VAZ_CALC(CalCd_BOSCH_M797_E2_E3_ADC_ENG);
+VAZ_CALC(CalCd_BOSCH_M797_E2_E3_IMM_ENG);
+VAZ_CALC(CalCd_BOSCH_M72_ENG_1);
+VAZ_CALC(CalCd_BOSCH_M72_ADC_ENG);
+VAZ_CALC(CalCd_BOSCH_M72_ENG);
+VAZ_CALC(CalCd_GM_ISFI_ENG);
+VAZ_CALC(CalCd_GM_ISFI_ENG_WORKFLAGS);
+VAZ_CALC(CalCd_GM_EFI_ENG);
+VAZ_CALC(CalCd_GM_EFI_ENG_WORKFLAGS);
+/* identification formulas */
+VAZ_CALC(CalcInfo_BOSCH_M154_ENG);
+VAZ_CALC(CalcInfo_BOSCH_M70_ENG);
+VAZ_CALC(CalcInfo_BOSCH_M797_E2_ENG);
+#undef VAZ_CALC
+
+/* ---- value conversion: trouble-code decoders ---- */
+VAZ_EXPORT int CalDtc_GM_ISFI_ENG_CUR(void);
+VAZ_EXPORT int CalDtc_GM_ISFI_ENG_STORE(void);
+VAZ_EXPORT int CalDtc_GM_EFI(void);
+VAZ_EXPORT int CalDtc_BOSCH_M154_ENG_CURRENT(void);
+VAZ_EXPORT int CalDtc_BOSCH_M72_ENG_CURRENT(void);
+VAZ_EXPORT int CalDtc_BOSCH_M154_ENG(void);
+VAZ_EXPORT int CalDtc_BOSCH_M70_ENG(void);
+VAZ_EXPORT int CalDtc_BOSCH_M797_E2_ENG(void);
+
+/* ---- host bridge ---- */
+VAZ_EXPORT void *OpenStdDll(void);
+VAZ_EXPORT int OpenShowInterfaceDLL(void);
+VAZ_EXPORT int OpenSearchIDDLL(void);
+VAZ_EXPORT int OpenLanguageDLL(void);
+VAZ_EXPORT int OpenGetPathDLL(void);
+VAZ_EXPORT int OpenAbstractCommDll(void);
+VAZ_EXPORT int OpenDiagReadFileDll(void);
+VAZ_EXPORT int OpenDiagFuncDll(void);
+VAZ_EXPORT int OpenDiagDsFuncDll(void);
+VAZ_EXPORT int OpenDiagDtcFuncDll(void);
+VAZ_EXPORT int OpenDiagVerFuncDll(void);
+VAZ_EXPORT int OpenDiagCommDll(void);
+VAZ_EXPORT int OpenDiagCalcDll(void);
+VAZ_EXPORT int OpenDiagActFuncDll(void);
+VAZ_EXPORT int CloseStdDll(void);
+VAZ_EXPORT int CloseAbstractCommDll(void);
+VAZ_EXPORT int CloseDiagReadFileDll(void);
+VAZ_EXPORT int CloseDiagFuncDll(void);
+VAZ_EXPORT int CloseDiagDsFuncDll(void);
+VAZ_EXPORT int CloseDiagDtcFuncDll(void);
+VAZ_EXPORT int CloseDiagVerFuncDll(void);
+VAZ_EXPORT int CloseDiagCommDll(void);
+VAZ_EXPORT int CloseDiagCalcDll(void);
+VAZ_EXPORT int CloseDiagActFuncDll(void);
+VAZ_EXPORT char *get_path(char *buffer, int size);
+VAZ_EXPORT FILE *FOPEN(const char *path, const char *mode);
+VAZ_EXPORT int wrDllLog(int code, const char *text);
+VAZ_EXPORT const char *DllError(void);
+
+extern VAZ_EXPORT void *pStdDll;
+extern VAZ_EXPORT void *pAbstractCommdlHandle;
+extern VAZ_EXPORT void *pDiagReadFileDll;
+extern VAZ_EXPORT void *pDiagFuncDll;
+extern VAZ_EXPORT void *pDiagDsFuncHandle;
+extern VAZ_EXPORT void *pDiagDtcFuncHandle;
+extern VAZ_EXPORT void *pDiagVerFuncHandle;
+extern VAZ_EXPORT void *pDiagCommdlHandle;
+extern VAZ_EXPORT void *pDiagCalcHandle;
+extern VAZ_EXPORT void *pDiagActFuncHandle;
+
+#ifdef __cplusplus
+}
+#endif
+
+#include "vaz_host_slots.h"
+#include "vaz_old_config.h"
+#include "vaz_old_tests.h"
+
+#endif

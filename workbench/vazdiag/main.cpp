@@ -1,0 +1,43 @@
+// vazdiag: the host program. Loads the plug-in and the workbench libraries from
+// its own directory, builds the host context record and runs one session.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+#include "options.h"
+#include "workbench.h"
+
+int main(int argc, char **argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  auto options = vazdiag::parse_options(args, error);
+  if (!options) {
+    std::cerr << "vazdiag: " << error << "\n" << "Try 'vazdiag --help'.\n";
+    return 2;
+  }
+  if (options->help) {
+    std::cout << vazdiag::kUsage;
+    return 0;
+  }
+  vazdiag::SessionSetup setup = options->setup;
+  if (!options->scriptFile.empty()) {
+    std::ifstream in(options->scriptFile);
+    if (!in) {
+      std::cerr << "vazdiag: cannot read the script " << options->scriptFile << "\n";
+      return 2;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    setup.script = text.str();
+  }
+  try {
+    vazdiag::Workbench bench(vazdiag::executableDir());
+    vazdiag::SessionResult r = bench.run(setup);
+    if (!setup.interactive) std::cout << r.transcript;
+  } catch (const std::exception &e) {
+    std::cerr << "vazdiag: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,138 @@
+// Parsing of vazdiag's options.
+#include "options.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+
+namespace vazdiag {
+
+namespace {
+
+struct EcuName {
+  const char *name;
+  int type;
+};
+
+// The host's ECU type numbers; "auto" runs the Bosch detection.
+constexpr std::array kEcuNames{
+    EcuName{"m154", 1},    EcuName{"m154-add", 2}, EcuName{"m154n", 3},   EcuName{"m70-e2", 4},
+    EcuName{"m70-e3", 5},  EcuName{"m72", 6},      EcuName{"m797-e2", 7}, EcuName{"m797-e3", 8},
+    EcuName{"gm-efi", 9},  EcuName{"gm-isfi", 10}, EcuName{"auto", 11},
+};
+
+bool parse_int(const std::string &text, long lo, long hi, long &out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char *end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 0);  // decimal, 0x hex or 0 octal
+  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+  out = v;
+  return true;
+}
+
+}  // namespace
+
+const char *const kUsage =
+    "usage: vazdiag [options]\n"
+    "Runs one diagnostic session of the VAZ engine plug-in against a simulated car.\n"
+    "\n"
+    "  --ecu NAME         ECU to diagnose: m154, m154-add, m154n, m70-e2, m70-e3, m72,\n"
+    "                     m797-e2, m797-e3, gm-efi, gm-isfi, auto (Bosch detection),\n"
+    "                     or the host's type number 1..11 (default m154)\n"
+    "  --car NAME         simulated ECU on the line (default: the chosen ECU; m154 for\n"
+    "                     auto; \"none\" for a silent line)\n"
+    "  --car-option K=V   option of the simulated ECU, e.g. dtc=0102,0325 (repeatable)\n"
+    "  --script FILE      play the user from FILE and print the transcript of every\n"
+    "                     screen; without it the session is interactive\n"
+    "  --functions BITS   function-availability bits the host passes (default 0x40000000:\n"
+    "                     every menu entry)\n"
+    "  --connector N      connector type the host passes, 0..255 (default 0)\n"
+    "  --trace FILE       write every byte on the line, with time stamps, to FILE\n"
+    "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
+    "                     a virtual clock (default with --script)\n"
+    "  --help             this text\n";
+
+int ecu_type_from_name(const std::string &name) {
+  for (const EcuName &e : kEcuNames)
+    if (name == e.name) return e.type;
+  long n = 0;
+  return parse_int(name, 1, 11, n) ? static_cast<int>(n) : 0;
+}
+
+std::string default_car_for(int ecuType) {
+  if (ecuType == 11) return "m154";
+  for (const EcuName &e : kEcuNames)
+    if (e.type == ecuType) return e.name;
+  return "m154";
+}
+
+std::optional<Options> parse_options(const std::vector<std::string> &args, std::string &error) {
+  Options o;
+  std::string car, clock;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string &a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      continue;
+    }
+    static constexpr std::array kWithValue{"--ecu",       "--car",   "--car-option", "--script",
+                                           "--functions", "--connector", "--trace",  "--clock"};
+    bool known = false;
+    for (const char *k : kWithValue) known = known || a == k;
+    if (!known) {
+      error = "unknown option '" + a + "'";
+      return std::nullopt;
+    }
+    if (i + 1 >= args.size()) {
+      error = "option " + a + " needs a value";
+      return std::nullopt;
+    }
+    const std::string &v = args[++i];
+    long n = 0;
+    if (a == "--ecu") {
+      o.setup.ecuType = ecu_type_from_name(v);
+      if (o.setup.ecuType == 0) {
+        error = "unknown ECU '" + v + "' (see --help)";
+        return std::nullopt;
+      }
+    } else if (a == "--car") {
+      car = v;
+    } else if (a == "--car-option") {
+      auto eq = v.find('=');
+      if (eq == std::string::npos || eq == 0) {
+        error = "--car-option needs KEY=VALUE, got '" + v + "'";
+        return std::nullopt;
+      }
+      o.setup.carOptions.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+    } else if (a == "--script") {
+      o.scriptFile = v;
+    } else if (a == "--functions") {
+      if (!parse_int(v, 0, 0xFFFFFFFFL, n)) {
+        error = "--functions needs a number such as 0x40000000, got '" + v + "'";
+        return std::nullopt;
+      }
+      o.setup.functions = static_cast<int>(static_cast<unsigned>(n));
+    } else if (a == "--connector") {
+      if (!parse_int(v, 0, 255, n)) {
+        error = "--connector needs a number 0..255, got '" + v + "'";
+        return std::nullopt;
+      }
+      o.setup.connector = static_cast<int>(n);
+    } else if (a == "--trace") {
+      o.setup.traceFile = v;
+    } else if (a == "--clock") {
+      if (v != "real" && v != "virtual") {
+        error = "--clock is real or virtual, got '" + v + "'";
+        return std::nullopt;
+      }
+      clock = v;
+    }
+  }
+  o.setup.car = car.empty() ? default_car_for(o.setup.ecuType) : car;
+  o.setup.interactive = o.scriptFile.empty();
+  o.setup.virtualClock = clock.empty() ? !o.setup.interactive : clock == "virtual";
+  return o;
+}
+
+}  // namespace vazdiag

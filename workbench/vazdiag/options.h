@@ -1,0 +1,29 @@
+// Command line of vazdiag: what the user asked for, or a readable error.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "workbench.h"
+
+namespace vazdiag {
+
+struct Options {
+  SessionSetup setup;
+  std::string scriptFile;  // empty: interactive
+  bool help = false;
+};
+
+// Parses argv; on a bad option returns nothing and sets error.
+std::optional<Options> parse_options(const std::vector<std::string> &args, std::string &error);
+
+// ECU type number (1..11) for a name or number, 0 when unknown.
+int ecu_type_from_name(const std::string &name);
+
+// Simulated car that stands for an ECU type by default.
+std::string default_car_for(int ecuType);
+
+extern const char *const kUsage;
+
+}  // namespace vazdiag

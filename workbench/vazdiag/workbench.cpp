@@ -1,0 +1,138 @@
+// Loading the three libraries and running a session through their C interfaces.
+#include "workbench.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+namespace vazdiag {
+
+namespace {
+
+struct LibraryCloser {
+  void operator()(void *h) const {
+    if (h != nullptr) dlclose(h);
+  }
+};
+using Library = std::unique_ptr<void, LibraryCloser>;
+
+Library open_library(const std::string &path) {
+  // RTLD_LOCAL: the plug-in must find the hosts by their file names, never by
+  // symbols leaking into the global scope.
+  Library lib(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
+  if (!lib) throw std::runtime_error("cannot load " + path + ": " + dlerror());
+  return lib;
+}
+
+template <typename Fn>
+Fn symbol(const Library &lib, const char *name, const std::string &file) {
+  void *p = dlsym(lib.get(), name);
+  if (p == nullptr) throw std::runtime_error(file + " lacks " + name);
+  return reinterpret_cast<Fn>(p);
+}
+
+// Offsets of the three fields the plug-in reads from the host context record.
+constexpr size_t kContextSize = 3492;
+constexpr size_t kFunctionsAt = 3476;
+constexpr size_t kConnectorAt = 3484;
+constexpr size_t kEcuTypeAt = 3488;
+
+}  // namespace
+
+struct Workbench::Impl {
+  Library display, vci, plugin;
+  std::string displayFile, vciFile;
+
+  // display host control
+  int (*StdSetDataDir)(const char *);
+  int (*StdUseScript)(const char *);
+  int (*StdUseTerminal)();
+  const char *(*StdTranscript)();
+  const char *(*StdLastError)();
+  // vehicle interface control
+  void (*VciReset)();
+  int (*VciSelectCar)(const char *);
+  int (*VciCarOption)(const char *, const char *);
+  void (*VciUseVirtualClock)(int);
+  int (*VciInjectFault)(const char *, int, int, int, int);
+  const char *(*VciTraceText)();
+  int (*VciSetTraceFile)(const char *);
+  const char *(*VciLastError)();
+  // the plug-in
+  int (*DiagnoseMainOldPrtl)(void *);
+};
+
+Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
+  Impl &m = *impl_;
+  m.displayFile = dir + "libSTD.so";
+  m.vciFile = dir + "libCOMM_ABSTRACT_LAYER.so";
+  const std::string pluginFile = dir + "libVAZ_OLD.so";
+  // The hosts go first so that the plug-in's own opens by bare name find them.
+  m.display = open_library(m.displayFile);
+  m.vci = open_library(m.vciFile);
+  m.plugin = open_library(pluginFile);
+
+  m.StdSetDataDir = symbol<decltype(m.StdSetDataDir)>(m.display, "StdSetDataDir", m.displayFile);
+  m.StdUseScript = symbol<decltype(m.StdUseScript)>(m.display, "StdUseScript", m.displayFile);
+  m.StdUseTerminal = symbol<decltype(m.StdUseTerminal)>(m.display, "StdUseTerminal", m.displayFile);
+  m.StdTranscript = symbol<decltype(m.StdTranscript)>(m.display, "StdTranscript", m.displayFile);
+  m.StdLastError = symbol<decltype(m.StdLastError)>(m.display, "StdLastError", m.displayFile);
+  m.VciReset = symbol<decltype(m.VciReset)>(m.vci, "VciReset", m.vciFile);
+  m.VciSelectCar = symbol<decltype(m.VciSelectCar)>(m.vci, "VciSelectCar", m.vciFile);
+  m.VciCarOption = symbol<decltype(m.VciCarOption)>(m.vci, "VciCarOption", m.vciFile);
+  m.VciUseVirtualClock = symbol<decltype(m.VciUseVirtualClock)>(m.vci, "VciUseVirtualClock", m.vciFile);
+  m.VciInjectFault = symbol<decltype(m.VciInjectFault)>(m.vci, "VciInjectFault", m.vciFile);
+  m.VciTraceText = symbol<decltype(m.VciTraceText)>(m.vci, "VciTraceText", m.vciFile);
+  m.VciSetTraceFile = symbol<decltype(m.VciSetTraceFile)>(m.vci, "VciSetTraceFile", m.vciFile);
+  m.VciLastError = symbol<decltype(m.VciLastError)>(m.vci, "VciLastError", m.vciFile);
+  m.DiagnoseMainOldPrtl = symbol<decltype(m.DiagnoseMainOldPrtl)>(m.plugin, "DiagnoseMainOldPrtl", pluginFile);
+
+  if (m.StdSetDataDir((dir + "data").c_str()) != 0)
+    throw std::runtime_error(std::string("text library: ") + m.StdLastError());
+}
+
+Workbench::~Workbench() = default;
+
+void *Workbench::pluginSymbol(const char *name) const { return dlsym(impl_->plugin.get(), name); }
+
+SessionResult Workbench::run(const SessionSetup &s) {
+  Impl &m = *impl_;
+  m.VciReset();
+  m.VciUseVirtualClock(s.virtualClock ? 1 : 0);
+  if (m.VciSelectCar(s.car.c_str()) != 0) throw std::runtime_error(m.VciLastError());
+  for (const auto &[key, value] : s.carOptions)
+    if (m.VciCarOption(key.c_str(), value.c_str()) != 0)
+      throw std::runtime_error("car option " + key + "=" + value + ": " + m.VciLastError());
+  for (const Fault &f : s.faults)
+    if (m.VciInjectFault(f.kind.c_str(), f.sid, f.nrc, f.skip, f.count) != 0)
+      throw std::runtime_error("fault " + f.kind + ": " + m.VciLastError());
+  if (!s.traceFile.empty() && m.VciSetTraceFile(s.traceFile.c_str()) != 0)
+    throw std::runtime_error("cannot write the trace to " + s.traceFile);
+
+  int frontEnd = s.interactive ? m.StdUseTerminal() : m.StdUseScript(s.script.c_str());
+  if (frontEnd != 0) throw std::runtime_error(std::string("script: ") + m.StdLastError());
+
+  std::array<unsigned char, kContextSize> context{};
+  std::memcpy(&context[kFunctionsAt], &s.functions, sizeof s.functions);
+  context[kConnectorAt] = static_cast<unsigned char>(s.connector);
+  std::memcpy(&context[kEcuTypeAt], &s.ecuType, sizeof s.ecuType);
+
+  SessionResult r;
+  r.returned = m.DiagnoseMainOldPrtl(context.data());
+  r.transcript = m.StdTranscript();
+  r.trace = m.VciTraceText();
+  return r;
+}
+
+std::string executableDir() {
+  std::array<char, 4096> buf{};
+  ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n <= 0) return "./";
+  std::string path(buf.data(), static_cast<size_t>(n));
+  return path.substr(0, path.rfind('/') + 1);
+}
+
+}  // namespace vazdiag

@@ -1,0 +1,62 @@
+// Loads the plug-in and the two workbench host libraries from one directory and
+// runs diagnostic sessions through them. vazdiag and the end-to-end tests share it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vazdiag {
+
+// One fault the simulated line puts into its answers (see vci_control.h).
+struct Fault {
+  std::string kind;  // "no-answer", "negative", "bad-checksum", "late"
+  int sid = -1;      // request service identifier, -1 = any
+  int nrc = 0x22;    // negative response code for "negative"
+  int skip = 0;      // matching requests let through first
+  int count = -1;    // requests spoiled, -1 = all after
+};
+
+struct SessionSetup {
+  int ecuType = 1;                  // 1..11 as the host passes it
+  std::string car = "m154";         // simulated ECU on the line, "none" = silent
+  std::vector<std::pair<std::string, std::string>> carOptions;
+  std::vector<Fault> faults;
+  int functions = 0x40000000;       // function-availability bits
+  int connector = 0;
+  bool virtualClock = true;
+  std::string script;               // script text; empty with interactive = terminal
+  bool interactive = false;
+  std::string traceFile;            // also write the wire trace here
+};
+
+struct SessionResult {
+  int returned = 0;          // what DiagnoseMainOldPrtl returned
+  std::string transcript;    // script front end's record of every screen
+  std::string trace;         // the wire trace
+};
+
+class Workbench {
+ public:
+  // Opens libSTD.so, libCOMM_ABSTRACT_LAYER.so and libVAZ_OLD.so from dir.
+  // Throws std::runtime_error with a readable reason when one cannot be used.
+  explicit Workbench(const std::string &dir);
+  ~Workbench();
+  Workbench(const Workbench &) = delete;
+  Workbench &operator=(const Workbench &) = delete;
+
+  // Runs one session; throws std::runtime_error for a setup the libraries refuse.
+  SessionResult run(const SessionSetup &setup);
+
+  // Resolves a symbol of the plug-in (tests look at its exported record).
+  void *pluginSymbol(const char *name) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Directory of the running executable, with a trailing '/'.
+std::string executableDir();
+
+}  // namespace vazdiag
