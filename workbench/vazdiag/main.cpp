@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "options.h"
+#include "trace_decoder.h"
 #include "workbench.h"
 
 int main(int argc, char **argv) {
@@ -18,6 +19,15 @@ int main(int argc, char **argv) {
   }
   if (options->help) {
     std::cout << vazdiag::kUsage;
+    return 0;
+  }
+  if (!options->decodeTraceFile.empty()) {
+    std::ifstream in(options->decodeTraceFile);
+    if (!in) {
+      std::cerr << "vazdiag: cannot read the trace " << options->decodeTraceFile << "\n";
+      return 2;
+    }
+    vazdiag::decodeTrace(in, std::cout);
     return 0;
   }
   vazdiag::SessionSetup setup = options->setup;

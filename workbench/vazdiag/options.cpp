@@ -49,6 +49,10 @@ const char *const kUsage =
     "                     every menu entry)\n"
     "  --connector N      connector type the host passes, 0..255 (default 0)\n"
     "  --trace FILE       write every byte on the line, with time stamps, to FILE\n"
+    "  --log FILE.csv     record every live-data pass as a CSV row (time stamp, then\n"
+    "                     one column per shown item)\n"
+    "  --decode-trace FILE  print a wire trace with every KWP2000/ALDL frame annotated\n"
+    "                     (service names, checksums verified); runs no session\n"
     "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
     "                     a virtual clock (default with --script)\n"
     "  --help             this text\n";
@@ -76,8 +80,8 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.help = true;
       continue;
     }
-    static constexpr std::array kWithValue{"--ecu",       "--car",   "--car-option", "--script",
-                                           "--functions", "--connector", "--trace",  "--clock"};
+    static constexpr std::array kWithValue{"--ecu",       "--car",       "--car-option", "--script",      "--functions",
+                                           "--connector", "--trace",     "--clock",      "--log",         "--decode-trace"};
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
@@ -121,6 +125,10 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.setup.connector = static_cast<int>(n);
     } else if (a == "--trace") {
       o.setup.traceFile = v;
+    } else if (a == "--log") {
+      o.setup.logFile = v;
+    } else if (a == "--decode-trace") {
+      o.decodeTraceFile = v;
     } else if (a == "--clock") {
       if (v != "real" && v != "virtual") {
         error = "--clock is real or virtual, got '" + v + "'";

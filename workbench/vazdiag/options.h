@@ -12,6 +12,7 @@ namespace vazdiag {
 struct Options {
   SessionSetup setup;
   std::string scriptFile;  // empty: interactive
+  std::string decodeTraceFile;  // set: only annotate this wire trace, no session
   bool help = false;
 };
 

@@ -50,6 +50,9 @@ struct Workbench::Impl {
   int (*StdSetDataDir)(const char *);
   int (*StdUseScript)(const char *);
   int (*StdUseTerminal)();
+  int (*StdUseFullScreen)();
+  int (*StdSetLogFile)(const char *);
+  void (*StdEndSession)();
   const char *(*StdTranscript)();
   const char *(*StdLastError)();
   // vehicle interface control
@@ -78,6 +81,9 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   m.StdSetDataDir = symbol<decltype(m.StdSetDataDir)>(m.display, "StdSetDataDir", m.displayFile);
   m.StdUseScript = symbol<decltype(m.StdUseScript)>(m.display, "StdUseScript", m.displayFile);
   m.StdUseTerminal = symbol<decltype(m.StdUseTerminal)>(m.display, "StdUseTerminal", m.displayFile);
+  m.StdUseFullScreen = symbol<decltype(m.StdUseFullScreen)>(m.display, "StdUseFullScreen", m.displayFile);
+  m.StdSetLogFile = symbol<decltype(m.StdSetLogFile)>(m.display, "StdSetLogFile", m.displayFile);
+  m.StdEndSession = symbol<decltype(m.StdEndSession)>(m.display, "StdEndSession", m.displayFile);
   m.StdTranscript = symbol<decltype(m.StdTranscript)>(m.display, "StdTranscript", m.displayFile);
   m.StdLastError = symbol<decltype(m.StdLastError)>(m.display, "StdLastError", m.displayFile);
   m.VciReset = symbol<decltype(m.VciReset)>(m.vci, "VciReset", m.vciFile);
@@ -112,8 +118,14 @@ SessionResult Workbench::run(const SessionSetup &s) {
   if (!s.traceFile.empty() && m.VciSetTraceFile(s.traceFile.c_str()) != 0)
     throw std::runtime_error("cannot write the trace to " + s.traceFile);
 
-  int frontEnd = s.interactive ? m.StdUseTerminal() : m.StdUseScript(s.script.c_str());
-  if (frontEnd != 0) throw std::runtime_error(std::string("script: ") + m.StdLastError());
+  if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw std::runtime_error(std::string("log: ") + m.StdLastError());
+  // Interactive: full screen on a terminal; the host falls back to the line
+  // front end by itself when standard output is not one.
+  if (s.interactive) {
+    m.StdUseFullScreen();
+  } else if (m.StdUseScript(s.script.c_str()) != 0) {
+    throw std::runtime_error(std::string("script: ") + m.StdLastError());
+  }
 
   std::array<unsigned char, kContextSize> context{};
   std::memcpy(&context[kFunctionsAt], &s.functions, sizeof s.functions);
@@ -122,6 +134,8 @@ SessionResult Workbench::run(const SessionSetup &s) {
 
   SessionResult r;
   r.returned = m.DiagnoseMainOldPrtl(context.data());
+  m.StdEndSession();
+  m.StdSetLogFile(nullptr);
   r.transcript = m.StdTranscript();
   r.trace = m.VciTraceText();
   return r;

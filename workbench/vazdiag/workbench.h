@@ -26,8 +26,9 @@ struct SessionSetup {
   int connector = 0;
   bool virtualClock = true;
   std::string script;               // script text; empty with interactive = terminal
-  bool interactive = false;
+  bool interactive = false;         // full screen on a terminal, else the line front end
   std::string traceFile;            // also write the wire trace here
+  std::string logFile;              // record every live-data pass here as CSV
 };
 
 struct SessionResult {

@@ -20,6 +20,24 @@ int StdUseScript(const char *scriptText);
 /* Interactive line front end on standard input and output. */
 int StdUseTerminal(void);
 
+/* The same front end on other descriptors (a pipe in tests, a pseudo-terminal). 0 = accepted. */
+int StdUseTerminalOn(int inFd, int outFd);
+
+/* Full-screen front end (ncurses) on standard input and output. When either is not a
+   terminal, or the terminal type cannot be driven, the line front end is used instead.
+   0 = full screen, 1 = line front end (StdLastError says why). */
+int StdUseFullScreen(void);
+
+/* Live-data recording: from now on every data-stream pass is one CSV row in path (truncated
+   now): a time stamp, then one column per shown item; the header holds the item names with
+   their units. A pass with other items goes on in path-2.csv, path-3.csv, ... Rows are
+   flushed as written. Null or "" stops recording. 0 = recording, -1 = cannot write path. */
+int StdSetLogFile(const char *path);
+
+/* The session is over: the front end gives back what it holds (the full-screen front end
+   restores the terminal; a later screen takes it again). */
+void StdEndSession(void);
+
 /* The transcript written so far by the script front end (valid until the next Std* call). */
 const char *StdTranscript(void);
 

@@ -2,6 +2,61 @@
  * Control interface of the workbench vehicle interface (libCOMM_ABSTRACT_LAYER.so),
  * beside the services the plug-in binds. vazdiag and the tests use it to put a
  * simulated ECU on the line, choose the clock, inject faults and read the wire trace.
+ *
+ * The simulated K line (how it behaves towards the plug-in):
+ *   - Nothing is sent before SelectPIN selected the line and SetEcuBaudRate set a rate
+ *     (the request fails at once, -1). The ECUs decode 10400 baud +-2 %; at another rate
+ *     the frames go out but nobody answers.
+ *   - An asleep ECU wakes only on the fast-init pattern SetCommunicationLineVoltage(2, low,
+ *     high) with low and high each 24..26 ms, followed by StartCommunication to its address
+ *     as the very next frame on the line. Any other frame in between spends the wake-up.
+ *   - KwpSendDataToEcuGetAnswer: the frame starts at its format byte; its length is
+ *     (fmt & 0x3F) + 4 (long form: length byte + 5). Success returns the number of answer
+ *     frames (1) and fills the answer buffer: byte 0 the count, then each frame as its
+ *     length byte and bytes (format byte .. checksum). Never more than 344 bytes are
+ *     written; the maxLength argument is ignored. No valid answer (wrong checksum in the
+ *     request, no ECU at the address, ECU asleep, fault) returns -1 and leaves the buffer
+ *     as it was.
+ *   - EndCombination: 1 when every request since BeginCombination succeeded (also when
+ *     there was none), -1 otherwise or without BeginCombination.
+ *   - SetLinkKeep(frame, length, a, b) arms a keep-alive: the interface sends the frame
+ *     (as given, checksum included) each time the line has been idle for 1000 ms (so about
+ *     every 1041 ms at 10416 baud while nothing else happens); its
+ *     answers are swallowed. SetLinkKeep with a null frame or length 0 stops it. a and b
+ *     are only traced.
+ *   - An ECU that hears no request for 5000 ms falls asleep; StopCommunication (82) and
+ *     ECUReset (11) put it to sleep at once after their answer.
+ *   - There is no thread: every call first replays the idle time since the last activity
+ *     (keep-alives at their moments, the sleep time-out), then does its work.
+ *   - Timing: byte time 10 bits at the set baud rate; tester byte gap = first argument of
+ *     SetEcuCommTimeInterval (0..20 ms; the other two are only traced); ECU answer delay
+ *     P2 25 ms; the interface waits 50 ms (P2max) for an answer; 55 ms quiet (P3min)
+ *     after every exchange before the next frame. On the real-time clock the calls take
+ *     that long; on the virtual clock they return at once and only the model's time moves.
+ *
+ * The simulated ALDL line (for the GM cars "gm-isfi" and "gm-efi"; while one of them is
+ * selected every line service reaches this line instead of the K line):
+ *   - OneToOne_SendDataToEcuGetAnswer(a, answer, b, c, length, frame, d, e, f): the frame is
+ *     'length' bytes from the device identifier F4, checksum included (4..173); a, b, c, d,
+ *     e, f are ignored. Nothing is sent before SelectPIN and SetEcuBaudRate (-1 at once). The
+ *     ECU reads only 8227 baud +-2 % with SetEcuCommunicationVoltageLogic(0, 0xFF); otherwise,
+ *     and for a frame whose bytes do not sum to 0 mod 256 or whose length code is not
+ *     0x55 + length - 3, the frame goes out and nobody answers (-1, buffer untouched).
+ *     Success returns 1 with the answer buffer as on the K line: byte 0 = 1, byte 1 = the
+ *     answer's length, then F4, length code, mode, data, checksum (never past 344 bytes).
+ *   - On the K line the service always fails (-1); KwpSendDataToEcuGetAnswer fails on ALDL.
+ *   - SetLinkKeep(0, 0, 0, 0) does nothing and returns 0; arming a keep-alive is refused (-1).
+ *     SetCommunicationLineVoltage is traced and has no effect.
+ *   - Timing: 10 bits a byte at the set rate, tester byte gap = first argument of
+ *     SetEcuCommTimeInterval; ECU answer after 10 ms; the interface waits 50 ms; 20 ms quiet
+ *     before the next request. ALDL ECUs never sleep.
+ *   - Faults are matched on the mode byte (sid = 0x01, 0x04, 0x0A); "negative" acts as
+ *     "no-answer", since ALDL has no negative answer.
+ *   - The ALDL line keeps its own clock; selecting a car of the other line carries the clock
+ *     kind (virtual or real) over. Byte layouts: workbench/ecusim/gm_layout.md.
+ *
+ * Strings returned by VciTraceText and VciLastError stay valid until the next call of the
+ * same function or VciReset.
  */
 #ifndef VCI_CONTROL_H
 #define VCI_CONTROL_H
@@ -10,34 +65,69 @@
 extern "C" {
 #endif
 
-/* Forget the line state, the car, the faults and the trace; real-time clock. */
+/* Forget the line state, the car, the faults and the trace; real-time clock at 0 ms.
+   A trace file set with VciSetTraceFile stays open (it gets a "-- interface reset" line). */
 void VciReset(void);
 
-/* Put a simulated ECU on the line: "m154", "m154-add", "m154n", ... or "none"
-   for a silent line. 0 = done, -1 = unknown name (VciLastError lists the names). */
+/* Put a simulated ECU on the line: "m154", "m154-add", "m154n" (all at address 0x10),
+   "gm-isfi", "gm-efi" (on the ALDL line) or "none" for a silent line. The engine's time starts now; earlier options are dropped.
+   0 = done, -1 = unknown name (VciLastError lists the names). */
 int VciSelectCar(const char *name);
 
-/* Set an option of the simulated ECU, e.g. ("dtc", "0102,0304"); 0 = done, -1 = refused. */
+/* Set an option; 0 = done, -1 = refused (VciLastError says why).
+     "dtc"     stored codes, 4 hex digits each: "0102,0325,0443", "" for none (at most 20)
+     "faults"  current fault bits D9 D10 D11 of the 21 01 block as 3 hex bytes: "01 00 04"
+     "id-key"  first two characters of the 1A 9A answer: "M1", "J5", "V5"
+     "engine"  "running" (default: live values from the clock) or "idle-fixed" (the frozen
+               idle block below, whatever the time)
+     "header"  "long" (default: 21 and 1A answers in the long form 80 F1 10 len ...; the
+               others short) or "short" (every answer short while it fits 63 service bytes)
+     "line"    "ok" (default) or "refused": SelectPIN then refuses the line (works without a car)
+   idle-fixed 21 01 record D5..D36 (M1.5.4 and add-on), answer 80 F1 10 22 61 01 ...:
+     00 00 25 1C ff ff ff 00 82 0A 00 15 54 1E 1E 80 18 00 B0 54 45 01 5A 00 00 02 28 00 00 00 40 00
+   (ff = the "faults" bytes; bit 6 of D7 is set when any fault bit is). M1.5.4N D5..D38,
+   answer 80 F1 10 24 61 01 ...:
+     00 00 25 1C ff ff ff 00 82 80 00 15 54 1E 1E 80 18 00 B0 54 5B 03 45 01 5A 00 00 02 28 00 00 00 40 00
+   idle-fixed 21 03 (all three): 61 03 1F 46 1A B3 17 80 0A.
+   GM cars: "faults" = the current code bytes as hex (gm-isfi 6 bytes A5..A10, gm-efi 3 bytes
+   A5..A7), "dtc" = GM code numbers "14,33" (gm-isfi: stored codes; gm-efi: the code bytes),
+   "engine" as above; "id-key" and "header" are refused. Idle-fixed blocks: gm_layout.md. */
 int VciCarOption(const char *key, const char *value);
 
-/* 1: time runs on a virtual clock (tests, instant); 0: real time (a person at the screen). */
+/* 1: time runs on a virtual clock (tests, instant); 0: real time (a person at the screen).
+   The virtual clock continues from the line's last activity (0 after a reset), so runs on
+   it repeat exactly; the real-time clock continues from the current reading. */
 void VciUseVirtualClock(int on);
 
-/* Advance the virtual clock by ms (the line idles meanwhile: keep-alives, ECU time-outs). */
+/* Advance the clock by ms (the line idles meanwhile: keep-alives, ECU time-outs). On the
+   real-time clock this sleeps. */
 void VciAdvanceClock(unsigned ms);
 
-/* Inject a fault into the answers of the simulated line.
-   kind: "no-answer", "negative" (7F with code nrc), "bad-checksum", "late" (after P2max).
+/* Inject a fault into the answers to the caller's requests (never to the interface's own
+   keep-alives).
+   kind: "no-answer"    the request is lost: the ECU hears nothing, the call fails (-1);
+         "negative"     the ECU answers 7F sid nrc instead of carrying the request out;
+         "bad-checksum" the ECU carries it out, its answer has checksum + 1: the call fails;
+         "late"         the ECU carries it out and answers after 70 ms, past the 50 ms
+                        the interface waits: the call fails.
    sid: the request's service identifier it applies to, or -1 for any request.
    skip: matching requests to let through first; count: how many to spoil (-1 = all after).
-   0 = armed, -1 = unknown kind. */
+   Several faults may be armed; every matching one counts the request, the first ready one
+   spoils it. 0 = armed, -1 = unknown kind or argument out of range. */
 int VciInjectFault(const char *kind, int sid, int nrc, int skip, int count);
 
-/* Wire trace: every byte each way with its time stamp, as text lines:
+/* Disarm every injected fault. 0. */
+int VciClearFaults(void);
+
+/* Wire trace: every frame each way with the time stamp of its first byte, as text lines:
      "  1234.567 T> 82 10 F1 21 01 A5"   tester to ECU (one frame a line)
      "  1234.612 E< 83 F1 10 61 01 .."   ECU to tester
-     "  1234.000 -- <event>"             line events (fast init, baud rate, keep-alive armed ...)
-   VciTraceText returns everything since the last reset; VciSetTraceFile also writes it to a file. */
+     "  1234.000 -- <event>"             line events (line selected, baud rate, fast-init
+                                          pattern, keep-alive armed/stopped, ECU awake/asleep,
+                                          no answer, checksum wrong, options, faults ...)
+   The time stamp is "%10.3f" ms on the line's clock.
+   VciTraceText returns everything since the last reset; VciSetTraceFile also appends every
+   later line to a file, flushed per line ("" or null stops it). 0 = done, -1 = cannot open. */
 const char *VciTraceText(void);
 int VciSetTraceFile(const char *path);
 

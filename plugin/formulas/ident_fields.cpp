@@ -1,0 +1,81 @@
+// Identification formulas of the Bosch ECUs: each identification item is a
+// field of fixed length copied from the start of the ECU's identification
+// text, one request per item.
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <span>
+
+#include "vaz_old.h"
+
+namespace {
+
+enum class Field : unsigned char { Copy, PackedDecimal, FirstChar };
+
+struct FieldRow {
+  Field kind;
+  unsigned char length;
+};
+
+constexpr FieldRow copy(unsigned char n) { return {Field::Copy, n}; }
+
+constexpr std::array<FieldRow, 11> kM154{copy(19), copy(16), copy(10), copy(10),
+                                         copy(15), copy(7),  copy(10), copy(8),
+                                         copy(7),  copy(7),  copy(10)};
+constexpr std::array<FieldRow, 7> kM70{copy(17), copy(12), copy(10), copy(10), copy(6),
+                                       FieldRow{Field::PackedDecimal, 4},
+                                       FieldRow{Field::FirstChar, 1}};
+constexpr std::array<FieldRow, 11> kM797{copy(17), copy(16), copy(12), copy(10),
+                                         copy(15), copy(9),  copy(10), copy(10),
+                                         copy(7),  copy(7),  copy(10)};
+
+// Bytes of the answer frame considered, and where the text starts in them.
+constexpr std::size_t kFrameBytes = 200;
+constexpr std::size_t kTextStart = 5;
+
+int run(std::span<const FieldRow> rows, u16 item, const u8 *answer, char *out) {
+  if (answer == nullptr || out == nullptr) return 0;
+  if (item == 0 || item > rows.size()) return std::snprintf(out, sizeof CSTRING, "???");
+
+  // A long-form frame (format byte 0x80) carries a separate length byte.
+  u8 frame[kFrameBytes + 1];
+  std::memcpy(frame, answer + (answer[2] == 0x80 ? 3 : 2), kFrameBytes);
+  frame[kFrameBytes] = 0;
+  const u8 *text = frame + kTextStart;
+
+  const FieldRow &row = rows[item - 1];
+  std::size_t n = 0;
+  switch (row.kind) {
+    case Field::Copy:
+    case Field::FirstChar:
+      std::memcpy(out, text, row.length);
+      n = row.length;
+      break;
+    case Field::PackedDecimal:
+      for (std::size_t i = 0; i < row.length; ++i) {
+        out[n++] = static_cast<char>('0' + (text[i] >> 4));
+        out[n++] = static_cast<char>('0' + (text[i] & 0x0F));
+      }
+      break;
+  }
+  out[n] = '\0';
+  return static_cast<int>(std::strlen(out));
+}
+
+}  // namespace
+
+extern "C" {
+
+VAZ_EXPORT int CalcInfo_BOSCH_M154_ENG(u16 item, u8 *answer, char *out, u8, u16) {
+  return run(kM154, item, answer, out);
+}
+
+VAZ_EXPORT int CalcInfo_BOSCH_M70_ENG(u16 item, u8 *answer, char *out, u8, u16) {
+  return run(kM70, item, answer, out);
+}
+
+VAZ_EXPORT int CalcInfo_BOSCH_M797_E2_ENG(u16 item, u8 *answer, char *out, u8, u16) {
+  return run(kM797, item, answer, out);
+}
+
+}  // extern "C"

@@ -1,0 +1,93 @@
+// The data-stream engines: pick items (or take them all), then request,
+// convert and show them pass after pass until the user presses Back.
+#include <array>
+
+#include "services/stream_display.h"
+
+namespace {
+
+using vaz::comm;
+using namespace vaz::services;
+
+constexpr int kMaxShown = 40;
+constexpr u32 kTooManyText = 0xFE55101F;
+constexpr u32 kTooManyTitle = 0xFE55100F;
+
+using Bitmap = std::array<u8, 40>;
+
+struct Selection {
+  std::array<u16, VAZ_CD_MAX> index{};
+  int count = 0;
+};
+
+// Shows the picker; false when the user pressed Back there.
+bool pick(Bitmap &bitmap, Selection &sel) {
+  sel.index.fill(0);
+  if (CurrentData_OneToOne_SelectFunc(bitmap.data()) == 1) return false;
+  sel.count = Get_CurrentData_OneToOne_Selected(TOKEN_OLD.wCdNum, bitmap.data(), sel.index.data());
+  if (sel.count > kMaxShown) {
+    vaz::show_box(kTooManyText, kTooManyTitle, 1);
+    sel.count = kMaxShown;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+// One request per pass; every shown item is computed from that one answer.
+VAZ_EXPORT int CurrentData_SingleCom_Allcal(void) {
+  Bitmap bitmap{};
+  Selection sel;
+  for (;;) {
+    bitmap.fill(0);
+    if (!pick(bitmap, sel)) break;
+    // The request index is the first selected item, then the entry just past
+    // the shown ones; only a comm routine that picks its frame by item uses it.
+    u16 requestIndex = sel.index[0];
+    do {
+      begin_pass();
+      if (comm(TOKEN_OLD.cFuncCode, requestIndex) <= 0) return -1;
+      for (int i = 0; i < sel.count; ++i)
+        if (!show_item(sel.index[i])) return -2;
+      requestIndex = sel.index[sel.count];
+    } while (!user_left());
+    comm(FC_DONE, 0);
+  }
+  comm(FC_DONE, 0);
+  return 0;
+}
+
+// One request per shown item; the last selection is offered again.
+VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void) {
+  Bitmap bitmap{};
+  Selection sel;
+  for (;;) {
+    if (!pick(bitmap, sel)) break;
+    do {
+      begin_pass();
+      for (int i = 0; i < sel.count; ++i) {
+        if (comm(TOKEN_OLD.cFuncCode, sel.index[i]) <= 0) return -1;
+        if (!show_item(sel.index[i])) return -2;
+      }
+    } while (!user_left());
+    comm(FC_DONE, 0);
+  }
+  comm(FC_DONE, 0);
+  return 0;
+}
+
+// Every item of the list, no picking and no cap; one request per pass.
+VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayAll(void) {
+  do {
+    begin_pass();
+    if (comm(TOKEN_OLD.cFuncCode, 0) <= 0) return -1;
+    for (u16 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n)
+      if (!show_item(n)) return -2;
+  } while (!user_left());
+  comm(FC_DONE, 0);
+  return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,28 @@
+// The ECU identification screen: one library-command request per field, each
+// answer turned into text by the family's identification routine.
+#include "services/stream_display.h"
+
+namespace {
+
+constexpr u32 kReadingText = 0xFE551018;
+constexpr u32 kReadingTitle = 0xFE551011;
+
+}  // namespace
+
+extern "C" {
+
+VAZ_EXPORT int INFO_SingleCom_SingleCalc(void) {
+  using namespace vaz::services;
+  vaz::show_box(kReadingText, kReadingTitle, 5);
+  do {
+    begin_pass();
+    for (u16 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n) {
+      if (vaz::comm(TOKEN_OLD.cFuncCode, n) <= 0) return -1;
+      if (!show_item(n)) return -2;
+    }
+  } while (!user_left());
+  vaz::comm(FC_DONE, 0);
+  return 0;
+}
+
+}  // extern "C"

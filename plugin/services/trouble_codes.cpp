@@ -1,0 +1,66 @@
+// Reading, showing and erasing the ECU's trouble codes, and the frame picker
+// for answer buffers that hold several frames.
+#include <cstring>
+
+#include "session/host_call.h"
+
+namespace {
+
+constexpr u32 kReadNotice = 0xFE551009;
+constexpr u32 kReadTitle = 0xFE55100B;
+constexpr u32 kNoCodes = 0xFE551019;
+constexpr u32 kEraseQuestion = 0xFE551017;
+constexpr u32 kEraseTitle = 0xFE55100E;
+constexpr u32 kEraseNotice = 0xFE551014;
+constexpr u32 kEraseDone = 0xFE551016;
+constexpr int kDeclined = 3;
+
+}  // namespace
+
+extern "C" {
+
+VAZ_EXPORT int TroubleCode_SingleCom(void) {
+  vaz::show_box(kReadNotice, kReadTitle, 5);
+  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return -1;
+  if (pFCalcDTC) pFCalcDTC();
+  // The table holds VAZ_DTC_MAX codes whatever count the decoder reports.
+  const int count = TOKEN_OLD.cDtcNum < VAZ_DTC_MAX ? TOKEN_OLD.cDtcNum : VAZ_DTC_MAX;
+  if (count == 0) {
+    vaz::show_box(kNoCodes, kReadNotice, 6);
+    return 0;
+  }
+  vaz::call_or(InitTroubleCode, 0);
+  for (int i = 0; i < count; ++i)
+    vaz::call_or(AddTroubleCode, 0, TOKEN_OLD.dwDtcCode[i], TOKEN_OLD.dwDtcState[i]);
+  vaz::call_or(ShowTroubleCode, 0);
+  return vaz::comm(FC_DONE, 0) <= 0 ? -1 : 0;
+}
+
+VAZ_EXPORT int EraseCode_SingleCom(void) {
+  // Codes are never erased without the user's consent: no question box, no erase.
+  if (vaz::call_or(ShowMessageBoxID, kDeclined, kEraseQuestion, kEraseTitle, 3) == kDeclined) return 0;
+  vaz::show_box(kEraseNotice, kEraseTitle, 5);
+  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return -1;
+  vaz::comm(FC_DONE, 0);
+  vaz::show_box(kEraseDone, kEraseTitle, 6);
+  return 0;
+}
+
+// Copies frame k (from 1) of an answer buffer laid out as bAnsBuf, length
+// byte included, and returns its size; -1 when the frame lies outside a
+// buffer of bAnsBuf's size.
+VAZ_EXPORT int Get_EcuAnsdata(int frameNumber, const u8 *answer, u8 *out) {
+  if (frameNumber < 1) return -1;
+  int pos = 1;
+  for (int k = 1; k < frameNumber; ++k) {
+    if (pos >= VAZ_ANS_SIZE) return -1;
+    pos += answer[pos] + 1;
+  }
+  if (pos >= VAZ_ANS_SIZE) return -1;
+  const int size = answer[pos] + 1;
+  if (pos + size > VAZ_ANS_SIZE) return -1;
+  std::memcpy(out, answer + pos, static_cast<size_t>(size));
+  return size;
+}
+
+}  // extern "C"

@@ -1,0 +1,65 @@
+// The engine of every ECU function menu: connects, shows the menu, runs the
+// chosen entry and ends the session when the user backs out.
+#include "session/host_call.h"
+#include "session/menu_model.h"
+
+namespace vaz::menu {
+namespace {
+
+constexpr u32 kConnectNotice = 0xFE551006;
+constexpr u32 kMenuTitle = 0xFE551020;
+// A menu that keeps failing to build ends the menu instead of looping for ever.
+constexpr int kMenuBuildAttempts = 3;
+
+// False when the entry failed; the session then ends.
+bool run_entry(const Entry &e) {
+  switch (e.kind) {
+    case Kind::List:
+      TOKEN_OLD.cFuncCode = e.code;
+      pFCalcCD = e.calc;
+      if (GetData_ECU_CD(e.names, e.commands) == -1) return false;
+      return e.routine() == 0;
+    case Kind::Codes:
+      TOKEN_OLD.cFuncCode = e.code;
+      pFCalcDTC = e.decoder;
+      TOKEN_OLD.dwDtcBase = e.names;
+      return TroubleCode_SingleCom() == 0;
+    case Kind::Erase:
+      TOKEN_OLD.cFuncCode = e.code;
+      return EraseCode_SingleCom() == 0;
+    case Kind::Test:
+      return e.routine() > 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+int run_menu(const Menu &menu) {
+  TOKEN_OLD.wEcuVariant = menu.variant;
+  pFComm = menu.comm;
+  show_box(kConnectNotice, kConnectNotice, 5);
+  if (comm(FC_CONNECT, 0) == -1) return -1;
+
+  const int entryCount = static_cast<int>(menu.entries.size());
+  int preselect = 0;
+  int buildFailures = 0;
+  for (;;) {
+    if (call_or(InitMenuID, -1, kMenuTitle) != 0) return -2;
+    const int chosen = SelectMenu_menu(menu.menuId, preselect);
+    if (chosen == -1) {
+      comm(FC_DISCONNECT, 0);
+      return 1;
+    }
+    if (chosen < 0) {
+      if (++buildFailures >= kMenuBuildAttempts) return -2;
+      continue;
+    }
+    buildFailures = 0;
+    if (chosen >= entryCount) continue;
+    preselect = chosen;
+    if (!run_entry(menu.entries[static_cast<size_t>(chosen)])) return -1;
+  }
+}
+
+}  // namespace vaz::menu

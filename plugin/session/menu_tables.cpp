@@ -1,0 +1,150 @@
+// The function menus of the ten ECUs, as data.
+#include "session/menu_model.h"
+
+namespace vaz::menu {
+namespace {
+
+constexpr Routine kAllcal = CurrentData_SingleCom_Allcal;
+constexpr Routine kSingleCalc = CurrentData_SingleCom_SingleCalc;
+constexpr Routine kDisplayAll = CurrentData_SingleCom_Allcal_DisplayAll;
+
+constexpr u32 kMenuIsfi = 0x58021000;
+constexpr u32 kMenuEfi = 0x58022000;
+constexpr u32 kMenuM154 = 0x58025000;
+constexpr u32 kMenuM154Family = 0x58026000;
+constexpr u32 kMenuM70 = 0x58023000;
+constexpr u32 kMenuM797 = 0x58028000;
+
+constexpr Entry kGmIsfi[] = {
+    codes(FC_CODES, CalDtc_GM_ISFI_ENG_CUR, 0x58300000),
+    codes(FC_CODES, CalDtc_GM_ISFI_ENG_STORE, 0x58300000),
+    erase(),
+    data_list(FC_STREAM, CalCd_GM_ISFI_ENG, 0x58200000, kAllcal),
+    data_list(FC_STREAM, CalCd_GM_ISFI_ENG_WORKFLAGS, 0x58200100, kAllcal),
+    test(ACT_GM_ISFI),
+};
+
+constexpr Entry kGmEfi[] = {
+    codes(FC_CODES, CalDtc_GM_EFI, 0x58400000),
+    erase(),
+    data_list(FC_STREAM, CalCd_GM_EFI_ENG, 0x58200200, kAllcal),
+    data_list(FC_STREAM, CalCd_GM_EFI_ENG_WORKFLAGS, 0x58200300, kAllcal),
+    test(ACT_GM_EFI),
+};
+
+constexpr Entry kM154[] = {
+    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    codes(FC_CURCODES, CalDtc_BOSCH_M154_ENG_CURRENT, 0x58600000),
+    codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58200000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M154_ENG, 0x58200400, kAllcal),
+    test(BOSCH_M154_MISC_TEST),
+    test(ACT_BOSCH_M154_ENG_X),
+    data_list(FC_ADC, CalCd_BOSCH_M154N_ADC_ENG, 0x58200700, kAllcal),
+};
+
+constexpr Entry kM154Add[] = {
+    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    codes(FC_CURCODES, CalDtc_BOSCH_M154_ENG_CURRENT, 0x58600000),
+    codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58200000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M154_ENG, 0x58200400, kAllcal),
+    data_list(FC_ADC, CalCd_BOSCH_M154_ADD_ADC_ENG, 0x58200600, kAllcal),
+    test(BOSCH_M154_MISC_TEST),
+    test(ACT_BOSCH_M154_ENG),
+};
+
+constexpr Entry kM154N[] = {
+    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    codes(FC_CURCODES, CalDtc_BOSCH_M154_ENG_CURRENT, 0x58600000),
+    codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58200000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M154N_ENG, 0x58200500, kAllcal),
+    data_list(FC_ADC, CalCd_BOSCH_M154N_ADC_ENG, 0x58200700, kAllcal),
+    test(BOSCH_M154_MISC_TEST),
+    test(ACT_BOSCH_M154_ENG),
+};
+
+constexpr Entry kM72[] = {
+    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    codes(FC_CURCODES, CalDtc_BOSCH_M72_ENG_CURRENT, 0x58C00000),
+    codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58B00000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M72_ENG_1, 0x58201128, kAllcal),
+    data_list(FC_ADC, CalCd_BOSCH_M72_ADC_ENG, 0x58201150, kAllcal),
+    test(BOSCH_M72_MISC_TEST),
+    test(ACT_BOSCH_M72_ENG),
+};
+
+// Entries 1 and 2 of the M7.0 menus make the same read.
+constexpr Entry kM70E2[] = {
+    identification(CalcInfo_BOSCH_M70_ENG, 0x58200B00, 0x58300400),
+    codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58700000),
+    codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58700000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M70_ENG, 0x58200800, kAllcal),
+    data_list(FC_ADC, CalCd_BOSCHM70_ADC_ENG, 0x58200900, kAllcal, 0x58300100),
+    test(ACT_BOSCH_M70_ENG),
+};
+
+constexpr Entry kM70E3[] = {
+    identification(CalcInfo_BOSCH_M70_ENG, 0x58200C00, 0x58300500),
+    codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58800000),
+    codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58800000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M70_E3_ENG, 0x58200D00, kAllcal),
+    data_list(FC_ADC, CalCd_BOSCHM70_ADC_ENG, 0x58200900, kSingleCalc, 0x58300100),
+    test(ACT_BOSCH_M70_ENG),
+};
+
+constexpr Entry kM797E2[] = {
+    identification(CalcInfo_BOSCH_M797_E2_ENG, 0x58200E00, 0x58300600),
+    codes(FC_CODES, CalDtc_BOSCH_M797_E2_ENG, 0x58900000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M797_E2_ENG, 0x58200F00, kAllcal),
+    data_list(FC_ADC, CalCd_BOSCH_M797_E2_E3_ADC_ENG, 0x58200F50, kAllcal),
+    data_list(FC_IMMO, CalCd_BOSCH_M797_E2_E3_IMM_ENG, 0x58200F64, kDisplayAll),
+    test(BOSCH_M797_MISC_TEST),
+    test(ACT_BOSCH_M797_ENG),
+};
+
+constexpr Entry kM797E3[] = {
+    identification(CalcInfo_BOSCH_M797_E2_ENG, 0x58200E00, 0x58300600),
+    codes(FC_CODES, CalDtc_BOSCH_M797_E2_ENG, 0x58900000),
+    erase(),
+    data_list(FC_STREAM, CalCd_BOSCH_M797_E3_ENG, 0x58201000, kAllcal),
+    data_list(FC_ADC, CalCd_BOSCH_M797_E2_E3_ADC_ENG, 0x58200F50, kAllcal),
+    data_list(FC_IMMO, CalCd_BOSCH_M797_E2_E3_IMM_ENG, 0x58200F64, kDisplayAll),
+    test(BOSCH_M797_MISC_TEST),
+    test(ACT_BOSCH_M797_ENG),
+};
+
+// ECU variant code, comm routine, menu text, entries.
+constexpr Menu kIsfi{0, Comm_GM_ISFI_ENG, kMenuIsfi, kGmIsfi};
+constexpr Menu kEfi{1, Comm_GM_EFI_ENG, kMenuEfi, kGmEfi};
+constexpr Menu kBoschM154{2, Comm_BOSCH_M154_ENG, kMenuM154, kM154};
+constexpr Menu kBoschM154Add{3, Comm_BOSCH_M154_ENG, kMenuM154Family, kM154Add};
+constexpr Menu kBoschM154N{4, Comm_BOSCH_M154_ENG, kMenuM154Family, kM154N};
+constexpr Menu kBoschM72{4, Comm_BOSCH_M154_ENG, kMenuM154Family, kM72};
+constexpr Menu kBoschM70E2{5, Comm_BOSCH_M70_ENG, kMenuM70, kM70E2};
+constexpr Menu kBoschM70E3{6, Comm_BOSCH_M70_ENG, kMenuM70, kM70E3};
+constexpr Menu kBoschM797E2{7, Comm_BOSCH_M797_E2_ENG, kMenuM797, kM797E2};
+constexpr Menu kBoschM797E3{8, Comm_BOSCH_M797_E3_ENG, kMenuM797, kM797E3};
+
+}  // namespace
+}  // namespace vaz::menu
+
+extern "C" {
+
+VAZ_EXPORT int DIAG_GM_ISFI(void) { return vaz::menu::run_menu(vaz::menu::kIsfi); }
+VAZ_EXPORT int DIAG_GM_EFI(void) { return vaz::menu::run_menu(vaz::menu::kEfi); }
+VAZ_EXPORT int DIAG_BOSCH_M154(void) { return vaz::menu::run_menu(vaz::menu::kBoschM154); }
+VAZ_EXPORT int DIAG_BOSCH_M154_ADD(void) { return vaz::menu::run_menu(vaz::menu::kBoschM154Add); }
+VAZ_EXPORT int DIAG_BOSCH_M154N(void) { return vaz::menu::run_menu(vaz::menu::kBoschM154N); }
+VAZ_EXPORT int DIAG_BOSCH_M72(void) { return vaz::menu::run_menu(vaz::menu::kBoschM72); }
+VAZ_EXPORT int DIAG_BOSCH_M70_E2(void) { return vaz::menu::run_menu(vaz::menu::kBoschM70E2); }
+VAZ_EXPORT int DIAG_BOSCH_M70_E3(void) { return vaz::menu::run_menu(vaz::menu::kBoschM70E3); }
+VAZ_EXPORT int DIAG_BOSCH_M797_E2(void) { return vaz::menu::run_menu(vaz::menu::kBoschM797E2); }
+VAZ_EXPORT int DIAG_BOSCH_M797_E3(void) { return vaz::menu::run_menu(vaz::menu::kBoschM797E3); }
+
+}  // extern "C"

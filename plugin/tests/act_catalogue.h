@@ -1,0 +1,128 @@
+// Record types of the actuator catalogues and the engines that read them.
+// Every actuator test is one constant record (shape, caution or guard text,
+// frames, value conversion); the exported ACT_* routines only hand their record
+// to the engine, and every actuator list is a record naming its member routines.
+#ifndef VAZ_TESTS_ACT_CATALOGUE_H
+#define VAZ_TESTS_ACT_CATALOGUE_H
+
+#include <array>
+#include <cstddef>
+#include <span>
+
+#include "vaz_old.h"
+
+namespace vaz::act {
+
+// A length-prefixed request with its checksum slot; 15 bytes hold the longest
+// test frame (the ALDL mode-4 request, length byte 0x0E).
+struct Frame {
+  std::array<u8, 15> bytes{};
+  constexpr u8 length() const { return bytes[0]; }
+};
+
+// Frame bytes from the format byte (or ALDL device identifier) to the last
+// data byte; the length byte and the checksum slot are added here.
+template <typename... B>
+constexpr Frame frame(B... b) {
+  static_assert(sizeof...(b) >= 1 && sizeof...(b) <= 13, "a test frame holds 1..13 bytes");
+  Frame f{};
+  const u8 v[] = {static_cast<u8>(b)...};
+  f.bytes[0] = static_cast<u8>(sizeof...(b) + 1);
+  for (std::size_t i = 0; i < sizeof...(b); ++i) f.bytes[i + 1] = v[i];
+  return f;
+}
+
+enum class Shape : u8 { Switch, GuardedSwitch, Value, GuardedValue };
+
+// Which send routine the ECU family uses.
+enum class Line : u8 { Kwp, Gm };
+
+// How the entered number becomes the value byte.
+enum class Conversion : u8 {
+  None,
+  Same,        // n
+  Div10,       // n / 10
+  Div255,      // n / 255
+  Percent255,  // n * 100 / 255 in floating point, negative gives 0
+  Div12_5,     // n / 12.5 in floating point
+  Div25,       // n / 25
+  Times10,     // n * 10
+  Angle        // (66 - n) * 256 / 90
+};
+
+inline constexpr u32 kNoText = 0;
+
+struct Test {
+  Shape shape;
+  Line line;
+  u32 text;            // caution (style 3) of plain shapes, refusal text of guarded ones
+  Frame first;         // item 0 frame, or the value template
+  Frame second;        // item 1 frame (switch shapes)
+  u8 valueIndex;       // value byte position in the template (value shapes)
+  Conversion conversion;
+};
+
+// Bosch switch: the value byte is the last data byte of the template.
+constexpr Test kwp_switch(u32 caution, Frame item0, Frame item1) {
+  return {Shape::Switch, Line::Kwp, caution, item0, item1, 0, Conversion::None};
+}
+constexpr Test kwp_guarded_switch(u32 guard, Frame item0, Frame item1) {
+  return {Shape::GuardedSwitch, Line::Kwp, guard, item0, item1, 0, Conversion::None};
+}
+constexpr Test kwp_value(u32 caution, Frame tmpl, Conversion c) {
+  return {Shape::Value, Line::Kwp, caution, tmpl, {}, static_cast<u8>(tmpl.length() - 1), c};
+}
+constexpr Test kwp_guarded_value(u32 guard, Frame tmpl, Conversion c) {
+  return {Shape::GuardedValue, Line::Kwp, guard, tmpl, {}, static_cast<u8>(tmpl.length() - 1), c};
+}
+constexpr Test gm_switch(Frame item0, Frame item1) {
+  return {Shape::Switch, Line::Gm, kNoText, item0, item1, 0, Conversion::None};
+}
+// GM value byte sits anywhere among the ten data bytes: dataByte is 1-based (d1..d10).
+constexpr Test gm_value(Frame tmpl, int dataByte, Conversion c) {
+  return {Shape::Value, Line::Gm, kNoText, tmpl, {}, static_cast<u8>(3 + dataByte), c};
+}
+
+using Routine = int (*)(void);
+
+struct List {
+  u32 menu;
+  std::span<const Routine> members;
+  bool returnControl;  // send 83 10 F1 30 01 00 when the user backs out
+};
+
+// Engines.
+int run_test(const Test &test);
+int run_list(const List &list);
+u8 convert(Conversion c, int n);
+int send(Line line, Frame &buffer);
+
+// The catalogues, for inspection by tests of the tables themselves.
+std::span<const Test> bosch_m154_tests();
+std::span<const Test> bosch_m70_tests();
+std::span<const Test> bosch_m797_tests();
+std::span<const Test> bosch_m72_tests();
+std::span<const Test> gm_isfi_tests();
+std::span<const Test> gm_efi_tests();
+
+}  // namespace vaz::act
+
+// Expands one catalogue X-list (entries `X(routine, record)`) into the record
+// table VAZ_ACT_TABLE (defined by the including file), one exported routine
+// per record, and the member table `members` of its list in the same order.
+#define VAZ_ACT_INDEX(name, ...) idx_##name,
+#define VAZ_ACT_RECORD(name, ...) __VA_ARGS__,
+#define VAZ_ACT_MEMBER(name, ...) name,
+#define VAZ_ACT_ROUTINE(name, ...) \
+  extern "C" VAZ_EXPORT int name(void) { return vaz::act::run_test(VAZ_ACT_TABLE[idx_##name]); }
+#define VAZ_ACT_CATALOGUE(LIST, members)                            \
+  namespace {                                                       \
+  enum : int { LIST(VAZ_ACT_INDEX) };                               \
+  constexpr vaz::act::Test VAZ_ACT_TABLE[] = {LIST(VAZ_ACT_RECORD)}; \
+  }                                                                 \
+  LIST(VAZ_ACT_ROUTINE)                                             \
+  namespace {                                                       \
+  [[maybe_unused]] constexpr vaz::act::Routine members[] = {LIST(VAZ_ACT_MEMBER)}; \
+  }
+
+#endif

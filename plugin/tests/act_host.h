@@ -1,0 +1,41 @@
+// Display-host calls of the actuator and special tests. A slot the loader left
+// empty counts as that service failing, with the failure chosen so that no
+// request goes out unconfirmed and no screen loop runs blind.
+#ifndef VAZ_TESTS_ACT_HOST_H
+#define VAZ_TESTS_ACT_HOST_H
+
+#include "session/host_call.h"
+
+namespace vaz::act {
+
+inline constexpr u32 kTestTitle = 0xFE551010;
+inline constexpr u32 kSendingText = 0xFE55101A;
+inline constexpr u32 kDoneText = 0xFE55101E;
+inline constexpr u32 kSendFailedText = 0xFE55101C;
+inline constexpr u32 kNumberPrompt = 0xFE551021;
+inline constexpr u32 kSwitchMenu = 0x58030300;
+
+inline constexpr int kStyleReport = 1;
+inline constexpr int kStyleQuestion = 2;
+inline constexpr int kStyleConfirm = 3;
+inline constexpr int kStyleNotice = 5;
+inline constexpr int kDeclined = 3;
+
+// Menu results besides an item index.
+inline constexpr int kMenuBack = -1;
+inline constexpr int kMenuRefused = -2;
+
+// 0 when the menu is open; a missing display cannot open one.
+inline int open_menu(u32 title) { return call_or(InitMenuID, -1, title); }
+
+inline void report(u32 text, u32 title = kTestTitle) { show_box(text, title, kStyleReport); }
+inline void notice(u32 text) { show_box(text, kTestTitle, kStyleNotice); }
+
+// A caution nobody could see is a caution declined.
+inline bool caution_accepted(u32 text) {
+  return call_or(ShowMessageBoxID, kDeclined, text, kTestTitle, kStyleConfirm) != kDeclined;
+}
+
+}  // namespace vaz::act
+
+#endif

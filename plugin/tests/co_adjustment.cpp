@@ -1,0 +1,112 @@
+// The interactive CO adjustment of the Bosch M1.5.4: the user steps the CO
+// trim up and down on an active-test panel while one live value is shown,
+// then either stores the value byte 1 or simply hands control back.
+#include <array>
+#include <cstring>
+
+#include "tests/act_catalogue.h"
+#include "tests/act_host.h"
+
+namespace {
+
+using namespace vaz::act;
+
+constexpr Frame kCoWrite = frame(0x84, 0x10, 0xF1, 0x30, 0x61, 0x08, 0x64);
+constexpr Frame kCoRestore = frame(0x83, 0x10, 0xF1, 0x30, 0x61, 0x00);
+constexpr u32 kCoValuePos = 7;
+
+constexpr u32 kM154Names = 0x58200400;
+constexpr int kShownItem = 1;  // the second item of the M1.5.4 data list
+
+constexpr u32 kLowerButton = 0x58030112;
+constexpr u32 kRaiseButton = 0x58030113;
+constexpr u32 kFinishButton = 0x58030114;
+constexpr int kLower = 0;
+constexpr int kRaise = 1;
+constexpr int kFinish = 2;
+
+constexpr u32 kKeepQuestion = 0xFE5520A2;
+constexpr u32 kKeepTitle = 0xFE5520A1;
+constexpr u32 kCommFailedText = 0xFE551005;
+constexpr u32 kCommFailedTitle = 0xFE551003;
+constexpr int kMaxFailures = 3;
+constexpr u8 kStoredOnFinish = 1;
+
+constexpr std::size_t kCoFrameSize = sizeof(TOKEN_OLD.bCoFrame);
+
+// The panel works on state any caller may have left in TOKEN_OLD: both frames
+// must fit their buffers with the checksum slot, and the value byte must lie
+// inside the write frame, or a send would write past them.
+bool co_state_sound() {
+  const u8 writeLen = TOKEN_OLD.bCoFrame[0];
+  const u8 restoreLen = TOKEN_OLD.bCoRestore[0];
+  return writeLen >= 2 && writeLen < kCoFrameSize && restoreLen >= 2 && restoreLen < kCoFrameSize &&
+         TOKEN_OLD.dwCoPos >= 1 && TOKEN_OLD.dwCoPos < writeLen;
+}
+
+int send_state_frame(u8 *frame) { return SendRec_KWP2000(frame, TOKEN_OLD.bAnsBuf); }
+
+int panel_failed() {
+  report(kCommFailedText, kCommFailedTitle);
+  return -2;
+}
+
+}  // namespace
+
+extern "C" {
+
+VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void) {
+  if (!co_state_sound()) return panel_failed();
+  u8 *value = &TOKEN_OLD.bCoFrame[TOKEN_OLD.dwCoPos];
+  *value = TOKEN_OLD.cCoValue;
+  int failures = 0;
+  for (;;) {
+    vaz::call_or(InitActiveTest, 0, 3, kLowerButton, kRaiseButton, kFinishButton);
+    u32 scratch = 0;
+    if (!pFComm || pFComm(TOKEN_OLD.cFuncCode, 0, &scratch) <= 0) return -1;
+
+    const CD_ITEM &item = TOKEN_OLD.CdItem[kShownItem];
+    CSTRING[0] = '\0';
+    if (pFCalcCD) pFCalcCD(kShownItem + 1, TOKEN_OLD.bAnsBuf, CSTRING, item.cItemType, item.wItemParam);
+    if (vaz::call_or(AddActiveTestItem, 1, item.dwTextId, static_cast<const char *>(CSTRING)) != 0)
+      return panel_failed();
+
+    // Without a panel no button can ever be pressed.
+    if (!ShowActiveTestItem) return panel_failed();
+    const int button = ShowActiveTestItem();
+    if (button == kLower || button == kRaise) {
+      TOKEN_OLD.cCoValue = static_cast<u8>(TOKEN_OLD.cCoValue + (button == kRaise ? 1 : -1));
+      *value = TOKEN_OLD.cCoValue;
+      if (send_state_frame(TOKEN_OLD.bCoFrame) <= 0 && ++failures >= kMaxFailures) return panel_failed();
+    } else if (button == kFinish) {
+      if (vaz::call_or(ShowMessageBoxID, 0, kKeepQuestion, kKeepTitle, kStyleQuestion) != 0) {
+        *value = kStoredOnFinish;
+        send_state_frame(TOKEN_OLD.bCoFrame);
+      }
+      send_state_frame(TOKEN_OLD.bCoRestore);
+      return 0;
+    }
+  }
+}
+
+VAZ_EXPORT int ACT_BOSCH_M154_ENG_CO_X(void) {
+  Frame write = kCoWrite;
+  std::memset(TOKEN_OLD.bCoFrame, 0, sizeof TOKEN_OLD.bCoFrame);
+  std::memset(TOKEN_OLD.bCoRestore, 0, sizeof TOKEN_OLD.bCoRestore);
+  std::memcpy(TOKEN_OLD.bCoFrame, kCoWrite.bytes.data(), sizeof TOKEN_OLD.bCoFrame);
+  std::memcpy(TOKEN_OLD.bCoRestore, kCoRestore.bytes.data(), sizeof TOKEN_OLD.bCoRestore);
+  TOKEN_OLD.dwCoPos = kCoValuePos;
+  TOKEN_OLD.cCoValue = TOKEN_OLD.bCoFrame[kCoValuePos];
+
+  notice(kSendingText);
+  if (send(Line::Kwp, write) <= 0) return -1;
+
+  TOKEN_OLD.cFuncCode = FC_STREAM;
+  pFCalcCD = CalCd_BOSCH_M154_ENG;
+  if (GetData_ECU_CD(kM154Names, VAZ_NO_LIST) == -1) return -1;
+  if (CurrentData_SingleCom_Allcal_DisplayCO() != 0) return -1;
+  report(kDoneText);
+  return 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,279 @@
+// Every member of the five Bosch actuator lists, driven through its list:
+// both items of each switch test and every value conversion, byte for byte
+// on the wire, with the return-control frame where the list sends one.
+#include <utility>
+
+#include "fake_host.h"
+#include "tests/act_catalogue.h"
+
+namespace {
+
+using fake::Bytes;
+using fake::kwp;
+
+enum class Kind { Switch, GuardedSwitch, Value, GuardedValue, CoAdjust };
+
+struct Member {
+  const char *name;
+  Kind kind;
+  u32 text;      // caution or guard, 0 for none
+  Bytes first;   // item 0 frame, or the value frame without its value byte
+  Bytes second;  // item 1 frame
+  std::vector<std::pair<int, u8>> values;  // entered number -> value byte
+};
+
+struct ListCase {
+  const char *name;
+  int (*list)(void);
+  u32 menu;
+  bool returnControl;
+  std::vector<Member> members;
+};
+
+constexpr u32 k22 = 0xFE551022;
+constexpr u32 k23 = 0xFE551023;
+
+Bytes out10(u8 id, u8 state) { return {0x84, 0x10, 0xF1, 0x30, id, 0x06, state}; }
+Bytes val10(u8 id, u8 cp) { return {0x84, 0x10, 0xF1, 0x30, id, cp}; }
+Bytes rout(u8 service, u8 a, u8 b, u8 c) { return {0x85, 0x11, 0xF1, service, 0x10, a, b, c}; }
+
+const std::vector<std::pair<int, u8>> kSame = {{0, 0x00}, {5, 0x05}, {255, 0xFF}, {300, 0x2C}, {-1, 0xFF}};
+const std::vector<std::pair<int, u8>> kDiv10 = {{850, 0x55}, {-10, 0xFF}, {2600, 0x04}, {900, 0x5A}, {9, 0x00}};
+const std::vector<std::pair<int, u8>> kDiv255 = {{254, 0x00}, {510, 0x02}, {-255, 0xFF}, {65535, 0x01}};
+const std::vector<std::pair<int, u8>> kPercent = {{128, 0x32}, {300, 0x75}, {-5, 0x00}, {255, 0x64}};
+// Beyond any sensible input: still defined, still the low 8 bits.
+const std::vector<std::pair<int, u8>> kDiv10Extreme = {{2147483647, static_cast<u8>(214748364 & 0xFF)},
+                                                      {-2147483647 - 1, static_cast<u8>(-214748364 & 0xFF)}};
+
+std::vector<Member> m154_members(bool interactiveCo) {
+  std::vector<Member> m = {
+      {"INJECTORS", Kind::Switch, k22, out10(0x01, 0x01), out10(0x01, 0x00), {}},
+      {"IGNITION1", Kind::Switch, k22, out10(0x05, 0x01), out10(0x05, 0x00), {}},
+      {"IGNITION2", Kind::Switch, k22, out10(0x06, 0x01), out10(0x06, 0x00), {}},
+      {"FUELPUMP", Kind::Switch, 0, out10(0x09, 0x01), out10(0x09, 0x00), {}},
+      {"COOLING", Kind::Switch, 0, out10(0x0A, 0x01), out10(0x0A, 0x00), {}},
+      {"AC", Kind::Switch, 0, out10(0x0B, 0x01), out10(0x0B, 0x00), {}},
+      {"LAMP", Kind::Switch, 0, out10(0x0C, 0x01), out10(0x0C, 0x00), {}},
+      {"IDLE_STEP", Kind::Value, 0, val10(0x41, 0x07), {}, kSame},
+      {"IDLE_SPEED", Kind::Value, 0, val10(0x42, 0x07), {}, kDiv10},
+      {"CO", Kind::Value, 0, val10(0x61, 0x08), {}, kDiv255},
+      {"DWELL", Kind::Value, 0, val10(0x62, 0x08), {}, kSame},
+  };
+  if (interactiveCo) m[9] = {"CO_X", Kind::CoAdjust, 0, {}, {}, {}};
+  return m;
+}
+
+std::vector<ListCase> bosch_lists() {
+  return {
+      {"M154", ACT_BOSCH_M154_ENG, 0x58030200, true, m154_members(false)},
+      {"M154_X", ACT_BOSCH_M154_ENG_X, 0x58030200, true, m154_members(true)},
+      {"M70",
+       ACT_BOSCH_M70_ENG,
+       0x58030500,
+       false,
+       {
+           {"INJECTOR1", Kind::Switch, k23, rout(0x32, 0x17, 0x50, 0x0A), rout(0x31, 0x17, 0x50, 0x0A), {}},
+           {"INJECTOR2", Kind::Switch, k23, rout(0x32, 0x34, 0x50, 0x0A), rout(0x31, 0x34, 0x50, 0x0A), {}},
+           {"INJECTOR3", Kind::Switch, k23, rout(0x32, 0x35, 0x50, 0x0A), rout(0x31, 0x35, 0x50, 0x0A), {}},
+           {"INJECTOR4", Kind::Switch, k23, rout(0x32, 0x16, 0x50, 0x0A), rout(0x31, 0x16, 0x50, 0x0A), {}},
+           {"IGNIT_1", Kind::Switch, k22, rout(0x32, 0x01, 0x0A, 0x05), rout(0x31, 0x01, 0x0A, 0x05), {}},
+           {"IGNIT_2", Kind::Switch, k22, rout(0x32, 0x21, 0x0A, 0x05), rout(0x31, 0x21, 0x0A, 0x05), {}},
+           {"FUELPUMP", Kind::Switch, k22, rout(0x31, 0x03, 0xFF, 0xFF), rout(0x32, 0x03, 0xFF, 0xFF), {}},
+           {"COOLING_1", Kind::Switch, k22, rout(0x31, 0x46, 0xFF, 0xFF), rout(0x32, 0x46, 0xFF, 0xFF), {}},
+           {"COOLING_2", Kind::Switch, k22, rout(0x31, 0x06, 0xFF, 0xFF), rout(0x32, 0x06, 0xFF, 0xFF), {}},
+           {"AC", Kind::Switch, k22, rout(0x31, 0x23, 0xFF, 0xFF), rout(0x32, 0x23, 0xFF, 0xFF), {}},
+           {"IDLESPEED", Kind::Value, k23, {0x84, 0x11, 0xF1, 0x30, 0x70, 0x10}, {}, kDiv10},
+           {"OXYGENE", Kind::Value, 0, {0x84, 0x11, 0xF1, 0x30, 0x31, 0x06}, {}, kSame},
+       }},
+      {"M797",
+       ACT_BOSCH_M797_ENG,
+       0x58030900,
+       true,
+       {
+           {"INJECTOR1", Kind::Switch, 0, out10(0x01, 0xFF), out10(0x01, 0x00), {}},
+           {"INJECTOR2", Kind::Switch, 0, out10(0x02, 0xFF), out10(0x02, 0x00), {}},
+           {"INJECTOR3", Kind::Switch, 0, out10(0x03, 0xFF), out10(0x03, 0x00), {}},
+           {"INJECTOR4", Kind::Switch, 0, out10(0x04, 0xFF), out10(0x04, 0x00), {}},
+           {"IGNITION1", Kind::GuardedSwitch, k22, out10(0x05, 0xFF), out10(0x05, 0x00), {}},
+           {"IGNITION2", Kind::GuardedSwitch, k22, out10(0x06, 0xFF), out10(0x06, 0x00), {}},
+           {"IGNITION3", Kind::GuardedSwitch, k22, out10(0x07, 0xFF), out10(0x07, 0x00), {}},
+           {"IGNITION4", Kind::GuardedSwitch, k22, out10(0x08, 0xFF), out10(0x08, 0x00), {}},
+           {"FUELPUMP", Kind::GuardedSwitch, k22, out10(0x09, 0xFF), out10(0x09, 0x00), {}},
+           {"COOLING_FAN1", Kind::Switch, 0, out10(0x0A, 0xFF), out10(0x0A, 0x00), {}},
+           {"AC", Kind::Switch, 0, out10(0x0B, 0xFF), out10(0x0B, 0x00), {}},
+           {"LAMP", Kind::Switch, 0, out10(0x0C, 0xFF), out10(0x0C, 0x00), {}},
+           {"COOLING_FAN2", Kind::Switch, 0, out10(0x0D, 0xFF), out10(0x0D, 0x00), {}},
+           {"STARTER", Kind::GuardedSwitch, k22, out10(0x0E, 0xFF), out10(0x0E, 0x00), {}},
+           {"INTAKE", Kind::Switch, 0, out10(0x10, 0xFF), out10(0x10, 0x00), {}},
+           {"IDLE_STEP", Kind::Value, 0, val10(0x41, 0x07), {}, kSame},
+           {"IDLE_SPEED", Kind::GuardedValue, k23, val10(0x42, 0x07), {}, kDiv10},
+           {"CO", Kind::Value, 0, val10(0x61, 0x08), {}, kPercent},
+       }},
+      {"M72",
+       ACT_BOSCH_M72_ENG,
+       0x58030B00,
+       true,
+       {
+           {"INJECTOR1", Kind::Switch, k22, out10(0x01, 0x01), out10(0x01, 0x00), {}},
+           {"INJECTOR2", Kind::Switch, k22, out10(0x02, 0x01), out10(0x02, 0x00), {}},
+           {"INJECTOR3", Kind::Switch, k22, out10(0x03, 0x01), out10(0x03, 0x00), {}},
+           {"INJECTOR4", Kind::Switch, k22, out10(0x04, 0x01), out10(0x04, 0x00), {}},
+           {"IGNITION1", Kind::Switch, k22, out10(0x05, 0x01), out10(0x05, 0x00), {}},
+           {"IGNITION2", Kind::Switch, k22, out10(0x06, 0x01), out10(0x06, 0x00), {}},
+           {"FUELPUMP", Kind::Switch, k22, out10(0x09, 0x01), out10(0x09, 0x00), {}},
+           {"COOLING", Kind::Switch, k22, out10(0x0A, 0x01), out10(0x0A, 0x00), {}},
+           {"AC", Kind::Switch, k22, out10(0x0B, 0x01), out10(0x0B, 0x00), {}},
+           {"LAMP", Kind::Switch, k22, out10(0x0C, 0x01), out10(0x0C, 0x00), {}},
+           {"CO", Kind::Switch, k22, out10(0x0D, 0x01), out10(0x0D, 0x00), {}},
+           {"IDLE_STEP", Kind::Value, 0, val10(0x41, 0x07), {}, kSame},
+           {"IDLE_SPEED", Kind::Value, 0, val10(0x42, 0x07), {}, kDiv10},
+       }},
+  };
+}
+
+const Bytes kGuardRead = kwp({0x82, 0x10, 0xF1, 0x21, 0x01});
+const Bytes kReturnControl = kwp({0x83, 0x10, 0xF1, 0x30, 0x01, 0x00});
+
+class BoschCatalogue : public fake::Fixture {
+ protected:
+  // Leaves the list and returns the frames expected after the member's own.
+  void expect_tail(const ListCase &l, std::vector<Bytes> &expected) {
+    if (l.returnControl) expected.push_back(kReturnControl);
+  }
+};
+
+TEST_F(BoschCatalogue, ListSizesMatchTheCatalogueTables) {
+  EXPECT_EQ(vaz::act::bosch_m154_tests().size(), 11u);
+  EXPECT_EQ(vaz::act::bosch_m70_tests().size(), 12u);
+  EXPECT_EQ(vaz::act::bosch_m797_tests().size(), 18u);
+  EXPECT_EQ(vaz::act::bosch_m72_tests().size(), 13u);
+}
+
+TEST_F(BoschCatalogue, EveryListShowsItsMenuUnderTheTestTitle) {
+  for (const ListCase &l : bosch_lists()) {
+    SetUp();
+    EXPECT_EQ(l.list(), 1) << l.name;
+    ASSERT_EQ(h.menus.size(), 1u) << l.name;
+    EXPECT_EQ(h.menus[0].title, 0xFE551010u);
+    ASSERT_EQ(h.menus[0].items.size(), l.members.size()) << l.name;
+    for (size_t i = 0; i < l.members.size(); ++i) EXPECT_EQ(h.menus[0].items[i], l.menu + 1 + i) << l.name;
+  }
+}
+
+TEST_F(BoschCatalogue, EverySwitchMemberSendsBothItemsExactly) {
+  for (const ListCase &l : bosch_lists()) {
+    for (size_t i = 0; i < l.members.size(); ++i) {
+      const Member &m = l.members[i];
+      if (m.kind != Kind::Switch && m.kind != Kind::GuardedSwitch) continue;
+      SetUp();
+      h.menuChoices = {static_cast<int>(i), 0, 1, -1, -1};
+      ASSERT_EQ(l.list(), 1) << l.name << " " << m.name;
+
+      std::vector<Bytes> expected;
+      if (m.kind == Kind::GuardedSwitch) expected.push_back(kGuardRead);
+      expected.push_back(kwp(m.first));
+      expected.push_back(kwp(m.second));
+      expect_tail(l, expected);
+      EXPECT_EQ(frames, expected) << l.name << " " << m.name;
+
+      std::vector<fake::Box> boxes;
+      if (m.kind == Kind::Switch && m.text) boxes.push_back({m.text, 0xFE551010, 3});
+      for (int item = 0; item < 2; ++item) {
+        boxes.push_back({0xFE55101A, 0xFE551010, 5});
+        boxes.push_back({0xFE55101E, 0xFE551010, 1});
+      }
+      EXPECT_EQ(h.boxes, boxes) << l.name << " " << m.name;
+
+      // List, switch menu three times (highlight follows the item), list again.
+      ASSERT_EQ(h.menus.size(), 5u);
+      EXPECT_EQ(h.menus[1].items, (std::vector<u32>{0x58030301, 0x58030302}));
+      EXPECT_EQ(h.menus[1].preselect, 0);
+      EXPECT_EQ(h.menus[2].preselect, 0);
+      EXPECT_EQ(h.menus[3].preselect, 1);
+      EXPECT_EQ(h.menus[4].preselect, static_cast<int>(i)) << "list highlight after the test";
+    }
+  }
+}
+
+TEST_F(BoschCatalogue, EveryValueMemberConvertsEveryNumber) {
+  for (const ListCase &l : bosch_lists()) {
+    for (size_t i = 0; i < l.members.size(); ++i) {
+      const Member &m = l.members[i];
+      if (m.kind != Kind::Value && m.kind != Kind::GuardedValue) continue;
+      auto values = m.values;
+      if (m.values == kDiv10) values.insert(values.end(), kDiv10Extreme.begin(), kDiv10Extreme.end());
+      for (auto [n, vv] : values) {
+        SetUp();
+        h.menuChoices = {static_cast<int>(i), -1};
+        h.inputs = {n};
+        ASSERT_EQ(l.list(), 1) << l.name << " " << m.name;
+        std::vector<Bytes> expected;
+        if (m.kind == Kind::GuardedValue) expected.push_back(kGuardRead);
+        Bytes f = m.first;
+        f.push_back(vv);
+        expected.push_back(kwp(f));
+        expect_tail(l, expected);
+        EXPECT_EQ(frames, expected) << l.name << " " << m.name << " n=" << n;
+        // The live data was shown between sending and the completion message.
+        ASSERT_FALSE(h.commCodes.empty());
+        EXPECT_EQ(h.commCodes.front(), FC_STREAM) << l.name << " " << m.name;
+        ASSERT_GE(h.boxes.size(), 2u);
+        EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE55101E, 0xFE551010, 1}));
+        if (m.kind == Kind::Value && m.text) {
+          EXPECT_EQ(h.boxes.front(), (fake::Box{m.text, 0xFE551010, 3}));
+        }
+      }
+    }
+  }
+}
+
+TEST_F(BoschCatalogue, WireBytesOfTheDocumentedExamples) {
+  h.menuChoices = {0, 0, 1, -1, -1};
+  ASSERT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  ASSERT_EQ(frames.size(), 3u);
+  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 01 06 01 BD");
+  EXPECT_EQ(fake::hex(frames[1]), "84 10 F1 30 01 06 00 BC");
+  EXPECT_EQ(fake::hex(frames[2]), "83 10 F1 30 01 00 B5");
+
+  SetUp();
+  h.menuChoices = {0, 0, 1, -1, -1};
+  ASSERT_EQ(ACT_BOSCH_M70_ENG(), 1);
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(fake::hex(frames[0]), "85 11 F1 32 10 17 50 0A 3A");
+  EXPECT_EQ(fake::hex(frames[1]), "85 11 F1 31 10 17 50 0A 39");
+
+  SetUp();
+  h.menuChoices = {0, 0, -1, -1};
+  ASSERT_EQ(ACT_BOSCH_M797_ENG(), 1);
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 01 06 FF BB");
+
+  SetUp();
+  h.menuChoices = {4, -1};
+  h.guardByte = 0;
+  ASSERT_EQ(ACT_BOSCH_M797_ENG(), 1);
+  EXPECT_EQ(fake::hex(frames[0]), "82 10 F1 21 01 A5");
+
+  SetUp();
+  h.menuChoices = {8, -1};
+  h.inputs = {900};
+  ASSERT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 42 07 5A 58");
+}
+
+TEST_F(BoschCatalogue, M154ListsRunTheirOwnCoTestAtIndexNine) {
+  h.menuChoices = {9, -1};
+  h.inputs = {510};
+  ASSERT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 61 08 02 20");
+  EXPECT_EQ(h.inputCalls.size(), 1u);
+
+  SetUp();
+  h.menuChoices = {9, -1};
+  h.panelButtons = {2};
+  ASSERT_EQ(ACT_BOSCH_M154_ENG_X(), 1);
+  EXPECT_TRUE(h.inputCalls.empty()) << "the interactive adjustment asks for no number";
+  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 61 08 64 82");
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// The interactive CO adjustment of the M1.5.4 and its panel: raising,
+// lowering with wrap-around, both ways of finishing, and the failure exits.
+#include "fake_host.h"
+
+namespace {
+
+using fake::Box;
+using fake::Bytes;
+using fake::kwp;
+
+Bytes co(u8 v) { return kwp({0x84, 0x10, 0xF1, 0x30, 0x61, 0x08, v}); }
+const Bytes kRestore = kwp({0x83, 0x10, 0xF1, 0x30, 0x61, 0x00});
+
+class CoAdjustment : public fake::Fixture {};
+
+TEST_F(CoAdjustment, FinishWithZeroAnswerOnlyHandsControlBack) {
+  h.panelButtons = {2};
+  h.questionAnswers = {0};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{co(0x64), kRestore}));
+  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 61 08 64 82");
+  EXPECT_EQ(fake::hex(frames[1]), "83 10 F1 30 61 00 15");
+  EXPECT_EQ(h.boxes.front(), (Box{0xFE55101A, 0xFE551010, 5}));
+  EXPECT_EQ(h.boxes[1], (Box{0xFE5520A2, 0xFE5520A1, 2}));
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE55101E, 0xFE551010, 1}));
+  // The panel: three buttons, the second item of the M1.5.4 list, read with 'S'.
+  ASSERT_EQ(h.panels.size(), 1u);
+  EXPECT_EQ(h.panels[0], (std::vector<u32>{0x58030112, 0x58030113, 0x58030114}));
+  EXPECT_EQ(h.nameListsLoaded, (std::vector<u32>{0x58200400}));
+  ASSERT_EQ(h.panelItems.size(), 1u);
+  EXPECT_EQ(h.panelItems[0].first, 0x58200402u);
+  EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_STREAM}));
+  EXPECT_EQ(pFCalcCD, CalCd_BOSCH_M154_ENG);
+}
+
+TEST_F(CoAdjustment, FinishWithNonZeroAnswerStoresValueOne) {
+  h.panelButtons = {2};
+  h.questionAnswers = {1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
+  ASSERT_EQ(frames.size(), 3u);
+  EXPECT_EQ(fake::hex(frames[1]), "84 10 F1 30 61 08 01 1F");
+  EXPECT_EQ(frames[2], kRestore);
+}
+
+TEST_F(CoAdjustment, RaiseTwice) {
+  h.panelButtons = {1, 1, 2};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{co(0x64), co(0x65), co(0x66), kRestore}));
+  EXPECT_EQ(TOKEN_OLD.cCoValue, 0x66);
+  EXPECT_EQ(h.panels.size(), 3u) << "the panel is reopened and re-read every pass";
+  EXPECT_EQ(h.commCodes.size(), 3u);
+}
+
+TEST_F(CoAdjustment, LowerWrapsBelowZero) {
+  for (int i = 0; i < 101; ++i) h.panelButtons.push_back(0);
+  h.panelButtons.push_back(2);
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
+  ASSERT_EQ(frames.size(), 103u);
+  EXPECT_EQ(frames[100], co(0x00));
+  EXPECT_EQ(frames[101], co(0xFF));
+  EXPECT_EQ(TOKEN_OLD.cCoValue, 0xFF);
+}
+
+TEST_F(CoAdjustment, NoButtonPressedRefreshesWithoutSending) {
+  h.panelButtons = {-1, 7, 2};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{co(0x64), kRestore}));
+  EXPECT_EQ(h.panels.size(), 3u);
+}
+
+TEST_F(CoAdjustment, ThirdFailedRequestEndsThePanel) {
+  h.panelButtons = {1, 1, 1, 1, 1, 2};
+  // First request ok; then fail, fail, ok, fail.
+  h.sendResults = {0, -1, -1, 0, -1};
+  EXPECT_EQ(CurrentData_SingleCom_Allcal_DisplayCO(), -2) << "no CO state set up yet";
+  SetUp();
+  h.panelButtons = {1, 1, 1, 1, 1, 2};
+  h.sendResults = {0, -1, -1, 0, -1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
+  EXPECT_EQ(frames.size(), 5u);
+  EXPECT_NE(frames.back(), kRestore) << "no hand-back on a failure exit";
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE551005, 0xFE551003, 1}));
+}
+
+TEST_F(CoAdjustment, FailedFirstRequestOpensNoPanel) {
+  h.sendResults = {-1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
+  EXPECT_TRUE(h.panels.empty());
+  EXPECT_TRUE(h.nameListsLoaded.empty());
+}
+
+TEST_F(CoAdjustment, MissingDataListFails) {
+  IdSearch = [](const u8 *, u8 *, int, void *) { return 0; };
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
+  EXPECT_TRUE(h.panels.empty());
+}
+
+TEST_F(CoAdjustment, FailedReadEndsWithoutMessage) {
+  h.commResults = {0};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
+  EXPECT_EQ(frames.size(), 1u);
+  EXPECT_EQ(h.boxes.size(), 1u) << "only the in-progress notice";
+}
+
+TEST_F(CoAdjustment, RefusedPanelLineEndsWithMessage) {
+  h.addPanelItemResult = 1;
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE551005, 0xFE551003, 1}));
+}
+
+TEST_F(CoAdjustment, MissingPanelDoesNotLoopBlind) {
+  ShowActiveTestItem = nullptr;
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
+  EXPECT_EQ(frames.size(), 1u);
+}
+
+TEST_F(CoAdjustment, PanelRefusesStateThatWouldOverrunItsFrames) {
+  TOKEN_OLD.bCoFrame[0] = 8;
+  TOKEN_OLD.bCoRestore[0] = 7;
+  TOKEN_OLD.dwCoPos = 40;
+  EXPECT_EQ(CurrentData_SingleCom_Allcal_DisplayCO(), -2);
+  TOKEN_OLD.dwCoPos = 7;
+  TOKEN_OLD.bCoRestore[0] = 200;
+  EXPECT_EQ(CurrentData_SingleCom_Allcal_DisplayCO(), -2);
+  EXPECT_TRUE(frames.empty());
+  EXPECT_TRUE(h.panels.empty());
+}
+
+TEST_F(CoAdjustment, StateIsRewrittenAtEveryStart) {
+  TOKEN_OLD.cCoValue = 0x10;
+  TOKEN_OLD.bCoFrame[12] = 0xEE;
+  h.panelButtons = {2};
+  ACT_BOSCH_M154_ENG_CO_X();
+  EXPECT_EQ(TOKEN_OLD.dwCoPos, 7u);
+  EXPECT_EQ(TOKEN_OLD.bCoFrame[12], 0);
+  EXPECT_EQ(TOKEN_OLD.cCoValue, 0x64);
+}
+
+}  // namespace

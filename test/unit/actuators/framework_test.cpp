@@ -1,0 +1,324 @@
+// The actuator framework: SelectMenu, the list and test engines' paths
+// (caution declined, guard refused, failed requests, refused menus), the live
+// data after a value test and the value conversions at their limits.
+#include <climits>
+
+#include "fake_host.h"
+#include "tests/act_catalogue.h"
+
+namespace {
+
+using fake::Box;
+using fake::Bytes;
+using fake::kwp;
+using vaz::act::Conversion;
+using vaz::act::convert;
+
+const Bytes kReturnControl = kwp({0x83, 0x10, 0xF1, 0x30, 0x01, 0x00});
+const Bytes kGuardRead = kwp({0x82, 0x10, 0xF1, 0x21, 0x01});
+
+class SelectMenuTest : public fake::Fixture {};
+
+TEST_F(SelectMenuTest, AddsEveryCountedItemAndReturnsTheChoice) {
+  h.menuChoices = {1};
+  EXPECT_EQ(SelectMenu(0x58030300, 7), 1);
+  ASSERT_EQ(h.menus.size(), 1u);
+  EXPECT_EQ(h.menus[0].items, (std::vector<u32>{0x58030301, 0x58030302}));
+  EXPECT_EQ(h.menus[0].preselect, 7);
+}
+
+TEST_F(SelectMenuTest, ZeroCountStillShowsTheMenu) {
+  h.menuCountText = "0";
+  EXPECT_EQ(SelectMenu(0x58030300, 0), -1);
+  ASSERT_EQ(h.menus.size(), 1u);
+  EXPECT_TRUE(h.menus[0].items.empty());
+}
+
+TEST_F(SelectMenuTest, CountKeepsItsLowEightBits) {
+  h.menuCountText = "258";
+  SelectMenu(0x58030300, 0);
+  EXPECT_EQ(h.menus[0].items.size(), 2u);
+}
+
+TEST_F(SelectMenuTest, RefusedItemGivesMinusTwoWithoutShowing) {
+  h.addMenuResult = 1;
+  EXPECT_EQ(SelectMenu(0x58030300, 0), -2);
+  EXPECT_TRUE(h.menus.empty());
+}
+
+TEST_F(SelectMenuTest, MissingSlotsFailSafely) {
+  AddMenuTextID = nullptr;
+  EXPECT_EQ(SelectMenu(0x58030300, 0), -2);
+  SetUp();
+  ShowMenuGetSelectedItem = nullptr;
+  EXPECT_EQ(SelectMenu(0x58030300, 0), -1);
+  SetUp();
+  GetTextFromTextLib = nullptr;
+  h.menuChoices = {0};
+  EXPECT_EQ(SelectMenu(0x58030300, 0), 0);
+  EXPECT_TRUE(h.menus[0].items.empty());
+}
+
+TEST_F(SelectMenuTest, AnyNegativeAnswerOfTheMenuIsBack) {
+  h.menuChoices = {-7};
+  EXPECT_EQ(SelectMenu(0x58030300, 0), -1);
+}
+
+class ListTest : public fake::Fixture {};
+
+TEST_F(ListTest, BackingOutSendsReturnControlOnlyWhereTheListHasIt) {
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_X(), 1);
+  EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
+  EXPECT_EQ(ACT_BOSCH_M72_ENG(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kReturnControl, kReturnControl, kReturnControl, kReturnControl}));
+  EXPECT_EQ(fake::hex(frames[0]), "83 10 F1 30 01 00 B5");
+  frames.clear();
+  EXPECT_EQ(ACT_BOSCH_M70_ENG(), 1);
+  EXPECT_EQ(ACT_GM_ISFI(), 1);
+  EXPECT_EQ(ACT_GM_EFI(), 1);
+  EXPECT_TRUE(frames.empty());
+}
+
+TEST_F(ListTest, FailedReturnControlGivesMinusOne) {
+  h.sendResults = {-1};
+  EXPECT_EQ(ACT_BOSCH_M72_ENG(), -1);
+  EXPECT_EQ(frames.size(), 1u);
+}
+
+TEST_F(ListTest, DeclinedCautionSendsNothingAndKeepsTheHighlight) {
+  h.menuChoices = {2, -1};
+  h.confirmAnswers = {3};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kReturnControl}));
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551022, 0xFE551010, 3}}));
+  ASSERT_EQ(h.menus.size(), 2u);
+  EXPECT_EQ(h.menus[1].preselect, 2);
+  EXPECT_EQ(h.menus[1].items.front(), 0x58030201u);
+}
+
+TEST_F(ListTest, DeclinedValueCautionSkipsTheNumberInput) {
+  h.menuChoices = {10, -1};
+  h.confirmAnswers = {3};
+  EXPECT_EQ(ACT_BOSCH_M70_ENG(), 1);
+  EXPECT_TRUE(frames.empty());
+  EXPECT_TRUE(h.inputCalls.empty());
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551023, 0xFE551010, 3}}));
+}
+
+TEST_F(ListTest, MissingMessageBoxIsACautionDeclined) {
+  ShowMessageBoxID = nullptr;
+  h.menuChoices = {0, 0, -1, -1};
+  EXPECT_EQ(ACT_BOSCH_M72_ENG(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kReturnControl}));
+}
+
+TEST_F(ListTest, SwitchItemRepeatsAsOftenAsChosen) {
+  h.menuChoices = {3, 0, 0, 0, -1, -1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  const Bytes pumpOn = kwp({0x84, 0x10, 0xF1, 0x30, 0x09, 0x06, 0x01});
+  EXPECT_EQ(frames, (std::vector<Bytes>{pumpOn, pumpOn, pumpOn, kReturnControl}));
+  EXPECT_EQ(h.boxes.size(), 6u);
+}
+
+TEST_F(ListTest, FailedSwitchRequestEndsTheListWithoutReturnControl) {
+  h.menuChoices = {3, 1};
+  h.sendResults = {-1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), -1);
+  EXPECT_EQ(frames.size(), 1u);
+  // The in-progress notice, then no completion and no failure message.
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE55101A, 0xFE551010, 5}}));
+}
+
+TEST_F(ListTest, FailedValueRequestEndsTheListWithoutReturnControl) {
+  h.menuChoices = {11};
+  h.inputs = {10};
+  h.sendResults = {-5};
+  EXPECT_EQ(ACT_BOSCH_M72_ENG(), -1);
+  EXPECT_EQ(frames.size(), 1u);
+  EXPECT_TRUE(h.commCodes.empty()) << "no live data after a failed request";
+}
+
+TEST_F(ListTest, ResultZeroOfTheInterfaceIsSuccess) {
+  h.menuChoices = {3, 0, -1, -1};
+  h.sendResults = {0, 0};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  EXPECT_EQ(frames.size(), 2u);
+}
+
+TEST_F(ListTest, FailedTestMenuTurnsIntoMinusOneOfTheList) {
+  h.menuChoices = {3};
+  h.initMenuResult = 0;
+  // The list opens its menu; the test's own InitMenuID then fails.
+  InitMenuID = [](u32 title) -> int { return fake::host().menus.empty() ? 0 : (title == 0xFE551010 ? 1 : 0); };
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), -1);
+  EXPECT_TRUE(frames.empty());
+}
+
+TEST_F(ListTest, FailedListMenuGivesMinusTwo) {
+  h.initMenuResult = 1;
+  EXPECT_EQ(ACT_BOSCH_M797_ENG(), -2);
+  EXPECT_TRUE(frames.empty());
+  EXPECT_TRUE(h.menus.empty());
+}
+
+TEST_F(ListTest, RefusedListMenuLeavesWithMinusTwoInsteadOfRedrawing) {
+  h.addMenuResult = 1;
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), -2);
+  EXPECT_TRUE(frames.empty()) << "no return control: nothing was driven";
+}
+
+TEST_F(ListTest, RefusedSwitchMenuEndsTheTestAndTheListFails) {
+  h.menuChoices = {3};
+  // The list menu shows; the switch menu's items are refused.
+  AddMenuTextID = [](u32 id) -> int {
+    fake::host().pendingItems.push_back(id);
+    return id == 0x58030301 ? 1 : 0;
+  };
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), -1);
+  EXPECT_TRUE(frames.empty());
+}
+
+TEST_F(ListTest, ChoicesOutsideTheListRedrawIt) {
+  h.menuChoices = {11, 40, -1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  ASSERT_EQ(h.menus.size(), 3u);
+  EXPECT_EQ(h.menus[1].preselect, 11);
+  EXPECT_EQ(h.menus[2].preselect, 40);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kReturnControl}));
+}
+
+TEST_F(ListTest, SwitchChoicesOutsideItsTwoItemsRedrawIt) {
+  h.menuChoices = {3, 2, 5, -1, -1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kReturnControl}));
+  EXPECT_EQ(h.menus.size(), 5u);
+}
+
+TEST_F(ListTest, MissingNumberInputSendsNothing) {
+  InputIntegerID = nullptr;
+  h.menuChoices = {11};
+  EXPECT_EQ(ACT_BOSCH_M72_ENG(), -1);
+  EXPECT_TRUE(frames.empty());
+}
+
+class GuardTest : public fake::Fixture {};
+
+TEST_F(GuardTest, RefusedSwitchShowsItsTextAndSendsNoControlFrame) {
+  h.guardByte = 0;
+  h.menuChoices = {4, -1};
+  EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead, kReturnControl}));
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551022, 0xFE551010, 1}}));
+  EXPECT_EQ(h.menus.size(), 2u) << "the list stays, no switch menu";
+  EXPECT_EQ(h.menus[1].preselect, 4);
+}
+
+TEST_F(GuardTest, RefusedIdleSpeedAsksForNoNumber) {
+  h.guardByte = 0;
+  h.menuChoices = {16, -1};
+  EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead, kReturnControl}));
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551023, 0xFE551010, 1}}));
+  EXPECT_TRUE(h.inputCalls.empty());
+}
+
+TEST_F(GuardTest, FailedGuardReadFailsTheList) {
+  h.menuChoices = {13};
+  h.sendResults = {-1};
+  EXPECT_EQ(ACT_BOSCH_M797_ENG(), -1);
+  EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead}));
+  EXPECT_TRUE(h.boxes.empty());
+}
+
+TEST_F(GuardTest, OpenGuardShowsNoCaution) {
+  h.menuChoices = {13, 1, -1, -1};
+  EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
+  EXPECT_EQ(frames.size(), 3u);
+  EXPECT_EQ(h.boxes.front(), (Box{0xFE55101A, 0xFE551010, 5}));
+}
+
+class LiveDataTest : public fake::Fixture {};
+
+TEST_F(LiveDataTest, EachVariantLoadsItsListAndFormula) {
+  const std::vector<std::pair<u32, CALC_CD_FN>> expected = {
+      {0x58200000, CalCd_GM_ISFI_ENG},      {0x58200200, CalCd_GM_EFI_ENG},
+      {0x58200400, CalCd_BOSCH_M154_ENG},   {0x58200400, CalCd_BOSCH_M154_ENG},
+      {0x58200500, CalCd_BOSCH_M154N_ENG},  {0x58200800, CalCd_BOSCH_M70_ENG},
+      {0x58200D00, CalCd_BOSCH_M70_E3_ENG}, {0x58200F00, CalCd_BOSCH_M797_E2_ENG},
+      {0x58201000, CalCd_BOSCH_M797_E3_ENG}};
+  for (u16 v = 0; v < expected.size(); ++v) {
+    SetUp();
+    TOKEN_OLD.wEcuVariant = v;
+    EXPECT_EQ(act_cd_function(), 1) << "variant " << v;
+    EXPECT_EQ(TOKEN_OLD.cFuncCode, FC_STREAM);
+    EXPECT_EQ(pFCalcCD, expected[v].second) << "variant " << v;
+    ASSERT_FALSE(h.nameListsLoaded.empty());
+    EXPECT_EQ(h.nameListsLoaded.front(), expected[v].first) << "variant " << v;
+    // The add-on variant lets the user pick (Back there sends '!' once, no read);
+    // every other variant reads and shows the whole list.
+    const std::vector<u8> reads = v == 3 ? std::vector<u8>{FC_DONE} : std::vector<u8>{FC_STREAM, FC_DONE};
+    EXPECT_EQ(h.commCodes, reads) << "variant " << v;
+  }
+}
+
+TEST_F(LiveDataTest, UnknownVariantShowsNothing) {
+  TOKEN_OLD.wEcuVariant = 9;
+  EXPECT_EQ(act_cd_function(), 1);
+  EXPECT_TRUE(h.nameListsLoaded.empty());
+  EXPECT_TRUE(h.commCodes.empty());
+}
+
+TEST_F(LiveDataTest, MissingListOrFailedDisplayIsMinusOne) {
+  IdSearch = [](const u8 *, u8 *, int, void *) { return 0; };
+  EXPECT_EQ(act_cd_function(), -1);
+  SetUp();
+  h.commResults = {-1};
+  EXPECT_EQ(act_cd_function(), -1);
+}
+
+TEST_F(LiveDataTest, M72ValueTestShowsTheM154NList) {
+  TOKEN_OLD.wEcuVariant = 4;
+  h.menuChoices = {12, -1};
+  h.inputs = {800};
+  EXPECT_EQ(ACT_BOSCH_M72_ENG(), 1);
+  EXPECT_EQ(h.nameListsLoaded, (std::vector<u32>{0x58200500}));
+}
+
+TEST_F(LiveDataTest, FailedLiveDataStillCompletesTheValueTest) {
+  h.menuChoices = {7, -1};
+  h.inputs = {3};
+  h.commResults = {-1};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE55101E, 0xFE551010, 1}));
+  EXPECT_EQ(frames.size(), 2u);
+}
+
+TEST(ValueConversion, LowEightBitsForAnyNumber) {
+  EXPECT_EQ(convert(Conversion::Div10, 850), 0x55);
+  EXPECT_EQ(convert(Conversion::Div10, -10), 0xFF);
+  EXPECT_EQ(convert(Conversion::Div10, 2600), 0x04);
+  EXPECT_EQ(convert(Conversion::Div10, -19), 0xFF) << "truncation toward zero";
+  EXPECT_EQ(convert(Conversion::Div255, 254), 0x00);
+  EXPECT_EQ(convert(Conversion::Div255, 510), 0x02);
+  EXPECT_EQ(convert(Conversion::Percent255, 128), 0x32);
+  EXPECT_EQ(convert(Conversion::Percent255, 300), 0x75);
+  EXPECT_EQ(convert(Conversion::Percent255, -5), 0x00);
+  EXPECT_EQ(convert(Conversion::Percent255, INT_MIN), 0x00);
+  EXPECT_EQ(convert(Conversion::Percent255, INT_MAX), static_cast<u8>(842150450u & 0xFF));
+  EXPECT_EQ(convert(Conversion::Div12_5, 800), 64);
+  EXPECT_EQ(convert(Conversion::Div12_5, 810), 64);
+  EXPECT_EQ(convert(Conversion::Div12_5, -25), 0xFE);
+  EXPECT_EQ(convert(Conversion::Div25, 800), 0x20);
+  EXPECT_EQ(convert(Conversion::Times10, 30), 0x2C);
+  EXPECT_EQ(convert(Conversion::Times10, INT_MAX), static_cast<u8>((INT_MAX * 10LL) & 0xFF));
+  EXPECT_EQ(convert(Conversion::Times10, INT_MIN), static_cast<u8>((INT_MIN * 10LL) & 0xFF));
+  EXPECT_EQ(convert(Conversion::Angle, 10), 0x9F);
+  EXPECT_EQ(convert(Conversion::Angle, 66), 0x00);
+  EXPECT_EQ(convert(Conversion::Angle, 70), 0xF5);
+  EXPECT_EQ(convert(Conversion::Angle, INT_MIN), static_cast<u8>(((66LL - INT_MIN) * 256 / 90) & 0xFF));
+  EXPECT_EQ(convert(Conversion::Same, -1), 0xFF);
+  EXPECT_EQ(convert(Conversion::Same, INT_MIN), 0x00);
+}
+
+}  // namespace

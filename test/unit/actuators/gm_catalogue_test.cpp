@@ -1,0 +1,147 @@
+// The two GM actuator lists: every member's ALDL mode-4 frames on the wire,
+// every value conversion, and nothing sent on leaving either list.
+#include <utility>
+
+#include "fake_host.h"
+#include "tests/act_catalogue.h"
+
+namespace {
+
+using fake::Bytes;
+using fake::gm;
+
+struct Member {
+  Bytes first;  // item 0 frame or value template (value byte included, replaced)
+  Bytes second; // item 1 frame; empty for value tests
+  int valueAt;  // byte index of the value in the frame from F4, -1 for switches
+  std::vector<std::pair<int, u8>> values;
+};
+
+Bytes d(std::initializer_list<u8> data) {
+  Bytes b = {0xF4, 0x60, 0x04};
+  b.insert(b.end(), data);
+  return b;
+}
+
+const std::vector<std::pair<int, u8>> kSame = {{0x74, 0x74}, {5, 5}, {-1, 0xFF}, {256, 0x00}};
+
+std::vector<Member> isfi() {
+  const Bytes k1B = d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x1B, 0x78, 0x00, 0x36, 0x00});
+  auto with = [](Bytes b, int at, u8 v) { b[static_cast<size_t>(at)] = v; return b; };
+  return {
+      {d({0x01, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {d({0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {d({0x07, 0x05, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x07, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {d({0x0F, 0x07, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x0F, 0x05, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {d({0x1F, 0x17, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x1F, 0x07, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {d({0x3F, 0x37, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x3F, 0x17, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {with(k1B, 7, 0x02), k1B, -1, {}},
+      {k1B, with(k1B, 7, 0x04), -1, {}},
+      {d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x01}), d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}), -1, {}},
+      {d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x08}), d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}), -1, {}},
+      {d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x02}), d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}), -1, {}},
+      {d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x04}), d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}), -1, {}},
+      {d({0x7F, 0x77, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x7F, 0x77, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {d({0x7F, 0x77, 0x00, 0x00, 0x00, 0x03, 0x74, 0x00, 0x00, 0x00}), {}, 9, kSame},
+      {d({0x7F, 0x77, 0x00, 0x00, 0x00, 0x1B, 0x78, 0x00, 0x38, 0x00}), {}, 9, kSame},
+      {d({0x7F, 0x77, 0x01, 0x01, 0x00, 0x1B, 0x78, 0x00, 0x36, 0x00}), {}, 6, kSame},
+      {k1B, with(k1B, 7, 0x10), -1, {}},
+      {k1B, with(k1B, 7, 0x20), -1, {}},
+      {d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x19, 0x45, 0x00, 0x36, 0x00}), {}, 9, {{800, 64}, {810, 64}, {-25, 0xFE}, {3200, 0x00}}},
+  };
+}
+
+std::vector<Member> efi() {
+  auto out = [](u8 a, u8 b, u8 c) { return d({a, b, c, 0, 0, 0, 0, 0, 0, 0xA8}); };
+  return {
+      {out(0x01, 0x01, 0), out(0x01, 0x00, 0), -1, {}},
+      {out(0x02, 0x02, 0), out(0x02, 0x00, 0), -1, {}},
+      {out(0x08, 0x08, 0), out(0x08, 0x00, 0), -1, {}},
+      {out(0x10, 0x10, 0), out(0x10, 0x00, 0), -1, {}},
+      {out(0, 0, 0x01), out(0, 0, 0x01), -1, {}},
+      {out(0, 0, 0x02), out(0, 0, 0x02), -1, {}},
+      {out(0, 0, 0x04), out(0, 0, 0x04), -1, {}},
+      {out(0, 0, 0x08), out(0, 0, 0x08), -1, {}},
+      {out(0, 0, 0x20), out(0, 0, 0x20), -1, {}},
+      {out(0, 0, 0x80), out(0, 0, 0x80), -1, {}},
+      {d({0, 0, 0, 0, 0x01, 0x00, 0, 0, 0, 0xA8}), {}, 8, kSame},
+      {d({0, 0, 0, 0, 0, 0, 0x01, 0x00, 0, 0xA8}), {}, 10, kSame},
+      {d({0, 0, 0, 0, 0, 0, 0x02, 0x00, 0, 0xA8}), {}, 10, {{800, 0x20}, {-25, 0xFF}, {6400, 0x00}}},
+      {d({0, 0, 0, 0, 0, 0, 0x04, 0, 0x00, 0xA8}), {}, 11, {{30, 0x2C}, {-1, 0xF6}}},
+      {d({0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0x00}), {}, 12, {{10, 0x9F}, {66, 0x00}, {70, 0xF5}}},
+      {d({0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00}), {}, 12, kSame},
+  };
+}
+
+class GmCatalogue : public fake::Fixture {
+ protected:
+  void run_all(int (*list)(void), u32 menu, const std::vector<Member> &members) {
+    SetUp();
+    EXPECT_EQ(list(), 1);
+    ASSERT_EQ(h.menus.size(), 1u);
+    ASSERT_EQ(h.menus[0].items.size(), members.size());
+    EXPECT_EQ(h.menus[0].items.front(), menu + 1);
+    for (size_t i = 0; i < members.size(); ++i) {
+      const Member &m = members[i];
+      if (m.valueAt < 0) {
+        SetUp();
+        h.menuChoices = {static_cast<int>(i), 0, 1, -1, -1};
+        ASSERT_EQ(list(), 1);
+        EXPECT_EQ(frames, (std::vector<Bytes>{gm(m.first), gm(m.second)})) << "member " << i;
+        EXPECT_TRUE(h.boxes.size() == 4 && h.boxes[0].style == 5) << "no caution, notices per item";
+        continue;
+      }
+      for (auto [n, vv] : m.values) {
+        SetUp();
+        h.menuChoices = {static_cast<int>(i), -1};
+        h.inputs = {n};
+        ASSERT_EQ(list(), 1);
+        Bytes f = m.first;
+        f[static_cast<size_t>(m.valueAt)] = vv;
+        EXPECT_EQ(frames, (std::vector<Bytes>{gm(f)})) << "member " << i << " n=" << n;
+      }
+    }
+  }
+};
+
+TEST_F(GmCatalogue, TableSizes) {
+  EXPECT_EQ(vaz::act::gm_isfi_tests().size(), 19u);
+  EXPECT_EQ(vaz::act::gm_efi_tests().size(), 16u);
+}
+
+TEST_F(GmCatalogue, EveryIsfiMember) {
+  TOKEN_OLD.wEcuVariant = 0;
+  run_all(ACT_GM_ISFI, 0x58030600, isfi());
+}
+
+TEST_F(GmCatalogue, EveryEfiMember) { run_all(ACT_GM_EFI, 0x58030700, efi()); }
+
+TEST_F(GmCatalogue, DocumentedWireBytes) {
+  h.menuChoices = {0, 0, -1, -1};
+  ACT_GM_ISFI();
+  h.menuChoices = {0, 0, -1, -1};
+  ACT_GM_EFI();
+  h.menuChoices = {1, 1, -1, -1};
+  ACT_GM_ISFI();
+  h.menuChoices = {18, -1};
+  h.inputs = {800};
+  ACT_GM_ISFI();
+  h.menuChoices = {12, -1};
+  h.inputs = {800};
+  ACT_GM_EFI();
+  ASSERT_EQ(frames.size(), 5u);
+  EXPECT_EQ(fake::hex(frames[0]), "F4 60 04 01 01 00 00 00 00 00 00 00 00 A6");
+  EXPECT_EQ(fake::hex(frames[1]), "F4 60 04 01 01 00 00 00 00 00 00 00 A8 FE");
+  EXPECT_EQ(fake::hex(frames[2]), "F4 60 04 03 01 00 00 00 00 00 00 00 00 A4");
+  EXPECT_EQ(fake::hex(frames[3]), "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22");
+  EXPECT_EQ(fake::hex(frames[4]), "F4 60 04 00 00 00 00 00 00 02 20 00 A8 DE");
+}
+
+TEST_F(GmCatalogue, FailedRequestFailsTheList) {
+  h.menuChoices = {4, 0};
+  h.sendResults = {-1};
+  EXPECT_EQ(ACT_GM_EFI(), -1);
+  EXPECT_EQ(frames.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// The ECU reset menus of the miscellaneous tests: the reset frames, the 5 s
+// restart wait and reconnect where the item has one and none where it has not.
+#include "fake_host.h"
+
+namespace {
+
+using fake::Box;
+using fake::Bytes;
+
+class MiscTest : public fake::Fixture {};
+
+TEST_F(MiscTest, M154ResetSendsWithoutReconnect) {
+  h.menuChoices = {0, -1};
+  EXPECT_EQ(BOSCH_M154_MISC_TEST(), 1);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(fake::hex(frames[0]), "82 10 F1 11 00 94");
+  EXPECT_TRUE(h.sleeps.empty());
+  EXPECT_TRUE(h.commCodes.empty());
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE55101A, 0xFE551010, 5}, {0xFE55101E, 0xFE551010, 1}}));
+  ASSERT_EQ(h.menus.size(), 2u);
+  EXPECT_EQ(h.menus[0].title, 0xFE551020u);
+  EXPECT_EQ(h.menus[0].items, (std::vector<u32>{0x58027001, 0x58027002}));
+  EXPECT_EQ(h.menus[1].preselect, 0);
+}
+
+TEST_F(MiscTest, M154SecondItemSendsNothingAndShowsTheMenuAgain) {
+  h.menuChoices = {1, -1};
+  EXPECT_EQ(BOSCH_M154_MISC_TEST(), 1);
+  EXPECT_TRUE(frames.empty());
+  EXPECT_TRUE(h.boxes.empty());
+  ASSERT_EQ(h.menus.size(), 2u);
+  EXPECT_EQ(h.menus[1].preselect, 1);
+}
+
+TEST_F(MiscTest, M797BothItemsResetWaitAndReconnect) {
+  h.menuChoices = {0, 1, -1};
+  EXPECT_EQ(BOSCH_M797_MISC_TEST(), 1);
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(fake::hex(frames[0]), "82 10 F1 11 01 95");
+  EXPECT_EQ(fake::hex(frames[1]), "82 10 F1 11 90 24");
+  EXPECT_EQ(h.sleeps, (std::vector<unsigned>{5, 5}));
+  EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_CONNECT, FC_CONNECT}));
+  EXPECT_EQ(h.menus.front().items.front(), 0x5802B001u);
+  // Order: notice, request, wait, reconnect, completion.
+  const std::vector<std::string> one = {"box FE55101A 5", "send 82 10 F1 11 90 24", "sleep 5", "comm 84",
+                                        "box FE55101E 1"};
+  auto it = std::search(h.log.begin(), h.log.end(), one.begin(), one.end());
+  EXPECT_NE(it, h.log.end());
+}
+
+TEST_F(MiscTest, M72FirstItemReconnectsSecondDoesNot) {
+  h.menuChoices = {0, -1};
+  EXPECT_EQ(BOSCH_M72_MISC_TEST(), 1);
+  EXPECT_EQ(fake::hex(frames.at(0)), "82 10 F1 11 01 95");
+  EXPECT_EQ(h.sleeps.size(), 1u);
+  EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_CONNECT}));
+
+  SetUp();
+  h.menuChoices = {1, -1};
+  EXPECT_EQ(BOSCH_M72_MISC_TEST(), 1);
+  EXPECT_EQ(fake::hex(frames.at(0)), "82 10 F1 11 00 94");
+  EXPECT_TRUE(h.sleeps.empty());
+  EXPECT_TRUE(h.commCodes.empty());
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE55101E, 0xFE551010, 1}));
+}
+
+TEST_F(MiscTest, ReconnectResultIsIgnored) {
+  h.menuChoices = {0, -1};
+  h.commResults = {-1};
+  EXPECT_EQ(BOSCH_M797_MISC_TEST(), 1);
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE55101E, 0xFE551010, 1}));
+}
+
+TEST_F(MiscTest, FailedResetReportsAndStopsWithoutReconnect) {
+  h.menuChoices = {1};
+  h.sendResults = {-1};
+  EXPECT_EQ(BOSCH_M797_MISC_TEST(), -1);
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE55101A, 0xFE551010, 5}, {0xFE55101C, 0xFE551010, 1}}));
+  EXPECT_TRUE(h.sleeps.empty());
+  EXPECT_TRUE(h.commCodes.empty());
+}
+
+TEST_F(MiscTest, MenuFailures) {
+  h.initMenuResult = 1;
+  EXPECT_EQ(BOSCH_M154_MISC_TEST(), -2);
+  SetUp();
+  h.addMenuResult = 1;
+  EXPECT_EQ(BOSCH_M72_MISC_TEST(), -2) << "a refused menu is left, not redrawn";
+  EXPECT_TRUE(frames.empty());
+}
+
+TEST_F(MiscTest, UnlistedChoiceRedraws) {
+  h.menuChoices = {5, -1};
+  EXPECT_EQ(BOSCH_M797_MISC_TEST(), 1);
+  EXPECT_TRUE(frames.empty());
+  EXPECT_EQ(h.menus.size(), 2u);
+}
+
+}  // namespace

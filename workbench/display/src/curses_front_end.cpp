@@ -1,0 +1,378 @@
+// The screens of the full-screen front end. Every loop redraws on a resize
+// (KEY_RESIZE) and draws only a notice while the terminal is too small.
+#include "curses_front_end.h"
+
+#include "curses_draw.h"
+#include "stream_log.h"
+#include "stream_plot.h"
+
+#include <ncurses.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+namespace stdhost {
+namespace {
+
+constexpr int kEsc = 27;
+
+bool isEnter(int k) { return k == '\n' || k == '\r' || k == KEY_ENTER; }
+bool isBack(int k) { return k == kEsc || k == KEY_BACKSPACE || k == 127 || k == 8; }
+
+// Cursor movement shared by the lists: arrows, page keys, Home and End.
+bool moveCursor(int k, int& cursor, int n) {
+  const int page = std::max(1, draw::bodyRows() - 3);
+  switch (k) {
+    case KEY_UP: cursor -= 1; break;
+    case KEY_DOWN: cursor += 1; break;
+    case KEY_PPAGE: cursor -= page; break;
+    case KEY_NPAGE: cursor += page; break;
+    case KEY_HOME: cursor = 0; break;
+    case KEY_END: cursor = n - 1; break;
+    default: return false;
+  }
+  cursor = std::clamp(cursor, 0, std::max(0, n - 1));
+  return true;
+}
+
+// Typed entry numbers: digits build a number while it names an entry, else start anew.
+struct NumberJump {
+  int typed = 0;
+  bool take(int k, int n, int& cursor) {
+    if (k < '0' || k > '9') {
+      typed = 0;
+      return false;
+    }
+    int d = k - '0';
+    if (typed > 0 && typed * 10 + d <= n) typed = typed * 10 + d;
+    else typed = d >= 1 && d <= n ? d : 0;
+    if (typed > 0) cursor = typed - 1;
+    return true;
+  }
+};
+
+std::string numbered(std::size_t i, std::size_t n, const std::string& s) {
+  std::string num = std::to_string(i + 1);
+  std::string pad(std::to_string(n).size() - num.size(), ' ');
+  return pad + num + ". " + s;
+}
+
+std::string buttonsRow(const std::vector<std::string>& names, int chosen) {
+  std::string row;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    bool on = static_cast<int>(i) == chosen;
+    row += (i ? "  " : "") + std::string(on ? "[>" : "[ ") + std::to_string(i + 1) + " " + names[i] +
+           (on ? "<]" : " ]");
+  }
+  return row;
+}
+
+}  // namespace
+
+int CursesFrontEnd::key(int timeoutMs) {
+  timeout(timeoutMs);
+  return getch();
+}
+
+// ---- message boxes -------------------------------------------------------
+
+int CursesFrontEnd::message(const MessageScreen& s) {
+  if (!terminal_.open()) return questionStyle(s.style) ? questionStyle(s.style)->no : 0;
+  const QuestionStyle* q = questionStyle(s.style);
+  const bool notice = s.style == 5;  // shown while a request runs: nothing to wait for
+  bool yes = true;
+  for (;;) {
+    const char* keys = q ? "Left/Right choose  y/n  Enter answer  Esc no"
+                         : notice ? "please wait" : "Enter or Esc to continue";
+    if (draw::frame(s.title, keys)) {
+      auto lines = draw::wrap(s.text, std::min(60, COLS - 8));
+      lines.push_back("");
+      if (q) lines.push_back(yes ? "[> Yes <]    [  No  ]" : "[  Yes  ]    [> No <]");
+      else if (notice) lines.push_back("Please wait ...");
+      else lines.push_back("[> OK <]");
+      draw::box(s.title, lines, 0);
+      refresh();
+    }
+    if (notice) return 0;
+    int k = key(-1);
+    if (k == KEY_RESIZE || k == ERR) continue;
+    if (!q) {
+      if (isEnter(k) || isBack(k) || k == ' ') return 0;
+      continue;
+    }
+    if (k == KEY_LEFT || k == KEY_RIGHT || k == '\t') yes = !yes;
+    else if (k == 'y' || k == 'Y') return q->yes;
+    else if (k == 'n' || k == 'N' || isBack(k)) return q->no;
+    else if (isEnter(k)) return yes ? q->yes : q->no;
+  }
+}
+
+// ---- menu ------------------------------------------------------------------
+
+int CursesFrontEnd::menu(const MenuScreen& s) {
+  if (!terminal_.open()) return -1;
+  const int n = static_cast<int>(s.entries.size());
+  int cursor = std::clamp(s.preselect, 0, std::max(0, n - 1));
+  NumberJump jump;
+  for (;;) {
+    if (draw::frame(s.title, "Up/Down or number  Enter choose  Esc/Backspace back")) {
+      const int rows = draw::bodyRows() - 1;
+      const int top = draw::scrollTop(cursor, n, rows);
+      for (int i = top; i < n && i - top < rows; ++i)
+        draw::text(2 + i - top, 2, numbered(static_cast<std::size_t>(i), s.entries.size(), s.entries[static_cast<std::size_t>(i)]),
+                   COLS - 4, i == cursor ? A_REVERSE : 0);
+      refresh();
+    }
+    int k = key(-1);
+    if (k == KEY_RESIZE || k == ERR) continue;
+    if (jump.take(k, n, cursor) || moveCursor(k, cursor, n)) continue;
+    if (isBack(k)) return -1;
+    if (isEnter(k) && n > 0) return cursor;
+  }
+}
+
+// ---- selection box -----------------------------------------------------------
+
+std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
+  if (!terminal_.open()) return std::nullopt;
+  const int n = static_cast<int>(s.items.size());
+  std::vector<bool> ticks = s.ticked;
+  ticks.resize(s.items.size(), false);
+  int cursor = 0;
+  NumberJump jump;
+  for (;;) {
+    if (draw::frame("Select items", "Space tick  a all/none  Up/Down or number  Enter show  Esc back")) {
+      const auto count = std::count(ticks.begin(), ticks.end(), true);
+      draw::text(1, 2, std::to_string(count) + " of " + std::to_string(n) + " ticked", COLS - 4, A_DIM);
+      const int rows = draw::bodyRows() - 2;
+      const int top = draw::scrollTop(cursor, n, rows);
+      for (int i = top; i < n && i - top < rows; ++i) {
+        std::string mark = ticks[static_cast<std::size_t>(i)] ? "[x] " : "[ ] ";
+        draw::text(2 + i - top, 2, numbered(static_cast<std::size_t>(i), s.items.size(), mark + s.items[static_cast<std::size_t>(i)]),
+                   COLS - 4, i == cursor ? A_REVERSE : 0);
+      }
+      refresh();
+    }
+    int k = key(-1);
+    if (k == KEY_RESIZE || k == ERR) continue;
+    if (jump.take(k, n, cursor) || moveCursor(k, cursor, n)) continue;
+    if (isBack(k)) return std::nullopt;
+    if (isEnter(k)) return ticks;
+    if (k == ' ' && n > 0) {
+      ticks[static_cast<std::size_t>(cursor)] = !ticks[static_cast<std::size_t>(cursor)];
+      cursor = std::min(cursor + 1, n - 1);
+    } else if (k == 'a' || k == 'A') {
+      const bool all = std::all_of(ticks.begin(), ticks.end(), [](bool b) { return b; });
+      ticks.assign(ticks.size(), !all);
+    }
+  }
+}
+
+// ---- data stream ---------------------------------------------------------------
+
+void CursesFrontEnd::toggleRecording() {
+  if (log_.active()) {
+    note_ = "Recording stopped: " + std::to_string(log_.rows()) + " rows in " + log_.currentFile();
+    log_.stop();
+    return;
+  }
+  std::string error;
+  std::string name = StreamLog::defaultName();
+  note_ = log_.start(name, error) ? "Recording to " + name : error;
+}
+
+void CursesFrontEnd::drawStream(const StreamScreen& s) {
+  if (!draw::frame("Live data",
+                   plotView_ ? "p table  r record  Esc/Backspace back"
+                             : "Up/Down move  Space mark for plot  p plot  r record  Esc/Backspace back"))
+    return;
+  std::string status = "pass " + std::to_string(s.pass);
+  if (log_.active())
+    status += "   REC " + log_.currentFile() + " (" + std::to_string(log_.rows()) + " rows)";
+  draw::text(1, 2, status, COLS - 4, log_.active() ? COLOR_PAIR(2) | A_BOLD : A_DIM);
+  if (!note_.empty()) draw::text(LINES - 2, 2, note_, COLS - 4, A_DIM);
+  const auto& items = stats_.items();
+  const int n = static_cast<int>(items.size());
+  const int rows = draw::bodyRows() - 3;  // status, header, note lines
+
+  if (plotView_) {
+    std::vector<std::size_t> chosen;
+    for (std::size_t i = 0; i < marked_.size(); ++i)
+      if (marked_[i]) chosen.push_back(i);
+    if (chosen.empty() && n > 0) chosen.push_back(static_cast<std::size_t>(streamCursor_));
+    auto lines = plotLines(items, chosen, COLS - 4, rows + 1);
+    for (std::size_t i = 0; i < lines.size(); ++i) draw::text(2 + static_cast<int>(i), 2, lines[i], COLS - 4);
+    refresh();
+    return;
+  }
+
+  // Columns: name takes what the numbers leave.
+  constexpr int kValue = 12, kUnit = 9, kNum = 11;
+  const int nameW = std::max(10, COLS - 4 - 2 - kValue - kUnit - 2 * kNum);
+  auto right = [](const std::string& v, int w) {
+    int c = draw::columns(v);
+    return c >= w ? draw::fit(v, w) : std::string(static_cast<std::size_t>(w - c), ' ') + v;
+  };
+  draw::text(2, 2, "  " + draw::fit("Name", nameW) + right("Value", kValue) + "  " + draw::fit("Unit", kUnit - 2) +
+                       right("Min", kNum) + right("Max", kNum),
+             COLS - 4, A_BOLD | A_UNDERLINE);
+  const int top = draw::scrollTop(streamCursor_, n, rows);
+  for (int i = top; i < n && i - top < rows; ++i) {
+    const ItemStats& it = items[static_cast<std::size_t>(i)];
+    std::string mark = marked_[static_cast<std::size_t>(i)] ? "* " : "  ";
+    std::string line = mark + draw::fit(it.label.name, nameW) + right(it.value, kValue) + "  " +
+                       draw::fit(it.label.unit, kUnit - 2) + right(it.min ? formatNumber(*it.min) : "-", kNum) +
+                       right(it.max ? formatNumber(*it.max) : "-", kNum);
+    draw::text(3 + i - top, 2, line, COLS - 4, i == streamCursor_ ? A_REVERSE : 0);
+  }
+  refresh();
+}
+
+bool CursesFrontEnd::stream(const StreamScreen& s) {
+  if (!terminal_.open()) return true;
+  if (s.pass == 1) {
+    streamCursor_ = 0;
+    plotView_ = false;
+    note_.clear();
+  }
+  stats_.take(s);
+  if (marked_.size() != stats_.items().size() || s.pass == 1) marked_.assign(stats_.items().size(), false);
+  const int n = static_cast<int>(stats_.items().size());
+  streamCursor_ = std::clamp(streamCursor_, 0, std::max(0, n - 1));
+  if (!log_.active() && !log_.lastError().empty() && note_.empty()) note_ = "Recording stopped: " + log_.lastError();
+  drawStream(s);
+  // Keys typed during the pass are all taken; the first wait gives the user a moment.
+  for (int wait = kStreamWaitMs;; wait = 0) {
+    int k = key(wait);
+    if (k == ERR) return false;
+    if (isBack(k)) return true;
+    if (k == 'p' || k == 'P') plotView_ = !plotView_;
+    else if (k == 'r' || k == 'R') toggleRecording();
+    else if (k == ' ' && n > 0) marked_[static_cast<std::size_t>(streamCursor_)] = !marked_[static_cast<std::size_t>(streamCursor_)];
+    else if (k != KEY_RESIZE && !moveCursor(k, streamCursor_, n)) continue;
+    drawStream(s);
+  }
+}
+
+// ---- trouble codes ----------------------------------------------------------------
+
+void CursesFrontEnd::codes(const CodeScreen& s) {
+  if (!terminal_.open()) return;
+  const int n = static_cast<int>(s.codes.size());
+  int cursor = 0;
+  for (;;) {
+    if (draw::frame("Trouble codes", "Up/Down scroll  Enter or Esc leave")) {
+      draw::text(1, 2, std::to_string(n) + (n == 1 ? " code" : " codes"), COLS - 4, A_DIM);
+      constexpr int kCode = 8, kStatus = 18;
+      const int textW = std::max(10, COLS - 4 - kCode - kStatus - 2);
+      draw::text(2, 2, draw::fit("Code", kCode) + draw::fit("Text", textW) + "  " + "Status", COLS - 4,
+                 A_BOLD | A_UNDERLINE);
+      if (n == 0) draw::text(3, 2, "No trouble codes", COLS - 4);
+      const int rows = draw::bodyRows() - 2;
+      const int top = draw::scrollTop(cursor, n, rows);
+      for (int i = top; i < n && i - top < rows; ++i) {
+        const NameValue& c = s.codes[static_cast<std::size_t>(i)];
+        // The code text leads with the code itself: "P0102 Mass air flow ...".
+        auto sp = c.name.find(' ');
+        std::string code = sp == std::string::npos ? c.name : c.name.substr(0, sp);
+        std::string rest = sp == std::string::npos ? "" : c.name.substr(sp + 1);
+        draw::text(3 + i - top, 2, draw::fit(code, kCode) + draw::fit(rest, textW) + "  " + c.value, COLS - 4,
+                   i == cursor ? A_REVERSE : 0);
+      }
+      refresh();
+    }
+    int k = key(-1);
+    if (k == KEY_RESIZE || k == ERR || moveCursor(k, cursor, n)) continue;
+    if (isEnter(k) || isBack(k)) return;
+  }
+}
+
+// ---- number input --------------------------------------------------------------------
+
+int CursesFrontEnd::input(const InputScreen& s) {
+  if (!terminal_.open()) return 0;
+  constexpr std::size_t kMaxChars = 11;  // "-2147483648"
+  std::string field;
+  std::size_t at = 0;
+  std::string error;
+  for (;;) {
+    if (draw::frame(s.title, "digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc clear")) {
+      auto lines = draw::wrap(s.prompt, std::min(60, COLS - 8));
+      lines.push_back("");
+      lines.push_back("> " + field + "_");
+      lines.push_back(error);
+      int top = draw::box(s.title, lines, 0);
+      (void)top;
+      refresh();
+    }
+    int k = key(-1);
+    if (k == KEY_RESIZE || k == ERR) continue;
+    if (k >= '0' && k <= '9' && field.size() < kMaxChars) {
+      if (at == 0 && !field.empty() && field[0] == '-') continue;  // nothing goes before the sign
+      field.insert(at++, 1, static_cast<char>(k));
+      error.clear();
+    } else if (k == '-' && at == 0 && (field.empty() || field[0] != '-') && field.size() < kMaxChars) {
+      field.insert(0, 1, '-');
+      at = 1;
+      error.clear();
+    } else if ((k == KEY_BACKSPACE || k == 127 || k == 8) && at > 0) {
+      field.erase(--at, 1);
+    } else if (k == KEY_DC && at < field.size()) {
+      field.erase(at, 1);
+    } else if (k == KEY_LEFT && at > 0) {
+      --at;
+    } else if (k == KEY_RIGHT && at < field.size()) {
+      ++at;
+    } else if (k == KEY_HOME) {
+      at = 0;
+    } else if (k == KEY_END) {
+      at = field.size();
+    } else if (k == kEsc) {
+      field.clear();
+      at = 0;
+      error.clear();
+    } else if (isEnter(k)) {
+      char* end = nullptr;
+      long long v = field.empty() || field == "-" ? 0 : std::strtoll(field.c_str(), &end, 10);
+      if (field.empty() || field == "-" || *end != '\0') error = "Enter a whole number";
+      else if (v < INT_MIN || v > INT_MAX) error = "The number must lie between -2147483648 and 2147483647";
+      else return static_cast<int>(v);
+    }
+  }
+}
+
+// ---- active-test panel ---------------------------------------------------------------
+
+void CursesFrontEnd::drawPanel(const PanelScreen& s) {
+  if (!draw::frame("Active test", "Left/Right choose  Enter or number press  Esc last button")) return;
+  draw::text(1, 2, "pass " + std::to_string(s.pass), COLS - 4, A_DIM);
+  const int nameW = std::max(10, COLS - 4 - 16);
+  int row = 3;
+  for (const auto& l : s.lines) {
+    if (row >= LINES - 3) break;
+    draw::text(row++, 2, draw::fit(l.name, nameW) + "  " + l.value, COLS - 4);
+  }
+  draw::text(LINES - 3, 2, buttonsRow(s.buttons, panelButton_), COLS - 4, A_BOLD);
+  refresh();
+}
+
+int CursesFrontEnd::panel(const PanelScreen& s) {
+  const int n = static_cast<int>(s.buttons.size());
+  if (!terminal_.open()) return n - 1;
+  if (s.pass == 1) panelButton_ = 0;
+  panelButton_ = std::clamp(panelButton_, 0, std::max(0, n - 1));
+  drawPanel(s);
+  for (int wait = kPanelWaitMs;; wait = 0) {
+    int k = key(wait);
+    if (k == ERR) return -1;
+    if (isEnter(k) && n > 0) return panelButton_;
+    if (k >= '1' && k <= '9' && k - '1' < n) return panelButton_ = k - '1';
+    if (isBack(k)) return n - 1;  // the last button finishes every panel
+    if (k == KEY_LEFT || k == KEY_BTAB) panelButton_ = (panelButton_ + n - 1) % std::max(1, n);
+    else if (k == KEY_RIGHT || k == '\t') panelButton_ = (panelButton_ + 1) % std::max(1, n);
+    drawPanel(s);
+  }
+}
+
+}  // namespace stdhost

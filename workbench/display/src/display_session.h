@@ -1,0 +1,56 @@
+// The display host's process-wide state: the text library, the chosen front
+// end, and the screen being assembled by the plug-in's Init/Add calls. The
+// plug-in runs one session at a time on one thread, and so does this state.
+#pragma once
+
+#include "screens.h"
+#include "stream_log.h"
+#include "text_library.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace stdhost {
+
+class DisplaySession {
+ public:
+  TextLibrary& library() { return library_; }
+  FrontEnd& frontEnd();
+  void useFrontEnd(std::unique_ptr<FrontEnd> frontEnd);
+  std::string& lastError() { return lastError_; }
+  // Live-data recording, fed by every data-stream pass whatever the front end.
+  StreamLog& streamLog() { return streamLog_; }
+
+  // Text for display; an unknown ID shows as "<text 0x58200401 missing>".
+  // Each looks in the file that owns such IDs first: 0x58200401 is a data
+  // item's name in the name file and P0401 in the trouble-code file.
+  std::string messageText(std::uint32_t id);
+  std::string itemName(std::uint32_t id);
+  std::string codeText(std::uint32_t id);
+
+  // Screens under construction.
+  MenuScreen menu;
+  SelectScreen select;
+  unsigned char* selectBitmap = nullptr;
+  StreamScreen stream;
+  CodeScreen codes;
+  PanelScreen panel;
+
+  // Refresh passes: counted while the same screen kind repeats.
+  int nextStreamPass();
+  int nextPanelPass();
+  void otherScreen() { streamPasses_ = panelPasses_ = 0; }
+
+ private:
+  TextLibrary library_;
+  StreamLog streamLog_;  // declared before the front end, which refers to it
+  std::unique_ptr<FrontEnd> frontEnd_;
+  std::string lastError_;
+  int streamPasses_ = 0;
+  int panelPasses_ = 0;
+};
+
+DisplaySession& session();
+
+}  // namespace stdhost

@@ -1,0 +1,155 @@
+// The display services of list A that the plug-in calls: each Init/Add call
+// builds a screen, each Show call hands it to the front end.
+#include "display_session.h"
+#include "std_export.h"
+
+#include <cstdarg>
+
+using stdhost::session;
+
+namespace {
+
+// Bounds that keep a misbehaving caller from growing a screen without end.
+constexpr std::size_t kMaxMenuEntries = 256;
+constexpr std::size_t kMaxSelectItems = 40 * 8;  // the selection bitmap's 40 bytes
+constexpr std::size_t kMaxStreamLines = 1024;
+constexpr std::size_t kMaxCodes = 256;
+constexpr std::size_t kMaxPanelLines = 64;
+constexpr int kMaxButtons = 16;
+
+bool bitOf(const u8* bitmap, std::size_t i) { return (bitmap[i / 8] >> (7 - i % 8)) & 1; }
+
+}  // namespace
+
+STD_EXPORT int ShowMessageBoxID(u32 textId, u32 titleId, int style) {
+  auto& s = session();
+  s.otherScreen();
+  return s.frontEnd().message({style, s.messageText(titleId), s.messageText(textId)});
+}
+
+STD_EXPORT int InitMenuID(u32 titleId) {
+  auto& s = session();
+  s.menu = {};
+  s.menu.title = s.messageText(titleId);
+  return 0;
+}
+
+STD_EXPORT int AddMenuTextID(u32 textId) {
+  auto& s = session();
+  if (s.menu.entries.size() >= kMaxMenuEntries) return -1;
+  s.menu.entries.push_back(s.messageText(textId));
+  return 0;
+}
+
+STD_EXPORT int ShowMenuGetSelectedItem(short preselect, int, int) {
+  auto& s = session();
+  s.otherScreen();
+  s.menu.preselect = preselect;
+  int chosen = s.frontEnd().menu(s.menu);
+  return chosen < 0 ? -1 : chosen;
+}
+
+STD_EXPORT int InitStreamSelectedBox(u8* bitmap) {
+  auto& s = session();
+  s.select = {};
+  s.selectBitmap = bitmap;
+  return 0;
+}
+
+STD_EXPORT int AddStreamSelectBox(u32 nameId) {
+  auto& s = session();
+  if (s.select.items.size() >= kMaxSelectItems) return -1;
+  s.select.items.push_back(s.itemName(nameId));
+  return 0;
+}
+
+STD_EXPORT int ShowStreamSelectBox(int, u8* bitmap) {
+  auto& s = session();
+  s.otherScreen();
+  u8* map = bitmap ? bitmap : s.selectBitmap;
+  const std::size_t n = s.select.items.size();
+  s.select.ticked.assign(n, false);
+  if (map)
+    for (std::size_t i = 0; i < n; ++i) s.select.ticked[i] = bitOf(map, i);
+  auto ticks = s.frontEnd().select(s.select);
+  if (!ticks) return 1;
+  if (map) {
+    for (std::size_t i = 0; i < n; ++i) {
+      u8 mask = static_cast<u8>(0x80u >> (i % 8));
+      if (i < ticks->size() && (*ticks)[i]) map[i / 8] |= mask;
+      else map[i / 8] &= static_cast<u8>(~mask);
+    }
+  }
+  return 0;
+}
+
+STD_EXPORT int InitDataStream(void) {
+  session().stream = {};
+  return 0;
+}
+
+STD_EXPORT int AddDataStreamItem(u32 nameId, const char* value) {
+  auto& s = session();
+  if (s.stream.lines.size() >= kMaxStreamLines) return -1;
+  s.stream.lines.push_back({s.itemName(nameId), value ? value : ""});
+  return 0;
+}
+
+STD_EXPORT int ShowDataStream(void) {
+  auto& s = session();
+  s.stream.pass = s.nextStreamPass();
+  // A row that cannot be written stops the recording (the front end says so);
+  // the live data itself goes on.
+  s.streamLog().record(s.stream);
+  return s.frontEnd().stream(s.stream) ? 1 : 0;
+}
+
+STD_EXPORT int InitTroubleCode(void) {
+  session().codes = {};
+  return 0;
+}
+
+STD_EXPORT int AddTroubleCode(u32 codeId, u32 statusId) {
+  auto& s = session();
+  if (s.codes.codes.size() >= kMaxCodes) return -1;
+  s.codes.codes.push_back({s.codeText(codeId), statusId == 0xFFFFFFFFu ? "" : s.messageText(statusId)});
+  return 0;
+}
+
+STD_EXPORT int ShowTroubleCode(void) {
+  auto& s = session();
+  s.otherScreen();
+  s.frontEnd().codes(s.codes);
+  return 0;
+}
+
+STD_EXPORT int InitActiveTest(int buttonCount, ...) {
+  auto& s = session();
+  s.panel = {};
+  if (buttonCount < 0) buttonCount = 0;
+  if (buttonCount > kMaxButtons) buttonCount = kMaxButtons;
+  va_list args;
+  va_start(args, buttonCount);
+  for (int i = 0; i < buttonCount; ++i) s.panel.buttons.push_back(s.messageText(va_arg(args, u32)));
+  va_end(args);
+  return 0;
+}
+
+STD_EXPORT int AddActiveTestItem(u32 nameId, const char* value) {
+  auto& s = session();
+  if (s.panel.lines.size() >= kMaxPanelLines) return -1;
+  s.panel.lines.push_back({s.itemName(nameId), value ? value : ""});
+  return 0;
+}
+
+STD_EXPORT int ShowActiveTestItem(void) {
+  auto& s = session();
+  s.panel.pass = s.nextPanelPass();
+  return s.frontEnd().panel(s.panel);
+}
+
+STD_EXPORT int InputIntegerID(u32 titleId, u32 promptId) {
+  auto& s = session();
+  s.otherScreen();
+  return s.frontEnd().input({s.messageText(titleId), s.messageText(promptId)});
+}

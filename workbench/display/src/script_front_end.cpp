@@ -1,0 +1,176 @@
+// Script front end: matches each screen with the next script step.
+#include "script_front_end.h"
+
+#include "screen_render.h"
+
+#include <cctype>
+
+namespace stdhost {
+namespace {
+
+struct KindText {
+  ScreenKind kind;
+  const char* name;      // as named in transcript notes
+  const char* fallback;  // what is answered when the script cannot
+};
+constexpr KindText kKindTexts[] = {
+    {kMenuScreen, "menu", "back"},
+    {kSelectScreen, "selection box", "back"},
+    {kStreamScreen, "data stream", "back"},
+    {kCodeScreen, "trouble-code list", "leave"},
+    {kQuestionScreen, "question", "no"},
+    {kInputScreen, "number input", "0"},
+    {kPanelScreen, "active-test panel", "the last button"},
+};
+
+const KindText& kindText(ScreenKind k) {
+  for (const auto& t : kKindTexts)
+    if (t.kind == k) return t;
+  return kKindTexts[0];
+}
+
+bool sameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// Position (0-based) named by a choose/press step among `names`, -1 if none.
+int findChoice(const Step& step, const std::vector<std::string>& names) {
+  if (step.position > 0) return step.position <= static_cast<int>(names.size()) ? step.position - 1 : -1;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (sameText(names[i], step.text)) return static_cast<int>(i);
+  return -1;
+}
+
+std::string choiceWhy(const Step& step, const char* what) {
+  return step.position > 0 ? std::string("no ") + what + " " + std::to_string(step.position)
+                           : std::string("no ") + what + " '" + step.text + "'";
+}
+
+}  // namespace
+
+void ScriptFrontEnd::fault(const Step& step, ScreenKind kind, const std::string& why) {
+  transcript_ += "! script line " + std::to_string(step.line) + " '" + step.source + "': " + why +
+                 "; answering " + kindText(kind).fallback + "\n";
+}
+
+const Step* ScriptFrontEnd::take(ScreenKind kind) {
+  if (running_) {
+    if (runningKind_ == kind) return running_;
+    running_ = nullptr;  // the screen it counted passes of has gone
+  }
+  if (at_ >= steps_.size()) {
+    if (!endNoted_) transcript_ += "! script ended: answering back from here on\n";
+    endNoted_ = true;
+    return nullptr;
+  }
+  const Step& step = steps_[at_++];
+  if ((step.spec->fits & kind) == 0) {
+    fault(step, kind, std::string("does not fit the ") + kindText(kind).name);
+    return nullptr;
+  }
+  return &step;
+}
+
+int ScriptFrontEnd::message(const MessageScreen& s) {
+  transcript_ += renderMessage(s);
+  const QuestionStyle* q = questionStyle(s.style);
+  if (!q) return 0;
+  const Step* step = take(kQuestionScreen);
+  bool yes = step && step->spec->verb == Verb::Yes;
+  transcript_ += answerLine(yes ? "yes" : "no");
+  return yes ? q->yes : q->no;
+}
+
+int ScriptFrontEnd::menu(const MenuScreen& s) {
+  transcript_ += renderMenu(s);
+  int chosen = -1;
+  if (const Step* step = take(kMenuScreen); step && step->spec->verb == Verb::Choose) {
+    chosen = findChoice(*step, s.entries);
+    if (chosen < 0) fault(*step, kMenuScreen, choiceWhy(*step, "entry"));
+  }
+  transcript_ += answerMenu(s, chosen);
+  return chosen;
+}
+
+std::optional<std::vector<bool>> ScriptFrontEnd::select(const SelectScreen& s) {
+  transcript_ += renderSelect(s);
+  std::optional<std::vector<bool>> result;
+  if (const Step* step = take(kSelectScreen); step && step->spec->verb == Verb::Tick) {
+    std::vector<bool> ticks(s.items.size(), step->all);
+    bool ok = true;
+    for (int p : step->positions) {
+      if (p > static_cast<int>(s.items.size())) {
+        fault(*step, kSelectScreen, "no item " + std::to_string(p));
+        ok = false;
+        break;
+      }
+      ticks[p - 1] = true;
+    }
+    if (ok) result = std::move(ticks);
+  }
+  transcript_ += answerSelect(result);
+  return result;
+}
+
+bool ScriptFrontEnd::stream(const StreamScreen& s) {
+  transcript_ += renderStream(s);
+  bool back = true;
+  if (const Step* step = take(kStreamScreen); step && step->spec->verb == Verb::Stay) {
+    if (running_ != step) {
+      running_ = step;
+      runningKind_ = kStreamScreen;
+      remaining_ = step->value;
+    }
+    back = --remaining_ <= 0;
+    if (back) running_ = nullptr;
+  }
+  transcript_ += answerLine(back ? "back" : "stay");
+  return back;
+}
+
+void ScriptFrontEnd::codes(const CodeScreen& s) {
+  transcript_ += renderCodes(s);
+  take(kCodeScreen);  // every fitting step means leaving the list
+  transcript_ += answerLine("leave");
+}
+
+int ScriptFrontEnd::input(const InputScreen& s) {
+  transcript_ += renderInput(s);
+  const Step* step = take(kInputScreen);
+  int value = step ? static_cast<int>(step->value) : 0;
+  transcript_ += answerLine(std::to_string(value));
+  return value;
+}
+
+int ScriptFrontEnd::panel(const PanelScreen& s) {
+  transcript_ += renderPanel(s);
+  // Without an answer the last button is pressed: on every panel of this
+  // system it is the one that ends the panel, so a session always ends.
+  const int last = static_cast<int>(s.buttons.size()) - 1;
+  int button = last;
+  if (const Step* step = take(kPanelScreen)) {
+    if (step->spec->verb == Verb::Idle) {
+      if (running_ != step) {
+        running_ = step;
+        runningKind_ = kPanelScreen;
+        remaining_ = step->value;
+      }
+      if (--remaining_ <= 0) running_ = nullptr;
+      button = -1;
+    } else {
+      button = findChoice(*step, s.buttons);
+      if (button < 0) {
+        fault(*step, kPanelScreen, choiceWhy(*step, "button"));
+        button = last;
+      }
+    }
+  }
+  transcript_ += answerPanel(s, button);
+  return button;
+}
+
+}  // namespace stdhost

@@ -1,0 +1,131 @@
+// CSV recording of live data.
+#include "stream_log.h"
+
+#include "stream_stats.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+
+namespace stdhost {
+namespace {
+
+std::string timeStamp() {
+  using namespace std::chrono;
+  auto now = system_clock::now();
+  std::time_t t = system_clock::to_time_t(now);
+  auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[40];
+  std::size_t n = std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &tm);
+  std::snprintf(buf + n, sizeof buf - n, ".%03d", static_cast<int>(ms));
+  return buf;
+}
+
+}  // namespace
+
+bool StreamLog::open(const std::string& path, const char* mode, std::string& error) {
+  std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), mode));
+  if (!f) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  file_ = std::move(f);
+  current_ = path;
+  columns_.clear();
+  return true;
+}
+
+bool StreamLog::start(const std::string& path, std::string& error) {
+  if (path.empty()) {
+    error = "no log file given";
+    return false;
+  }
+  if (!open(path, "w", error)) return false;
+  base_ = path;
+  files_ = 1;
+  rows_ = 0;
+  error_.clear();
+  return true;
+}
+
+void StreamLog::stop() {
+  file_.reset();
+  base_.clear();
+  current_.clear();
+  columns_.clear();
+}
+
+std::string StreamLog::nextName() {
+  ++files_;
+  auto dot = base_.rfind('.');
+  auto slash = base_.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return base_ + "-" + std::to_string(files_);
+  return base_.substr(0, dot) + "-" + std::to_string(files_) + base_.substr(dot);
+}
+
+bool StreamLog::record(const StreamScreen& s) {
+  if (!active()) return true;
+  auto cols = header(s);
+  if (!columns_.empty() && cols != columns_ && !open(nextName(), "w", error_)) {
+    stop();
+    return false;
+  }
+  std::string text;
+  if (columns_.empty()) {
+    std::vector<std::string> head{"time"};
+    head.insert(head.end(), cols.begin(), cols.end());
+    text = csvLine(head);
+    columns_ = cols;
+  }
+  std::vector<std::string> row{timeStamp()};
+  for (const auto& l : s.lines) row.push_back(l.value);
+  text += csvLine(row);
+  // Flushed per row: a session that is cut short keeps every pass it showed.
+  if (std::fwrite(text.data(), 1, text.size(), file_.get()) != text.size() || std::fflush(file_.get()) != 0) {
+    error_ = "cannot write " + current_ + ": " + std::strerror(errno);
+    stop();
+    return false;
+  }
+  ++rows_;
+  return true;
+}
+
+std::vector<std::string> StreamLog::header(const StreamScreen& s) {
+  std::vector<std::string> out;
+  for (const auto& l : s.lines) {
+    NameUnit nu = splitUnit(l.name);
+    out.push_back(nu.unit.empty() ? nu.name : nu.name + " (" + nu.unit + ")");
+  }
+  return out;
+}
+
+std::string StreamLog::csvLine(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i) line += ',';
+    const std::string& c = cells[i];
+    if (c.find_first_of(",\"\r\n") == std::string::npos && (c.empty() || (c.front() != ' ' && c.back() != ' '))) {
+      line += c;
+      continue;
+    }
+    line += '"';
+    for (char ch : c) line += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    line += '"';
+  }
+  return line + "\n";
+}
+
+std::string StreamLog::defaultName() {
+  std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[64];
+  std::strftime(buf, sizeof buf, "vazdiag-live-%Y%m%d-%H%M%S.csv", &tm);
+  return buf;
+}
+
+}  // namespace stdhost

@@ -1,0 +1,106 @@
+// Text library: standard files, cache, handles and display look-up.
+#include "text_library.h"
+
+#include "host_location.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace stdhost {
+
+bool TextLibrary::setDirectory(const std::string& dir, std::string& error) {
+  dir_ = dir;
+  if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
+  cache_.clear();  // open handles keep their own files alive
+  loaded_ = true;
+  loadError_.clear();
+  for (const auto& f : kStandardFiles) {
+    auto file = open(f.name);
+    if (!file) {
+      loadError_ += (loadError_.empty() ? "" : "\n") + std::string("cannot read ") + dir_ + f.name;
+      continue;
+    }
+    for (const auto& e : file->errors) loadError_ += (loadError_.empty() ? "" : "\n") + e;
+  }
+  error = loadError_;
+  return loadError_.empty();
+}
+
+void TextLibrary::ensureLoaded() {
+  if (loaded_) return;
+  std::string ignored;
+  setDirectory(hostDirectory() + "data", ignored);
+}
+
+const std::string& TextLibrary::directory() {
+  ensureLoaded();
+  return dir_;
+}
+
+std::string TextLibrary::resolve(const std::string& nameOrPath) {
+  if (!nameOrPath.empty() && nameOrPath.front() == '/') return nameOrPath;
+  return directory() + nameOrPath;
+}
+
+std::shared_ptr<const RecordFile> TextLibrary::open(const std::string& nameOrPath) {
+  if (nameOrPath.empty()) return nullptr;
+  std::string path = resolve(nameOrPath);
+  if (auto it = cache_.find(path); it != cache_.end()) return it->second;
+  auto file = std::make_shared<RecordFile>();
+  if (!loadRecordFile(path, *file)) file = nullptr;  // remembered too: no retry per look-up
+  cache_.emplace(path, file);
+  return file;
+}
+
+std::shared_ptr<const RecordFile> TextLibrary::standard(FileRole role) {
+  for (const auto& f : kStandardFiles)
+    if (f.role == role) return open(f.name);
+  return nullptr;
+}
+
+std::optional<std::string> TextLibrary::text(std::uint32_t id, std::initializer_list<FileRole> order) {
+  auto lookIn = [&](FileRole role) -> std::optional<std::string> {
+    auto file = standard(role);
+    if (!file) return std::nullopt;
+    const Record* r = file->find(id);
+    if (!r || r->binary) return std::nullopt;
+    return r->bytes;
+  };
+  for (FileRole role : order)
+    if (auto t = lookIn(role)) return t;
+  for (const auto& f : kStandardFiles) {
+    if (std::find(order.begin(), order.end(), f.role) != order.end()) continue;
+    if (auto t = lookIn(f.role)) return t;
+  }
+  return std::nullopt;
+}
+
+void* TextLibrary::openHandle(const std::string& nameOrPath) {
+  auto file = open(nameOrPath);
+  if (!file) return nullptr;
+  std::uintptr_t token = nextHandle_++;
+  handles_.emplace(token, std::move(file));
+  return reinterpret_cast<void*>(token);
+}
+
+const RecordFile* TextLibrary::fromHandle(void* handle) const {
+  auto it = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+  return it == handles_.end() ? nullptr : it->second.get();
+}
+
+bool TextLibrary::closeHandle(void* handle) {
+  return handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) > 0;
+}
+
+int copyText(const std::string& text, char* out, int size) {
+  if (out == nullptr || size <= 0) return 0;
+  std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
+  // Back off over UTF-8 continuation bytes so the cut never splits a character.
+  if (n < text.size())
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+  return static_cast<int>(n);
+}
+
+}  // namespace stdhost

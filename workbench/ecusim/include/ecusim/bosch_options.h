@@ -1,0 +1,26 @@
+// Parsing of the car options the Bosch models share ("dtc", "faults", "id-key", "engine"),
+// with the error texts the control interface hands back.
+#pragma once
+
+#include "ecusim/engine_model.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ecusim {
+
+// Most stored codes an answer to 18 may carry in the short header form the plug-in's record
+// decoder reads: 63 service bytes hold 58 N and 20 records of three bytes.
+inline constexpr std::size_t kMaxShortFormCodes = 20;
+
+std::optional<std::vector<std::uint16_t>> parse_code_list(std::string_view value, std::string &error);
+// Exactly `count` hex bytes separated by blanks.
+std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view value, std::size_t count,
+                                                         std::string &error);
+std::optional<EngineMode> parse_engine_mode(std::string_view value, std::string &error);
+std::string_view trim_blanks(std::string_view s);
+
+}  // namespace ecusim

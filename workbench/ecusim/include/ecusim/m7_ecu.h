@@ -1,0 +1,73 @@
+// The Bosch M7 generation on the K line: M7.0 E2/E3 (address 0x11), M7.9.7 E2/E3 and M7.2
+// (address 0x10). One model engine; the families differ only in the data of M7Model
+// (m70_ecu.cpp, m797_ecu.cpp, m72_ecu.cpp) and in their block builders.
+#pragma once
+
+#include "ecusim/engine_model.h"
+#include "ecusim/kwp_ecu.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ecusim {
+
+// What a data block is built from besides the engine: the current-fault bytes (as many as
+// the family has) and the check-engine lamp, lit by any current or stored fault.
+struct M7BlockInput {
+  EngineState engine;
+  std::array<std::uint8_t, 4> faults{};
+  bool lamp = false;
+  double seconds = 0;  // since the engine started
+};
+
+struct M7Ident {
+  std::uint8_t option;    // 1A option
+  std::string_view text;  // answer after 5A option (may hold packed-decimal bytes)
+};
+
+struct M7Model {
+  std::string_view name;   // catalogue name
+  std::uint8_t address;
+  bool diagnostic_session; // accepts StartDiagnosticSession 81 and AccessTimingParameters 03
+  std::span<const M7Ident> ident;
+  std::uint8_t key_option; // the option whose first two characters are the family key
+  std::size_t fault_bytes; // current-fault bytes in the 21 01 block, 0..4
+  Bytes (*data_block)(const M7BlockInput &);                       // 61 01 ...
+  Bytes (*converter_block)(const EngineState &);                   // 61 03 ..., or null
+  Bytes (*immobiliser_block)(const EngineState &);                 // 61 A0 ..., or null
+  std::optional<std::uint8_t> (*memory_cell)(const EngineState &, std::uint32_t address);  // 23, or null
+};
+
+std::span<const M7Model> m70_models();
+std::span<const M7Model> m797_models();
+std::span<const M7Model> m72_models();
+const M7Model *m7_model(std::string_view name);  // null when no family has the name
+
+class M7Ecu : public KwpEcu {
+ public:
+  explicit M7Ecu(const M7Model &model);
+
+  // "dtc", "faults" (M7.2: four hex bytes), "id-key", "engine", and the framework's "header".
+  bool set_option(std::string_view key, std::string_view value, std::string &error) override;
+
+ private:
+  std::optional<Bytes> read_data(const Bytes &request, double now_ms);
+  std::optional<Bytes> read_memory(const Bytes &request, double now_ms);
+  std::optional<Bytes> read_identification(const Bytes &request) const;
+  std::optional<Bytes> read_stored_codes(const Bytes &request) const;
+  std::optional<Bytes> clear_codes(const Bytes &request);
+  M7BlockInput block_input(double now_ms) const;
+
+  const M7Model &model_;
+  std::vector<std::uint16_t> stored_codes_;
+  std::array<std::uint8_t, 4> faults_{};
+  std::string id_key_;
+  EngineMode engine_ = EngineMode::Running;
+};
+
+}  // namespace ecusim

@@ -1,0 +1,82 @@
+// Car option parsing shared by the M7-generation models.
+#include "ecusim/bosch_options.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace ecusim {
+namespace {
+
+std::optional<unsigned> hex_number(std::string_view s, std::size_t max_digits) {
+  unsigned v = 0;
+  if (s.empty() || s.size() > max_digits) return std::nullopt;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v, 16);
+  if (ec != std::errc() || p != s.data() + s.size()) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+std::string_view trim_blanks(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+std::optional<std::vector<std::uint16_t>> parse_code_list(std::string_view value, std::string &error) {
+  std::vector<std::uint16_t> codes;
+  value = trim_blanks(value);
+  while (!value.empty()) {
+    const auto comma = value.find(',');
+    const std::string_view part = trim_blanks(value.substr(0, comma));
+    const auto v = part.size() == 4 ? hex_number(part, 4) : std::nullopt;
+    if (!v) {
+      error = "dtc: four hex digits per code, comma-separated, e.g. \"0102,0325\"";
+      return std::nullopt;
+    }
+    codes.push_back(static_cast<std::uint16_t>(*v));
+    if (comma == std::string_view::npos) break;
+    value.remove_prefix(comma + 1);
+    if (trim_blanks(value).empty()) {  // a trailing comma promises a code that is not there
+      error = "dtc: four hex digits per code, comma-separated, e.g. \"0102,0325\"";
+      return std::nullopt;
+    }
+  }
+  if (codes.size() > kMaxShortFormCodes) {
+    error = "dtc: at most " + std::to_string(kMaxShortFormCodes) + " codes";
+    return std::nullopt;
+  }
+  return codes;
+}
+
+std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view value, std::size_t count,
+                                                         std::string &error) {
+  std::vector<std::uint8_t> bytes;
+  value = trim_blanks(value);
+  while (!value.empty()) {
+    const auto blank = value.find(' ');
+    const auto v = hex_number(value.substr(0, blank), 2);
+    if (!v) break;
+    bytes.push_back(static_cast<std::uint8_t>(*v));
+    if (blank == std::string_view::npos) {
+      value = {};
+      break;
+    }
+    value = trim_blanks(value.substr(blank));
+  }
+  if (!value.empty() || bytes.size() != count) {
+    error = "faults: " + std::to_string(count) + " hex bytes separated by blanks, e.g. \"01 00 04 00\"";
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+std::optional<EngineMode> parse_engine_mode(std::string_view value, std::string &error) {
+  value = trim_blanks(value);
+  if (value == "running") return EngineMode::Running;
+  if (value == "idle-fixed") return EngineMode::IdleFixed;
+  error = "engine: \"running\" or \"idle-fixed\"";
+  return std::nullopt;
+}
+
+}  // namespace ecusim

@@ -1,0 +1,34 @@
+// Encoding helpers of the GM block builders: the plug-in truncates most GM values, so the
+// models round a value up to the next step where the display would otherwise read one low.
+#pragma once
+
+#include "ecusim/kwp_frame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace ecusim::gm {
+
+inline std::uint8_t byte_of(double x) { return static_cast<std::uint8_t>(std::clamp(std::lround(x), 0L, 255L)); }
+inline std::uint8_t byte_up(double x) {
+  return static_cast<std::uint8_t>(std::clamp(static_cast<long>(std::ceil(x - 1e-9)), 0L, 255L));
+}
+inline std::uint16_t word_of(double x) {
+  return static_cast<std::uint16_t>(std::clamp(std::lround(x), 0L, 65535L));
+}
+inline std::uint16_t word_up(double x) {
+  return static_cast<std::uint16_t>(std::clamp(static_cast<long>(std::ceil(x - 1e-9)), 0L, 65535L));
+}
+// High byte first, at A[k], A[k + 1].
+inline void put_word(Bytes &a, std::size_t k, std::uint16_t w) {
+  a[k] = static_cast<std::uint8_t>(w >> 8);
+  a[k + 1] = static_cast<std::uint8_t>(w & 0xFF);
+}
+
+struct FlagBit {
+  std::uint8_t byte;  // A index
+  std::uint8_t bit;
+};
+
+}  // namespace ecusim::gm

@@ -1,0 +1,139 @@
+// The workbench's control interface: car, options, clock, faults, trace.
+#include "vci_control.h"
+#include "vci_instance.h"
+
+#include "ecusim/ecu_catalogue.h"
+
+#include <cstdio>
+#include <string>
+
+using vci::instance;
+using vci::KLine;
+using vci::with_active;
+using vci::with_line;
+
+VCI_EXPORT void VciReset(void) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.reset();
+}
+
+VCI_EXPORT int VciSelectCar(const char *name) {
+  return with_line([&](KLine &l) {
+    const std::string n = name ? name : "";
+    if (!ecusim::known_car(n)) {
+      l.set_error("unknown car \"" + n + "\"; known cars: " + ecusim::car_names());
+      instance().aldl->set_error(l.last_error());
+      return -1;
+    }
+    // A GM car puts its ECU on the ALDL line, which then takes the plug-in's calls.
+    auto &v = instance();
+    auto aldl = ecusim::make_aldl_ecu(n);
+    const bool was_aldl = v.aldl_active;
+    v.aldl_active = aldl != nullptr;
+    if (v.aldl_active && !was_aldl && v.aldl->virtual_clock() != l.virtual_clock()) v.aldl->use_clock(l.virtual_clock());
+    if (!v.aldl_active && was_aldl && v.aldl->virtual_clock() != l.virtual_clock()) l.use_clock(v.aldl->virtual_clock());
+    if (aldl)
+      v.aldl->set_ecu(std::move(aldl), n);
+    else
+      l.set_ecu(ecusim::make_ecu(n), n);
+    return 0;
+  });
+}
+
+VCI_EXPORT int VciCarOption(const char *key, const char *value) {
+  return with_active([&](auto &l) {
+    const std::string k = key ? key : "";
+    const std::string val = value ? value : "";
+    if (k == "line") {
+      if (val != "ok" && val != "refused") {
+        l.set_error("line: \"ok\" or \"refused\"");
+        return -1;
+      }
+      instance().line->refuse_line(val == "refused");
+      instance().aldl->refuse_line(val == "refused");
+      l.setting("line option " + val);
+      return 0;
+    }
+    if (!l.ecu()) {
+      l.set_error("no car on the line: option \"" + k + "\" refused");
+      return -1;
+    }
+    std::string error;
+    if (!l.ecu()->set_option(k, val, error)) {
+      l.set_error(error);
+      return -1;
+    }
+    l.setting("car option " + k + " = \"" + val + "\"");
+    return 0;
+  });
+}
+
+VCI_EXPORT void VciUseVirtualClock(int on) {
+  with_active([&](auto &l) {
+    l.use_clock(on != 0);
+    return 0;
+  });
+}
+
+VCI_EXPORT void VciAdvanceClock(unsigned ms) {
+  with_active([&](auto &l) {
+    l.advance(ms);
+    return 0;
+  });
+}
+
+VCI_EXPORT int VciInjectFault(const char *kind, int sid, int nrc, int skip, int count) {
+  return with_active([&](auto &l) {
+    const auto k = vci::fault_kind(kind ? kind : "");
+    if (!k) {
+      l.set_error("unknown fault kind; known: no-answer, negative, bad-checksum, late");
+      return -1;
+    }
+    if (sid < -1 || sid > 0xFF || nrc < 0 || nrc > 0xFF || skip < 0 || count < -1) {
+      l.set_error("fault arguments out of range");
+      return -1;
+    }
+    l.faults().arm(vci::Fault{*k, sid, static_cast<std::uint8_t>(nrc), skip, count});
+    char s[96];
+    std::snprintf(s, sizeof s, "fault armed: %s sid %d nrc %02X skip %d count %d", kind, sid, nrc, skip, count);
+    l.setting(s);
+    return 0;
+  });
+}
+
+VCI_EXPORT int VciClearFaults(void) {
+  return with_active([&](auto &l) {
+    l.faults().clear();
+    l.setting("faults cleared");
+    return 0;
+  });
+}
+
+VCI_EXPORT const char *VciTraceText(void) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.trace_snapshot = v.trace.text();
+  return v.trace_snapshot.c_str();
+}
+
+VCI_EXPORT int VciSetTraceFile(const char *path) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  const std::string p = path ? path : "";
+  if (!v.trace.set_file(p)) {
+    with_active([&](auto &l) {
+      l.set_error("cannot open trace file " + p);
+      return 0;
+    });
+    return -1;
+  }
+  return 0;
+}
+
+VCI_EXPORT const char *VciLastError(void) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.error_snapshot = v.aldl_active ? v.aldl->last_error() : v.line->last_error();
+  return v.error_snapshot.c_str();
+}

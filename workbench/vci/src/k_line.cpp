@@ -1,0 +1,276 @@
+// Simulated K line: lazy idle replay, fast init, request/answer exchange with timing,
+// faults and trace.
+#include "k_line.h"
+
+#include "line_timing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace vci {
+namespace {
+
+std::string hex_bytes(const Bytes &b) {
+  std::string s;
+  char x[4];
+  for (auto v : b) {
+    std::snprintf(x, sizeof x, "%02X", v);
+    if (!s.empty()) s += ' ';
+    s += x;
+  }
+  return s;
+}
+
+std::string ecu_name(const ecusim::KwpEcu &e) {
+  char b[16];
+  std::snprintf(b, sizeof b, "ECU %02X", e.address());
+  return b;
+}
+
+}  // namespace
+
+KLine::KLine(WireTrace &trace) : trace_(trace), clock_(make_clock(false, 0.0)) {}
+
+void KLine::use_clock(bool virtual_time) {
+  // The virtual clock continues from the line's last activity (0 after a reset), so that a
+  // run on it does not depend on how much real time passed before the switch.
+  const double t = virtual_time ? last_activity_ : now();
+  clock_ = make_clock(virtual_time, t);
+  virtual_ = virtual_time;
+  trace_.event(t, virtual_time ? "virtual clock" : "real-time clock");
+}
+
+void KLine::advance(unsigned ms) {
+  clock_->wait_until(now() + ms);
+  catch_up();
+}
+
+void KLine::set_ecu(std::unique_ptr<ecusim::KwpEcu> ecu, const std::string &name) {
+  catch_up();
+  ecu_ = std::move(ecu);
+  if (ecu_) ecu_->power_on(now());
+  trace_.event(now(), "car " + name + (ecu_ ? " (" + ecu_name(*ecu_) + ")" : " (silent line)"));
+}
+
+void KLine::settle_ecu(double t_ms) {
+  if (ecu_ && ecu_->awake() && ecu_->asleep_at_ms() <= t_ms) {
+    ecu_->fall_asleep();
+    trace_.event(ecu_->asleep_at_ms(), ecu_name(*ecu_) + " asleep (5000 ms without a request)");
+  }
+}
+
+void KLine::catch_up() {
+  constexpr double kNever = std::numeric_limits<double>::infinity();
+  while (true) {
+    const double t = now();
+    const double keep = keep_alive_ && line_ready() ? std::max(last_activity_ + kKeepAlivePeriod, line_free_at_) : kNever;
+    const double sleep = ecu_ && ecu_->awake() ? ecu_->asleep_at_ms() : kNever;
+    if (std::min(keep, sleep) > t) break;
+    if (sleep <= keep)
+      settle_ecu(sleep);
+    else
+      exchange(*keep_alive_, keep, Origin::KeepAlive);  // the answer is swallowed
+  }
+  // A keep-alive still on the line holds the call until it is over.
+  clock_->wait_until(last_activity_);
+}
+
+int KLine::select_pin(int connector, int a, int b, int c, int d) {
+  catch_up();
+  char s[96];
+  if (refuse_line_) {
+    std::snprintf(s, sizeof s, "line refused: connector %d, pins %d %d %d %d", connector, a, b, c, d);
+    trace_.event(now(), s);
+    error_ = "line selection refused (line option \"refused\")";
+    return -1;
+  }
+  pin_selected_ = true;
+  std::snprintf(s, sizeof s, "line selected: connector %d, pins %d %d %d %d", connector, a, b, c, d);
+  trace_.event(now(), s);
+  return 0;
+}
+
+void KLine::setting(const std::string &what) {
+  catch_up();
+  trace_.event(now(), what);
+}
+
+int KLine::set_baud(double baud) {
+  catch_up();
+  char s[64];
+  if (!(baud > 0) || !std::isfinite(baud)) {
+    std::snprintf(s, sizeof s, "baud rate %.0f refused", baud);
+    trace_.event(now(), s);
+    error_ = "baud rate must be positive";
+    return -1;
+  }
+  baud_ = baud;
+  std::snprintf(s, sizeof s, "baud rate %.0f", baud);
+  trace_.event(now(), s);
+  return 0;
+}
+
+void KLine::set_time_interval(double p4, int b, int c) {
+  catch_up();
+  p4_ms_ = std::isfinite(p4) ? std::clamp(p4, 0.0, kMaxTesterByteGap) : 0.0;
+  char s[96];
+  std::snprintf(s, sizeof s, "time intervals %.1f %d %d (tester byte gap %.1f ms)", p4, b, c, p4_ms_);
+  trace_.event(now(), s);
+}
+
+int KLine::line_voltage(int mode, int low_ms, int high_ms) {
+  catch_up();
+  if (!pin_selected_) {
+    error_ = "no line selected";
+    trace_.event(now(), "line pulse not driven: no line selected");
+    return -1;
+  }
+  const double start = std::max(now(), line_free_at_);
+  const double end = start + std::max(0, low_ms) + std::max(0, high_ms);
+  char s[96];
+  const bool pattern = mode == 2 && low_ms >= kWakeMinMs && low_ms <= kWakeMaxMs && high_ms >= kWakeMinMs &&
+                       high_ms <= kWakeMaxMs;
+  std::snprintf(s, sizeof s, "%s: mode %d, %d ms low, %d ms high", pattern ? "fast-init pattern" : "line pulse (no wake-up)",
+                mode, low_ms, high_ms);
+  trace_.event(start, s);
+  settle_ecu(start);
+  if (ecu_) {
+    if (pattern)
+      ecu_->hear_wakeup_pattern();
+    else
+      ecu_->hear_noise();
+  }
+  // StartCommunication follows the pattern at once, without the usual quiet time.
+  last_activity_ = end;
+  line_free_at_ = end;
+  clock_->wait_until(end);
+  return 0;
+}
+
+int KLine::begin_combination() {
+  catch_up();
+  batch_open_ = true;
+  batch_failed_ = false;
+  return 1;
+}
+
+int KLine::end_combination() {
+  catch_up();
+  if (!batch_open_) {
+    error_ = "EndCombination without BeginCombination";
+    return -1;
+  }
+  batch_open_ = false;
+  return batch_failed_ ? -1 : 1;
+}
+
+int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
+  catch_up();
+  auto fail = [this](std::string why) {
+    error_ = std::move(why);
+    if (batch_open_) batch_failed_ = true;
+    return -1;
+  };
+  if (!frame || !answer) return fail("null frame or answer buffer");
+  // A long-form request carries its length in the fourth byte; frame_length reads it only then.
+  const std::size_t len = ecusim::frame_length(frame, (frame[0] & 0x3F) ? 1 : 4);
+  if (len == 0) return fail("frame does not start with a physically addressed format byte");
+  Bytes f(frame, frame + len);
+  if (!pin_selected_) {
+    trace_.event(now(), "request not sent: no line selected");
+    return fail("no line selected (SelectPIN)");
+  }
+  if (baud_ <= 0) {
+    trace_.event(now(), "request not sent: no baud rate set");
+    return fail("no baud rate set (SetEcuBaudRate)");
+  }
+  Result r = exchange(f, now(), Origin::Caller);
+  clock_->wait_until(r.done_at);
+  if (!r.ok) return fail("no valid answer");
+  const std::size_t n = std::min<std::size_t>(r.answer.size(), kAnswerBufferSize - 2);
+  answer[0] = 1;
+  answer[1] = static_cast<std::uint8_t>(n);
+  std::memcpy(answer + 2, r.answer.data(), n);
+  return 1;
+}
+
+KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin) {
+  const double bt = byte_ms(baud_);
+  const double start = std::max(earliest, line_free_at_);
+  const double tx_end = start + static_cast<double>(frame.size()) * bt + static_cast<double>(frame.size() - 1) * p4_ms_;
+  settle_ecu(start);
+  trace_.frame(start, "T>", frame);
+  last_activity_ = tx_end;
+
+  const auto request = ecusim::parse_frame(frame);
+  std::optional<Fault> fault;
+  if (origin == Origin::Caller && frame.size() > 3) fault = faults_.take(request ? request->service[0] : frame[3]);
+
+  const bool was_awake = ecu_ && ecu_->awake();
+  std::optional<Bytes> answer;
+  const bool readable = request && std::fabs(baud_ - kEcuBaud) <= kEcuBaud * kBaudTolerance;
+  if (ecu_) {
+    if (!readable || (fault && fault->kind == FaultKind::NoAnswer)) {
+      ecu_->hear_noise();
+    } else if (fault && fault->kind == FaultKind::Negative) {
+      const Bytes nrc{0x7F, request->service[0], fault->nrc};
+      answer = ecu_->hear(*request, tx_end, &nrc);
+    } else {
+      answer = ecu_->hear(*request, tx_end);
+    }
+  }
+  if (ecu_ && !was_awake && ecu_->awake()) trace_.event(tx_end, ecu_name(*ecu_) + " awake");
+
+  Result r;
+  const bool late = answer && fault && fault->kind == FaultKind::Late;
+  const bool corrupt = answer && fault && fault->kind == FaultKind::BadChecksum;
+  if (answer) {
+    if (corrupt) answer->back() = static_cast<std::uint8_t>(answer->back() + 1);
+    const double a_start = tx_end + (late ? kLateP2 : kP2);
+    const double a_end = a_start + static_cast<double>(answer->size()) * bt;
+    if (late) trace_.event(tx_end + kP2Max, "no answer within 50 ms");
+    trace_.frame(a_start, "E<", *answer);
+    last_activity_ = a_end;
+    line_free_at_ = a_end + kP3Min;
+    if (late) {
+      trace_.event(a_end, "answer after the time-out ignored");
+      r.done_at = tx_end + kP2Max;
+    } else if (corrupt) {
+      trace_.event(a_end, "answer checksum wrong: discarded");
+      r.done_at = a_end;
+    } else {
+      r.ok = true;
+      r.answer = std::move(*answer);
+      r.done_at = a_end;
+    }
+  } else {
+    r.done_at = tx_end + kP2Max;
+    trace_.event(r.done_at, "no answer within 50 ms");
+    line_free_at_ = r.done_at + kP3Min;
+  }
+  if (ecu_ && was_awake && !ecu_->awake()) trace_.event(last_activity_, ecu_name(*ecu_) + " asleep (communication ended)");
+  return r;
+}
+
+int KLine::set_link_keep(const std::uint8_t *frame, int length, int a, int b) {
+  catch_up();
+  if (!frame || length <= 0) {
+    if (keep_alive_) trace_.event(now(), "keep-alive stopped");
+    keep_alive_.reset();
+    return 0;
+  }
+  if (length > 255 || ecusim::frame_length(frame, static_cast<std::size_t>(length)) != static_cast<std::size_t>(length)) {
+    error_ = "keep-alive frame length does not match its format byte";
+    return -1;
+  }
+  keep_alive_ = Bytes(frame, frame + length);
+  char s[64];
+  std::snprintf(s, sizeof s, " every %.0f ms (%d, %d)", kKeepAlivePeriod, a, b);
+  trace_.event(now(), "keep-alive armed: " + hex_bytes(*keep_alive_) + s);
+  return 0;
+}
+
+}  // namespace vci

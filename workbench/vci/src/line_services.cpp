@@ -1,0 +1,103 @@
+// Exported line services the plug-in calls: thin C wrappers over the simulated line of the
+// selected car (K line or ALDL).
+#include "vci_instance.h"
+#include "vci_services.h"
+
+#include <cstdio>
+#include <string>
+
+using vci::with_active;
+
+namespace {
+std::string describe(const char *name, std::initializer_list<int> args) {
+  std::string s = name;
+  for (int a : args) s += ' ' + std::to_string(a);
+  return s;
+}
+}  // namespace
+
+VCI_EXPORT int OpenStdCommDll(void) { return 0; }
+VCI_EXPORT int CloseStdCommDll(void) { return 0; }
+
+VCI_EXPORT int SelectPIN(unsigned char connector, int a, int b, int c, int d) {
+  return with_active([&](auto &l) { return l.select_pin(connector, a, b, c, d); });
+}
+
+VCI_EXPORT int EnableLLine(int on) {
+  return with_active([&](auto &l) {
+    l.setting(on ? "L line on" : "L line off");
+    return 0;
+  });
+}
+
+VCI_EXPORT int BeginCombination(void) {
+  return with_active([](auto &l) { return l.begin_combination(); });
+}
+
+VCI_EXPORT int EndCombination(void) {
+  return with_active([](auto &l) { return l.end_combination(); });
+}
+
+VCI_EXPORT int SetCommunicationMaximumWaitTime(int ms) {
+  return with_active([&](auto &l) {
+    l.setting(describe("maximum wait (ms)", {ms}));
+    return 0;
+  });
+}
+
+VCI_EXPORT int SetEcuCommunicationVoltageLogic(int a, int b) {
+  return with_active([&](auto &l) {
+    if constexpr (requires { l.voltage_logic(a, b); })
+      l.voltage_logic(a, b);
+    else
+      l.setting(describe("voltage logic", {a, b}));
+    return 0;
+  });
+}
+
+VCI_EXPORT int SetEcuBaudRate(float baud) {
+  return with_active([&](auto &l) { return l.set_baud(baud); });
+}
+
+VCI_EXPORT int SetCommunicationParameter(int a, int b, int c, int d) {
+  return with_active([&](auto &l) {
+    l.setting(describe("byte format", {a, b, c, d}));
+    return 0;
+  });
+}
+
+VCI_EXPORT int SetEcuCommTimeInterval(float a, int b, int c) {
+  return with_active([&](auto &l) {
+    l.set_time_interval(a, b, c);
+    return 0;
+  });
+}
+
+VCI_EXPORT int SetCommunicationLineVoltage(int mode, int lowMs, int highMs) {
+  return with_active([&](auto &l) { return l.line_voltage(mode, lowMs, highMs); });
+}
+
+VCI_EXPORT int KwpSendDataToEcuGetAnswer(int, unsigned char *answer, int, int, unsigned char *frame) {
+  return with_active([&](auto &l) { return l.send(frame, answer); });
+}
+
+VCI_EXPORT int SetLinkKeep(unsigned char *frame, int length, int a, int b) {
+  return with_active([&](auto &l) { return l.set_link_keep(frame, length, a, b); });
+}
+
+// ALDL requests reach the ALDL line of a GM car; on the K line there is no one-to-one service.
+VCI_EXPORT int OneToOne_SendDataToEcuGetAnswer(int, unsigned char *answer, int, int, int length, unsigned char *frame,
+                                               int, int, int) {
+  return with_active([&](auto &l) {
+    if constexpr (requires { l.send_aldl(frame, length, answer); })
+      return l.send_aldl(frame, length, answer);
+    else
+      return -1;
+  });
+}
+// No PWM or ISO 9141 line yet: these report failure.
+VCI_EXPORT int GMSendMultiFrameToECUGetAnswer(int, unsigned char *, unsigned char *, int) { return -1; }
+VCI_EXPORT int PWM_SendDataToEcuGetAnswer(int, unsigned char *, int, int, int, unsigned char *) { return -1; }
+VCI_EXPORT int IsoInitSendDataToEcuGetAnswer(int, int, int) { return -1; }
+VCI_EXPORT int IsoAddSendDataToEcuGetAnswer(int, unsigned char *) { return -1; }
+VCI_EXPORT int IsoSendAndReceiveSendDataToEcuGetAnswer(int, int) { return -1; }

@@ -1,0 +1,21 @@
+// Process-wide vehicle interface state.
+#include "vci_instance.h"
+
+namespace vci {
+
+Instance::Instance() { reset(); }
+
+void Instance::reset() {
+  trace.clear();
+  line = std::make_unique<KLine>(trace);
+  aldl = std::make_unique<AldlLine>(trace);
+  aldl_active = false;
+  trace.event(0.0, "interface reset");
+}
+
+Instance &instance() {
+  static Instance v;
+  return v;
+}
+
+}  // namespace vci
