@@ -8,6 +8,7 @@ command -v make >/dev/null || need+=(make)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/gmock/gmock.h ] || need+=(libgmock-dev)
 [ -f /usr/include/ncurses.h ] || need+=(libncurses-dev)
+command -v tmux >/dev/null || need+=(tmux)
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo

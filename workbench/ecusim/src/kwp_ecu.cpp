@@ -8,7 +8,7 @@ KwpEcu::KwpEcu(const Profile &profile) : profile_(profile) {
     return Bytes{0xC1, profile_.key_bytes[0], profile_.key_bytes[1]};
   });
   on(0x82, [this](const Bytes &, double) -> std::optional<Bytes> {
-    state_ = State::Asleep;  // the answer still goes out; afterwards only a fast init wakes it
+    fall_asleep();  // the answer still goes out; afterwards only a fast init wakes it
     return Bytes{0xC2};
   });
   on(0x3E, [](const Bytes &, double) -> std::optional<Bytes> { return Bytes{0x7E}; });
@@ -20,14 +20,20 @@ void KwpEcu::on(std::uint8_t sid, Handler handler) { handlers_[sid] = std::move(
 Bytes KwpEcu::negative(std::uint8_t sid, std::uint8_t nrc) { return Bytes{0x7F, sid, nrc}; }
 
 bool KwpEcu::long_form_answer(std::uint8_t sid) const {
-  return !short_header_ && (sid == 0x21 || sid == 0x1A);
+  if (sid == 0x21) return !short_header_;
+  if (sid == 0x1A) return !short_header_ && !short_identification_header_;
+  return false;
 }
 
 void KwpEcu::hear_wakeup_pattern() {
   if (state_ == State::Asleep) state_ = State::Waking;
 }
 
-void KwpEcu::fall_asleep() { state_ = State::Asleep; }
+void KwpEcu::fall_asleep() {
+  const bool was_awake = state_ == State::Awake;
+  state_ = State::Asleep;
+  if (was_awake) communication_ended();
+}
 
 void KwpEcu::hear_noise() {
   if (state_ == State::Waking) state_ = State::Asleep;
@@ -64,11 +70,13 @@ std::optional<Bytes> KwpEcu::hear(const Request &request, double now_ms, const B
 
 bool KwpEcu::set_option(std::string_view key, std::string_view value, std::string &error) {
   if (key == "header") {
-    if (value == "long" || value == "short") {
+    // "short-id": identification answers short, data blocks long, as some ECUs mix them.
+    if (value == "long" || value == "short" || value == "short-id") {
       short_header_ = value == "short";
+      short_identification_header_ = value == "short-id";
       return true;
     }
-    error = "header: \"long\" or \"short\"";
+    error = "header: \"long\", \"short\" or \"short-id\"";
     return false;
   }
   error = "unknown option \"" + std::string(key) + "\"";

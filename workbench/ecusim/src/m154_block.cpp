@@ -47,7 +47,7 @@ Bytes m154_data_block(const EngineState &e, const FaultBits &faults, M154Layout 
   b.push_back(0x00);  // D5, D6 operating mode
   b.push_back(0x00);
   b.push_back(flags({e.lambda_control, e.overrun_cutoff, e.fuel_pump, e.fan, e.ac_clutch, e.idling,
-                     any_fault, e.canister_purge}));
+                     e.lamp_command.value_or(any_fault), e.canister_purge}));
   b.push_back(flags({e.full_load, e.knock, e.o2_warm, e.engine_warm, e.immobiliser_released,
                      e.enrichment, e.rich, e.adaptive_rich}));
   b.insert(b.end(), faults.begin(), faults.end());

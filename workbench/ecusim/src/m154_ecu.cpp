@@ -60,13 +60,8 @@ M154Ecu::M154Ecu(const M154Variant &variant)
   on(0x1A, [this](const Bytes &r, double) { return read_identification(r); });
   on(0x18, [this](const Bytes &r, double) { return read_stored_codes(r); });
   on(0x14, [this](const Bytes &r, double) { return clear_codes(r); });
-  // Output control: the actuator is driven as asked and the request echoed.
-  on(0x30, [](const Bytes &r, double) -> std::optional<Bytes> {
-    if (r.size() < 2) return negative(0x30, kSubFunctionNotSupported);
-    Bytes a(r);
-    a[0] = 0x70;
-    return a;
-  });
+  // Output control: the output is driven as asked (and the engine answers), the request echoed.
+  on(0x30, [this](const Bytes &r, double) -> std::optional<Bytes> { return outputs_.io_control(r); });
   // ECU reset: answer, then restart, which ends the communication.
   on(0x11, [this](const Bytes &r, double) -> std::optional<Bytes> {
     fall_asleep();
@@ -76,9 +71,14 @@ M154Ecu::M154Ecu(const M154Variant &variant)
   });
 }
 
+EngineState M154Ecu::engine_at(double now_ms) const {
+  const double s = engine_seconds(now_ms);
+  return outputs_.react(engine_state(engine_, s), s);
+}
+
 std::optional<Bytes> M154Ecu::read_data(const Bytes &r, double now_ms) {
   if (r.size() != 2) return negative(0x21, kSubFunctionNotSupported);
-  const EngineState e = engine_state(engine_, engine_seconds(now_ms));
+  const EngineState e = engine_at(now_ms);
   if (r[1] == 0x01) return m154_data_block(e, faults_, variant_.layout);
   if (r[1] == 0x03) return m154_converter_block(e);
   return negative(0x21, kSubFunctionNotSupported);

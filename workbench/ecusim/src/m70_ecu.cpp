@@ -33,9 +33,12 @@ constexpr std::array<M7Ident, 7> kE3Ident{{
     {0x98, "3"},
 }};
 
-constexpr std::array<M7Model, 2> kModels{{
-    {"m70-e2", 0x11, true, kE2Ident, 0x9A, 0, m70_e2_block, nullptr, nullptr, m70_converter_cell},
-    {"m70-e3", 0x11, true, kE3Ident, 0x9A, 0, m70_e3_block, nullptr, nullptr, m70_converter_cell},
+// Not constexpr: the output tables live in output_tables.cpp.
+const std::array<M7Model, 2> kModels{{
+    {"m70-e2", 0x11, true, kE2Ident, 0x9A, 0, m70_e2_block, nullptr, nullptr, m70_converter_cell,
+     m70_outputs(), m70_routines(), false},
+    {"m70-e3", 0x11, true, kE3Ident, 0x9A, 0, m70_e3_block, nullptr, nullptr, m70_converter_cell,
+     m70_outputs(), m70_routines(), false},
 }};
 
 }  // namespace

@@ -23,8 +23,10 @@ constexpr std::array<M7Ident, 11> kIdent{{
     {0x9A, "I2 M7.2 V7"},
 }};
 
-constexpr std::array<M7Model, 1> kModels{{
-    {"m72", 0x10, false, kIdent, 0x9A, 4, m72_block, m72_converter_block, nullptr, nullptr},
+// Not constexpr: the output tables live in output_tables.cpp.
+const std::array<M7Model, 1> kModels{{
+    {"m72", 0x10, false, kIdent, 0x9A, 4, m72_block, m72_converter_block, nullptr, nullptr,
+     m72_outputs(), {}, false},
 }};
 
 }  // namespace

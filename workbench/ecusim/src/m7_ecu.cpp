@@ -12,15 +12,6 @@ namespace {
 
 constexpr std::uint8_t kRequestOutOfRange = 0x31;
 
-// Output control (30) and the routine services (31 start, 32 stop) are carried out as asked:
-// the positive answer echoes the request's parameters.
-std::optional<Bytes> echo(const Bytes &r) {
-  if (r.size() < 2) return Bytes{0x7F, r[0], kSubFunctionNotSupported};
-  Bytes a(r);
-  a[0] = static_cast<std::uint8_t>(r[0] + 0x40);
-  return a;
-}
-
 }  // namespace
 
 const M7Model *m7_model(std::string_view name) {
@@ -31,7 +22,7 @@ const M7Model *m7_model(std::string_view name) {
 }
 
 M7Ecu::M7Ecu(const M7Model &model)
-    : KwpEcu(Profile{.address = model.address}), model_(model) {
+    : KwpEcu(Profile{.address = model.address}), model_(model), outputs_(model.outputs, model.routines) {
   for (const auto &id : model_.ident)
     if (id.option == model_.key_option) id_key_ = std::string(id.text.substr(0, 2));
   if (model_.diagnostic_session) {
@@ -50,7 +41,11 @@ M7Ecu::M7Ecu(const M7Model &model)
   on(0x18, [this](const Bytes &r, double) { return read_stored_codes(r); });
   on(0x14, [this](const Bytes &r, double) { return clear_codes(r); });
   if (model_.memory_cell) on(0x23, [this](const Bytes &r, double t) { return read_memory(r, t); });
-  for (std::uint8_t sid : {0x30, 0x31, 0x32}) on(sid, [](const Bytes &r, double) { return echo(r); });
+  // Output control and the test routines: carried out (the engine answers), the request echoed.
+  on(0x30, [this](const Bytes &r, double) -> std::optional<Bytes> { return outputs_.io_control(r); });
+  if (!model_.routines.empty())
+    for (std::uint8_t sid : {0x31, 0x32})
+      on(sid, [this](const Bytes &r, double) -> std::optional<Bytes> { return outputs_.routine(r); });
   // ECU reset: answer, then restart, which ends the communication.
   on(0x11, [this](const Bytes &r, double) -> std::optional<Bytes> {
     fall_asleep();
@@ -60,21 +55,28 @@ M7Ecu::M7Ecu(const M7Model &model)
   });
 }
 
+EngineState M7Ecu::engine_at(double now_ms) const {
+  const double s = engine_seconds(now_ms);
+  EngineState e = outputs_.react(engine_state(engine_, s), s);
+  if (!supply_reading_valid_) e.battery_v = 0;  // the ECU reports an invalid reading as 0
+  return e;
+}
+
 M7BlockInput M7Ecu::block_input(double now_ms) const {
   M7BlockInput in;
-  in.engine = engine_state(engine_, engine_seconds(now_ms));
+  in.engine = engine_at(now_ms);
   in.seconds = engine_ == EngineMode::IdleFixed ? kIdleFixedSeconds : engine_seconds(now_ms);
   in.faults = faults_;
   bool any = !stored_codes_.empty();
   for (auto b : faults_) any = any || b != 0;
-  in.lamp = any;
+  in.lamp = in.engine.lamp_command.value_or(any);
   return in;
 }
 
 std::optional<Bytes> M7Ecu::read_data(const Bytes &r, double now_ms) {
   if (r.size() != 2) return negative(0x21, kSubFunctionNotSupported);
   if (r[1] == 0x01) return model_.data_block(block_input(now_ms));
-  const EngineState e = engine_state(engine_, engine_seconds(now_ms));
+  const EngineState e = engine_at(now_ms);
   if (r[1] == 0x03 && model_.converter_block) return model_.converter_block(e);
   if (r[1] == 0xA0 && model_.immobiliser_block) return model_.immobiliser_block(e);
   return negative(0x21, kSubFunctionNotSupported);
@@ -84,7 +86,7 @@ std::optional<Bytes> M7Ecu::read_data(const Bytes &r, double now_ms) {
 std::optional<Bytes> M7Ecu::read_memory(const Bytes &r, double now_ms) {
   if (r.size() != 5 || r[4] != 1) return negative(0x23, kSubFunctionNotSupported);
   const std::uint32_t address = (std::uint32_t{r[1]} << 16) | (std::uint32_t{r[2]} << 8) | r[3];
-  const auto cell = model_.memory_cell(engine_state(engine_, engine_seconds(now_ms)), address);
+  const auto cell = model_.memory_cell(engine_at(now_ms), address);
   if (!cell) return negative(0x23, kRequestOutOfRange);
   return Bytes{0x63, *cell};
 }
@@ -145,6 +147,15 @@ bool M7Ecu::set_option(std::string_view key, std::string_view value, std::string
       return false;
     }
     id_key_ = std::string(value);
+    return true;
+  }
+  if (key == "guard" && model_.guard_option) {
+    value = trim_blanks(value);
+    if (value != "on" && value != "off") {
+      error = "guard: \"on\" (default) or \"off\" (battery voltage reading D9 reported as 0)";
+      return false;
+    }
+    supply_reading_valid_ = value == "on";
     return true;
   }
   if (key == "engine") {

@@ -69,8 +69,22 @@ extern "C" {
    A trace file set with VciSetTraceFile stays open (it gets a "-- interface reset" line). */
 void VciReset(void);
 
-/* Put a simulated ECU on the line: "m154", "m154-add", "m154n" (all at address 0x10),
-   "gm-isfi", "gm-efi" (on the ALDL line) or "none" for a silent line. The engine's time starts now; earlier options are dropped.
+/* Put a simulated ECU on the line: "m154", "m154-add", "m154n", "m797-e2", "m797-e3",
+   "m72" (Bosch, address 0x10), "m70-e2", "m70-e3" (Bosch, address 0x11), "gm-isfi",
+   "gm-efi" (on the ALDL line) or "none" for a silent line. The engine's time starts now;
+   earlier options are dropped.
+   The Bosch ECUs carry out the tester's output control (30 id 06 state, 30 id cp value;
+   M7.0 also the test routine 31 / 32 10 aa bb cc) and the engine answers where a
+   mechanic looks in the 21 01 block: a switched relay or lamp shows in its state bit;
+   "Switch off" of an injector or coil (state 00, or a running M7.0 cut-off routine) cuts
+   that cylinder: about 110 rpm less per dead cylinder, rough running, the oxygen sensor
+   reads lean; all four cut, or the fuel pump relay off, stall the engine (0 rpm). A
+   commanded idle speed (30 42 07 rpm/10, M7.0 30 70 10) moves the desired and actual
+   speed and the idle air valve; a valve position (30 41 07 steps) moves the speed by
+   10 rpm a step; the CO trim (30 61 08 vv) is the M1.5.4 idle mixture correction byte.
+   30 01 00 hands every output back to the ECU, 30 id 00 only that one; an ECU reset
+   (11), StopCommunication or 5 s of silence also end every control, and after 11 the
+   ECU answers only a new fast initialisation. Unknown outputs: 7F 30 31.
    0 = done, -1 = unknown name (VciLastError lists the names). */
 int VciSelectCar(const char *name);
 
@@ -81,8 +95,12 @@ int VciSelectCar(const char *name);
      "engine"  "running" (default: live values from the clock) or "idle-fixed" (the frozen
                idle block below, whatever the time)
      "header"  "long" (default: 21 and 1A answers in the long form 80 F1 10 len ...; the
-               others short) or "short" (every answer short while it fits 63 service bytes)
+               others short), "short" (every answer short while it fits 63 service bytes)
+               or "short-id" (identification answers short, data blocks long)
      "line"    "ok" (default) or "refused": SelectPIN then refuses the line (works without a car)
+     "guard"   M7.9.7 only: "on" (default) or "off": the ECU reports its battery voltage
+               reading (21 01 record D9, frame byte 10, answer-buffer byte 12) as 0, the
+               byte the guarded actuator tests check (workbench/ecusim/m797_layout.md)
    idle-fixed 21 01 record D5..D36 (M1.5.4 and add-on), answer 80 F1 10 22 61 01 ...:
      00 00 25 1C ff ff ff 00 82 0A 00 15 54 1E 1E 80 18 00 B0 54 45 01 5A 00 00 02 28 00 00 00 40 00
    (ff = the "faults" bytes; bit 6 of D7 is set when any fault bit is). M1.5.4N D5..D38,

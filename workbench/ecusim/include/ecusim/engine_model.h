@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace ecusim {
 
@@ -43,6 +44,8 @@ struct EngineState {
   bool rich = false;           // oxygen sensor sees a rich mixture
   bool adaptive_rich = false;
   bool o2_heater = false;
+  // Check-engine lamp as the tester has switched it; empty: the ECU lights it for faults.
+  std::optional<bool> lamp_command;
 
   // Converter (ADC) input voltages.
   double adc_coolant_v = 0;

@@ -49,6 +49,8 @@ class KwpEcu {
   // or nullopt when the ECU stays silent. With 'forced' the ECU takes the request as heard
   // (wake-up, silence timer) but answers these service bytes instead of carrying it out.
   std::optional<Bytes> hear(const Request &request, double now_ms, const Bytes *forced = nullptr);
+  // Ends the communication (time-out, StopCommunication, ECU reset): the ECU sleeps until
+  // the next fast initialisation and takes back whatever the tester held.
   void fall_asleep();
 
   // Model options ("header" here; models add their own). False with a reason when refused.
@@ -63,6 +65,8 @@ class KwpEcu {
   double engine_seconds(double now_ms) const { return (now_ms - power_on_ms_) / 1000.0; }
   // Answers that carry data records use the long header unless "header" is "short".
   virtual bool long_form_answer(std::uint8_t sid) const;
+  // Called once when an awake ECU falls asleep.
+  virtual void communication_ended() {}
 
  private:
   enum class State { Asleep, Waking, Awake };
@@ -72,6 +76,7 @@ class KwpEcu {
   double last_heard_ms_ = 0.0;
   double power_on_ms_ = 0.0;
   bool short_header_ = false;
+  bool short_identification_header_ = false;
   std::map<std::uint8_t, Handler> handlers_;
 };
 

@@ -5,6 +5,7 @@
 #include "ecusim/engine_model.h"
 #include "ecusim/kwp_ecu.h"
 #include "ecusim/m154_block.h"
+#include "ecusim/output_control.h"
 
 #include <array>
 #include <string>
@@ -33,7 +34,11 @@ class M154Ecu : public KwpEcu {
   // "engine" ("running" / "idle-fixed"), and the framework's "header".
   bool set_option(std::string_view key, std::string_view value, std::string &error) override;
 
+ protected:
+  void communication_ended() override { outputs_.release_all(); }
+
  private:
+  EngineState engine_at(double now_ms) const;
   std::optional<Bytes> read_data(const Bytes &request, double now_ms);
   std::optional<Bytes> read_identification(const Bytes &request);
   std::optional<Bytes> read_stored_codes(const Bytes &request);
@@ -44,6 +49,7 @@ class M154Ecu : public KwpEcu {
   FaultBits faults_{0, 0, 0};
   std::string id_key_;
   EngineMode engine_ = EngineMode::Running;
+  OutputControl outputs_{m154_outputs(), {}};
 };
 
 }  // namespace ecusim

@@ -5,6 +5,7 @@
 
 #include "ecusim/engine_model.h"
 #include "ecusim/kwp_ecu.h"
+#include "ecusim/output_control.h"
 
 #include <array>
 #include <cstdint>
@@ -41,6 +42,9 @@ struct M7Model {
   Bytes (*converter_block)(const EngineState &);                   // 61 03 ..., or null
   Bytes (*immobiliser_block)(const EngineState &);                 // 61 A0 ..., or null
   std::optional<std::uint8_t> (*memory_cell)(const EngineState &, std::uint32_t address);  // 23, or null
+  std::span<const OutputRow> outputs;   // served by 30
+  std::span<const OutputRow> routines;  // served by 31 / 32 10 (M7.0), empty: 7F 31 11
+  bool guard_option;                    // takes "guard" (m797_layout.md)
 };
 
 std::span<const M7Model> m70_models();
@@ -52,10 +56,15 @@ class M7Ecu : public KwpEcu {
  public:
   explicit M7Ecu(const M7Model &model);
 
-  // "dtc", "faults" (M7.2: four hex bytes), "id-key", "engine", and the framework's "header".
+  // "dtc", "faults" (M7.2: four hex bytes), "id-key", "engine", M7.9.7 "guard", and the
+  // framework's "header".
   bool set_option(std::string_view key, std::string_view value, std::string &error) override;
 
+ protected:
+  void communication_ended() override { outputs_.release_all(); }
+
  private:
+  EngineState engine_at(double now_ms) const;
   std::optional<Bytes> read_data(const Bytes &request, double now_ms);
   std::optional<Bytes> read_memory(const Bytes &request, double now_ms);
   std::optional<Bytes> read_identification(const Bytes &request) const;
@@ -68,6 +77,8 @@ class M7Ecu : public KwpEcu {
   std::array<std::uint8_t, 4> faults_{};
   std::string id_key_;
   EngineMode engine_ = EngineMode::Running;
+  bool supply_reading_valid_ = true;  // "guard"
+  OutputControl outputs_;
 };
 
 }  // namespace ecusim
