@@ -112,7 +112,10 @@ int AldlLine::send(const std::uint8_t *, std::uint8_t *) {
 }
 
 int AldlLine::set_link_keep(const std::uint8_t *frame, int length, int a, int b) {
-  if (!frame || length <= 0) return 0;  // nothing to stop: ALDL has no keep-alive
+  if (!frame || length <= 0) {  // nothing runs on ALDL, but the stop is worth seeing in the trace
+    setting("keep-alive stopped");
+    return 0;
+  }
   setting("keep-alive refused: ALDL has none (" + std::to_string(a) + ", " + std::to_string(b) + ")");
   error_ = "no keep-alive on the ALDL line";
   return -1;
