@@ -45,6 +45,9 @@ int main(int argc, char **argv) {
     vazdiag::Workbench bench(vazdiag::executableDir());
     vazdiag::SessionResult r = bench.run(setup);
     if (!setup.interactive) std::cout << r.transcript;
+  } catch (const vazdiag::SetupError &e) {
+    std::cerr << "vazdiag: " << e.what() << "\n";
+    return 2;
   } catch (const std::exception &e) {
     std::cerr << "vazdiag: " << e.what() << "\n";
     return 1;

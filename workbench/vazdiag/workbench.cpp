@@ -49,7 +49,6 @@ struct Workbench::Impl {
   // display host control
   int (*StdSetDataDir)(const char *);
   int (*StdUseScript)(const char *);
-  int (*StdUseTerminal)();
   int (*StdUseFullScreen)();
   int (*StdSetLogFile)(const char *);
   void (*StdEndSession)();
@@ -78,23 +77,24 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   m.vci = open_library(m.vciFile);
   m.plugin = open_library(pluginFile);
 
-  m.StdSetDataDir = symbol<decltype(m.StdSetDataDir)>(m.display, "StdSetDataDir", m.displayFile);
-  m.StdUseScript = symbol<decltype(m.StdUseScript)>(m.display, "StdUseScript", m.displayFile);
-  m.StdUseTerminal = symbol<decltype(m.StdUseTerminal)>(m.display, "StdUseTerminal", m.displayFile);
-  m.StdUseFullScreen = symbol<decltype(m.StdUseFullScreen)>(m.display, "StdUseFullScreen", m.displayFile);
-  m.StdSetLogFile = symbol<decltype(m.StdSetLogFile)>(m.display, "StdSetLogFile", m.displayFile);
-  m.StdEndSession = symbol<decltype(m.StdEndSession)>(m.display, "StdEndSession", m.displayFile);
-  m.StdTranscript = symbol<decltype(m.StdTranscript)>(m.display, "StdTranscript", m.displayFile);
-  m.StdLastError = symbol<decltype(m.StdLastError)>(m.display, "StdLastError", m.displayFile);
-  m.VciReset = symbol<decltype(m.VciReset)>(m.vci, "VciReset", m.vciFile);
-  m.VciSelectCar = symbol<decltype(m.VciSelectCar)>(m.vci, "VciSelectCar", m.vciFile);
-  m.VciCarOption = symbol<decltype(m.VciCarOption)>(m.vci, "VciCarOption", m.vciFile);
-  m.VciUseVirtualClock = symbol<decltype(m.VciUseVirtualClock)>(m.vci, "VciUseVirtualClock", m.vciFile);
-  m.VciInjectFault = symbol<decltype(m.VciInjectFault)>(m.vci, "VciInjectFault", m.vciFile);
-  m.VciTraceText = symbol<decltype(m.VciTraceText)>(m.vci, "VciTraceText", m.vciFile);
-  m.VciSetTraceFile = symbol<decltype(m.VciSetTraceFile)>(m.vci, "VciSetTraceFile", m.vciFile);
-  m.VciLastError = symbol<decltype(m.VciLastError)>(m.vci, "VciLastError", m.vciFile);
-  m.DiagnoseMainOldPrtl = symbol<decltype(m.DiagnoseMainOldPrtl)>(m.plugin, "DiagnoseMainOldPrtl", pluginFile);
+#define VAZ_BIND(lib, name, file) m.name = symbol<decltype(m.name)>(lib, #name, file)
+  VAZ_BIND(m.display, StdSetDataDir, m.displayFile);
+  VAZ_BIND(m.display, StdUseScript, m.displayFile);
+  VAZ_BIND(m.display, StdUseFullScreen, m.displayFile);
+  VAZ_BIND(m.display, StdSetLogFile, m.displayFile);
+  VAZ_BIND(m.display, StdEndSession, m.displayFile);
+  VAZ_BIND(m.display, StdTranscript, m.displayFile);
+  VAZ_BIND(m.display, StdLastError, m.displayFile);
+  VAZ_BIND(m.vci, VciReset, m.vciFile);
+  VAZ_BIND(m.vci, VciSelectCar, m.vciFile);
+  VAZ_BIND(m.vci, VciCarOption, m.vciFile);
+  VAZ_BIND(m.vci, VciUseVirtualClock, m.vciFile);
+  VAZ_BIND(m.vci, VciInjectFault, m.vciFile);
+  VAZ_BIND(m.vci, VciTraceText, m.vciFile);
+  VAZ_BIND(m.vci, VciSetTraceFile, m.vciFile);
+  VAZ_BIND(m.vci, VciLastError, m.vciFile);
+  VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
+#undef VAZ_BIND
 
   if (m.StdSetDataDir((dir + "data").c_str()) != 0)
     throw std::runtime_error(std::string("text library: ") + m.StdLastError());
@@ -108,23 +108,23 @@ SessionResult Workbench::run(const SessionSetup &s) {
   Impl &m = *impl_;
   m.VciReset();
   m.VciUseVirtualClock(s.virtualClock ? 1 : 0);
-  if (m.VciSelectCar(s.car.c_str()) != 0) throw std::runtime_error(m.VciLastError());
+  if (m.VciSelectCar(s.car.c_str()) != 0) throw SetupError(m.VciLastError());
   for (const auto &[key, value] : s.carOptions)
     if (m.VciCarOption(key.c_str(), value.c_str()) != 0)
-      throw std::runtime_error("car option " + key + "=" + value + ": " + m.VciLastError());
+      throw SetupError("car option " + key + "=" + value + ": " + m.VciLastError());
   for (const Fault &f : s.faults)
     if (m.VciInjectFault(f.kind.c_str(), f.sid, f.nrc, f.skip, f.count) != 0)
-      throw std::runtime_error("fault " + f.kind + ": " + m.VciLastError());
+      throw SetupError("fault " + f.kind + ": " + m.VciLastError());
   if (!s.traceFile.empty() && m.VciSetTraceFile(s.traceFile.c_str()) != 0)
-    throw std::runtime_error("cannot write the trace to " + s.traceFile);
+    throw SetupError("cannot write the trace to " + s.traceFile);
 
-  if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw std::runtime_error(std::string("log: ") + m.StdLastError());
+  if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw SetupError(std::string("log: ") + m.StdLastError());
   // Interactive: full screen on a terminal; the host falls back to the line
   // front end by itself when standard output is not one.
   if (s.interactive) {
     m.StdUseFullScreen();
   } else if (m.StdUseScript(s.script.c_str()) != 0) {
-    throw std::runtime_error(std::string("script: ") + m.StdLastError());
+    throw SetupError(std::string("script: ") + m.StdLastError());
   }
 
   std::array<unsigned char, kContextSize> context{};

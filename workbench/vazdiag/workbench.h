@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,13 @@ struct SessionResult {
   std::string trace;         // the wire trace
 };
 
+// The libraries refused what the user asked for (a car, an option, a script);
+// as opposed to a workbench that cannot be loaded at all.
+class SetupError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class Workbench {
  public:
   // Opens libSTD.so, libCOMM_ABSTRACT_LAYER.so and libVAZ_OLD.so from dir.
@@ -46,7 +54,7 @@ class Workbench {
   Workbench(const Workbench &) = delete;
   Workbench &operator=(const Workbench &) = delete;
 
-  // Runs one session; throws std::runtime_error for a setup the libraries refuse.
+  // Runs one session; throws SetupError for a setup the libraries refuse.
   SessionResult run(const SessionSetup &setup);
 
   // Resolves a symbol of the plug-in (tests look at its exported record).
