@@ -106,18 +106,18 @@ bool parseScript(std::string_view text, std::vector<Step>& steps, std::string& e
     std::size_t n = 0;
     while (n < line.size() && !std::isspace(static_cast<unsigned char>(line[n]))) ++n;
     std::string_view word = line.substr(0, n);
-    const VerbSpec* spec = nullptr;
+    const VerbRule* rule = nullptr;
     for (const auto& v : kVerbs)
-      if (sameWord(word, v.word)) spec = &v;
-    if (!spec) {
+      if (sameWord(word, v.word)) rule = &v;
+    if (!rule) {
       error = "script line " + std::to_string(lineNo) + ": unknown step '" + std::string(word) + "'";
       return false;
     }
     Step step;
-    step.spec = spec;
+    step.rule = rule;
     step.line = lineNo;
     step.source = std::string(line);
-    std::string fault = parseArg(spec->arg, trim(line.substr(n)), step);
+    std::string fault = parseArg(rule->arg, trim(line.substr(n)), step);
     if (!fault.empty()) {
       error = "script line " + std::to_string(lineNo) + ": '" + step.source + "': " + fault;
       return false;

@@ -21,14 +21,14 @@ enum ScreenKind : unsigned {
 enum class Verb { Choose, Back, Tick, Stay, Leave, Yes, No, Enter, Press, Idle };
 enum class ArgShape { None, PositionOrText, TickList, Count, Integer };
 
-struct VerbSpec {
+struct VerbRule {
   const char* word;
   Verb verb;
   ArgShape arg;
   unsigned fits;  // ScreenKind bits of the screens this step answers
 };
 
-inline constexpr VerbSpec kVerbs[] = {
+inline constexpr VerbRule kVerbs[] = {
     {"choose", Verb::Choose, ArgShape::PositionOrText, kMenuScreen},
     {"back", Verb::Back, ArgShape::None, kMenuScreen | kSelectScreen | kStreamScreen | kCodeScreen},
     {"tick", Verb::Tick, ArgShape::TickList, kSelectScreen},
@@ -42,7 +42,7 @@ inline constexpr VerbSpec kVerbs[] = {
 };
 
 struct Step {
-  const VerbSpec* spec = nullptr;
+  const VerbRule* rule = nullptr;
   int line = 0;
   std::string source;          // the line as written, for messages
   int position = 0;            // choose/press by position (1-based); 0 = by text

@@ -68,7 +68,7 @@ const Step* ScriptFrontEnd::take(ScreenKind kind) {
     return nullptr;
   }
   const Step& step = steps_[at_++];
-  if ((step.spec->fits & kind) == 0) {
+  if ((step.rule->fits & kind) == 0) {
     fault(step, kind, std::string("does not fit the ") + kindText(kind).name);
     return nullptr;
   }
@@ -80,7 +80,7 @@ int ScriptFrontEnd::message(const MessageScreen& s) {
   const QuestionStyle* q = questionStyle(s.style);
   if (!q) return 0;
   const Step* step = take(kQuestionScreen);
-  bool yes = step && step->spec->verb == Verb::Yes;
+  bool yes = step && step->rule->verb == Verb::Yes;
   transcript_ += answerLine(yes ? "yes" : "no");
   return yes ? q->yes : q->no;
 }
@@ -88,7 +88,7 @@ int ScriptFrontEnd::message(const MessageScreen& s) {
 int ScriptFrontEnd::menu(const MenuScreen& s) {
   transcript_ += renderMenu(s);
   int chosen = -1;
-  if (const Step* step = take(kMenuScreen); step && step->spec->verb == Verb::Choose) {
+  if (const Step* step = take(kMenuScreen); step && step->rule->verb == Verb::Choose) {
     chosen = findChoice(*step, s.entries);
     if (chosen < 0) fault(*step, kMenuScreen, choiceWhy(*step, "entry"));
   }
@@ -99,7 +99,7 @@ int ScriptFrontEnd::menu(const MenuScreen& s) {
 std::optional<std::vector<bool>> ScriptFrontEnd::select(const SelectScreen& s) {
   transcript_ += renderSelect(s);
   std::optional<std::vector<bool>> result;
-  if (const Step* step = take(kSelectScreen); step && step->spec->verb == Verb::Tick) {
+  if (const Step* step = take(kSelectScreen); step && step->rule->verb == Verb::Tick) {
     std::vector<bool> ticks(s.items.size(), step->all);
     bool ok = true;
     for (int p : step->positions) {
@@ -119,7 +119,7 @@ std::optional<std::vector<bool>> ScriptFrontEnd::select(const SelectScreen& s) {
 bool ScriptFrontEnd::stream(const StreamScreen& s) {
   transcript_ += renderStream(s);
   bool back = true;
-  if (const Step* step = take(kStreamScreen); step && step->spec->verb == Verb::Stay) {
+  if (const Step* step = take(kStreamScreen); step && step->rule->verb == Verb::Stay) {
     if (running_ != step) {
       running_ = step;
       runningKind_ = kStreamScreen;
@@ -153,7 +153,7 @@ int ScriptFrontEnd::panel(const PanelScreen& s) {
   const int last = static_cast<int>(s.buttons.size()) - 1;
   int button = last;
   if (const Step* step = take(kPanelScreen)) {
-    if (step->spec->verb == Verb::Idle) {
+    if (step->rule->verb == Verb::Idle) {
       if (running_ != step) {
         running_ = step;
         runningKind_ = kPanelScreen;
