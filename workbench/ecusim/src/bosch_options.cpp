@@ -1,7 +1,6 @@
-// Car option parsing shared by the M7-generation models.
+// Car option parsing shared by the Bosch models.
 #include "ecusim/bosch_options.h"
 
-#include <cctype>
 #include <charconv>
 
 namespace ecusim {
@@ -16,12 +15,6 @@ std::optional<unsigned> hex_number(std::string_view s, std::size_t max_digits) {
 }
 
 }  // namespace
-
-std::string_view trim_blanks(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
 
 std::optional<std::vector<std::uint16_t>> parse_code_list(std::string_view value, std::string &error) {
   std::vector<std::uint16_t> codes;
@@ -69,14 +62,6 @@ std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view value,
     return std::nullopt;
   }
   return bytes;
-}
-
-std::optional<EngineMode> parse_engine_mode(std::string_view value, std::string &error) {
-  value = trim_blanks(value);
-  if (value == "running") return EngineMode::Running;
-  if (value == "idle-fixed") return EngineMode::IdleFixed;
-  error = "engine: \"running\" or \"idle-fixed\"";
-  return std::nullopt;
 }
 
 }  // namespace ecusim

@@ -51,16 +51,32 @@ bool aldl_car(std::string_view name) {
   return false;
 }
 
+// The generic OBD-II cars sit on a bus of their own.
+struct ObdEntry {
+  std::string_view name;
+  ObdBus bus;
+};
+constexpr std::array<ObdEntry, 2> kObdCars{{
+    {"obd-iso", ObdBus::Iso9141},
+    {"obd-pwm", ObdBus::J1850Pwm},
+}};
+
+const ObdEntry *obd_car(std::string_view name) {
+  for (const auto &c : kObdCars)
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
 }  // namespace
 
 bool known_car(std::string_view name) {
   for (const auto &c : kCars)
     if (c.name == name) return true;
-  return aldl_car(name);
+  return aldl_car(name) || obd_car(name) != nullptr;
 }
 
 std::unique_ptr<KwpEcu> make_ecu(std::string_view name) {
-  if (aldl_car(name)) return nullptr;
+  if (aldl_car(name) || obd_car(name)) return nullptr;
   for (const auto &c : kCars)
     if (c.name == name) return c.make(name);
   throw std::out_of_range("unknown car " + std::string(name));
@@ -73,6 +89,7 @@ std::string car_names() {
     s += c.name;
   }
   for (const auto &c : kAldlCars) s += ", " + std::string(c.name);
+  for (const auto &c : kObdCars) s += ", " + std::string(c.name);
   return s;
 }
 
@@ -80,6 +97,11 @@ std::unique_ptr<AldlEcu> make_aldl_ecu(std::string_view name) {
   for (const auto &c : kAldlCars)
     if (c.name == name) return c.make();
   return nullptr;
+}
+
+std::unique_ptr<ObdEcu> make_obd_ecu(std::string_view name) {
+  const ObdEntry *c = obd_car(name);
+  return c ? std::make_unique<ObdEcu>(c->bus) : nullptr;
 }
 
 }  // namespace ecusim

@@ -57,8 +57,7 @@ constexpr std::array<Selector, 6> kSelectors{{
 GmEfiEcu::GmEfiEcu() {
   on(0x01, [this](const Bytes &d, double t) -> std::optional<Bytes> {
     if (!d.empty()) return std::nullopt;
-    const Bytes a = block(t);
-    return build_aldl(0x01, Bytes(a.begin() + 3, a.end()));
+    return gm::block_answer(block(t));
   });
   on(0x04, [this](const Bytes &d, double t) -> std::optional<Bytes> {
     if (d.size() != 10) return std::nullopt;
@@ -92,7 +91,7 @@ void GmEfiEcu::control(const Bytes &d, double now_ms) {
 
 Bytes GmEfiEcu::block(double now_ms) const {
   EngineState e = engine_at(now_ms);
-  const double s = idle_fixed() ? 600.0 : std::max(0.0, engine_seconds(now_ms));
+  const double s = run_seconds(now_ms);
   const Control &c = control_;
   auto forced = [&](std::uint8_t out, bool otherwise) { return (c.mask & out) ? (c.state & out) != 0 : otherwise; };
   const std::uint8_t tests = now_ms < c.tests_until_ms ? c.tests : 0;
@@ -165,32 +164,16 @@ Bytes GmEfiEcu::block(double now_ms) const {
       (cur(5) & 0x01) || (cur(6) & 0x60), (cur(5) & 0x18) != 0, (cur(6) & 0x10) != 0, (cur(5) & 0x40) != 0,
       start_coolant < 40.0, !e.engine_warm, false, false, false, false, (cur(7) & 0x02) != 0,
   };
-  for (std::size_t i = 0; i < kFlags.size(); ++i)
-    if (flags[i]) a[kFlags[i].byte] |= static_cast<std::uint8_t>(1u << kFlags[i].bit);
+  gm::put_flags(a, kFlags, flags);
   return a;
 }
 
 bool GmEfiEcu::set_option(std::string_view key, std::string_view value, std::string &error) {
-  if (key == "faults") {
-    auto b = parse_hex_bytes(value, 3);
-    if (!b) {
-      error = "faults: three hex bytes (code bytes 5..7), e.g. \"02 00 00\"";
-      return false;
-    }
-    codes_ = *b;
-    return true;
-  }
-  if (key == "dtc") {
-    auto codes = parse_code_numbers(value);
-    auto b = codes ? gm_code_bytes(gm_efi_code_map(), *codes) : std::nullopt;
-    if (!b) {
-      error = "dtc: GM EFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)";
-      return false;
-    }
-    codes_ = *b;
-    return true;
-  }
-  return AldlEcu::set_option(key, value, error);
+  static const CodeOptions options{
+      gm_efi_code_map(),
+      "faults: three hex bytes (code bytes 5..7), e.g. \"02 00 00\"",
+      "dtc: GM EFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)"};
+  return set_code_option(options, codes_, codes_, key, value, error);
 }
 
 }  // namespace ecusim

@@ -2,9 +2,11 @@
 // models round a value up to the next step where the display would otherwise read one low.
 #pragma once
 
+#include "ecusim/aldl_frame.h"
 #include "ecusim/kwp_frame.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -30,5 +32,15 @@ struct FlagBit {
   std::uint8_t byte;  // A index
   std::uint8_t bit;
 };
+
+// Sets the bit of every status item that holds.
+template <std::size_t N>
+void put_flags(Bytes &a, const std::array<FlagBit, N> &bits, const std::array<bool, N> &flags) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (flags[i]) a[bits[i].byte] |= static_cast<std::uint8_t>(1u << bits[i].bit);
+}
+
+// The mode 1 answer carries the block from A[3] on.
+inline Bytes block_answer(const Bytes &a) { return build_aldl(0x01, Bytes(a.begin() + 3, a.end())); }
 
 }  // namespace ecusim::gm

@@ -76,8 +76,7 @@ GmIsfiEcu::GmIsfiEcu() {
 
 std::optional<Bytes> GmIsfiEcu::read_block(const Bytes &data, double now_ms) {
   if (data.size() != 1 || data[0] != 0x00) return std::nullopt;  // only message 0
-  const Bytes a = block(now_ms);
-  return build_aldl(0x01, Bytes(a.begin() + 3, a.end()));
+  return gm::block_answer(block(now_ms));
 }
 
 void GmIsfiEcu::control(const Bytes &d) {
@@ -101,7 +100,7 @@ void GmIsfiEcu::control(const Bytes &d) {
 
 Bytes GmIsfiEcu::block(double now_ms) const {
   EngineState e = engine_at(now_ms);
-  const double s = idle_fixed() ? 600.0 : std::max(0.0, engine_seconds(now_ms));
+  const double s = run_seconds(now_ms);
   const Control &c = control_;
   auto forced = [&](std::uint8_t out, bool otherwise) { return (c.mask & out) ? (c.state & out) != 0 : otherwise; };
 
@@ -178,32 +177,16 @@ Bytes GmIsfiEcu::block(double now_ms) const {
       (cur(7) & 0x08) != 0, false, false, (c.modes & (kCoAdjust | kSaAdjust)) != 0,
       std::any_of(a.begin() + 12, a.begin() + 18, [](auto b) { return b != 0; }), any_current, false, cleared_,
   };
-  for (std::size_t i = 0; i < kFlags.size(); ++i)
-    if (flags[i]) a[kFlags[i].byte] |= static_cast<std::uint8_t>(1u << kFlags[i].bit);
+  gm::put_flags(a, kFlags, flags);
   return a;
 }
 
 bool GmIsfiEcu::set_option(std::string_view key, std::string_view value, std::string &error) {
-  if (key == "faults") {
-    auto b = parse_hex_bytes(value, 6);
-    if (!b) {
-      error = "faults: six hex bytes (code bytes 5..10), e.g. \"02 00 00 00 00 00\"";
-      return false;
-    }
-    current_ = *b;
-    return true;
-  }
-  if (key == "dtc") {
-    auto codes = parse_code_numbers(value);
-    auto b = codes ? gm_code_bytes(gm_isfi_code_map(), *codes) : std::nullopt;
-    if (!b) {
-      error = "dtc: GM ISFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)";
-      return false;
-    }
-    stored_ = *b;
-    return true;
-  }
-  return AldlEcu::set_option(key, value, error);
+  static const CodeOptions options{
+      gm_isfi_code_map(),
+      "faults: six hex bytes (code bytes 5..10), e.g. \"02 00 00 00 00 00\"",
+      "dtc: GM ISFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)"};
+  return set_code_option(options, current_, stored_, key, value, error);
 }
 
 }  // namespace ecusim

@@ -13,7 +13,7 @@ using namespace std::string_view_literals;
 
 // Options of the identification command lists, in list order, with the field lengths the
 // plug-in copies: 17 12 10 10 6, four packed-decimal bytes (8 digits), 1 character.
-constexpr std::array<M7Ident, 7> kE2Ident{{
+constexpr std::array<BoschIdent, 7> kE2Ident{{
     {0x90, "XTA21124050234567"},
     {0x91, "2112-1411020"},
     {0x92, "0261206942"},
@@ -23,7 +23,7 @@ constexpr std::array<M7Ident, 7> kE2Ident{{
     {0x98, "2"},                    // emission standard
 }};
 
-constexpr std::array<M7Ident, 7> kE3Ident{{
+constexpr std::array<BoschIdent, 7> kE3Ident{{
     {0x90, "XTA21124060345678"},
     {0x91, "2112-1411020"},
     {0x92, "0261208143"},

@@ -9,7 +9,7 @@ namespace ecusim {
 namespace {
 
 // Options 0x90 .. 0x9A with the M1.5.4 field lengths: 19 16 10 10 15 7 10 8 7 7 10.
-constexpr std::array<M7Ident, 11> kIdent{{
+constexpr std::array<BoschIdent, 11> kIdent{{
     {0x90, "XTA21214080456789  "},
     {0x91, "21214-1411020-10"},
     {0x92, "0261208945"},

@@ -9,7 +9,7 @@ namespace ecusim {
 namespace {
 
 // Options 0x90 .. 0x9A with the field lengths the plug-in copies: 17 16 12 10 15 9 10 10 7 7 10.
-constexpr std::array<M7Ident, 11> kE2Ident{{
+constexpr std::array<BoschIdent, 11> kE2Ident{{
     {0x90, "XTA21703070345678"},
     {0x91, "21126-1411020-20"},
     {0x92, "0261S04598-1"},
@@ -23,7 +23,7 @@ constexpr std::array<M7Ident, 11> kE2Ident{{
     {0x9A, "B110E20604"},
 }};
 
-constexpr std::array<M7Ident, 11> kE3Ident{{
+constexpr std::array<BoschIdent, 11> kE3Ident{{
     {0x90, "XTA21703080456789"},
     {0x91, "21126-1411020-30"},
     {0x92, "0261S06811-2"},

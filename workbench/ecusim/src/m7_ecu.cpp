@@ -1,5 +1,5 @@
-// Services of the M7-generation models: session and timing, identification, data blocks,
-// memory reads, stored codes, clearing, output control and routines, reset.
+// Services of the M7-generation models beyond the shared Bosch ones: session and timing,
+// data blocks, memory reads, the M7.0 routines, and the "faults" and "guard" options.
 #include "ecusim/m7_ecu.h"
 
 #include "ecusim/bosch_options.h"
@@ -22,9 +22,9 @@ const M7Model *m7_model(std::string_view name) {
 }
 
 M7Ecu::M7Ecu(const M7Model &model)
-    : KwpEcu(Profile{.address = model.address}), model_(model), outputs_(model.outputs, model.routines) {
-  for (const auto &id : model_.ident)
-    if (id.option == model_.key_option) id_key_ = std::string(id.text.substr(0, 2));
+    : BoschEcu({model.address, model.ident, model.key_option, "\"M7\", \"B1\", \"I2\""}, model.outputs,
+               model.routines),
+      model_(model) {
   if (model_.diagnostic_session) {
     on(0x10, [](const Bytes &r, double) -> std::optional<Bytes> {
       if (r.size() < 2 || r[1] != 0x81) return negative(0x10, kSubFunctionNotSupported);
@@ -36,39 +36,26 @@ M7Ecu::M7Ecu(const M7Model &model)
       return Bytes{0xC3, 0x03};
     });
   }
-  on(0x21, [this](const Bytes &r, double t) { return read_data(r, t); });
-  on(0x1A, [this](const Bytes &r, double) { return read_identification(r); });
-  on(0x18, [this](const Bytes &r, double) { return read_stored_codes(r); });
-  on(0x14, [this](const Bytes &r, double) { return clear_codes(r); });
   if (model_.memory_cell) on(0x23, [this](const Bytes &r, double t) { return read_memory(r, t); });
-  // Output control and the test routines: carried out (the engine answers), the request echoed.
-  on(0x30, [this](const Bytes &r, double) -> std::optional<Bytes> { return outputs_.io_control(r); });
+  // The test routines: carried out (the engine answers), the request echoed.
   if (!model_.routines.empty())
     for (std::uint8_t sid : {0x31, 0x32})
-      on(sid, [this](const Bytes &r, double) -> std::optional<Bytes> { return outputs_.routine(r); });
-  // ECU reset: answer, then restart, which ends the communication.
-  on(0x11, [this](const Bytes &r, double) -> std::optional<Bytes> {
-    fall_asleep();
-    Bytes a{0x51};
-    a.insert(a.end(), r.begin() + 1, r.end());
-    return a;
-  });
+      on(sid, [this](const Bytes &r, double) -> std::optional<Bytes> { return outputs().routine(r); });
 }
 
-EngineState M7Ecu::engine_at(double now_ms) const {
-  const double s = engine_seconds(now_ms);
-  EngineState e = outputs_.react(engine_state(engine_, s), s);
+EngineState M7Ecu::engine_now(double now_ms) const {
+  EngineState e = engine_at(now_ms);
   if (!supply_reading_valid_) e.battery_v = 0;  // the ECU reports an invalid reading as 0
   return e;
 }
 
 M7BlockInput M7Ecu::block_input(double now_ms) const {
   M7BlockInput in;
-  in.engine = engine_at(now_ms);
-  in.seconds = engine_ == EngineMode::IdleFixed ? kIdleFixedSeconds : engine_seconds(now_ms);
-  in.faults = faults_;
-  bool any = !stored_codes_.empty();
-  for (auto b : faults_) any = any || b != 0;
+  in.engine = engine_now(now_ms);
+  in.seconds = engine_mode() == EngineMode::IdleFixed ? kIdleFixedSeconds : engine_seconds(now_ms);
+  in.faults = faults();
+  bool any = any_stored_code();
+  for (auto b : faults()) any = any || b != 0;
   in.lamp = in.engine.lamp_command.value_or(any);
   return in;
 }
@@ -76,7 +63,7 @@ M7BlockInput M7Ecu::block_input(double now_ms) const {
 std::optional<Bytes> M7Ecu::read_data(const Bytes &r, double now_ms) {
   if (r.size() != 2) return negative(0x21, kSubFunctionNotSupported);
   if (r[1] == 0x01) return model_.data_block(block_input(now_ms));
-  const EngineState e = engine_at(now_ms);
+  const EngineState e = engine_now(now_ms);
   if (r[1] == 0x03 && model_.converter_block) return model_.converter_block(e);
   if (r[1] == 0xA0 && model_.immobiliser_block) return model_.immobiliser_block(e);
   return negative(0x21, kSubFunctionNotSupported);
@@ -86,49 +73,12 @@ std::optional<Bytes> M7Ecu::read_data(const Bytes &r, double now_ms) {
 std::optional<Bytes> M7Ecu::read_memory(const Bytes &r, double now_ms) {
   if (r.size() != 5 || r[4] != 1) return negative(0x23, kSubFunctionNotSupported);
   const std::uint32_t address = (std::uint32_t{r[1]} << 16) | (std::uint32_t{r[2]} << 8) | r[3];
-  const auto cell = model_.memory_cell(engine_at(now_ms), address);
+  const auto cell = model_.memory_cell(engine_now(now_ms), address);
   if (!cell) return negative(0x23, kRequestOutOfRange);
   return Bytes{0x63, *cell};
 }
 
-std::optional<Bytes> M7Ecu::read_identification(const Bytes &r) const {
-  if (r.size() != 2) return negative(0x1A, kSubFunctionNotSupported);
-  for (const auto &id : model_.ident) {
-    if (id.option != r[1]) continue;
-    std::string text(id.text);
-    if (id.option == model_.key_option) text.replace(0, 2, id_key_);
-    Bytes a{0x5A, r[1]};
-    a.insert(a.end(), text.begin(), text.end());
-    return a;
-  }
-  return negative(0x1A, kSubFunctionNotSupported);
-}
-
-std::optional<Bytes> M7Ecu::read_stored_codes(const Bytes &r) const {
-  if (r.size() != 4) return negative(0x18, kSubFunctionNotSupported);
-  Bytes a{0x58, static_cast<std::uint8_t>(stored_codes_.size())};
-  for (auto code : stored_codes_) {
-    a.push_back(static_cast<std::uint8_t>(code >> 8));
-    a.push_back(static_cast<std::uint8_t>(code & 0xFF));
-    a.push_back(0xE0);  // status: stored, confirmed, lamp requested
-  }
-  return a;
-}
-
-std::optional<Bytes> M7Ecu::clear_codes(const Bytes &r) {
-  if (r.size() != 3 || r[1] != 0xFF || r[2] != 0x00) return negative(0x14, kSubFunctionNotSupported);
-  stored_codes_.clear();
-  faults_ = {};
-  return Bytes{0x54, 0xFF, 0x00};
-}
-
 bool M7Ecu::set_option(std::string_view key, std::string_view value, std::string &error) {
-  if (key == "dtc") {
-    auto codes = parse_code_list(value, error);
-    if (!codes) return false;
-    stored_codes_ = std::move(*codes);
-    return true;
-  }
   if (key == "faults") {
     if (model_.fault_bytes == 0) {
       error = "faults: this control unit reports no current-fault bits (stored codes only: \"dtc\")";
@@ -136,17 +86,9 @@ bool M7Ecu::set_option(std::string_view key, std::string_view value, std::string
     }
     auto bytes = parse_hex_bytes(value, model_.fault_bytes, error);
     if (!bytes) return false;
-    faults_ = {};
-    std::copy(bytes->begin(), bytes->end(), faults_.begin());
-    return true;
-  }
-  if (key == "id-key") {
-    value = trim_blanks(value);
-    if (value.size() != 2) {
-      error = "id-key: two characters, e.g. \"M7\", \"B1\", \"I2\"";
-      return false;
-    }
-    id_key_ = std::string(value);
+    CurrentFaults bits{};
+    std::copy(bytes->begin(), bytes->end(), bits.begin());
+    set_faults(bits);
     return true;
   }
   if (key == "guard" && model_.guard_option) {
@@ -158,13 +100,7 @@ bool M7Ecu::set_option(std::string_view key, std::string_view value, std::string
     supply_reading_valid_ = value == "on";
     return true;
   }
-  if (key == "engine") {
-    auto mode = parse_engine_mode(value, error);
-    if (!mode) return false;
-    engine_ = *mode;
-    return true;
-  }
-  return KwpEcu::set_option(key, value, error);
+  return BoschEcu::set_option(key, value, error);
 }
 
 }  // namespace ecusim

@@ -55,6 +55,47 @@
  *   - The ALDL line keeps its own clock; selecting a car of the other line carries the clock
  *     kind (virtual or real) over. Byte layouts: workbench/ecusim/gm_layout.md.
  *
+ * The simulated generic OBD-II bus (for the cars "obd-iso" and "obd-pwm"; while one of them
+ * is selected every line service reaches this bus):
+ *   - One OBD-II responder, engine ECU 10, answers functional requests to 6A:
+ *       "obd-iso" (ISO 9141-2):  68 6A F1 mode pid cs  ->  48 6B 10 mode+40 pid data cs
+ *                                cs = sum of the bytes before it, modulo 256
+ *       "obd-pwm" (J1850 PWM):   61 6A F1 mode pid crc ->  41 6B 10 mode+40 pid data crc
+ *                                crc = SAE J1850 CRC-8 (poly 1D, init FF, inverted) of the
+ *                                bytes before it
+ *     It serves mode 01 PID 00 (supported PIDs: 08 18 00 00 = 05, 0C, 0D), 01 05 (coolant
+ *     + 40 degC), 01 0C (rpm x 4, two bytes), 01 0D (km/h), 09 00 (40 00 00 00) and 09 02
+ *     (the VIN in five frames 49 02 n d1 d2 d3 d4, n = 1..5, three 00 bytes before the 17
+ *     characters), live from the engine model ("engine" option as on the other cars;
+ *     idle-fixed: 01 05 -> 82, 01 0C -> 0D 20). A frame with a wrong header, a wrong check
+ *     byte, a length outside 5..11 or an unsupported mode or PID gets no answer.
+ *   - Set-up: only SelectPIN is needed (the responder needs no wake-up and never sleeps);
+ *     the baud rate, time intervals and voltage logic are traced and have no effect; a
+ *     keep-alive is refused as on ALDL; the "line" option works as on the other lines.
+ *   - OneToOne_SendDataToEcuGetAnswer(a, answer, size, c, length, frame, d, e, f) on
+ *     "obd-iso": the frame is 'length' bytes from the first header byte, check byte
+ *     included (1..11). Success returns the number of answer frames and fills the answer
+ *     buffer as on the K line: byte 0 the count, then each frame as its length byte and
+ *     bytes (header .. check byte). 'size' (the plug-in passes 100) is the buffer size:
+ *     frames that would pass it are left out (0 or more than 344: 344). No valid answer
+ *     returns -1 and leaves the buffer as it was. a, c, d, e, f are ignored.
+ *   - PWM_SendDataToEcuGetAnswer(a, answer, size, c, length, frame): the same on "obd-pwm".
+ *   - IsoInitSendDataToEcuGetAnswer(a, p, q) opens a request (0), IsoAddSendDataToEcuGetAnswer
+ *     (length, frame) appends 'length' bytes to it (0; -1 without an open request or past
+ *     11 bytes, which drops it), IsoSendAndReceiveSendDataToEcuGetAnswer(p, size) sends it as
+ *     one frame and closes it: the number of answer frames, or -1. The caller hands in no
+ *     answer buffer, so the answer is seen only in the trace. a, p, q are traced.
+ *   - The ISO services fail (-1) on "obd-pwm", the PWM service on "obd-iso" and on every
+ *     other car, and KwpSendDataToEcuGetAnswer on both OBD cars.
+ *   - Timing: ISO 10400 baud, 10 bits a byte, answer 25 ms after the request and 25 ms
+ *     between answer frames, 55 ms quiet before the next request; PWM 41600 bit/s, 8 bits
+ *     a byte, 5 ms answer delay and gap, 5 ms quiet. The interface waits 50 ms for an
+ *     answer on both.
+ *   - Faults are matched on the mode byte (sid = 0x01, 0x09); "negative" makes the ECU
+ *     answer 7F mode nrc (a valid answer: the call succeeds), "bad-checksum" spoils the
+ *     check byte of the first answer frame. The bus keeps its own clock, carried over
+ *     like the ALDL line's.
+ *
  * Strings returned by VciTraceText and VciLastError stay valid until the next call of the
  * same function or VciReset.
  */
@@ -71,7 +112,8 @@ void VciReset(void);
 
 /* Put a simulated ECU on the line: "m154", "m154-add", "m154n", "m797-e2", "m797-e3",
    "m72" (Bosch, address 0x10), "m70-e2", "m70-e3" (Bosch, address 0x11), "gm-isfi",
-   "gm-efi" (on the ALDL line) or "none" for a silent line. The engine's time starts now;
+   "gm-efi" (on the ALDL line), "obd-iso", "obd-pwm" (generic OBD-II responder, above) or
+   "none" for a silent line. The engine's time starts now;
    earlier options are dropped.
    The Bosch ECUs carry out the tester's output control (30 id 06 state, 30 id cp value;
    M7.0 also the test routine 31 / 32 10 aa bb cc) and the engine answers where a
@@ -109,7 +151,9 @@ int VciSelectCar(const char *name);
    idle-fixed 21 03 (all three): 61 03 1F 46 1A B3 17 80 0A.
    GM cars: "faults" = the current code bytes as hex (gm-isfi 6 bytes A5..A10, gm-efi 3 bytes
    A5..A7), "dtc" = GM code numbers "14,33" (gm-isfi: stored codes; gm-efi: the code bytes),
-   "engine" as above; "id-key" and "header" are refused. Idle-fixed blocks: gm_layout.md. */
+   "engine" as above; "id-key" and "header" are refused. Idle-fixed blocks: gm_layout.md.
+   OBD cars: "engine" as above and "vin" (17 printable characters; default
+   XTA21099071234567); the others are refused. */
 int VciCarOption(const char *key, const char *value);
 
 /* 1: time runs on a virtual clock (tests, instant); 0: real time (a person at the screen).

@@ -8,6 +8,7 @@
 #include <string>
 
 using vci::instance;
+using vci::Instance;
 using vci::KLine;
 using vci::with_active;
 using vci::with_line;
@@ -24,17 +25,24 @@ VCI_EXPORT int VciSelectCar(const char *name) {
     if (!ecusim::known_car(n)) {
       l.set_error("unknown car \"" + n + "\"; known cars: " + ecusim::car_names());
       instance().aldl->set_error(l.last_error());
+      instance().obd->set_error(l.last_error());
       return -1;
     }
-    // A GM car puts its ECU on the ALDL line, which then takes the plug-in's calls.
+    // A GM car puts its ECU on the ALDL line, an OBD car its responder on the OBD bus; that
+    // line then takes the plug-in's calls, on the clock kind the previous line ran on.
     auto &v = instance();
+    const bool virtual_time = with_active([](auto &a) { return a.virtual_clock(); });
     auto aldl = ecusim::make_aldl_ecu(n);
-    const bool was_aldl = v.aldl_active;
-    v.aldl_active = aldl != nullptr;
-    if (v.aldl_active && !was_aldl && v.aldl->virtual_clock() != l.virtual_clock()) v.aldl->use_clock(l.virtual_clock());
-    if (!v.aldl_active && was_aldl && v.aldl->virtual_clock() != l.virtual_clock()) l.use_clock(v.aldl->virtual_clock());
+    auto obd = ecusim::make_obd_ecu(n);
+    v.active = aldl ? Instance::Active::Aldl : obd ? Instance::Active::Obd : Instance::Active::KLine;
+    with_active([&](auto &a) {
+      if (a.virtual_clock() != virtual_time) a.use_clock(virtual_time);
+      return 0;
+    });
     if (aldl)
       v.aldl->set_ecu(std::move(aldl), n);
+    else if (obd)
+      v.obd->set_ecu(std::move(obd), n);
     else
       l.set_ecu(ecusim::make_ecu(n), n);
     return 0;
@@ -52,6 +60,7 @@ VCI_EXPORT int VciCarOption(const char *key, const char *value) {
       }
       instance().line->refuse_line(val == "refused");
       instance().aldl->refuse_line(val == "refused");
+      instance().obd->refuse_line(val == "refused");
       l.setting("line option " + val);
       return 0;
     }
@@ -134,6 +143,6 @@ VCI_EXPORT int VciSetTraceFile(const char *path) {
 VCI_EXPORT const char *VciLastError(void) {
   auto &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
-  v.error_snapshot = v.aldl_active ? v.aldl->last_error() : v.line->last_error();
+  v.error_snapshot = with_active([](auto &l) { return l.last_error(); });
   return v.error_snapshot.c_str();
 }

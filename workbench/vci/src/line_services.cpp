@@ -1,5 +1,6 @@
 // Exported line services the plug-in calls: thin C wrappers over the simulated line of the
-// selected car (K line or ALDL).
+// selected car (K line, ALDL or the generic OBD-II bus). A service the selected line does
+// not offer fails with -1.
 #include "vci_instance.h"
 #include "vci_services.h"
 
@@ -85,19 +86,56 @@ VCI_EXPORT int SetLinkKeep(unsigned char *frame, int length, int a, int b) {
   return with_active([&](auto &l) { return l.set_link_keep(frame, length, a, b); });
 }
 
-// ALDL requests reach the ALDL line of a GM car; on the K line there is no one-to-one service.
-VCI_EXPORT int OneToOne_SendDataToEcuGetAnswer(int, unsigned char *answer, int, int, int length, unsigned char *frame,
-                                               int, int, int) {
+// ALDL requests reach the ALDL line of a GM car, ISO frames the OBD bus of an "obd-iso" car;
+// on the K line there is no one-to-one service.
+VCI_EXPORT int OneToOne_SendDataToEcuGetAnswer(int, unsigned char *answer, int size, int, int length,
+                                               unsigned char *frame, int, int, int) {
   return with_active([&](auto &l) {
     if constexpr (requires { l.send_aldl(frame, length, answer); })
       return l.send_aldl(frame, length, answer);
+    else if constexpr (requires { l.send_iso(frame, length, answer, size); })
+      return l.send_iso(frame, length, answer, size);
     else
       return -1;
   });
 }
-// No PWM or ISO 9141 line yet: these report failure.
+
+VCI_EXPORT int PWM_SendDataToEcuGetAnswer(int, unsigned char *answer, int size, int, int length,
+                                          unsigned char *frame) {
+  return with_active([&](auto &l) {
+    if constexpr (requires { l.send_pwm(frame, length, answer, size); })
+      return l.send_pwm(frame, length, answer, size);
+    else
+      return -1;
+  });
+}
+
+VCI_EXPORT int IsoInitSendDataToEcuGetAnswer(int a, int p, int q) {
+  return with_active([&](auto &l) {
+    if constexpr (requires { l.iso_open(a, p, q); })
+      return l.iso_open(a, p, q);
+    else
+      return -1;
+  });
+}
+
+VCI_EXPORT int IsoAddSendDataToEcuGetAnswer(int length, unsigned char *frame) {
+  return with_active([&](auto &l) {
+    if constexpr (requires { l.iso_add(frame, length); })
+      return l.iso_add(frame, length);
+    else
+      return -1;
+  });
+}
+
+VCI_EXPORT int IsoSendAndReceiveSendDataToEcuGetAnswer(int p, int size) {
+  return with_active([&](auto &l) {
+    if constexpr (requires { l.iso_send(p, size); })
+      return l.iso_send(p, size);
+    else
+      return -1;
+  });
+}
+
+// No MICAS line: this reports failure.
 VCI_EXPORT int GMSendMultiFrameToECUGetAnswer(int, unsigned char *, unsigned char *, int) { return -1; }
-VCI_EXPORT int PWM_SendDataToEcuGetAnswer(int, unsigned char *, int, int, int, unsigned char *) { return -1; }
-VCI_EXPORT int IsoInitSendDataToEcuGetAnswer(int, int, int) { return -1; }
-VCI_EXPORT int IsoAddSendDataToEcuGetAnswer(int, unsigned char *) { return -1; }
-VCI_EXPORT int IsoSendAndReceiveSendDataToEcuGetAnswer(int, int) { return -1; }

@@ -9,7 +9,8 @@ void Instance::reset() {
   trace.clear();
   line = std::make_unique<KLine>(trace);
   aldl = std::make_unique<AldlLine>(trace);
-  aldl_active = false;
+  obd = std::make_unique<ObdLine>(trace);
+  active = Active::KLine;
   trace.event(0.0, "interface reset");
 }
 

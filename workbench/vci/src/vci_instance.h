@@ -1,10 +1,12 @@
-// The one vehicle interface of the process: the K line, the ALDL line, their trace and the
-// lock that keeps the host's thread and a control thread (vazdiag, tests) from interleaving.
+// The one vehicle interface of the process: the K line, the ALDL line, the OBD-II bus, their
+// trace and the lock that keeps the host's thread and a control thread (vazdiag, tests) from
+// interleaving.
 // The selected car decides which line the plug-in's calls reach.
 #pragma once
 
 #include "aldl_line.h"
 #include "k_line.h"
+#include "obd_line.h"
 #include "wire_trace.h"
 
 #include <memory>
@@ -18,7 +20,9 @@ struct Instance {
   WireTrace trace;
   std::unique_ptr<KLine> line;
   std::unique_ptr<AldlLine> aldl;
-  bool aldl_active = false;  // a GM car is selected
+  std::unique_ptr<ObdLine> obd;
+  enum class Active { KLine, Aldl, Obd };
+  Active active = Active::KLine;  // the line of the selected car
   std::string trace_snapshot;  // what VciTraceText last handed out
   std::string error_snapshot;  // what VciLastError last handed out
 
@@ -41,7 +45,15 @@ template <class F>
 auto with_active(F &&f) {
   Instance &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
-  return v.aldl_active ? f(*v.aldl) : f(*v.line);
+  switch (v.active) {
+    case Instance::Active::Aldl:
+      return f(*v.aldl);
+    case Instance::Active::Obd:
+      return f(*v.obd);
+    case Instance::Active::KLine:
+      break;
+  }
+  return f(*v.line);
 }
 
 }  // namespace vci

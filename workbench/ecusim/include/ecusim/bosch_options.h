@@ -1,8 +1,8 @@
-// Parsing of the car options the Bosch models share ("dtc", "faults", "id-key", "engine"),
+// Parsing of the car options the Bosch models share ("dtc", "faults"),
 // with the error texts the control interface hands back.
 #pragma once
 
-#include "ecusim/engine_model.h"
+#include "ecusim/option_text.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,7 +20,5 @@ std::optional<std::vector<std::uint16_t>> parse_code_list(std::string_view value
 // Exactly `count` hex bytes separated by blanks.
 std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view value, std::size_t count,
                                                          std::string &error);
-std::optional<EngineMode> parse_engine_mode(std::string_view value, std::string &error);
-std::string_view trim_blanks(std::string_view s);
 
 }  // namespace ecusim

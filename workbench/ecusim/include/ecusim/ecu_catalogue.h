@@ -3,6 +3,7 @@
 
 #include "ecusim/aldl_ecu.h"
 #include "ecusim/kwp_ecu.h"
+#include "ecusim/obd_ecu.h"
 
 #include <memory>
 #include <string>
@@ -19,5 +20,8 @@ std::string car_names();
 // The ALDL ECU of a GM car ("gm-isfi", "gm-efi"); null for the K-line cars, which in
 // turn have no K-line ECU for the GM names (make_ecu gives null).
 std::unique_ptr<AldlEcu> make_aldl_ecu(std::string_view name);
+// The generic OBD-II responder of "obd-iso" (ISO 9141-2) or "obd-pwm" (J1850 PWM); null
+// for the other cars, which make_ecu and make_aldl_ecu give none for these names.
+std::unique_ptr<ObdEcu> make_obd_ecu(std::string_view name);
 
 }  // namespace ecusim

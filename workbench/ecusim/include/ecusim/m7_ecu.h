@@ -3,9 +3,7 @@
 // (m70_ecu.cpp, m797_ecu.cpp, m72_ecu.cpp) and in their block builders.
 #pragma once
 
-#include "ecusim/engine_model.h"
-#include "ecusim/kwp_ecu.h"
-#include "ecusim/output_control.h"
+#include "ecusim/bosch_ecu.h"
 
 #include <array>
 #include <cstdint>
@@ -21,21 +19,16 @@ namespace ecusim {
 // the family has) and the check-engine lamp, lit by any current or stored fault.
 struct M7BlockInput {
   EngineState engine;
-  std::array<std::uint8_t, 4> faults{};
+  CurrentFaults faults{};
   bool lamp = false;
   double seconds = 0;  // since the engine started
-};
-
-struct M7Ident {
-  std::uint8_t option;    // 1A option
-  std::string_view text;  // answer after 5A option (may hold packed-decimal bytes)
 };
 
 struct M7Model {
   std::string_view name;   // catalogue name
   std::uint8_t address;
   bool diagnostic_session; // accepts StartDiagnosticSession 81 and AccessTimingParameters 03
-  std::span<const M7Ident> ident;
+  std::span<const BoschIdent> ident;
   std::uint8_t key_option; // the option whose first two characters are the family key
   std::size_t fault_bytes; // current-fault bytes in the 21 01 block, 0..4
   Bytes (*data_block)(const M7BlockInput &);                       // 61 01 ...
@@ -52,33 +45,24 @@ std::span<const M7Model> m797_models();
 std::span<const M7Model> m72_models();
 const M7Model *m7_model(std::string_view name);  // null when no family has the name
 
-class M7Ecu : public KwpEcu {
+class M7Ecu : public BoschEcu {
  public:
   explicit M7Ecu(const M7Model &model);
 
-  // "dtc", "faults" (M7.2: four hex bytes), "id-key", "engine", M7.9.7 "guard", and the
+  // "faults" (M7.2: four hex bytes), M7.9.7 "guard", the shared Bosch options, and the
   // framework's "header".
   bool set_option(std::string_view key, std::string_view value, std::string &error) override;
 
  protected:
-  void communication_ended() override { outputs_.release_all(); }
+  std::optional<Bytes> read_data(const Bytes &request, double now_ms) override;
 
  private:
-  EngineState engine_at(double now_ms) const;
-  std::optional<Bytes> read_data(const Bytes &request, double now_ms);
+  EngineState engine_now(double now_ms) const;
   std::optional<Bytes> read_memory(const Bytes &request, double now_ms);
-  std::optional<Bytes> read_identification(const Bytes &request) const;
-  std::optional<Bytes> read_stored_codes(const Bytes &request) const;
-  std::optional<Bytes> clear_codes(const Bytes &request);
   M7BlockInput block_input(double now_ms) const;
 
   const M7Model &model_;
-  std::vector<std::uint16_t> stored_codes_;
-  std::array<std::uint8_t, 4> faults_{};
-  std::string id_key_;
-  EngineMode engine_ = EngineMode::Running;
   bool supply_reading_valid_ = true;  // "guard"
-  OutputControl outputs_;
 };
 
 }  // namespace ecusim

@@ -1,0 +1,270 @@
+// Simulated generic OBD-II bus: request/answer exchange with timing, faults and trace, and
+// the ISO request built in pieces.
+#include "obd_line.h"
+
+#include "k_line.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace vci {
+namespace {
+
+const ObdTiming &timing_of(ObdBus bus) {
+  return *std::find_if(kObdTimings.begin(), kObdTimings.end(), [&](const auto &t) { return t.bus == bus; });
+}
+
+std::string bus_name(ObdBus bus) { return std::string(ecusim::obd_framing(bus).name); }
+
+// The caller's answer buffer size; the plug-in's buffers are never larger than 344 bytes.
+std::size_t buffer_size(int size) {
+  return size <= 0 || static_cast<std::size_t>(size) > kAnswerBufferSize ? kAnswerBufferSize
+                                                                          : static_cast<std::size_t>(size);
+}
+
+}  // namespace
+
+ObdLine::ObdLine(WireTrace &trace) : trace_(trace), clock_(make_clock(false, 0.0)) {}
+
+void ObdLine::use_clock(bool virtual_time, bool traced) {
+  const double t = virtual_time ? last_activity_ : now();
+  clock_ = make_clock(virtual_time, t);
+  virtual_ = virtual_time;
+  if (traced) trace_.event(t, virtual_time ? "virtual clock" : "real-time clock");
+}
+
+void ObdLine::advance(unsigned ms) { clock_->wait_until(now() + ms); }
+
+void ObdLine::set_ecu(std::unique_ptr<ecusim::ObdEcu> ecu, const std::string &name) {
+  catch_up();
+  ecu_ = std::move(ecu);
+  if (ecu_) {
+    bus_ = ecu_->bus();
+    ecu_->power_on(now());
+  }
+  trace_.event(now(), "car " + name + " (OBD-II responder on the " + bus_name(bus_) + " bus)");
+}
+
+int ObdLine::fail(std::string why) {
+  error_ = std::move(why);
+  if (batch_open_) batch_failed_ = true;
+  return -1;
+}
+
+int ObdLine::select_pin(int connector, int a, int b, int c, int d) {
+  catch_up();
+  char s[96];
+  std::snprintf(s, sizeof s, "line %s: connector %d, pins %d %d %d %d", refuse_line_ ? "refused" : "selected",
+                connector, a, b, c, d);
+  trace_.event(now(), s);
+  if (refuse_line_) {
+    error_ = "line selection refused (line option \"refused\")";
+    return -1;
+  }
+  pin_selected_ = true;
+  return 0;
+}
+
+void ObdLine::setting(const std::string &what) {
+  catch_up();
+  trace_.event(now(), what);
+}
+
+// The bus runs at its own rate; a set rate is only traced.
+int ObdLine::set_baud(double baud) {
+  char s[96];
+  if (!(baud > 0) || !std::isfinite(baud)) {
+    std::snprintf(s, sizeof s, "baud rate %.0f refused", baud);
+    setting(s);
+    error_ = "baud rate must be positive";
+    return -1;
+  }
+  std::snprintf(s, sizeof s, "baud rate %.0f (the %s bus keeps its own rate)", baud, bus_name(bus_).c_str());
+  setting(s);
+  return 0;
+}
+
+void ObdLine::set_time_interval(double gap, int b, int c) {
+  char s[96];
+  std::snprintf(s, sizeof s, "time intervals %.1f %d %d (no effect on the OBD bus)", gap, b, c);
+  setting(s);
+}
+
+int ObdLine::line_voltage(int mode, int low_ms, int high_ms) {
+  char s[96];
+  std::snprintf(s, sizeof s, "line pulse ignored on the OBD bus: mode %d, %d ms low, %d ms high", mode, low_ms, high_ms);
+  setting(s);
+  return pin_selected_ ? 0 : fail("no line selected");
+}
+
+int ObdLine::begin_combination() {
+  catch_up();
+  batch_open_ = true;
+  batch_failed_ = false;
+  return 1;
+}
+
+int ObdLine::end_combination() {
+  catch_up();
+  if (!batch_open_) {
+    error_ = "EndCombination without BeginCombination";
+    return -1;
+  }
+  batch_open_ = false;
+  return batch_failed_ ? -1 : 1;
+}
+
+int ObdLine::send(const std::uint8_t *, std::uint8_t *) {
+  setting("KWP2000 request not sent: the car is on the " + bus_name(bus_) + " bus");
+  return fail("KWP2000 request on the OBD bus");
+}
+
+int ObdLine::set_link_keep(const std::uint8_t *frame, int length, int a, int b) {
+  if (!frame || length <= 0) {
+    setting("keep-alive stopped");
+    return 0;
+  }
+  setting("keep-alive refused on the OBD bus (" + std::to_string(a) + ", " + std::to_string(b) + ")");
+  error_ = "no keep-alive on the OBD bus";
+  return -1;
+}
+
+bool ObdLine::on_bus(ObdBus wanted, const char *service) {
+  if (bus_ == wanted && ecu_) return true;
+  setting(std::string(service) + " request not sent: the car is on the " + bus_name(bus_) + " bus");
+  fail(std::string(service) + " request on the " + bus_name(bus_) + " bus");
+  return false;
+}
+
+int ObdLine::send_iso(const std::uint8_t *frame, int length, std::uint8_t *answer, int size) {
+  catch_up();
+  if (!on_bus(ObdBus::Iso9141, "ISO")) return -1;
+  if (!frame || !answer) return fail("null frame or answer buffer");
+  if (length < 1 || static_cast<std::size_t>(length) > ecusim::kObdMaxFrame)
+    return fail("OBD frame length " + std::to_string(length) + " out of 1..11");
+  return exchange(Bytes(frame, frame + length), answer, size);
+}
+
+int ObdLine::send_pwm(const std::uint8_t *frame, int length, std::uint8_t *answer, int size) {
+  catch_up();
+  if (!on_bus(ObdBus::J1850Pwm, "PWM")) return -1;
+  if (!frame || !answer) return fail("null frame or answer buffer");
+  if (length < 1 || static_cast<std::size_t>(length) > ecusim::kObdMaxFrame)
+    return fail("OBD frame length " + std::to_string(length) + " out of 1..11");
+  return exchange(Bytes(frame, frame + length), answer, size);
+}
+
+int ObdLine::iso_open(int a, int p, int q) {
+  catch_up();
+  if (!on_bus(ObdBus::Iso9141, "ISO")) return -1;
+  iso_request_.emplace();
+  trace_.event(now(), "ISO request opened: " + std::to_string(a) + ' ' + std::to_string(p) + ' ' + std::to_string(q));
+  return 0;
+}
+
+int ObdLine::iso_add(const std::uint8_t *frame, int length) {
+  catch_up();
+  if (!on_bus(ObdBus::Iso9141, "ISO")) return -1;
+  if (!iso_request_) return fail("no ISO request opened (IsoInitSendDataToEcuGetAnswer)");
+  if (!frame || length < 1 || iso_request_->size() + static_cast<std::size_t>(length) > ecusim::kObdMaxFrame) {
+    iso_request_.reset();
+    trace_.event(now(), "ISO request dropped: more than 11 bytes");
+    return fail("ISO request longer than 11 bytes");
+  }
+  iso_request_->insert(iso_request_->end(), frame, frame + length);
+  return 0;
+}
+
+int ObdLine::iso_send(int p, int size) {
+  catch_up();
+  if (!on_bus(ObdBus::Iso9141, "ISO")) return -1;
+  if (!iso_request_ || iso_request_->empty()) {
+    iso_request_.reset();
+    return fail("no ISO request to send");
+  }
+  const Bytes request = std::move(*iso_request_);
+  iso_request_.reset();
+  trace_.event(now(), "ISO request sent: " + std::to_string(p) + ' ' + std::to_string(size));
+  // The caller passes no answer buffer: the answer is seen in the trace only.
+  std::array<std::uint8_t, kAnswerBufferSize> kept{};
+  return exchange(request, kept.data(), size);
+}
+
+int ObdLine::exchange(const Bytes &f, std::uint8_t *answer, int size) {
+  const ObdTiming &t = timing_of(bus_);
+  const double bt = t.bits_per_byte * 1000.0 / t.bit_rate;
+  if (!pin_selected_) {
+    trace_.event(now(), "request not sent: no line selected");
+    return fail("no line selected (SelectPIN)");
+  }
+  const double start = std::max(now(), line_free_at_);
+  const double tx_end = start + static_cast<double>(f.size()) * bt;
+  trace_.frame(start, "T>", f);
+  last_activity_ = tx_end;
+
+  // Faults are keyed by the mode byte, as K-line faults are by the service identifier.
+  const std::uint8_t mode = f.size() > 3 ? f[3] : 0;
+  const auto fault = faults_.take(mode);
+  const bool valid = ecusim::parse_obd_request(bus_, f).has_value();
+  if (f.size() >= 2 && ecusim::obd_check(bus_, f.data(), f.size() - 1) != f.back())
+    trace_.event(tx_end, bus_ == ObdBus::J1850Pwm ? "request CRC wrong" : "request checksum wrong");
+  std::vector<Bytes> replies;
+  if (!fault || fault->kind != FaultKind::NoAnswer) {
+    if (fault && fault->kind == FaultKind::Negative) {
+      if (valid) replies.push_back(ecu_->negative(mode, fault->nrc));
+    } else {
+      replies = ecu_->hear(f, tx_end);
+    }
+  }
+
+  if (replies.empty()) {
+    const double done = tx_end + t.wait;
+    trace_.event(done, "no answer within 50 ms");
+    line_free_at_ = done + t.quiet;
+    clock_->wait_until(done);
+    return fail("no valid answer");
+  }
+  const bool late = fault && fault->kind == FaultKind::Late;
+  const bool corrupt = fault && fault->kind == FaultKind::BadChecksum;
+  if (corrupt) replies.front().back() = static_cast<std::uint8_t>(replies.front().back() + 1);
+  if (late) trace_.event(tx_end + t.wait, "no answer within 50 ms");
+  double a_start = tx_end + (late ? t.late_delay : t.answer_delay);
+  double a_end = a_start;
+  for (const Bytes &r : replies) {
+    trace_.frame(a_start, "E<", r);
+    a_end = a_start + static_cast<double>(r.size()) * bt;
+    a_start = a_end + t.answer_delay;
+  }
+  last_activity_ = a_end;
+  line_free_at_ = a_end + t.quiet;
+  if (late) {
+    trace_.event(a_end, "answer after the time-out ignored");
+    clock_->wait_until(tx_end + t.wait);
+    return fail("no valid answer");
+  }
+  clock_->wait_until(a_end);
+  if (corrupt) {
+    trace_.event(a_end, "answer check byte wrong: discarded");
+    return fail("no valid answer");
+  }
+  // Byte 0 the frame count, then each frame with its length byte, as far as the buffer goes.
+  const std::size_t room = buffer_size(size);
+  std::size_t at = 1;
+  std::uint8_t count = 0;
+  for (const Bytes &r : replies) {
+    if (at + 1 + r.size() > room) {
+      trace_.event(a_end, "answer frames past the caller's buffer dropped");
+      break;
+    }
+    answer[at] = static_cast<std::uint8_t>(r.size());
+    std::memcpy(answer + at + 1, r.data(), r.size());
+    at += 1 + r.size();
+    ++count;
+  }
+  answer[0] = count;
+  return count > 0 ? count : fail("answer does not fit the caller's buffer");
+}
+
+}  // namespace vci
