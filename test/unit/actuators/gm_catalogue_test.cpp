@@ -18,7 +18,9 @@ struct Member {
 };
 
 Bytes d(std::initializer_list<u8> data) {
-  Bytes b = {0xF4, 0x60, 0x04};
+  Bytes b;
+  b.reserve(3 + data.size());
+  for (u8 x : {0xF4, 0x60, 0x04}) b.push_back(x);
   b.insert(b.end(), data);
   return b;
 }

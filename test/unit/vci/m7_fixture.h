@@ -6,6 +6,16 @@
 
 #include <string>
 
+// Service bytes of a positive answer to 21 lid: 61 lid, then the record.
+inline Bytes block(std::uint8_t lid, const Bytes &record) {
+  Bytes s;
+  s.reserve(2 + record.size());  // built up front: gcc 12 warns falsely on insert into {a, b}
+  s.push_back(0x61);
+  s.push_back(lid);
+  s.insert(s.end(), record.begin(), record.end());
+  return s;
+}
+
 class M7Line : public LineTest {
  protected:
   // Selects the car (optionally with the frozen engine) and remembers its address.

@@ -87,7 +87,10 @@ std::vector<Bytes> ObdEcu::hear(const Bytes &frame, double now_ms) const {
   }
   std::vector<Bytes> answers;
   for (const Bytes &data : payloads) {
-    Bytes message{static_cast<std::uint8_t>(request->mode + kPositiveOffset), pid};
+    Bytes message;
+    message.reserve(2 + data.size());
+    message.push_back(static_cast<std::uint8_t>(request->mode + kPositiveOffset));
+    message.push_back(pid);
     message.insert(message.end(), data.begin(), data.end());
     answers.push_back(build_obd_answer(bus_, message));
   }
