@@ -4,6 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
+echo "run: building in $top/build (the first build takes a few minutes)..." >&2
 "$top/scripts/build.sh" "$top/build" >/dev/null
 [ $# -gt 0 ] || set -- --ecu m154
 exec "$top/build/vazdiag" "$@"
