@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 
 namespace vci {
@@ -32,19 +31,9 @@ std::string ecu_name(const ecusim::KwpEcu &e) {
 
 }  // namespace
 
-KLine::KLine(WireTrace &trace) : trace_(trace), clock_(make_clock(false, 0.0)) {}
-
-void KLine::use_clock(bool virtual_time) {
-  // The virtual clock continues from the line's last activity (0 after a reset), so that a
-  // run on it does not depend on how much real time passed before the switch.
-  const double t = virtual_time ? last_activity_ : now();
-  clock_ = make_clock(virtual_time, t);
-  virtual_ = virtual_time;
-  trace_.event(t, virtual_time ? "virtual clock" : "real-time clock");
-}
-
+// Keep-alives and the ECU's sleep that fall into the advanced time happen at once.
 void KLine::advance(unsigned ms) {
-  clock_->wait_until(now() + ms);
+  LineBase::advance(ms);
   catch_up();
 }
 
@@ -78,53 +67,10 @@ void KLine::catch_up() {
   clock_->wait_until(last_activity_);
 }
 
-int KLine::select_pin(int connector, int a, int b, int c, int d) {
-  catch_up();
-  char s[96];
-  if (refuse_line_) {
-    std::snprintf(s, sizeof s, "line refused: connector %d, pins %d %d %d %d", connector, a, b, c, d);
-    trace_.event(now(), s);
-    error_ = "line selection refused (line option \"refused\")";
-    return -1;
-  }
-  pin_selected_ = true;
-  std::snprintf(s, sizeof s, "line selected: connector %d, pins %d %d %d %d", connector, a, b, c, d);
-  trace_.event(now(), s);
-  return 0;
-}
-
-void KLine::setting(const std::string &what) {
-  catch_up();
-  trace_.event(now(), what);
-}
-
-int KLine::set_baud(double baud) {
-  catch_up();
-  char s[64];
-  if (!(baud > 0) || !std::isfinite(baud)) {
-    std::snprintf(s, sizeof s, "baud rate %.0f refused", baud);
-    trace_.event(now(), s);
-    error_ = "baud rate must be positive";
-    return -1;
-  }
-  baud_ = baud;
-  std::snprintf(s, sizeof s, "baud rate %.0f", baud);
-  trace_.event(now(), s);
-  return 0;
-}
-
-void KLine::set_time_interval(double p4, int b, int c) {
-  catch_up();
-  p4_ms_ = std::isfinite(p4) ? std::clamp(p4, 0.0, kMaxTesterByteGap) : 0.0;
-  char s[96];
-  std::snprintf(s, sizeof s, "time intervals %.1f %d %d (tester byte gap %.1f ms)", p4, b, c, p4_ms_);
-  trace_.event(now(), s);
-}
-
 int KLine::line_voltage(int mode, int low_ms, int high_ms) {
   catch_up();
   if (!pin_selected_) {
-    error_ = "no line selected";
+    set_error("no line selected");
     trace_.event(now(), "line pulse not driven: no line selected");
     return -1;
   }
@@ -150,57 +96,24 @@ int KLine::line_voltage(int mode, int low_ms, int high_ms) {
   return 0;
 }
 
-int KLine::begin_combination() {
-  catch_up();
-  batch_open_ = true;
-  batch_failed_ = false;
-  return 1;
-}
-
-int KLine::end_combination() {
-  catch_up();
-  if (!batch_open_) {
-    error_ = "EndCombination without BeginCombination";
-    return -1;
-  }
-  batch_open_ = false;
-  return batch_failed_ ? -1 : 1;
-}
-
 int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   catch_up();
-  auto fail = [this](std::string why) {
-    error_ = std::move(why);
-    if (batch_open_) batch_failed_ = true;
-    return -1;
-  };
   if (!frame || !answer) return fail("null frame or answer buffer");
   // A long-form request carries its length in the fourth byte; frame_length reads it only then.
   const std::size_t len = ecusim::frame_length(frame, (frame[0] & 0x3F) ? 1 : 4);
   if (len == 0) return fail("frame does not start with a physically addressed format byte");
   Bytes f(frame, frame + len);
-  if (!pin_selected_) {
-    trace_.event(now(), "request not sent: no line selected");
-    return fail("no line selected (SelectPIN)");
-  }
-  if (baud_ <= 0) {
-    trace_.event(now(), "request not sent: no baud rate set");
-    return fail("no baud rate set (SetEcuBaudRate)");
-  }
+  if (!ready_to_send(true)) return -1;
   Result r = exchange(f, now(), Origin::Caller);
   clock_->wait_until(r.done_at);
   if (!r.ok) return fail("no valid answer");
-  const std::size_t n = std::min<std::size_t>(r.answer.size(), kAnswerBufferSize - 2);
-  answer[0] = 1;
-  answer[1] = static_cast<std::uint8_t>(n);
-  std::memcpy(answer + 2, r.answer.data(), n);
-  return 1;
+  return deliver(r.answer, answer);
 }
 
 KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin) {
   const double bt = byte_ms(baud_);
   const double start = std::max(earliest, line_free_at_);
-  const double tx_end = start + static_cast<double>(frame.size()) * bt + static_cast<double>(frame.size() - 1) * p4_ms_;
+  const double tx_end = start + static_cast<double>(frame.size()) * bt + static_cast<double>(frame.size() - 1) * byte_gap_ms_;
   settle_ecu(start);
   trace_.frame(start, "T>", frame);
   last_activity_ = tx_end;
@@ -263,7 +176,7 @@ int KLine::set_link_keep(const std::uint8_t *frame, int length, int a, int b) {
     return 0;
   }
   if (length > 255 || ecusim::frame_length(frame, static_cast<std::size_t>(length)) != static_cast<std::size_t>(length)) {
-    error_ = "keep-alive frame length does not match its format byte";
+    set_error("keep-alive frame length does not match its format byte");
     return -1;
   }
   keep_alive_ = Bytes(frame, frame + length);

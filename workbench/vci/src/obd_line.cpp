@@ -2,11 +2,7 @@
 // the ISO request built in pieces.
 #include "obd_line.h"
 
-#include "k_line.h"
-
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace vci {
@@ -26,17 +22,6 @@ std::size_t buffer_size(int size) {
 
 }  // namespace
 
-ObdLine::ObdLine(WireTrace &trace) : trace_(trace), clock_(make_clock(false, 0.0)) {}
-
-void ObdLine::use_clock(bool virtual_time, bool traced) {
-  const double t = virtual_time ? last_activity_ : now();
-  clock_ = make_clock(virtual_time, t);
-  virtual_ = virtual_time;
-  if (traced) trace_.event(t, virtual_time ? "virtual clock" : "real-time clock");
-}
-
-void ObdLine::advance(unsigned ms) { clock_->wait_until(now() + ms); }
-
 void ObdLine::set_ecu(std::unique_ptr<ecusim::ObdEcu> ecu, const std::string &name) {
   catch_up();
   ecu_ = std::move(ecu);
@@ -47,73 +32,10 @@ void ObdLine::set_ecu(std::unique_ptr<ecusim::ObdEcu> ecu, const std::string &na
   trace_.event(now(), "car " + name + " (OBD-II responder on the " + bus_name(bus_) + " bus)");
 }
 
-int ObdLine::fail(std::string why) {
-  error_ = std::move(why);
-  if (batch_open_) batch_failed_ = true;
-  return -1;
-}
-
-int ObdLine::select_pin(int connector, int a, int b, int c, int d) {
-  catch_up();
-  char s[96];
-  std::snprintf(s, sizeof s, "line %s: connector %d, pins %d %d %d %d", refuse_line_ ? "refused" : "selected",
-                connector, a, b, c, d);
-  trace_.event(now(), s);
-  if (refuse_line_) {
-    error_ = "line selection refused (line option \"refused\")";
-    return -1;
-  }
-  pin_selected_ = true;
-  return 0;
-}
-
-void ObdLine::setting(const std::string &what) {
-  catch_up();
-  trace_.event(now(), what);
-}
-
-// The bus runs at its own rate; a set rate is only traced.
-int ObdLine::set_baud(double baud) {
-  char s[96];
-  if (!(baud > 0) || !std::isfinite(baud)) {
-    std::snprintf(s, sizeof s, "baud rate %.0f refused", baud);
-    setting(s);
-    error_ = "baud rate must be positive";
-    return -1;
-  }
-  std::snprintf(s, sizeof s, "baud rate %.0f (the %s bus keeps its own rate)", baud, bus_name(bus_).c_str());
-  setting(s);
-  return 0;
-}
-
-void ObdLine::set_time_interval(double gap, int b, int c) {
-  char s[96];
-  std::snprintf(s, sizeof s, "time intervals %.1f %d %d (no effect on the OBD bus)", gap, b, c);
-  setting(s);
-}
+std::string ObdLine::baud_remark() const { return " (the " + bus_name(bus_) + " bus keeps its own rate)"; }
 
 int ObdLine::line_voltage(int mode, int low_ms, int high_ms) {
-  char s[96];
-  std::snprintf(s, sizeof s, "line pulse ignored on the OBD bus: mode %d, %d ms low, %d ms high", mode, low_ms, high_ms);
-  setting(s);
-  return pin_selected_ ? 0 : fail("no line selected");
-}
-
-int ObdLine::begin_combination() {
-  catch_up();
-  batch_open_ = true;
-  batch_failed_ = false;
-  return 1;
-}
-
-int ObdLine::end_combination() {
-  catch_up();
-  if (!batch_open_) {
-    error_ = "EndCombination without BeginCombination";
-    return -1;
-  }
-  batch_open_ = false;
-  return batch_failed_ ? -1 : 1;
+  return ignore_pulse("the OBD bus", mode, low_ms, high_ms);
 }
 
 int ObdLine::send(const std::uint8_t *, std::uint8_t *) {
@@ -122,13 +44,9 @@ int ObdLine::send(const std::uint8_t *, std::uint8_t *) {
 }
 
 int ObdLine::set_link_keep(const std::uint8_t *frame, int length, int a, int b) {
-  if (!frame || length <= 0) {
-    setting("keep-alive stopped");
-    return 0;
-  }
-  setting("keep-alive refused on the OBD bus (" + std::to_string(a) + ", " + std::to_string(b) + ")");
-  error_ = "no keep-alive on the OBD bus";
-  return -1;
+  return no_keep_alive(frame, length,
+                       "keep-alive refused on the OBD bus (" + std::to_string(a) + ", " + std::to_string(b) + ")",
+                       "no keep-alive on the OBD bus");
 }
 
 bool ObdLine::on_bus(ObdBus wanted, const char *service) {
@@ -139,17 +57,17 @@ bool ObdLine::on_bus(ObdBus wanted, const char *service) {
 }
 
 int ObdLine::send_iso(const std::uint8_t *frame, int length, std::uint8_t *answer, int size) {
-  catch_up();
-  if (!on_bus(ObdBus::Iso9141, "ISO")) return -1;
-  if (!frame || !answer) return fail("null frame or answer buffer");
-  if (length < 1 || static_cast<std::size_t>(length) > ecusim::kObdMaxFrame)
-    return fail("OBD frame length " + std::to_string(length) + " out of 1..11");
-  return exchange(Bytes(frame, frame + length), answer, size);
+  return send_on(ObdBus::Iso9141, "ISO", frame, length, answer, size);
 }
 
 int ObdLine::send_pwm(const std::uint8_t *frame, int length, std::uint8_t *answer, int size) {
+  return send_on(ObdBus::J1850Pwm, "PWM", frame, length, answer, size);
+}
+
+int ObdLine::send_on(ObdBus wanted, const char *service, const std::uint8_t *frame, int length, std::uint8_t *answer,
+                     int size) {
   catch_up();
-  if (!on_bus(ObdBus::J1850Pwm, "PWM")) return -1;
+  if (!on_bus(wanted, service)) return -1;
   if (!frame || !answer) return fail("null frame or answer buffer");
   if (length < 1 || static_cast<std::size_t>(length) > ecusim::kObdMaxFrame)
     return fail("OBD frame length " + std::to_string(length) + " out of 1..11");
@@ -195,10 +113,7 @@ int ObdLine::iso_send(int p, int size) {
 int ObdLine::exchange(const Bytes &f, std::uint8_t *answer, int size) {
   const ObdTiming &t = timing_of(bus_);
   const double bt = t.bits_per_byte * 1000.0 / t.bit_rate;
-  if (!pin_selected_) {
-    trace_.event(now(), "request not sent: no line selected");
-    return fail("no line selected (SelectPIN)");
-  }
+  if (!ready_to_send(false)) return -1;
   const double start = std::max(now(), line_free_at_);
   const double tx_end = start + static_cast<double>(f.size()) * bt;
   trace_.frame(start, "T>", f);

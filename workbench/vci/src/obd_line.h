@@ -5,9 +5,7 @@
 // lazy idle replay reduces to letting the clock pass.
 #pragma once
 
-#include "clock.h"
-#include "fault_injector.h"
-#include "wire_trace.h"
+#include "line_base.h"
 
 #include "ecusim/obd_ecu.h"
 
@@ -19,7 +17,6 @@
 
 namespace vci {
 
-using ecusim::Bytes;
 using ecusim::ObdBus;
 
 // Timing of one bus, in milliseconds (rates in bit/s).
@@ -38,27 +35,16 @@ inline constexpr std::array<ObdTiming, 2> kObdTimings{{
     {ObdBus::J1850Pwm, 41600.0, 8.0, 5.0, 50.0, 70.0, 5.0},
 }};
 
-class ObdLine {
+class ObdLine final : public LineBase {
  public:
-  explicit ObdLine(WireTrace &trace);
+  explicit ObdLine(WireTrace &trace) : LineBase(trace) {}
 
-  // Clock and car.
-  void use_clock(bool virtual_time, bool traced = true);
-  bool virtual_clock() const { return virtual_; }
-  void advance(unsigned ms);
+  // Car.
   void set_ecu(std::unique_ptr<ecusim::ObdEcu> ecu, const std::string &name);
   ecusim::ObdEcu *ecu() { return ecu_.get(); }
-  FaultInjector &faults() { return faults_; }
-  void refuse_line(bool refuse) { refuse_line_ = refuse; }
 
   // Line services, named as on the K line (results as the exported functions return them).
-  int select_pin(int connector, int a, int b, int c, int d);
-  void setting(const std::string &what);
-  int set_baud(double baud);
-  void set_time_interval(double gap, int b, int c);
   int line_voltage(int mode, int low_ms, int high_ms);
-  int begin_combination();
-  int end_combination();
   int send(const std::uint8_t *frame, std::uint8_t *answer);  // KWP2000: not on this bus
   int set_link_keep(const std::uint8_t *frame, int length, int a, int b);
 
@@ -72,30 +58,17 @@ class ObdLine {
   int iso_add(const std::uint8_t *frame, int length);
   int iso_send(int p, int size);
 
-  const std::string &last_error() const { return error_; }
-  void set_error(std::string e) { error_ = std::move(e); }
-
  private:
-  double now() { return clock_->now_ms(); }
-  void catch_up() { clock_->wait_until(last_activity_); }
-  int fail(std::string why);
+  // The bus runs at its own rate and timing; set values are only traced.
+  std::string baud_remark() const override;
+  std::string interval_remark() const override { return "no effect on the OBD bus"; }
   bool on_bus(ObdBus wanted, const char *service);
+  int send_on(ObdBus wanted, const char *service, const std::uint8_t *frame, int length, std::uint8_t *answer,
+              int size);
   int exchange(const Bytes &frame, std::uint8_t *answer, int size);
 
-  WireTrace &trace_;
-  std::unique_ptr<Clock> clock_;
-  bool virtual_ = false;
   std::unique_ptr<ecusim::ObdEcu> ecu_;
   ObdBus bus_ = ObdBus::Iso9141;
-  FaultInjector faults_;
-  std::string error_;
-
-  bool refuse_line_ = false;
-  bool pin_selected_ = false;
-  double line_free_at_ = 0;
-  double last_activity_ = 0;
-  bool batch_open_ = false;
-  bool batch_failed_ = false;
   std::optional<Bytes> iso_request_;  // open between iso_open and iso_send
 };
 

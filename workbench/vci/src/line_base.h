@@ -1,0 +1,88 @@
+// What every simulated line has in common: its clock, the trace it writes to, the armed
+// faults, line selection, the settings the plug-in makes before talking (baud rate, byte
+// gap), the BeginCombination/EndCombination bookkeeping and the last error. Each line adds
+// its own car and its own exchange on top.
+#pragma once
+
+#include "clock.h"
+#include "fault_injector.h"
+#include "wire_trace.h"
+
+#include "ecusim/kwp_frame.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vci {
+
+using ecusim::Bytes;
+
+// Longest answer buffer a caller hands in (the plug-in's answer buffer).
+inline constexpr std::size_t kAnswerBufferSize = 344;
+
+class LineBase {
+ public:
+  explicit LineBase(WireTrace &trace);
+  virtual ~LineBase() = default;
+  LineBase(const LineBase &) = delete;
+  LineBase &operator=(const LineBase &) = delete;
+
+  // Clock.
+  void use_clock(bool virtual_time, bool traced = true);
+  bool virtual_clock() const { return virtual_; }
+  virtual void advance(unsigned ms);
+  FaultInjector &faults() { return faults_; }
+  void refuse_line(bool refuse) { refuse_line_ = refuse; }
+
+  // Line services every line answers alike (results as the exported functions return them).
+  int select_pin(int connector, int a, int b, int c, int d);
+  void setting(const std::string &what);  // a setting with no effect on the model: traced
+  int set_baud(double baud);
+  void set_time_interval(double gap, int b, int c);
+  int begin_combination();
+  int end_combination();
+
+  const std::string &last_error() const { return error_; }
+  void set_error(std::string e) { error_ = std::move(e); }
+
+ protected:
+  double now() { return clock_->now_ms(); }
+  // Brings the line up to the present before a call; a line without idle traffic only lets
+  // whatever is still on the wire finish.
+  virtual void catch_up() { clock_->wait_until(last_activity_); }
+  // Records the error and spoils an open batch; always -1, the failed service's result.
+  int fail(std::string why);
+  // False, traced and failed, when a request may not go out yet.
+  bool ready_to_send(bool needs_baud);
+  // A line that drives no pulses only traces one ('where' names the line in the trace).
+  int ignore_pulse(const char *where, int mode, int low_ms, int high_ms);
+  // A line without keep-alive: a stop is harmless, a frame to repeat is refused.
+  int no_keep_alive(const std::uint8_t *frame, int length, const std::string &refusal, std::string why);
+  // Puts one answer frame into the caller's buffer: count 1, length, bytes.
+  static int deliver(const Bytes &answer, std::uint8_t *buffer);
+
+  // What the trace adds to a baud rate and to time intervals; a bus with a fixed rate and
+  // timing says so instead.
+  virtual std::string baud_remark() const { return {}; }
+  virtual std::string interval_remark() const;
+
+  WireTrace &trace_;
+  std::unique_ptr<Clock> clock_;
+  FaultInjector faults_;
+  bool refuse_line_ = false;
+  bool pin_selected_ = false;
+  double baud_ = 0;
+  double byte_gap_ms_ = 0;    // tester inter-byte time (P4 on the K line)
+  double line_free_at_ = 0;   // earliest start of the next tester frame
+  double last_activity_ = 0;  // end of the last thing on the line
+
+ private:
+  bool virtual_ = false;
+  std::string error_;
+  bool batch_open_ = false;
+  bool batch_failed_ = false;
+};
+
+}  // namespace vci
