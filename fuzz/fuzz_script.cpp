@@ -8,29 +8,7 @@
 #include <string>
 
 #include "std_control.h"
-
-typedef unsigned char u8;
-typedef unsigned int u32;
-
-extern "C" {
-int ShowMessageBoxID(u32 textId, u32 titleId, int style);
-int InitMenuID(u32 titleId);
-int AddMenuTextID(u32 textId);
-int ShowMenuGetSelectedItem(short preselect, int reserved1, int reserved2);
-int InitDataStream(void);
-int AddDataStreamItem(u32 nameId, const char *value);
-int ShowDataStream(void);
-int InitStreamSelectedBox(u8 *bitmap);
-int AddStreamSelectBox(u32 nameId);
-int ShowStreamSelectBox(int reserved, u8 *bitmap);
-int InitTroubleCode(void);
-int AddTroubleCode(u32 codeId, u32 statusId);
-int ShowTroubleCode(void);
-int InitActiveTest(int buttonCount, ...);
-int AddActiveTestItem(u32 nameId, const char *value);
-int ShowActiveTestItem(void);
-int InputIntegerID(u32 titleId, u32 promptId);
-}
+#include "std_services.h"
 
 namespace {
 
