@@ -21,6 +21,16 @@ int main(int argc, char **argv) {
     std::cout << vazdiag::kUsage;
     return 0;
   }
+  if (options->listPorts) {
+    try {
+      vazdiag::Workbench bench(vazdiag::executableDir());
+      std::cout << bench.listPorts();
+    } catch (const std::exception &e) {
+      std::cerr << "vazdiag: " << e.what() << "\n";
+      return 1;
+    }
+    return 0;
+  }
   if (!options->decodeTraceFile.empty()) {
     std::ifstream in(options->decodeTraceFile);
     if (!in) {
@@ -45,6 +55,9 @@ int main(int argc, char **argv) {
     vazdiag::Workbench bench(vazdiag::executableDir());
     vazdiag::SessionResult r = bench.run(setup);
     if (!setup.interactive) std::cout << r.transcript;
+    // What the cable or port told us, after the screens (the terminal is ours again).
+    std::istringstream notes(r.portNotes);
+    for (std::string line; std::getline(notes, line);) std::cerr << "vazdiag: port " << setup.port << ": " << line << "\n";
   } catch (const vazdiag::SetupError &e) {
     std::cerr << "vazdiag: " << e.what() << "\n";
     return 2;

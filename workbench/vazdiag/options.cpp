@@ -44,6 +44,15 @@ const char *const kUsage =
     "                     auto): any ECU name above, obd-iso or obd-pwm (a generic\n"
     "                     OBD-II engine), or \"none\" for a silent line\n"
     "  --car-option K=V   option of the simulated ECU, e.g. dtc=0102,0325 (repeatable)\n"
+    "  --port DEV         talk to a real car through a serial K-line or ALDL cable\n"
+    "                     (/dev/ttyUSB0, /dev/serial/by-id/...) instead of a simulated\n"
+    "                     one; real-time clock\n"
+    "  --wakeup MODE      fast init on the port: break, byte (0x00 at 360 baud) or auto\n"
+    "                     (default: break where the port can hold one)\n"
+    "  --port-option K=V  echo=on|off (off for cables that remove the echo), dtr=on|off,\n"
+    "                     rts=on|off (default dtr on, rts off), sysfs=DIR (repeatable)\n"
+    "  --list-ports       list the serial devices present with their chips and whether\n"
+    "                     you may open them; runs no session\n"
     "  --script FILE      play the user from FILE and print the transcript of every\n"
     "                     screen; without it the session is interactive\n"
     "  --functions BITS   function-availability bits the host passes (default 0x40000000:\n"
@@ -75,14 +84,20 @@ std::string default_car_for(int ecuType) {
 std::optional<Options> parse_options(const std::vector<std::string> &args, std::string &error) {
   Options o;
   std::string car, clock;
+  std::vector<std::string> portOptions;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &a = args[i];
     if (a == "--help" || a == "-h") {
       o.help = true;
       continue;
     }
+    if (a == "--list-ports") {
+      o.listPorts = true;
+      continue;
+    }
     static constexpr std::array kWithValue{"--ecu",       "--car",       "--car-option", "--script",      "--functions",
-                                           "--connector", "--trace",     "--clock",      "--log",         "--decode-trace"};
+                                           "--connector", "--trace",     "--clock",      "--log",         "--decode-trace",
+                                           "--port",      "--wakeup",    "--port-option"};
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
@@ -110,6 +125,20 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
         return std::nullopt;
       }
       o.setup.carOptions.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+    } else if (a == "--port") {
+      o.setup.port = v;
+    } else if (a == "--wakeup") {
+      if (v != "break" && v != "byte" && v != "auto") {
+        error = "--wakeup is break, byte or auto, got '" + v + "'";
+        return std::nullopt;
+      }
+      portOptions.push_back("wakeup=" + v);
+    } else if (a == "--port-option") {
+      if (v.find('=') == std::string::npos || v.find(',') != std::string::npos) {
+        error = "--port-option needs KEY=VALUE, got '" + v + "'";
+        return std::nullopt;
+      }
+      portOptions.push_back(v);
     } else if (a == "--script") {
       o.scriptFile = v;
     } else if (a == "--functions") {
@@ -141,6 +170,22 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
   o.setup.car = car.empty() ? default_car_for(o.setup.ecuType) : car;
   o.setup.interactive = o.scriptFile.empty();
   o.setup.virtualClock = clock.empty() ? !o.setup.interactive : clock == "virtual";
+  if (!o.setup.port.empty()) {
+    // A real wire has no simulated car and only one clock.
+    if (!car.empty() || !o.setup.carOptions.empty()) {
+      error = "--port talks to a real car: --car and --car-option are for the simulated one";
+      return std::nullopt;
+    }
+    if (clock == "virtual") {
+      error = "--port runs in real time: --clock virtual is for the simulated car";
+      return std::nullopt;
+    }
+    o.setup.virtualClock = false;
+  } else if (!portOptions.empty()) {
+    error = "--wakeup and --port-option need --port";
+    return std::nullopt;
+  }
+  for (const std::string &p : portOptions) o.setup.portOptions += (o.setup.portOptions.empty() ? "" : ",") + p;
   return o;
 }
 

@@ -14,6 +14,7 @@ struct Options {
   std::string scriptFile;  // empty: interactive
   std::string decodeTraceFile;  // set: only annotate this wire trace, no session
   bool help = false;
+  bool listPorts = false;  // only list the serial devices present
 };
 
 // Parses argv; on a bad option returns nothing and sets error.

@@ -63,6 +63,9 @@ struct Workbench::Impl {
   const char *(*VciTraceText)();
   int (*VciSetTraceFile)(const char *);
   const char *(*VciLastError)();
+  int (*VciUsePort)(const char *, const char *);
+  const char *(*VciListPorts)(const char *, const char *);
+  const char *(*VciPortNotes)();
   // the plug-in
   int (*DiagnoseMainOldPrtl)(void *);
 };
@@ -93,6 +96,9 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.vci, VciTraceText, m.vciFile);
   VAZ_BIND(m.vci, VciSetTraceFile, m.vciFile);
   VAZ_BIND(m.vci, VciLastError, m.vciFile);
+  VAZ_BIND(m.vci, VciUsePort, m.vciFile);
+  VAZ_BIND(m.vci, VciListPorts, m.vciFile);
+  VAZ_BIND(m.vci, VciPortNotes, m.vciFile);
   VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
 #undef VAZ_BIND
 
@@ -108,7 +114,11 @@ SessionResult Workbench::run(const SessionSetup &s) {
   Impl &m = *impl_;
   m.VciReset();
   m.VciUseVirtualClock(s.virtualClock ? 1 : 0);
-  if (m.VciSelectCar(s.car.c_str()) != 0) throw SetupError(m.VciLastError());
+  if (!s.port.empty()) {
+    if (m.VciUsePort(s.port.c_str(), s.portOptions.c_str()) != 0) throw SetupError(m.VciLastError());
+  } else if (m.VciSelectCar(s.car.c_str()) != 0) {
+    throw SetupError(m.VciLastError());
+  }
   for (const auto &[key, value] : s.carOptions)
     if (m.VciCarOption(key.c_str(), value.c_str()) != 0)
       throw SetupError("car option " + key + "=" + value + ": " + m.VciLastError());
@@ -138,7 +148,12 @@ SessionResult Workbench::run(const SessionSetup &s) {
   m.StdSetLogFile(nullptr);
   r.transcript = m.StdTranscript();
   r.trace = m.VciTraceText();
+  r.portNotes = m.VciPortNotes();
   return r;
+}
+
+std::string Workbench::listPorts(const char *devRoot, const char *sysfsRoot) {
+  return impl_->VciListPorts(devRoot, sysfsRoot);
 }
 
 std::string executableDir() {

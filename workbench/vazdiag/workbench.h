@@ -28,6 +28,8 @@ struct SessionSetup {
   bool virtualClock = true;
   std::string script;               // script text; empty with interactive = terminal
   bool interactive = false;         // full screen on a terminal, else the line front end
+  std::string port;                 // a serial device instead of the simulated car
+  std::string portOptions;          // "wakeup=byte,echo=off,..." (see vci_control.h)
   std::string traceFile;            // also write the wire trace here
   std::string logFile;              // record every live-data pass here as CSV
 };
@@ -36,6 +38,7 @@ struct SessionResult {
   int returned = 0;          // what DiagnoseMainOldPrtl returned
   std::string transcript;    // script front end's record of every screen
   std::string trace;         // the wire trace
+  std::string portNotes;     // what the serial line wants the user to know
 };
 
 // The libraries refused what the user asked for (a car, an option, a script);
@@ -56,6 +59,9 @@ class Workbench {
 
   // Runs one session; throws SetupError for a setup the libraries refuse.
   SessionResult run(const SessionSetup &setup);
+
+  // The serial devices present, as `vazdiag --list-ports` prints them.
+  std::string listPorts(const char *devRoot = nullptr, const char *sysfsRoot = nullptr);
 
   // Resolves a symbol of the plug-in (tests look at its exported record).
   void *pluginSymbol(const char *name) const;

@@ -18,7 +18,7 @@ enum ScreenKind : unsigned {
   kPanelScreen = 64,
 };
 
-enum class Verb { Choose, Back, Tick, Stay, Leave, Yes, No, Enter, Press, Idle };
+enum class Verb { Choose, Back, Tick, Stay, Leave, Yes, No, Enter, Press, Idle, Wait };
 enum class ArgShape { None, PositionOrText, TickList, Count, Integer };
 
 struct VerbRule {
@@ -39,6 +39,8 @@ inline constexpr VerbRule kVerbs[] = {
     {"enter", Verb::Enter, ArgShape::Integer, kInputScreen},
     {"press", Verb::Press, ArgShape::PositionOrText, kPanelScreen},
     {"idle", Verb::Idle, ArgShape::Count, kPanelScreen},
+    // Pauses in real time before the next screen's step (a user leaving the tester alone).
+    {"wait", Verb::Wait, ArgShape::Count, ~0u},
 };
 
 struct Step {
@@ -49,7 +51,7 @@ struct Step {
   std::string text;            // choose/press by text
   bool all = false;            // tick all
   std::vector<int> positions;  // tick: 1-based positions (empty and !all = none)
-  long value = 0;              // stay/idle count, enter number
+  long value = 0;              // stay/idle count, wait seconds, enter number
 };
 
 // Parses a whole script; false with "script line N: ..." in `error`.

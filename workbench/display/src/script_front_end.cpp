@@ -4,6 +4,8 @@
 #include "screen_render.h"
 
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 namespace stdhost {
 namespace {
@@ -61,6 +63,11 @@ const Step* ScriptFrontEnd::take(ScreenKind kind) {
   if (running_) {
     if (runningKind_ == kind) return running_;
     running_ = nullptr;  // the screen it counted passes of has gone
+  }
+  while (at_ < steps_.size() && steps_[at_].rule->verb == Verb::Wait) {
+    const Step& wait = steps_[at_++];
+    std::this_thread::sleep_for(std::chrono::seconds(wait.value));
+    transcript_ += "(waited " + std::to_string(wait.value) + " s)\n";
   }
   if (at_ >= steps_.size()) {
     if (!endNoted_) transcript_ += "! script ended: answering back from here on\n";

@@ -96,8 +96,40 @@
  *     check byte of the first answer frame. The bus keeps its own clock, carried over
  *     like the ALDL line's.
  *
- * Strings returned by VciTraceText and VciLastError stay valid until the next call of the
- * same function or VciReset.
+ * The serial line (VciUsePort, or VciPort= in StdCfg.ini): a real K-line or ALDL cable, or a
+ * pseudo-terminal with vazdiag-ecu on its far end. The same services, in real time:
+ *   - The port is opened O_NOCTTY | O_NONBLOCK | O_CLOEXEC, locked (flock and TIOCEXCL), raw
+ *     8N1 without flow control, DTR and RTS as the options say; on FTDI chips the latency
+ *     timer is lowered to 1 ms (sysfs, else the low-latency flag; else a warning with the
+ *     udev rule). SelectPIN reopens a port that was lost.
+ *   - SetEcuBaudRate sets exactly that rate (termios2 BOTHER, else the custom divisor) and
+ *     reads it back; a port that cannot come within 0.5 % (an old CP2102 makes 14400 of
+ *     10400) refuses it (-1) and says so in VciPortNotes.
+ *   - SetCommunicationLineVoltage(2, low, high): after at least 300 ms of idle line, the
+ *     fast-init pattern by a held break or by a 0x00 byte at 360 baud (25 ms low), option
+ *     wakeup=auto|break|byte; auto takes the break unless the port cannot put it on the
+ *     wire (pseudo-terminal, a driver that fakes it). Measured times go to the trace.
+ *   - Requests go out a byte at a time; each byte's echo is read back and compared before
+ *     the next, P4 (first argument of SetEcuCommTimeInterval) after it. No echo at all is
+ *     "the interface does not echo" (option echo=off for cables that remove it); another
+ *     byte is a bus error. The echo never reaches the answer buffer.
+ *   - Answers: up to 50 ms (P2max) for the first byte, an inter-byte gap above 20 ms (P1max)
+ *     ends a frame, KWP2000 length rules (format byte or length byte), checksum checked (a
+ *     wrong one is no answer), 7F xx 78 extends the wait to 5000 ms and is not handed up;
+ *     frames that follow within 50 ms are collected into the answer buffer (at most 344
+ *     bytes); 55 ms (P3min) of quiet before the next request. ALDL: a 15 ms quiet gap before
+ *     each request (chatter is dropped), the answer by its length code, resynchronised on
+ *     the device identifier, sum 0, up to 100 ms for it to begin.
+ *   - An armed keep-alive is sent by a thread of the interface whenever the line idled
+ *     1000 ms, also while nobody calls; its answers are dropped, failures traced.
+ *   - A port that fails (EIO, ENXIO, end of file, hang-up) fails the request at once; later
+ *     requests fail at once until SelectPIN opens it again.
+ *   - Trace: every frame with the monotonic time of its first byte, echoes ("-- echo ..."),
+ *     port opening with driver and chip, rate asked and set, latency timer, wake-up with
+ *     measured low and high times, keep-alives.
+ *
+ * Strings returned by VciTraceText, VciLastError, VciListPorts and VciPortNotes stay valid
+ * until the next call of the same function or VciReset.
  */
 #ifndef VCI_CONTROL_H
 #define VCI_CONTROL_H
@@ -129,6 +161,20 @@ void VciReset(void);
    ECU answers only a new fast initialisation. Unknown outputs: 7F 30 31.
    0 = done, -1 = unknown name (VciLastError lists the names). */
 int VciSelectCar(const char *name);
+
+/* Put the line on a serial device instead of a simulated car (opened at once). options:
+   "wakeup=auto|break|byte,echo=on|off,dtr=on|off,rts=on|off,sysfs=DIR,dev=DIR" (any subset,
+   defaults auto, on, on, off, /sys, /dev). 0 = open; -1 = refused (VciLastError says why and
+   what to do: no such device, permission, busy, not a serial device). */
+int VciUsePort(const char *device, const char *options);
+
+/* The serial devices present (ttyUSB*, ttyACM*, /dev/serial/by-id) with driver, chip, what
+   the chip can do and whether this user may open them; null roots mean /dev and /sys. */
+const char *VciListPorts(const char *devRoot, const char *sysfsRoot);
+
+/* What the serial line wants the user to know since the last call (a refused rate, a missing
+   echo, a lost port, a latency timer left high), one line each; "" when nothing. */
+const char *VciPortNotes(void);
 
 /* Set an option; 0 = done, -1 = refused (VciLastError says why).
      "dtc"     stored codes, 4 hex digits each: "0102,0325,0443", "" for none (at most 20)

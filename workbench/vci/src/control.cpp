@@ -2,6 +2,8 @@
 #include "vci_control.h"
 #include "vci_instance.h"
 
+#include "serial_sysfs.h"
+
 #include "ecusim/ecu_catalogue.h"
 
 #include <cstdio>
@@ -31,6 +33,11 @@ VCI_EXPORT int VciSelectCar(const char *name) {
     // A GM car puts its ECU on the ALDL line, an OBD car its responder on the OBD bus; that
     // line then takes the plug-in's calls, on the clock kind the previous line ran on.
     auto &v = instance();
+    v.line_chosen = true;
+    if (v.active == Instance::Active::Serial) {
+      v.active = Instance::Active::KLine;
+      v.serial = std::make_unique<vci::SerialLine>(v.trace);  // closes the port
+    }
     const bool virtual_time = with_active([](auto &a) { return a.virtual_clock(); });
     auto aldl = ecusim::make_aldl_ecu(n);
     auto obd = ecusim::make_obd_ecu(n);
@@ -47,6 +54,39 @@ VCI_EXPORT int VciSelectCar(const char *name) {
       l.set_ecu(ecusim::make_ecu(n), n);
     return 0;
   });
+}
+
+VCI_EXPORT int VciUsePort(const char *device, const char *options) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.line_chosen = true;
+  std::string error;
+  const auto settings = vci::parse_port_settings(options ? options : "", error);
+  v.active = Instance::Active::Serial;
+  if (!settings) {
+    v.serial->set_error(error);
+    return -1;
+  }
+  if (!device || !*device) {
+    v.serial->set_error("no serial device named");
+    return -1;
+  }
+  return v.serial->use_port(device, *settings) ? 0 : -1;
+}
+
+VCI_EXPORT const char *VciListPorts(const char *devRoot, const char *sysfsRoot) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.ports_snapshot = vci::format_port_list(
+      vci::list_ports(devRoot && *devRoot ? devRoot : "/dev", sysfsRoot && *sysfsRoot ? sysfsRoot : "/sys"));
+  return v.ports_snapshot.c_str();
+}
+
+VCI_EXPORT const char *VciPortNotes(void) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.notes_snapshot = v.serial->take_user_notes();
+  return v.notes_snapshot.c_str();
 }
 
 VCI_EXPORT int VciCarOption(const char *key, const char *value) {

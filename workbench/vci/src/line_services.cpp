@@ -1,5 +1,5 @@
-// Exported line services the plug-in calls: thin C wrappers over the simulated line of the
-// selected car (K line, ALDL or the generic OBD-II bus). A service the selected line does
+// Exported line services the plug-in calls: thin C wrappers over the line of the selected
+// car (simulated K line, ALDL or the generic OBD-II bus) or the serial port. A service the selected line does
 // not offer fails with -1.
 #include "vci_instance.h"
 #include "vci_services.h"
@@ -17,10 +17,20 @@ std::string describe(const char *name, std::initializer_list<int> args) {
 }
 }  // namespace
 
-VCI_EXPORT int OpenStdCommDll(void) { return 0; }
+// A host that never uses the control interface gets the port its StdCfg.ini names.
+VCI_EXPORT int OpenStdCommDll(void) {
+  auto &v = vci::instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.apply_configured_port();
+  return 0;
+}
+
 VCI_EXPORT int CloseStdCommDll(void) { return 0; }
 
 VCI_EXPORT int SelectPIN(unsigned char connector, int a, int b, int c, int d) {
+  auto &v = vci::instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.apply_configured_port();
   return with_active([&](auto &l) { return l.select_pin(connector, a, b, c, d); });
 }
 

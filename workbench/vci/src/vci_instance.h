@@ -1,12 +1,13 @@
-// The one vehicle interface of the process: the K line, the ALDL line, the OBD-II bus, their
-// trace and the lock that keeps the host's thread and a control thread (vazdiag, tests) from
-// interleaving.
-// The selected car decides which line the plug-in's calls reach.
+// The one vehicle interface of the process: the simulated K line, ALDL line and OBD-II bus,
+// the serial line to a real cable, their trace and the lock that keeps the host's thread and
+// a control thread (vazdiag, tests) from interleaving.
+// The selected car, or the chosen port, decides which line the plug-in's calls reach.
 #pragma once
 
 #include "aldl_line.h"
 #include "k_line.h"
 #include "obd_line.h"
+#include "serial_line.h"
 #include "wire_trace.h"
 
 #include <memory>
@@ -21,13 +22,21 @@ struct Instance {
   std::unique_ptr<KLine> line;
   std::unique_ptr<AldlLine> aldl;
   std::unique_ptr<ObdLine> obd;
-  enum class Active { KLine, Aldl, Obd };
-  Active active = Active::KLine;  // the line of the selected car
+  std::unique_ptr<SerialLine> serial;
+  enum class Active { KLine, Aldl, Obd, Serial };
+  Active active = Active::KLine;  // the line of the selected car or port
+  // The control interface chose the line since the last reset; otherwise the host's
+  // configuration file may name a port.
+  bool line_chosen = false;
   std::string trace_snapshot;  // what VciTraceText last handed out
   std::string error_snapshot;  // what VciLastError last handed out
+  std::string ports_snapshot;  // what VciListPorts last handed out
+  std::string notes_snapshot;  // what VciPortNotes last handed out
 
   Instance();
   void reset();
+  // Without a choice by the control interface, a port named in StdCfg.ini takes the line.
+  void apply_configured_port();
 };
 
 Instance &instance();
@@ -50,6 +59,8 @@ auto with_active(F &&f) {
       return f(*v.aldl);
     case Instance::Active::Obd:
       return f(*v.obd);
+    case Instance::Active::Serial:
+      return f(*v.serial);
     case Instance::Active::KLine:
       break;
   }

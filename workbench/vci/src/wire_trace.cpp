@@ -9,9 +9,18 @@ namespace {
 constexpr std::size_t kMaxTraceBytes = 32u << 20;
 }
 
-void WireTrace::clear() { text_.clear(); }
+void WireTrace::clear() {
+  std::lock_guard<std::mutex> g(mutex_);
+  text_.clear();
+}
+
+std::string WireTrace::text() const {
+  std::lock_guard<std::mutex> g(mutex_);
+  return text_;
+}
 
 bool WireTrace::set_file(const std::string &path) {
+  std::lock_guard<std::mutex> g(mutex_);
   if (file_.is_open()) file_.close();
   if (path.empty()) return true;
   file_.open(path, std::ios::app);
@@ -40,6 +49,7 @@ void WireTrace::line(double t_ms, std::string_view tag, std::string_view body) {
   l += ' ';
   l += body;
   l += '\n';
+  std::lock_guard<std::mutex> g(mutex_);
   if (text_.size() + l.size() > kMaxTraceBytes) {
     auto cut = text_.find('\n', text_.size() / 2);
     text_.erase(0, cut == std::string::npos ? text_.size() : cut + 1);

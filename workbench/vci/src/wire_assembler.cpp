@@ -1,0 +1,134 @@
+// Echo removal and frame assembly for the serial lines.
+#include "wire_assembler.h"
+
+#include <cstdio>
+
+namespace vci {
+
+int kwp_frame_size(const std::uint8_t *bytes, std::size_t available) {
+  if (available == 0) return 0;
+  const std::uint8_t fmt = bytes[0];
+  const unsigned mode = fmt >> 6;  // 0 no addresses, 1 CARB (not KWP2000), 2 physical, 3 functional
+  if (mode == 1) return -1;
+  const std::size_t addresses = mode == 0 ? 0 : 2;
+  std::size_t data = fmt & 0x3Fu;
+  std::size_t header = 1 + addresses;
+  if (data == 0) {  // the length follows the header in a byte of its own
+    if (available < header + 1) return 0;
+    data = bytes[header];
+    if (data == 0) return -1;
+    ++header;
+  }
+  return static_cast<int>(header + data + 1);
+}
+
+WireAssembler::WireAssembler(WireProtocol protocol, double gap_limit_ms, std::uint8_t aldl_device)
+    : protocol_(protocol), gap_limit_ms_(gap_limit_ms), aldl_device_(aldl_device) {}
+
+void WireAssembler::reset() {
+  echo_.clear();
+  echo_mismatch_ = false;
+  partial_.clear();
+  skipped_ = 0;
+  frames_.clear();
+}
+
+void WireAssembler::expect_echo(const std::uint8_t *bytes, std::size_t count) {
+  echo_.insert(echo_.end(), bytes, bytes + count);
+}
+
+void WireAssembler::feed(const std::uint8_t *bytes, std::size_t count, double t_ms) {
+  idle(t_ms);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t b = bytes[i];
+    if (!echo_.empty()) {
+      if (b != echo_.front()) {
+        char s[80];
+        std::snprintf(s, sizeof s, "echo wrong: sent %02X, line gave back %02X", echo_.front(), b);
+        note(t_ms, s);
+        echo_mismatch_ = true;
+        echo_.clear();  // the request is spoilt; what follows is judged as answer bytes
+        continue;
+      }
+      echo_.pop_front();
+      continue;
+    }
+    take(b, t_ms);
+  }
+  last_byte_ms_ = t_ms;
+}
+
+void WireAssembler::idle(double t_ms) {
+  if (!partial_.empty() && t_ms - last_byte_ms_ > gap_limit_ms_) drop_partial(last_byte_ms_, "gap");
+}
+
+int WireAssembler::wanted() const {
+  if (protocol_ == WireProtocol::Kwp) return kwp_frame_size(partial_.data(), partial_.size());
+  if (partial_.size() < 2) return 0;
+  const int code = partial_[1];
+  // The length code counts the mode and data bytes on top of 0x55; at least the mode.
+  if (code <= 0x55) return -1;
+  return code - 0x55 + 3;
+}
+
+void WireAssembler::take(std::uint8_t b, double t_ms) {
+  if (partial_.empty()) {
+    if (protocol_ == WireProtocol::Aldl && b != aldl_device_) {
+      ++skipped_;
+      return;
+    }
+    if (skipped_ != 0) {
+      note(t_ms, std::to_string(skipped_) + " byte(s) of noise skipped before the frame");
+      skipped_ = 0;
+    }
+    partial_start_ms_ = t_ms;
+  }
+  partial_.push_back(b);
+  const int size = wanted();
+  if (size < 0) {
+    // Not a frame start: drop the first byte and look again from the next one (for ALDL
+    // this is the resynchronisation on the next device identifier).
+    WireBytes rest(partial_.begin() + 1, partial_.end());
+    partial_.clear();
+    ++skipped_;
+    for (std::uint8_t r : rest) take(r, t_ms);
+    return;
+  }
+  if (size == 0 || partial_.size() < static_cast<std::size_t>(size)) return;
+
+  WireFrame f;
+  f.bytes = std::move(partial_);
+  partial_.clear();
+  f.start_ms = partial_start_ms_;
+  f.end_ms = t_ms;
+  unsigned sum = 0;
+  for (std::size_t i = 0; i + 1 < f.bytes.size(); ++i) sum += f.bytes[i];
+  const std::uint8_t last = f.bytes.back();
+  f.checksum_ok = protocol_ == WireProtocol::Kwp ? (sum & 0xFFu) == last : ((sum + last) & 0xFFu) == 0;
+  frames_.push_back(std::move(f));
+}
+
+void WireAssembler::drop_partial(double t_ms, const char *why) {
+  char s[96];
+  std::snprintf(s, sizeof s, "frame cut short after %zu byte(s) (%s longer than %.0f ms): dropped", partial_.size(),
+                why, gap_limit_ms_);
+  note(t_ms, s);
+  partial_.clear();
+}
+
+std::optional<WireFrame> WireAssembler::next_frame() {
+  if (frames_.empty()) return std::nullopt;
+  WireFrame f = std::move(frames_.front());
+  frames_.pop_front();
+  return f;
+}
+
+void WireAssembler::note(double t_ms, std::string text) { notes_.push_back({t_ms, std::move(text)}); }
+
+std::vector<WireNote> WireAssembler::take_notes() {
+  std::vector<WireNote> n;
+  n.swap(notes_);
+  return n;
+}
+
+}  // namespace vci
