@@ -114,6 +114,9 @@ SessionResult Workbench::run(const SessionSetup &s) {
   Impl &m = *impl_;
   m.VciReset();
   m.VciUseVirtualClock(s.virtualClock ? 1 : 0);
+  // The trace file first, so that it also holds what opening a port found out.
+  if (!s.traceFile.empty() && m.VciSetTraceFile(s.traceFile.c_str()) != 0)
+    throw SetupError("cannot write the trace to " + s.traceFile);
   if (!s.port.empty()) {
     if (m.VciUsePort(s.port.c_str(), s.portOptions.c_str()) != 0) throw SetupError(m.VciLastError());
   } else if (m.VciSelectCar(s.car.c_str()) != 0) {
@@ -125,8 +128,6 @@ SessionResult Workbench::run(const SessionSetup &s) {
   for (const Fault &f : s.faults)
     if (m.VciInjectFault(f.kind.c_str(), f.sid, f.nrc, f.skip, f.count) != 0)
       throw SetupError("fault " + f.kind + ": " + m.VciLastError());
-  if (!s.traceFile.empty() && m.VciSetTraceFile(s.traceFile.c_str()) != 0)
-    throw SetupError("cannot write the trace to " + s.traceFile);
 
   if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw SetupError(std::string("log: ") + m.StdLastError());
   // Interactive: full screen on a terminal; the host falls back to the line

@@ -363,8 +363,12 @@ SerialLine::Exchange SerialLine::receive(WireAssembler &as, double deadline, Wir
 
 SerialLine::Exchange SerialLine::kwp_exchange(const WireBytes &frame) {
   sleep_until(line_free_at_);
-  if (const std::size_t stray = port_->discard_input())
+  // Bytes waiting now came after the last answer was given up (a late answer, noise): P3
+  // counts from the last byte on the line, so wait until it has been quiet that long.
+  if (const std::size_t stray = port_->discard_input()) {
     trace_.event(now(), std::to_string(stray) + " stray byte(s) dropped before the request");
+    if (!wait_quiet(kP3Min, kSerialAldlQuietLimit)) return {};
+  }
   WireAssembler as(WireProtocol::Kwp, kP1Max);
   if (!transmit(frame, as)) {
     if (port_) line_free_at_ = now() + kP3Min;

@@ -116,6 +116,7 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string &device, const Po
     return nullptr;
   }
   p->pty_ = is_pty(p->fd_);
+  p->discard_input();  // whatever waited in the driver belongs to an earlier session
 
   const PortInfo info = describe_port(device, settings.sysfs_root);
   p->resolved_ = info.resolved;
@@ -149,6 +150,9 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string &device, const Po
 SerialPort::~SerialPort() {
   if (fd_ >= 0) {
     ioctl(fd_, TIOCCBRK);  // never leave the line held low
+    // The exclusive flag lives on the tty, not on this descriptor: a tty that somebody else
+    // keeps open would stay closed to everyone but root.
+    ioctl(fd_, TIOCNXCL);
     ::close(fd_);
   }
 }

@@ -1,0 +1,101 @@
+// Starting vazdiag-ecu and vazdiag for the serial tests.
+#include "ecu_process.h"
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace serial_e2e {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::string pattern = (fs::temp_directory_path() / "vazdiag-serial-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+std::string read_file(const std::string &path) {
+  std::ifstream in(path);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+int count(const std::string &text, const std::string &what) {
+  int n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
+EcuProcess::EcuProcess(const std::vector<std::string> &args) {
+  char pattern[] = "/tmp/vazdiag-ecu-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp");
+  dir_ = pattern;
+  link_ = dir_ + "/ttyECU";
+  log_ = dir_ + "/ecu.log";
+  std::vector<std::string> all{std::string(VAZ_BUILD_DIR) + "vazdiag-ecu"};
+  all.insert(all.end(), args.begin(), args.end());
+  for (const char *a : {"--pty", "--link", link_.c_str(), "--log", log_.c_str()}) all.emplace_back(a);
+  pid_ = fork();
+  if (pid_ == 0) {
+    std::vector<char *> argv;
+    for (auto &a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (!freopen("/dev/null", "w", stdout)) _exit(127);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  // Ready once the link to its pseudo-terminal exists.
+  for (int i = 0; i < 500 && !fs::is_symlink(link_); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!fs::is_symlink(link_)) throw std::runtime_error("vazdiag-ecu did not start: " + log());
+}
+
+EcuProcess::~EcuProcess() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  std::error_code ec;
+  fs::remove_all(dir_, ec);
+}
+
+std::string EcuProcess::log() const { return read_file(log_); }
+
+void EcuProcess::kill_now() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+Outcome vazdiag(const std::string &args) {
+  TempDir tmp;
+  const std::string out = tmp.path() + "/out", err = tmp.path() + "/err";
+  const std::string command =
+      std::string(VAZ_BUILD_DIR) + "vazdiag " + args + " </dev/null >" + out + " 2>" + err;
+  const auto start = std::chrono::steady_clock::now();
+  const int raw = std::system(command.c_str());
+  Outcome r;
+  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = read_file(out);
+  r.err = read_file(err);
+  return r;
+}
+
+}  // namespace serial_e2e

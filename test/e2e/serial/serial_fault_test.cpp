@@ -1,0 +1,146 @@
+// What goes wrong on a real wire, provoked on the pseudo-terminal: echoes that are wrong or
+// missing, answers that are corrupt, pending or late, a port that is busy, missing or too
+// slow for the ECU's rate, and an FTDI latency timer to lower. Each case checks what the
+// user sees (transcript, messages on standard error) and what the wire trace shows.
+#include "ecu_process.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using serial_e2e::count;
+using serial_e2e::EcuProcess;
+using serial_e2e::Outcome;
+using serial_e2e::TempDir;
+using serial_e2e::vazdiag;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+constexpr const char *kIdentify = "choose Identification\nstay 1\nback\n";
+constexpr const char *kFailed = "Communication with the control unit failed";
+constexpr const char *kIdentified = "Firmware identification";
+
+struct Fault {
+  const char *name;
+  std::vector<std::string> ecu;  // vazdiag-ecu options beside --car m154
+  const char *port_options;      // vazdiag options beside --port
+  const char *out;               // the transcript shows this
+  std::vector<std::string> trace;  // the wire trace shows these
+  const char *err;               // standard error shows this ("" = nothing at all)
+};
+
+const Fault kFaults[] = {
+    // The third byte on the line (0x10 of the first StartCommunication) comes back
+    // inverted: that request fails as a bus error, the second fast init connects.
+    {"CorruptedEcho", {"--echo", "corrupt:3"}, "", kIdentified,
+     {"echo wrong: sent 10, line gave back EF", "T> 81 10 F1 81 03\n"}, "bus error"},
+    {"NoEcho", {"--echo", "off"}, "", kFailed, {"no echo of byte 81"}, "the interface does not echo"},
+    {"NoEchoExpected", {"--echo", "off"}, "--port-option echo=off", kIdentified, {"E< 83 F1 10 C1 EF 8F C3"}, ""},
+    {"BadChecksum", {"--fault", "bad-checksum:1A:0:1"}, "", kFailed, {"answer checksum wrong: discarded"}, ""},
+    {"ResponsePending", {"--fault", "pending:1A:0:1"}, "", kIdentified,
+     {"E< 83 F1 10 7F 1A 78 95", "response pending: waiting up to 5000 ms"}, ""},
+    {"LateAnswer", {"--fault", "late:1A:0:1"}, "", kFailed, {"no answer within 50 ms"}, ""},
+};
+
+void PrintTo(const Fault &f, std::ostream *os) { *os << f.name; }
+
+class WireFault : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(WireFault, IsSeenAndTold) {
+  const Fault &f = GetParam();
+  std::vector<std::string> args{"--car", "m154", "--car-option", "engine=idle-fixed"};
+  args.insert(args.end(), f.ecu.begin(), f.ecu.end());
+  EcuProcess ecu(args);
+  TempDir tmp;
+  const std::string script = tmp.path() + "/s.txt", trace = tmp.path() + "/wire.txt";
+  std::ofstream(script) << kIdentify;
+  const Outcome r = vazdiag("--ecu m154 --port " + ecu.port() + " " + f.port_options + " --trace " + trace +
+                        " --script " + script);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_THAT(r.out, HasSubstr(f.out));
+  const std::string wire = serial_e2e::read_file(trace);
+  for (const std::string &t : f.trace) EXPECT_THAT(wire, HasSubstr(t)) << wire;
+  if (*f.err)
+    EXPECT_THAT(r.err, HasSubstr(f.err));
+  else
+    EXPECT_EQ(r.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Wire, WireFault, ::testing::ValuesIn(kFaults),
+                         [](const auto &p) { return std::string(p.param.name); });
+
+TEST(SerialPort, ASecondVazdiagOnTheSamePortIsToldItIsBusy) {
+  EcuProcess ecu({"--car", "m154"});
+  TempDir tmp;
+  const std::string script = tmp.path() + "/s.txt";
+  std::ofstream(script) << "wait 3\nback\n";
+  Outcome first;
+  std::thread holder([&] { first = vazdiag("--ecu m154 --port " + ecu.port() + " --script " + script); });
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const Outcome second = vazdiag("--ecu m154 --port " + ecu.port() + " --script " + script);
+  holder.join();
+  EXPECT_EQ(second.status, 2);
+  EXPECT_THAT(second.err, HasSubstr("busy"));
+  EXPECT_EQ(first.status, 0) << first.err;
+}
+
+TEST(SerialPort, ADeviceThatDoesNotExistIsNamed) {
+  const Outcome r = vazdiag("--ecu m154 --port /dev/ttyUSB97 --script /dev/null");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_THAT(r.err, HasSubstr("/dev/ttyUSB97"));
+  EXPECT_THAT(r.err, HasSubstr("no such device"));
+}
+
+// A fake sysfs tree that makes the pseudo-terminal look like a USB adapter.
+struct FakeAdapter {
+  std::string root;
+  std::string port_dir;  // where the latency timer sits
+  FakeAdapter(const std::string &dir, const std::string &tty, const std::string &driver, const std::string &product,
+              const std::string &latency) {
+    root = dir + "/sys";
+    const fs::path usb = fs::path(root) / "devices/pci0000:00/usb1/1-1";
+    port_dir = (usb / "1-1:1.0" / "ttyUSB0").string();
+    fs::create_directories(port_dir);
+    fs::create_directories(fs::path(root) / "bus/usb-serial/drivers" / driver);
+    fs::create_directories(fs::path(root) / "class/tty" / tty);
+    fs::create_directory_symlink(port_dir, fs::path(root) / "class/tty" / tty / "device");
+    fs::create_directory_symlink(fs::path(root) / "bus/usb-serial/drivers" / driver, fs::path(port_dir) / "driver");
+    std::ofstream(usb / "idVendor") << (driver == "ftdi_sio" ? "0403\n" : "10c4\n");
+    std::ofstream(usb / "idProduct") << (driver == "ftdi_sio" ? "6001\n" : "ea60\n");
+    std::ofstream(usb / "product") << product << "\n";
+    if (!latency.empty()) std::ofstream(fs::path(port_dir) / "latency_timer") << latency << "\n";
+  }
+};
+
+std::string tty_name(const std::string &link) { return fs::read_symlink(link).filename().string(); }
+
+TEST(SerialPort, ARateTheChipCannotMakeIsRefusedAndSaid) {
+  EcuProcess ecu({"--car", "m154"});
+  TempDir tmp;
+  FakeAdapter cp2102(tmp.path(), tty_name(ecu.port()), "cp210x", "CP2102 USB to UART Bridge Controller", "");
+  const Outcome r = vazdiag("--ecu m154 --port " + ecu.port() + " --port-option sysfs=" + cp2102.root +
+                        " --script /dev/null");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_THAT(r.out, HasSubstr(kFailed));
+  EXPECT_THAT(r.err, HasSubstr("cannot make 10416 baud: it gives 14400"));
+  EXPECT_THAT(ecu.log(), Not(HasSubstr("request")));  // nothing went out at the wrong rate
+}
+
+TEST(SerialPort, TheFtdiLatencyTimerIsLoweredToOneMillisecond) {
+  EcuProcess ecu({"--car", "m154"});
+  TempDir tmp;
+  FakeAdapter ftdi(tmp.path(), tty_name(ecu.port()), "ftdi_sio", "FT232R USB UART", "16");
+  const std::string trace = tmp.path() + "/wire.txt";
+  const Outcome r = vazdiag("--ecu m154 --port " + ecu.port() + " --port-option sysfs=" + ftdi.root + " --trace " +
+                        trace + " --script /dev/null");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(serial_e2e::read_file(ftdi.port_dir + "/latency_timer"), "1");
+  EXPECT_THAT(serial_e2e::read_file(trace), HasSubstr("latency timer 16 ms -> 1 ms"));
+}
+
+}  // namespace

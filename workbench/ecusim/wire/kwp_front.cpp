@@ -1,0 +1,112 @@
+// K-line requests to the KWP2000 model: checksum, faults, wake and sleep, answer timing.
+#include "kwp_front.h"
+
+#include <cstdio>
+
+namespace ecusim::wire {
+namespace {
+
+std::string hex_byte(std::uint8_t b) {
+  char s[4];
+  std::snprintf(s, sizeof s, "%02X", b);
+  return s;
+}
+
+}  // namespace
+
+KwpFront::KwpFront(std::unique_ptr<KwpEcu> ecu, const std::vector<Fault> &faults, WireLog &log)
+    : ecu_(std::move(ecu)), log_(log) {
+  for (const Fault &f : faults) faults_.arm(f);
+}
+
+std::string KwpFront::describe() const { return "K line, ECU " + hex_byte(ecu_->address()); }
+
+void KwpFront::hear_wakeup(double now_ms) {
+  settle(now_ms);
+  ecu_->hear_wakeup_pattern();
+}
+
+std::optional<double> KwpFront::sleep_due() const {
+  if (!ecu_->awake()) return std::nullopt;
+  return ecu_->asleep_at_ms();
+}
+
+void KwpFront::settle(double now_ms) {
+  if (ecu_->awake() && ecu_->asleep_at_ms() <= now_ms) {
+    ecu_->fall_asleep();
+    log_.line(now_ms, "asleep (5000 ms without a request)");
+  }
+}
+
+std::optional<Reply> KwpFront::hear(const Assembled &heard) {
+  // The silence that puts the ECU to sleep ended when the request began, not when it ended.
+  settle(heard.first_ms);
+  const double t = heard.last_ms;
+  const Bytes &f = heard.frame;
+  log_.line(t, "request " + hex_bytes(f));
+  if (checksum(f.data(), f.size() - 1) != f.back()) {
+    log_.line(t, "checksum wrong: ignored");
+    ecu_->hear_noise();
+    return std::nullopt;
+  }
+  const auto request = parse_frame(f);
+  if (!request) {
+    log_.line(t, "ignored: not a physically addressed request");
+    ecu_->hear_noise();
+    return std::nullopt;
+  }
+  const std::uint8_t sid = request->service[0];
+  const auto fault = faults_.take(sid);
+  const bool was_awake = ecu_->awake();
+  std::optional<Bytes> answer;
+  if (fault && fault->kind == FaultKind::NoAnswer) {
+    log_.line(t, "fault no-answer: the request is heard as noise");
+    ecu_->hear_noise();
+  } else if (fault && fault->kind == FaultKind::Negative) {
+    const Bytes negative{0x7F, sid, 0x22};
+    answer = ecu_->hear(*request, t, &negative);
+  } else {
+    answer = ecu_->hear(*request, t);
+  }
+  if (!was_awake && ecu_->awake()) log_.line(t, "awake");
+  if (was_awake && !ecu_->awake()) log_.line(t, "asleep (communication ended)");
+  if (!answer) {
+    if (fault && fault->kind == FaultKind::NoAnswer) return std::nullopt;
+    if (request->target != ecu_->address())
+      log_.line(t, "no answer (addressed to " + hex_byte(request->target) + ")");
+    else
+      log_.line(t, was_awake || ecu_->awake() ? "no answer" : "no answer (ECU sleeping)");
+    return std::nullopt;
+  }
+  Reply reply{std::move(*answer), kKLineP2Ms, std::nullopt, 0};
+  if (!fault) return reply;
+  return spoil(std::move(reply), *fault, *request, t);
+}
+
+Reply KwpFront::spoil(Reply reply, const Fault &fault, const Request &request, double t) {
+  const std::uint8_t sid = request.service[0];
+  switch (fault.kind) {
+    case FaultKind::NoAnswer:
+      break;  // handled before the model heard it
+    case FaultKind::Negative:
+      log_.line(t, "fault negative: 7F " + hex_byte(sid) + " 22 instead of the answer");
+      break;
+    case FaultKind::BadChecksum:
+      reply.frame.back() = static_cast<std::uint8_t>(reply.frame.back() + 1);
+      log_.line(t, "fault bad-checksum: the answer's checksum + 1");
+      break;
+    case FaultKind::Late:
+      reply.delay_ms = kLateAnswerMs;
+      log_.line(t, "fault late: the answer starts 70 ms after the request");
+      break;
+    case FaultKind::Pending:
+      reply.later = std::move(reply.frame);
+      reply.later_ms = kPendingMs;
+      reply.frame = build_frame(request.source, ecu_->address(), Bytes{0x7F, sid, 0x78}, HeaderForm::Short);
+      log_.line(t, "fault pending: 7F " + hex_byte(sid) + " 78 first, the answer 1000 ms later");
+      break;
+  }
+  return reply;
+}
+
+}  // namespace ecusim::wire

@@ -1,0 +1,111 @@
+// Parsing and matching of the injected faults.
+#include "wire_faults.h"
+
+#include <array>
+#include <charconv>
+#include <utility>
+
+namespace ecusim::wire {
+namespace {
+
+constexpr std::array<std::pair<std::string_view, FaultKind>, 5> kKinds{{
+    {"no-answer", FaultKind::NoAnswer},
+    {"negative", FaultKind::Negative},
+    {"bad-checksum", FaultKind::BadChecksum},
+    {"late", FaultKind::Late},
+    {"pending", FaultKind::Pending},
+}};
+
+// Upper bound for SKIP and COUNT: large enough for any session, small enough to be a typo.
+constexpr long kMaxCount = 1000000;
+
+std::optional<long> whole_number(std::string_view s, int base, long lo, long hi) {
+  long v = 0;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
+  if (s.empty() || ec != std::errc() || p != s.data() + s.size() || v < lo || v > hi) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+std::string_view fault_name(FaultKind kind) {
+  for (const auto &[name, k] : kKinds)
+    if (k == kind) return name;
+  return "?";
+}
+
+std::optional<Fault> parse_fault(std::string_view text, std::string &error) {
+  const std::string whole(text);
+  std::vector<std::string_view> parts;
+  while (true) {
+    const auto colon = text.find(':');
+    parts.push_back(text.substr(0, colon));
+    if (colon == std::string_view::npos) break;
+    text.remove_prefix(colon + 1);
+  }
+  if (parts.size() > 4) {
+    error = "--fault is KIND[:SID[:SKIP[:COUNT]]], got '" + whole + "'";
+    return std::nullopt;
+  }
+  Fault f;
+  bool known = false;
+  for (const auto &[name, k] : kKinds)
+    if (name == parts[0]) {
+      f.kind = k;
+      known = true;
+    }
+  if (!known) {
+    error = "--fault: unknown kind '" + std::string(parts[0]) +
+            "' (no-answer, negative, bad-checksum, late, pending)";
+    return std::nullopt;
+  }
+  if (parts.size() > 1 && parts[1] != "any") {
+    // Two hex digits at most, no prefix: the way service identifiers are written in traces.
+    auto sid = parts[1].size() <= 2 ? whole_number(parts[1], 16, 0, 0xFF) : std::nullopt;
+    if (!sid) {
+      error = "--fault: SID is a hex byte such as 21, or 'any'; got '" + std::string(parts[1]) + "'";
+      return std::nullopt;
+    }
+    f.sid = static_cast<int>(*sid);
+  }
+  if (parts.size() > 2) {
+    auto skip = whole_number(parts[2], 10, 0, kMaxCount);
+    if (!skip) {
+      error = "--fault: SKIP is a number 0.." + std::to_string(kMaxCount) + ", got '" + std::string(parts[2]) + "'";
+      return std::nullopt;
+    }
+    f.skip = *skip;
+  }
+  if (parts.size() > 3) {
+    auto count = whole_number(parts[3], 10, 1, kMaxCount);
+    if (!count) {
+      error = "--fault: COUNT is a number 1.." + std::to_string(kMaxCount) + ", got '" + std::string(parts[3]) + "'";
+      return std::nullopt;
+    }
+    f.count = *count;
+  }
+  return f;
+}
+
+bool FaultList::any_of(FaultKind kind) const {
+  for (const auto &f : faults_)
+    if (f.kind == kind) return true;
+  return false;
+}
+
+std::optional<Fault> FaultList::take(std::uint8_t sid) {
+  std::optional<Fault> chosen;
+  for (auto &f : faults_) {
+    if (f.sid != -1 && f.sid != sid) continue;
+    if (f.skip > 0) {
+      --f.skip;
+      continue;
+    }
+    if (f.count == 0 || chosen) continue;
+    if (f.count > 0) --f.count;
+    chosen = f;
+  }
+  return chosen;
+}
+
+}  // namespace ecusim::wire

@@ -1,0 +1,47 @@
+// Faults the wire ECU puts into its answers (--fault KIND[:SID[:SKIP[:COUNT]]]), and the
+// bookkeeping of which request each one spoils. Requests are matched on the service
+// identifier (K line) or the mode byte (ALDL).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ecusim::wire {
+
+enum class FaultKind {
+  NoAnswer,     // the request is heard as noise, nothing is answered
+  Negative,     // 7F sid 22 instead of carrying the request out
+  BadChecksum,  // the answer's checksum byte + 1
+  Late,         // the answer starts 70 ms after the request, past the tester's wait
+  Pending,      // 7F sid 78 at the usual time, the real answer 1000 ms later
+};
+
+struct Fault {
+  FaultKind kind = FaultKind::NoAnswer;
+  int sid = -1;    // -1: every request
+  long skip = 0;   // matching requests let through first
+  long count = -1; // requests to spoil, -1: every one after the skipped ones
+};
+
+std::string_view fault_name(FaultKind kind);
+
+// "late", "negative:21", "no-answer:any:2", "bad-checksum:21:0:1"; nullopt with a reason.
+std::optional<Fault> parse_fault(std::string_view text, std::string &error);
+
+class FaultList {
+ public:
+  void arm(const Fault &fault) { faults_.push_back(fault); }
+  bool empty() const { return faults_.empty(); }
+  bool any_of(FaultKind kind) const;
+  // Every fault whose sid matches counts the request; the first one with its skip used
+  // up and its count not exhausted spoils it.
+  std::optional<Fault> take(std::uint8_t sid);
+
+ private:
+  std::vector<Fault> faults_;
+};
+
+}  // namespace ecusim::wire
