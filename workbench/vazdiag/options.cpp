@@ -35,7 +35,8 @@ bool parse_int(const std::string &text, long lo, long hi, long &out) {
 
 const char *const kUsage =
     "usage: vazdiag [options]\n"
-    "Runs one diagnostic session of the VAZ engine plug-in against a simulated car.\n"
+    "Runs one diagnostic session of the VAZ engine plug-in against a simulated car,\n"
+    "or with --port against a real one on a serial K-line or ALDL cable.\n"
     "\n"
     "  --ecu NAME         ECU to diagnose: m154, m154-add, m154n, m70-e2, m70-e3, m72,\n"
     "                     m797-e2, m797-e3, gm-efi, gm-isfi, auto (Bosch detection),\n"

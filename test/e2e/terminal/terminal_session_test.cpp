@@ -1,6 +1,7 @@
 // vazdiag's full-screen front end in a real terminal: a whole session against
 // the simulated Bosch M1.5.4 typed through tmux, Ctrl-C and resizing, and the
 // line front end when standard output is not a terminal.
+#include "ecu_process.h"
 #include "tmux_driver.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +233,23 @@ TEST_F(TerminalSession, CtrlCRestoresTheTerminal) {
   tmux->type("echo EXIT=$?");
   ASSERT_TRUE(tmux->waitFor("EXIT=130")) << tmux->screen();
   EXPECT_FALSE(tmux->alternateScreen());
+  expectSaneTerminal(*tmux);
+}
+
+// The cable's far end dies in the middle of live data: the failure shows within a second,
+// and after it vazdiag leaves the terminal as it found it, naming what happened.
+TEST_F(TerminalSession, AKilledEcuOnTheSerialLineEndsTheSessionCleanly) {
+  serial_e2e::EcuProcess ecu({"--car", "m154", "--car-option", "engine=idle-fixed"});
+  start("--port " + ecu.port());
+  open("5", "0 of 34 ticked");
+  tmux->keys("1 Space 3 Space Enter");
+  ASSERT_TRUE(tmux->waitFor("pass 3")) << tmux->screen();
+  ecu.kill_now();
+  ASSERT_TRUE(tmux->waitFor("Communication with the control unit failed", 1000)) << tmux->screen();
+  tmux->keys("Enter");
+  ASSERT_TRUE(tmux->waitFor("EXIT=0")) << tmux->screen();
+  EXPECT_FALSE(tmux->alternateScreen());
+  EXPECT_NE(tmux->screen().find("line stopped working"), std::string::npos) << tmux->screen();
   expectSaneTerminal(*tmux);
 }
 

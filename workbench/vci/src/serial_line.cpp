@@ -109,8 +109,7 @@ int SerialLine::fail_noted(const std::string &why) {
 
 void SerialLine::port_lost(const std::string &why) {
   trace_.event(now(), "port lost: " + why);
-  note_user("the port " + device_ + " stopped working (" + why +
-            "): cable unplugged or interface gone; the next session opens it again");
+  note_user("the line stopped working (" + why + "): cable unplugged or interface gone; the next session opens the port again");
   port_.reset();
   baud_ = 0;
 }
@@ -181,6 +180,8 @@ int SerialLine::line_voltage(int mode, int low_ms, int high_ms) {
     LineBase::setting(fmt("line pulse mode %.0f not driven", mode));
     return 0;
   }
+  // Without a usable rate nothing could follow the pattern (a refused rate was said already).
+  if (baud_ <= 0) return fail("no usable baud rate set: fast init not driven");
   if (low_ms <= 0 || high_ms < 0 || low_ms > 1000 || high_ms > 1000)
     return fail(fmt("fast-init times %.0f / %.0f ms out of range", low_ms, high_ms));
   // The ECU takes a pattern only after the line was idle long enough.
@@ -244,7 +245,7 @@ int SerialLine::wake_by_byte(int low_ms, int high_ms) {
   // from the end of the low level, after the rate is back.
   const double low_end = t0 + kWakeByteLowMs;
   sleep_until(low_end);
-  if (line_rate > 0 && !port_->set_rate(line_rate, actual, how, error)) {
+  if (!port_->set_rate(line_rate, actual, how, error)) {
     port_lost(error);
     return fail(error);
   }
@@ -500,6 +501,7 @@ void SerialLine::keeper_loop() {
       continue;
     }
     // The answer is read and dropped; only failures are worth a line.
+    trace_.event(now(), "keep-alive");
     const Exchange ex = kwp_exchange(*keep_alive_);
     if (ex.ok) {
       keep_alive_failures_ = 0;
