@@ -23,6 +23,12 @@ std::string hex_bytes(const Bytes &b) {
   return s;
 }
 
+// The longest request the interface sends, format byte to checksum: what a
+// caller's length-prefixed frame can hold (its length byte counts at most 255
+// bytes). The service gets no size, so a long-form length byte announcing more
+// (up to 260) is refused before anything past the header is read.
+constexpr std::size_t kMaxRequestBytes = 255;
+
 std::string ecu_name(const ecusim::KwpEcu &e) {
   char b[16];
   std::snprintf(b, sizeof b, "ECU %02X", e.address());
@@ -102,6 +108,11 @@ int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   // A long-form request carries its length in the fourth byte; frame_length reads it only then.
   const std::size_t len = ecusim::frame_length(frame, (frame[0] & 0x3F) ? 1 : 4);
   if (len == 0) return fail("frame does not start with a physically addressed format byte");
+  if (len > kMaxRequestBytes) {
+    trace_.event(now(), "request refused: " + std::to_string(len) + " bytes announced, at most " +
+                            std::to_string(kMaxRequestBytes));
+    return fail("request longer than " + std::to_string(kMaxRequestBytes) + " bytes");
+  }
   Bytes f(frame, frame + len);
   if (!ready_to_send(true)) return -1;
   Result r = exchange(f, now(), Origin::Caller);
