@@ -35,7 +35,8 @@ Guard check_guard(u32 refusalText) {
       break;
   }
   const u8 *ans = TOKEN_OLD.bAnsBuf;
-  if (!link::answer_reaches(ans, kGuardByte - kAnswerStart) || ans[kGuardByte] == 0) {
+  // The byte must lie inside the frame the ECU sent, before its checksum.
+  if (!link::answer_reaches(ans, kGuardByte - kAnswerStart + 1) || ans[kGuardByte] == 0) {
     report(refusalText);
     return Guard::Refused;
   }
