@@ -223,6 +223,19 @@ TEST_F(GuardTest, RefusedIdleSpeedAsksForNoNumber) {
   EXPECT_TRUE(h.inputCalls.empty());
 }
 
+// An answer that ends before byte 12 (or at its checksum) says nothing about the guard,
+// whatever an earlier answer left there: the test is refused.
+TEST_F(GuardTest, ShortGuardAnswerRefusesTheTest) {
+  for (u8 length : {u8{0}, u8{10}, u8{11}}) {
+    SetUp();
+    h.answerLength = length;
+    h.menuChoices = {13, -1};
+    EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
+    EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead, kReturnControl})) << int{length};
+    EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551022, 0xFE551010, 1}})) << int{length};
+  }
+}
+
 TEST_F(GuardTest, FailedGuardReadFailsTheList) {
   h.menuChoices = {13};
   h.sendResults = {-1};
