@@ -49,7 +49,7 @@ enum class Conversion : u8 {
   Percent255,  // n * 100 / 255 in floating point
   Div12_5,     // n / 12.5 in floating point
   Div25,       // n / 25
-  Times10,     // n * 10
+  Times10,     // n * 10, its low 8 bits (n 0..255)
   Angle        // (66 - n) * 256 / 90, signed: -128..255 as a byte
 };
 

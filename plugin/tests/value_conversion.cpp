@@ -34,6 +34,13 @@ std::optional<u8> angle_byte(std::int64_t v) {
   return static_cast<u8>(static_cast<std::uint64_t>(v) & 0xFFu);
 }
 
+// The GM blend byte carries n * 10 in its low 8 bits on purpose, as the ECU reads it
+// (30 gives 300, sent as 2C); the entry itself must be a byte-sized quantity.
+std::optional<u8> blend_byte(int n) {
+  if (n < 0 || n > 0xFF) return std::nullopt;
+  return static_cast<u8>((n * 10) & 0xFF);
+}
+
 }  // namespace
 
 std::optional<u8> convert(Conversion c, int n) {
@@ -53,7 +60,7 @@ std::optional<u8> convert(Conversion c, int n) {
     case Conversion::Div25:
       return unsigned_byte(n, v / 25);
     case Conversion::Times10:
-      return unsigned_byte(n, v * 10);
+      return blend_byte(n);
     case Conversion::Angle:
       return angle_byte((66 - v) * 256 / 90);
   }
