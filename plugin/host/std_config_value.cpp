@@ -4,17 +4,9 @@
 #include <memory>
 #include <new>
 
+#include "host/regular_file.h"
 #include "host/std_config_path.h"
 #include "vaz_old.h"
-
-namespace {
-
-struct FileCloser {
-  void operator()(FILE *f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
-
-}  // namespace
 
 extern "C" {
 
@@ -27,7 +19,7 @@ VAZ_EXPORT int GetStdCfgValue(const char *key) {
   DiagGetFilePath(path, static_cast<int>(sizeof path));
   if (!vaz::config::std_cfg_path(path)) return 0;
 
-  File file(std::fopen(path, "rb"));
+  const vaz::File file = vaz::open_regular_file(path);
   if (!file) return 0;
   if (std::fseek(file.get(), 0, SEEK_END) != 0) return 0;
   const long size = std::ftell(file.get());

@@ -130,6 +130,8 @@ VAZ_EXPORT int GetData_ECU_CD(u32 nameListId, u32 commandListId);
 VAZ_EXPORT int CurrentData_SingleCom_Allcal(void);
 VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void);
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayAll(void);
+/* the CO panel: 0 finished, 1 finished but the ECU refused a finishing command,
+   -1 live data failed, -2 panel refused or third failed CO request */
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void);
 VAZ_EXPORT int CurrentData_OneToOne_SelectFunc(u8 *bitmap);
 VAZ_EXPORT int Get_CurrentData_OneToOne_Selected(u16 itemCount, const u8 *bitmap, u16 *indices);

@@ -1,8 +1,10 @@
 // Automatic Bosch detection: probes the two K-line addresses, classifies the
 // unit by its identification key and data-block length, closes the line and
-// tells the user what was found.
+// tells the user what was found. The keys are read only from answer bytes
+// the ECU sent: a refused or short answer classifies as unrecognised.
 #include <span>
 
+#include "link/auto_detect.h"
 #include "link/link_common.h"
 
 namespace {
@@ -49,6 +51,8 @@ constexpr u32 kFoundText[] = {0,          0xFE55102C, 0xFE55102D, 0xFE55102E, 0x
                               0xFE55102F, 0xFE55102F, 0xFE551030, 0xFE551031, 0xFE551032};
 constexpr u32 kFoundTitle = 0xFE551011;
 
+bool gSawRefusal = false;
+
 int classify(u16 key, u8 length) {
   for (const Class &c : kClasses)
     if (c.key == key && length >= c.lengthMin && length <= c.lengthMax) return c.code;
@@ -60,6 +64,14 @@ int classify(u16 key, u8 length) {
 void strip(u8 *answer) {
   const int shift = answer[2] == 0x80 ? 3 : 2;
   std::memmove(answer, answer + shift, 200);
+}
+
+// Byte `index` of an answer as strip() leaves it, or 0 when the ECU's frame
+// (checksum excluded) does not reach it. Call before stripping.
+u8 data_byte(const u8 *answer, int index) {
+  const int frameIndex = index + (answer[2] == 0x80 ? 1 : 0);
+  if (!vaz::link::answer_reaches(answer, frameIndex + 1)) return 0;  // the checksum follows
+  return answer[2 + frameIndex];
 }
 
 bool read_probe(const Probe &p, u8 *data) {
@@ -83,15 +95,19 @@ const Probe *connect_probe() {
 extern "C" {
 
 VAZ_EXPORT int Comm_BOSCH_AUTO_ENG(void) {
+  gSawRefusal = false;
   const Probe *probe = connect_probe();
   if (!probe) return -1;
   FrameBuf data{};
   if (!read_probe(*probe, data.data())) return -1;
 
   u8 *ident = TOKEN_OLD.bAnsBuf;
+  gSawRefusal = vaz::link::answer_refused(ident) || vaz::link::answer_refused(data.data());
+  const u16 key = static_cast<u16>(data_byte(ident, 5) << 8 | data_byte(ident, 6));
+  const u8 length = data_byte(data.data(), 2);
   strip(ident);
   strip(data.data());
-  const int code = classify(static_cast<u16>(ident[5] << 8 | ident[6]), data[2]);
+  const int code = classify(key, length);
 
   for (const u8 *stop : probe->close)
     if (vaz::link::send_kwp(stop) < 0) return -1;
@@ -101,3 +117,5 @@ VAZ_EXPORT int Comm_BOSCH_AUTO_ENG(void) {
 }
 
 }  // extern "C"
+
+bool vaz::link::detection_saw_refusal() { return gSawRefusal; }

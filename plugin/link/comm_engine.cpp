@@ -64,15 +64,10 @@ int disconnect(const Family &f) {
   return 1;
 }
 
-// A KWP2000 answer whose service byte is 0x7F: the ECU refused the request.
-// Its bytes are no data, so the service that asked for them must not show them
-// (a refused clear would otherwise be reported as done).
-bool refused_by_ecu() {
-  const u8 *a = TOKEN_OLD.bAnsBuf;
-  if (a[0] == 0 || a[1] < 4) return false;
-  const int service = a[2] == 0x80 ? 6 : 5;  // long form carries a length byte
-  return service < 2 + a[1] && a[service] == 0x7F;
-}
+// A refused service request: its answer bytes are no data, so the service that
+// asked for them must not show them (a refused clear would otherwise be
+// reported as done).
+bool refused_by_ecu() { return answer_refused(TOKEN_OLD.bAnsBuf); }
 
 // The result of a service request: failed on the line, refused, or done.
 int service_result(const Family &f, int sent) {

@@ -7,13 +7,10 @@
 #include <cstdio>
 #include <memory>
 
+#include "host/regular_file.h"
 #include "vaz_old.h"
 
 namespace {
-
-struct FileCloser {
-  void operator()(FILE *f) const { std::fclose(f); }
-};
 
 // Directory: 24-byte records from offset 0, ended by the key 0xFFFF.
 constexpr long long kDirRecordSize = 24;
@@ -56,7 +53,7 @@ extern "C" {
 
 VAZ_EXPORT int ECU_move_lib_data(const char *path, int offset, void *buffer, u32 size) {
   if (path == nullptr || buffer == nullptr) return -1;
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
+  const vaz::File file = vaz::open_regular_file(path);
   if (!file) return -1;
   // A failed seek would read from the wrong place: that is a failed read too.
   if (std::fseek(file.get(), offset, SEEK_SET) != 0) return -1;

@@ -8,8 +8,6 @@
 
 namespace {
 
-
-
 // MICAS frames are assembled and decoded in one fixed staging area.
 constexpr int kMicasStage = 100;
 constexpr u8 kMicasEscape = 0x40;
@@ -24,6 +22,10 @@ constexpr std::array<u8, 12> kMicasSimulatedAnswer{0x01, 0x0A, 0x02, 0x15, 0x40,
 extern "C" {
 
 VAZ_EXPORT int SendRec_KWP2000(u8 *frame, u8 *answer) {
+  // The interface takes the frame's length from its format byte alone: a
+  // record that says otherwise (a command-library record, say) would be sent
+  // cut short or read past its buffer. Nothing of it goes out.
+  if (!vaz::link::kwp_request_sound(frame)) return -1;
   const int len = frame[0];
   u8 sum = 0;
   for (int i = 1; i < len; ++i) sum = static_cast<u8>(sum + frame[i]);

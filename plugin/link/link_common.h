@@ -37,6 +37,36 @@ inline int send_kwp_direct(const u8 *frame) {
   return call_or(KwpSendDataToEcuGetAnswer, -1, 0xFF, TOKEN_OLD.bAnsBuf, 100, 1, buf.data() + 1);
 }
 
+// The KWP2000 answer in an answer buffer (count, then length byte and frame):
+// bytes past the length the ECU sent are left over from earlier answers and
+// are never data.
+inline int answer_length(const u8 *ans) { return ans[0] == 0 ? 0 : ans[1]; }
+
+// True when the first answer frame reaches frame byte `index` (0 = format byte).
+inline bool answer_reaches(const u8 *ans, int index) { return index >= 0 && index < answer_length(ans); }
+
+// Index of the service byte in the first answer frame: the long form (format
+// byte 0x80) carries a separate length byte after the addresses.
+inline int answer_service_index(const u8 *ans) { return ans[2] == 0x80 ? 4 : 3; }
+
+// A KWP2000 answer whose service byte is 0x7F: the ECU refused the request.
+// Its bytes are no data, and the command it answers was not carried out.
+inline bool answer_refused(const u8 *ans) {
+  const int service = answer_service_index(ans);
+  return answer_reaches(ans, service) && ans[2 + service] == 0x7F;
+}
+
+// A length-prefixed KWP2000 request whose length byte agrees with the length
+// its format byte announces (short form 0x81..0xBF, or 0x80 with a length
+// byte). Anything else would make the interface read a different frame than
+// the buffer holds.
+inline bool kwp_request_sound(const u8 *frame) {
+  const int len = frame[0];
+  if (len < 5 || (frame[1] & 0xC0) != 0x80) return false;
+  const int n = frame[1] & 0x3F;
+  return n != 0 ? n + 4 == len : frame[4] + 5 == len;
+}
+
 // Move the first answer frame to the start of bAnsBuf, dropping the frame count
 // and its length byte.
 inline void strip_first_answer() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "link/auto_detect.h"
 #include "session/host_call.h"
 
 namespace {
@@ -18,6 +19,7 @@ constexpr int kAutoDetect = 11;
 constexpr u32 kDetectNotice = 0xFE551025;
 constexpr u32 kDetectTitle = 0xFE551024;
 constexpr u32 kNoEcuFound = 0xFE551026;
+constexpr u32 kEcuNotRecognised = 0xFE551034;  // a unit answered, with a refusal
 
 using MenuRoutine = int (*)(void);
 
@@ -54,7 +56,7 @@ void run_detection() {
   if (found < 0) {
     show_failure();
   } else if (found == 0) {
-    vaz::show_box(kNoEcuFound, kDetectTitle, 1);
+    vaz::show_box(vaz::link::detection_saw_refusal() ? kEcuNotRecognised : kNoEcuFound, kDetectTitle, 1);
   } else if (found < kDetectedCount) {
     run_menu_of(kMenuOfDetected[found]);
   }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 
 #include "vaz_old.h"
@@ -38,16 +39,18 @@ enum class Shape : u8 { Switch, GuardedSwitch, Value, GuardedValue };
 enum class Line : u8 { Kwp, Gm };
 
 // How the entered number becomes the value byte.
+// Every conversion but the angle gives an unsigned quantity: the entry must
+// not be negative and the result must lie in 0..255.
 enum class Conversion : u8 {
   None,
   Same,        // n
   Div10,       // n / 10
   Div255,      // n / 255
-  Percent255,  // n * 100 / 255 in floating point, negative gives 0
+  Percent255,  // n * 100 / 255 in floating point
   Div12_5,     // n / 12.5 in floating point
   Div25,       // n / 25
-  Times10,     // n * 10
-  Angle        // (66 - n) * 256 / 90
+  Times10,     // n * 10, its low 8 bits (n 0..255)
+  Angle        // (66 - n) * 256 / 90, signed: -128..255 as a byte
 };
 
 inline constexpr u32 kNoText = 0;
@@ -94,8 +97,14 @@ struct List {
 // Engines.
 int run_test(const Test &test);
 int run_list(const List &list);
-u8 convert(Conversion c, int n);
+// The value byte, or nothing when the byte cannot carry the converted number.
+std::optional<u8> convert(Conversion c, int n);
+
+// What became of a command: not sent or not answered, refused by the ECU
+// (answer 7F), or carried out.
+enum class Sent : u8 { Failed, Refused, Done };
 int send(Line line, Frame &buffer);
+Sent send_command(Line line, Frame &buffer);
 
 // The catalogues, for inspection by tests of the tables themselves.
 std::span<const Test> bosch_m154_tests();

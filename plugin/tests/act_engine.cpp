@@ -1,6 +1,8 @@
 // The engines of the actuator tests: the actuator list and the four test
 // shapes (switch, guarded switch, value, guarded value), each driven by one
-// catalogue record.
+// catalogue record. A command the ECU refuses (answer 7F) is reported as
+// refused and leaves the user where he was; only a line failure ends the test.
+#include "link/link_common.h"
 #include "tests/act_catalogue.h"
 #include "tests/act_host.h"
 
@@ -8,20 +10,33 @@ namespace vaz::act {
 
 namespace {
 
-// Read of local identifier 0x01; its byte 12 in bAnsBuf says whether the
-// ECU allows the guarded outputs to be driven.
+// Read of local identifier 0x01; its byte 12 in bAnsBuf (frame byte 10) says
+// whether the ECU allows the guarded outputs to be driven.
 constexpr Frame kGuardRead = frame(0x82, 0x10, 0xF1, 0x21, 0x01);
 constexpr int kGuardByte = 12;
+constexpr int kAnswerStart = 2;  // bAnsBuf: frame count, length, then the frame
 
 // Hands the outputs back to the ECU when the user leaves a Bosch list.
 constexpr Frame kReturnControl = frame(0x83, 0x10, 0xF1, 0x30, 0x01, 0x00);
 
 enum class Guard { Open, Refused, Failed };
 
+// A refused read, or an answer too short to hold the guard byte, proves
+// nothing about the ECU's state: the test is refused as for a closed guard.
 Guard check_guard(u32 refusalText) {
   Frame read = kGuardRead;
-  if (send(Line::Kwp, read) <= 0) return Guard::Failed;
-  if (TOKEN_OLD.bAnsBuf[kGuardByte] == 0) {
+  switch (send_command(Line::Kwp, read)) {
+    case Sent::Failed:
+      return Guard::Failed;
+    case Sent::Refused:
+      report(kRefusedText);
+      return Guard::Refused;
+    case Sent::Done:
+      break;
+  }
+  const u8 *ans = TOKEN_OLD.bAnsBuf;
+  // The byte must lie inside the frame the ECU sent, before its checksum.
+  if (!link::answer_reaches(ans, kGuardByte - kAnswerStart + 1) || ans[kGuardByte] == 0) {
     report(refusalText);
     return Guard::Refused;
   }
@@ -29,9 +44,9 @@ Guard check_guard(u32 refusalText) {
 }
 
 // One request with its in-progress notice; the completion report is the caller's.
-int send_with_notice(Line line, Frame &buffer) {
+Sent send_with_notice(Line line, Frame &buffer) {
   notice(kSendingText);
-  return send(line, buffer);
+  return send_command(line, buffer);
 }
 
 // The two-item menu of a switch test; every choice sends that item's frame.
@@ -44,17 +59,30 @@ int switch_menu(const Test &test) {
     if (choice == kMenuBack) return 1;
     if (choice == kMenuRefused) return -2;
     if (choice != 0 && choice != 1) continue;
-    if (send_with_notice(test.line, items[choice]) <= 0) return -1;
-    report(kDoneText);
+    const Sent r = send_with_notice(test.line, items[choice]);
+    if (r == Sent::Failed) return -1;
+    report(r == Sent::Done ? kDoneText : kRefusedText);
   }
 }
 
-// Asks for the number, sends it converted and shows the ECU's live data.
+// Asks for the number, sends it converted and shows the ECU's live data. A
+// number the value byte cannot carry, or a refused command, sends nothing more
+// and goes back to the list, where the user may choose the test again.
 int value_request(const Test &test, Frame &buffer) {
   if (!InputIntegerID) return -1;
   const int n = InputIntegerID(kTestTitle, kNumberPrompt);
-  buffer.bytes[test.valueIndex] = convert(test.conversion, n);
-  if (send_with_notice(test.line, buffer) <= 0) return -1;
+  const std::optional<u8> value = convert(test.conversion, n);
+  if (!value) {
+    report(kOutOfRangeText);
+    return 1;
+  }
+  buffer.bytes[test.valueIndex] = *value;
+  const Sent r = send_with_notice(test.line, buffer);
+  if (r == Sent::Failed) return -1;
+  if (r == Sent::Refused) {
+    report(kRefusedText);
+    return 1;
+  }
   act_cd_function();  // the value is already set; a display failure does not undo it
   report(kDoneText);
   return 1;
@@ -65,6 +93,13 @@ int value_request(const Test &test, Frame &buffer) {
 int send(Line line, Frame &buffer) {
   u8 *answer = TOKEN_OLD.bAnsBuf;
   return line == Line::Gm ? SendRec_GM(buffer.bytes.data(), answer) : SendRec_KWP2000(buffer.bytes.data(), answer);
+}
+
+// ALDL has no negative answer; only KWP2000 answers can refuse.
+Sent send_command(Line line, Frame &buffer) {
+  if (send(line, buffer) <= 0) return Sent::Failed;
+  if (line == Line::Kwp && !link::simulating() && link::answer_refused(TOKEN_OLD.bAnsBuf)) return Sent::Refused;
+  return Sent::Done;
 }
 
 int run_test(const Test &test) {
@@ -90,7 +125,12 @@ int run_list(const List &list) {
     if (choice == kMenuBack) {
       if (!list.returnControl) return 1;
       Frame rc = kReturnControl;
-      return send(Line::Kwp, rc) > 0 ? 1 : -1;
+      const Sent r = send_command(Line::Kwp, rc);
+      if (r == Sent::Failed) return -1;
+      // The user still leaves (a list that refused to let go would trap him),
+      // but knows that the ECU kept the outputs as they were set.
+      if (r == Sent::Refused) report(kRefusedText);
+      return 1;
     }
     // A display that refuses the menu's items would refuse them again.
     if (choice == kMenuRefused) return -2;

@@ -1,9 +1,12 @@
 // The interactive CO adjustment of the Bosch M1.5.4: the user steps the CO
 // trim up and down on an active-test panel while one live value is shown,
-// then either stores the value byte 1 or simply hands control back.
+// then either stores the value byte 1 or simply hands control back. A step
+// the ECU refuses is reported and undone on the panel; a step past 0 or 255
+// is refused before it is sent, as the byte would wrap round.
 #include <array>
 #include <cstring>
 
+#include "link/link_common.h"
 #include "tests/act_catalogue.h"
 #include "tests/act_host.h"
 
@@ -44,7 +47,14 @@ bool co_state_sound() {
          TOKEN_OLD.dwCoPos >= 1 && TOKEN_OLD.dwCoPos < writeLen;
 }
 
-int send_state_frame(u8 *frame) { return SendRec_KWP2000(frame, TOKEN_OLD.bAnsBuf); }
+Sent send_state_frame(u8 *frame) {
+  if (SendRec_KWP2000(frame, TOKEN_OLD.bAnsBuf) <= 0) return Sent::Failed;
+  return !vaz::link::simulating() && vaz::link::answer_refused(TOKEN_OLD.bAnsBuf) ? Sent::Refused : Sent::Done;
+}
+
+// The panel's result when the user finished but the ECU refused a finishing
+// command: the completion message must not follow.
+constexpr int kFinishRefused = 1;
 
 int panel_failed() {
   report(kCommFailedText, kCommFailedTitle);
@@ -75,16 +85,32 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void) {
     if (!ShowActiveTestItem) return panel_failed();
     const int button = ShowActiveTestItem();
     if (button == kLower || button == kRaise) {
-      TOKEN_OLD.cCoValue = static_cast<u8>(TOKEN_OLD.cCoValue + (button == kRaise ? 1 : -1));
+      const u8 before = TOKEN_OLD.cCoValue;
+      if ((button == kLower && before == 0x00) || (button == kRaise && before == 0xFF)) {
+        report(kOutOfRangeText);
+        continue;
+      }
+      TOKEN_OLD.cCoValue = static_cast<u8>(before + (button == kRaise ? 1 : -1));
       *value = TOKEN_OLD.cCoValue;
-      if (send_state_frame(TOKEN_OLD.bCoFrame) <= 0 && ++failures >= kMaxFailures) return panel_failed();
+      const Sent r = send_state_frame(TOKEN_OLD.bCoFrame);
+      if (r == Sent::Refused) {
+        // The ECU kept the old value; so does the panel.
+        report(kRefusedText);
+        TOKEN_OLD.cCoValue = before;
+        *value = before;
+      } else if (r == Sent::Failed && ++failures >= kMaxFailures) {
+        return panel_failed();
+      }
     } else if (button == kFinish) {
+      bool refused = false;
       if (vaz::call_or(ShowMessageBoxID, 0, kKeepQuestion, kKeepTitle, kStyleQuestion) != 0) {
         *value = kStoredOnFinish;
-        send_state_frame(TOKEN_OLD.bCoFrame);
+        refused = send_state_frame(TOKEN_OLD.bCoFrame) == Sent::Refused;
       }
-      send_state_frame(TOKEN_OLD.bCoRestore);
-      return 0;
+      refused = send_state_frame(TOKEN_OLD.bCoRestore) == Sent::Refused || refused;
+      if (!refused) return 0;
+      report(kRefusedText);
+      return kFinishRefused;
     }
   }
 }
@@ -99,12 +125,19 @@ VAZ_EXPORT int ACT_BOSCH_M154_ENG_CO_X(void) {
   TOKEN_OLD.cCoValue = TOKEN_OLD.bCoFrame[kCoValuePos];
 
   notice(kSendingText);
-  if (send(Line::Kwp, write) <= 0) return -1;
+  const Sent first = send_command(Line::Kwp, write);
+  if (first == Sent::Failed) return -1;
+  if (first == Sent::Refused) {
+    report(kRefusedText);
+    return 1;
+  }
 
   TOKEN_OLD.cFuncCode = FC_STREAM;
   pFCalcCD = CalCd_BOSCH_M154_ENG;
   if (GetData_ECU_CD(kM154Names, VAZ_NO_LIST) == -1) return -1;
-  if (CurrentData_SingleCom_Allcal_DisplayCO() != 0) return -1;
+  const int panel = CurrentData_SingleCom_Allcal_DisplayCO();
+  if (panel == kFinishRefused) return 1;  // the refusal is already reported
+  if (panel != 0) return -1;
   report(kDoneText);
   return 1;
 }

@@ -1,6 +1,7 @@
 // The miscellaneous tests of the Bosch ECUs: small menus of ECU reset
 // requests. Some resets drop the K-line session, so those items wait for the
-// ECU to restart and run the connection sequence again.
+// ECU to restart and run the connection sequence again. A reset the ECU
+// refuses did not happen: it is reported so, with no wait and no reconnect.
 #include <unistd.h>
 
 #include <array>
@@ -54,9 +55,14 @@ int run_misc(const MiscTest &test) {
     if (!item.present) continue;
     notice(kSendingText);
     Frame buffer = item.frame;
-    if (send(Line::Kwp, buffer) <= 0) {
+    const Sent r = send_command(Line::Kwp, buffer);
+    if (r == Sent::Failed) {
       report(kSendFailedText);
       return -1;
+    }
+    if (r == Sent::Refused) {
+      report(kRefusedText);
+      continue;
     }
     if (item.reconnect) reconnect();
     report(kDoneText);

@@ -107,7 +107,7 @@ TEST(GmAldl, ActuatorValueConversionsOnTheWire) {
       {kEfi, "gm-efi", 15, 10, "F4 60 04 00 00 00 00 00 00 08 00 00 9F 01"},
       {kEfi, "gm-efi", 15, 66, "F4 60 04 00 00 00 00 00 00 08 00 00 00 A0"},
       {kEfi, "gm-efi", 15, 70, "F4 60 04 00 00 00 00 00 00 08 00 00 F5 AB"},
-      {kEfi, "gm-efi", 14, 30, "F4 60 04 00 00 00 00 00 00 04 00 2C A8 D0"},
+      {kEfi, "gm-efi", 14, 25, "F4 60 04 00 00 00 00 00 00 04 00 FA A8 02"},
   };
   for (const ValueCase &c : cases) {
     const int menuEntry = c.ecu == kIsfi ? 6 : 5;

@@ -1,6 +1,7 @@
 // Every member of the five Bosch actuator lists, driven through its list:
 // both items of each switch test and every value conversion, byte for byte
 // on the wire, with the return-control frame where the list sends one.
+#include <optional>
 #include <utility>
 
 #include "fake_host.h"
@@ -19,7 +20,7 @@ struct Member {
   u32 text;      // caution or guard, 0 for none
   Bytes first;   // item 0 frame, or the value frame without its value byte
   Bytes second;  // item 1 frame
-  std::vector<std::pair<int, u8>> values;  // entered number -> value byte
+  std::vector<std::pair<int, std::optional<u8>>> values;  // entered number -> value byte, nothing: refused
 };
 
 struct ListCase {
@@ -37,13 +38,15 @@ Bytes out10(u8 id, u8 state) { return {0x84, 0x10, 0xF1, 0x30, id, 0x06, state};
 Bytes val10(u8 id, u8 cp) { return {0x84, 0x10, 0xF1, 0x30, id, cp}; }
 Bytes rout(u8 service, u8 a, u8 b, u8 c) { return {0x85, 0x11, 0xF1, service, 0x10, a, b, c}; }
 
-const std::vector<std::pair<int, u8>> kSame = {{0, 0x00}, {5, 0x05}, {255, 0xFF}, {300, 0x2C}, {-1, 0xFF}};
-const std::vector<std::pair<int, u8>> kDiv10 = {{850, 0x55}, {-10, 0xFF}, {2600, 0x04}, {900, 0x5A}, {9, 0x00}};
-const std::vector<std::pair<int, u8>> kDiv255 = {{254, 0x00}, {510, 0x02}, {-255, 0xFF}, {65535, 0x01}};
-const std::vector<std::pair<int, u8>> kPercent = {{128, 0x32}, {300, 0x75}, {-5, 0x00}, {255, 0x64}};
-// Beyond any sensible input: still defined, still the low 8 bits.
-const std::vector<std::pair<int, u8>> kDiv10Extreme = {{2147483647, static_cast<u8>(214748364 & 0xFF)},
-                                                      {-2147483647 - 1, static_cast<u8>(-214748364 & 0xFF)}};
+using Values = std::vector<std::pair<int, std::optional<u8>>>;
+const std::optional<u8> kRefused;
+const Values kSame = {{0, 0x00}, {5, 0x05}, {255, 0xFF}, {300, kRefused}, {-1, kRefused}};
+const Values kDiv10 = {{850, 0x55}, {900, 0x5A}, {9, 0x00}, {2559, 0xFF},
+                       {-10, kRefused}, {2560, kRefused}, {3000, kRefused}, {-100, kRefused}};
+const Values kDiv255 = {{254, 0x00}, {510, 0x02}, {65279, 0xFF}, {-255, kRefused}, {65535, kRefused}};
+const Values kPercent = {{128, 0x32}, {300, 0x75}, {255, 0x64}, {-5, kRefused}, {653, kRefused}};
+// Beyond any sensible input: refused like any other number the byte cannot carry.
+const Values kDiv10Extreme = {{2147483647, kRefused}, {-2147483647 - 1, kRefused}};
 
 std::vector<Member> m154_members(bool interactiveCo) {
   std::vector<Member> m = {
@@ -209,8 +212,16 @@ TEST_F(BoschCatalogue, EveryValueMemberConvertsEveryNumber) {
         ASSERT_EQ(l.list(), 1) << l.name << " " << m.name;
         std::vector<Bytes> expected;
         if (m.kind == Kind::GuardedValue) expected.push_back(kGuardRead);
+        if (!vv) {
+          // Nothing sent, no live data: the refusal, and the list again.
+          expect_tail(l, expected);
+          EXPECT_EQ(frames, expected) << l.name << " " << m.name << " n=" << n;
+          EXPECT_TRUE(h.commCodes.empty()) << l.name << " " << m.name << " n=" << n;
+          EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE551035, 0xFE551010, 1})) << l.name << " " << m.name << " n=" << n;
+          continue;
+        }
         Bytes f = m.first;
-        f.push_back(vv);
+        f.push_back(*vv);
         expected.push_back(kwp(f));
         expect_tail(l, expected);
         EXPECT_EQ(frames, expected) << l.name << " " << m.name << " n=" << n;

@@ -51,14 +51,15 @@ TEST_F(CoAdjustment, RaiseTwice) {
   EXPECT_EQ(h.commCodes.size(), 3u);
 }
 
-TEST_F(CoAdjustment, LowerWrapsBelowZero) {
+TEST_F(CoAdjustment, LowerStopsAtZeroInsteadOfWrapping) {
   for (int i = 0; i < 101; ++i) h.panelButtons.push_back(0);
   h.panelButtons.push_back(2);
   EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
-  ASSERT_EQ(frames.size(), 103u);
+  ASSERT_EQ(frames.size(), 102u) << "the 101st step is refused, nothing sent";
   EXPECT_EQ(frames[100], co(0x00));
-  EXPECT_EQ(frames[101], co(0xFF));
-  EXPECT_EQ(TOKEN_OLD.cCoValue, 0xFF);
+  EXPECT_EQ(frames[101], kRestore);
+  EXPECT_EQ(TOKEN_OLD.cCoValue, 0x00);
+  EXPECT_EQ(std::count(h.boxes.begin(), h.boxes.end(), (Box{0xFE551035, 0xFE551010, 1})), 1);
 }
 
 TEST_F(CoAdjustment, NoButtonPressedRefreshesWithoutSending) {

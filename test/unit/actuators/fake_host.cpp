@@ -41,7 +41,7 @@ int record_request(const u8 *frame, int length, u8 *answer) {
   if (r >= 0) {
     // A data read answers with the permission byte at offset 12.
     answer[0] = 1;
-    answer[1] = 10;
+    answer[1] = h.answerLength;
     answer[12] = h.guardByte;
   }
   return r;

@@ -41,6 +41,7 @@ struct Host {
   int addMenuResult = 0;
   int addPanelItemResult = 0;
   u8 guardByte = 1;                 // byte 12 of the answer to a data read
+  u8 answerLength = 16;             // length of that answer frame (byte 1 of the buffer)
   std::string menuCountText;        // overrides the item count of every menu when set
 
   // Records.

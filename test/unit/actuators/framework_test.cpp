@@ -223,6 +223,19 @@ TEST_F(GuardTest, RefusedIdleSpeedAsksForNoNumber) {
   EXPECT_TRUE(h.inputCalls.empty());
 }
 
+// An answer that ends before byte 12 (or at its checksum) says nothing about the guard,
+// whatever an earlier answer left there: the test is refused.
+TEST_F(GuardTest, ShortGuardAnswerRefusesTheTest) {
+  for (u8 length : {u8{0}, u8{10}, u8{11}}) {
+    SetUp();
+    h.answerLength = length;
+    h.menuChoices = {13, -1};
+    EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
+    EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead, kReturnControl})) << int{length};
+    EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551022, 0xFE551010, 1}})) << int{length};
+  }
+}
+
 TEST_F(GuardTest, FailedGuardReadFailsTheList) {
   h.menuChoices = {13};
   h.sendResults = {-1};
@@ -294,31 +307,40 @@ TEST_F(LiveDataTest, FailedLiveDataStillCompletesTheValueTest) {
   EXPECT_EQ(frames.size(), 2u);
 }
 
-TEST(ValueConversion, LowEightBitsForAnyNumber) {
-  EXPECT_EQ(convert(Conversion::Div10, 850), 0x55);
-  EXPECT_EQ(convert(Conversion::Div10, -10), 0xFF);
-  EXPECT_EQ(convert(Conversion::Div10, 2600), 0x04);
-  EXPECT_EQ(convert(Conversion::Div10, -19), 0xFF) << "truncation toward zero";
-  EXPECT_EQ(convert(Conversion::Div255, 254), 0x00);
-  EXPECT_EQ(convert(Conversion::Div255, 510), 0x02);
-  EXPECT_EQ(convert(Conversion::Percent255, 128), 0x32);
-  EXPECT_EQ(convert(Conversion::Percent255, 300), 0x75);
-  EXPECT_EQ(convert(Conversion::Percent255, -5), 0x00);
-  EXPECT_EQ(convert(Conversion::Percent255, INT_MIN), 0x00);
-  EXPECT_EQ(convert(Conversion::Percent255, INT_MAX), static_cast<u8>(842150450u & 0xFF));
-  EXPECT_EQ(convert(Conversion::Div12_5, 800), 64);
-  EXPECT_EQ(convert(Conversion::Div12_5, 810), 64);
-  EXPECT_EQ(convert(Conversion::Div12_5, -25), 0xFE);
-  EXPECT_EQ(convert(Conversion::Div25, 800), 0x20);
-  EXPECT_EQ(convert(Conversion::Times10, 30), 0x2C);
-  EXPECT_EQ(convert(Conversion::Times10, INT_MAX), static_cast<u8>((INT_MAX * 10LL) & 0xFF));
-  EXPECT_EQ(convert(Conversion::Times10, INT_MIN), static_cast<u8>((INT_MIN * 10LL) & 0xFF));
-  EXPECT_EQ(convert(Conversion::Angle, 10), 0x9F);
-  EXPECT_EQ(convert(Conversion::Angle, 66), 0x00);
-  EXPECT_EQ(convert(Conversion::Angle, 70), 0xF5);
-  EXPECT_EQ(convert(Conversion::Angle, INT_MIN), static_cast<u8>(((66LL - INT_MIN) * 256 / 90) & 0xFF));
-  EXPECT_EQ(convert(Conversion::Same, -1), 0xFF);
-  EXPECT_EQ(convert(Conversion::Same, INT_MIN), 0x00);
+// Each row: conversion, entered number, value byte or nothing (refused: the
+// byte cannot carry the converted number, so nothing may be sent).
+TEST(ValueConversion, SendsOnlyWhatTheByteCarries) {
+  const std::optional<u8> no;
+  const struct {
+    Conversion c;
+    int n;
+    std::optional<u8> byte;
+  } rows[] = {
+      {Conversion::Div10, 850, 0x55},        {Conversion::Div10, 2559, 0xFF},
+      {Conversion::Div10, 2560, no},         {Conversion::Div10, 3000, no},
+      {Conversion::Div10, -100, no},         {Conversion::Div10, -10, no},
+      {Conversion::Div10, -5, no},           {Conversion::Div10, 0, 0x00},
+      {Conversion::Div255, 254, 0x00},       {Conversion::Div255, 510, 0x02},
+      {Conversion::Div255, 65279, 0xFF},     {Conversion::Div255, 65280, no},
+      {Conversion::Percent255, 128, 0x32},   {Conversion::Percent255, 300, 0x75},
+      {Conversion::Percent255, 652, 0xFF},   {Conversion::Percent255, 653, no},
+      {Conversion::Percent255, -5, no},      {Conversion::Percent255, INT_MIN, no},
+      {Conversion::Percent255, INT_MAX, no}, {Conversion::Div12_5, 800, 64},
+      {Conversion::Div12_5, 810, 64},        {Conversion::Div12_5, 3199, 0xFF},
+      {Conversion::Div12_5, 3200, no},       {Conversion::Div12_5, -25, no},
+      {Conversion::Div25, 800, 0x20},        {Conversion::Div25, 6400, no},
+      {Conversion::Times10, 25, 0xFA},       {Conversion::Times10, 30, 0x2C},
+      {Conversion::Times10, 256, no},        {Conversion::Times10, -1, no},
+      {Conversion::Times10, INT_MAX, no},    {Conversion::Times10, INT_MIN, no},
+      {Conversion::Angle, 10, 0x9F},         {Conversion::Angle, 66, 0x00},
+      {Conversion::Angle, 70, 0xF5},         {Conversion::Angle, 111, 0x80},
+      {Conversion::Angle, 112, no},          {Conversion::Angle, -23, 0xFD},
+      {Conversion::Angle, -24, no},          {Conversion::Angle, INT_MIN, no},
+      {Conversion::Same, 255, 0xFF},         {Conversion::Same, 256, no},
+      {Conversion::Same, -1, no},            {Conversion::Same, INT_MIN, no},
+  };
+  for (const auto &r : rows)
+    EXPECT_EQ(convert(r.c, r.n), r.byte) << "conversion " << static_cast<int>(r.c) << ", n = " << r.n;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // every value conversion, and nothing sent on leaving either list.
 #include <utility>
 
+#include <optional>
+
 #include "fake_host.h"
 #include "tests/act_catalogue.h"
 
@@ -14,7 +16,7 @@ struct Member {
   Bytes first;  // item 0 frame or value template (value byte included, replaced)
   Bytes second; // item 1 frame; empty for value tests
   int valueAt;  // byte index of the value in the frame from F4, -1 for switches
-  std::vector<std::pair<int, u8>> values;
+  std::vector<std::pair<int, std::optional<u8>>> values;  // nothing: refused, not sent
 };
 
 Bytes d(std::initializer_list<u8> data) {
@@ -25,7 +27,8 @@ Bytes d(std::initializer_list<u8> data) {
   return b;
 }
 
-const std::vector<std::pair<int, u8>> kSame = {{0x74, 0x74}, {5, 5}, {-1, 0xFF}, {256, 0x00}};
+const std::optional<u8> kRefused;
+const std::vector<std::pair<int, std::optional<u8>>> kSame = {{0x74, 0x74}, {5, 5}, {255, 0xFF}, {-1, kRefused}, {256, kRefused}};
 
 std::vector<Member> isfi() {
   const Bytes k1B = d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x1B, 0x78, 0x00, 0x36, 0x00});
@@ -49,7 +52,7 @@ std::vector<Member> isfi() {
       {d({0x7F, 0x77, 0x01, 0x01, 0x00, 0x1B, 0x78, 0x00, 0x36, 0x00}), {}, 6, kSame},
       {k1B, with(k1B, 7, 0x10), -1, {}},
       {k1B, with(k1B, 7, 0x20), -1, {}},
-      {d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x19, 0x45, 0x00, 0x36, 0x00}), {}, 9, {{800, 64}, {810, 64}, {-25, 0xFE}, {3200, 0x00}}},
+      {d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x19, 0x45, 0x00, 0x36, 0x00}), {}, 9, {{800, 64}, {810, 64}, {3199, 0xFF}, {-25, kRefused}, {3200, kRefused}}},
   };
 }
 
@@ -68,9 +71,9 @@ std::vector<Member> efi() {
       {out(0, 0, 0x80), out(0, 0, 0x80), -1, {}},
       {d({0, 0, 0, 0, 0x01, 0x00, 0, 0, 0, 0xA8}), {}, 8, kSame},
       {d({0, 0, 0, 0, 0, 0, 0x01, 0x00, 0, 0xA8}), {}, 10, kSame},
-      {d({0, 0, 0, 0, 0, 0, 0x02, 0x00, 0, 0xA8}), {}, 10, {{800, 0x20}, {-25, 0xFF}, {6400, 0x00}}},
-      {d({0, 0, 0, 0, 0, 0, 0x04, 0, 0x00, 0xA8}), {}, 11, {{30, 0x2C}, {-1, 0xF6}}},
-      {d({0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0x00}), {}, 12, {{10, 0x9F}, {66, 0x00}, {70, 0xF5}}},
+      {d({0, 0, 0, 0, 0, 0, 0x02, 0x00, 0, 0xA8}), {}, 10, {{800, 0x20}, {6399, 0xFF}, {-25, kRefused}, {6400, kRefused}}},
+      {d({0, 0, 0, 0, 0, 0, 0x04, 0, 0x00, 0xA8}), {}, 11, {{25, 0xFA}, {30, 0x2C}, {256, kRefused}, {-1, kRefused}}},
+      {d({0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0x00}), {}, 12, {{10, 0x9F}, {66, 0x00}, {70, 0xF5}, {112, kRefused}, {-24, kRefused}}},
       {d({0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00}), {}, 12, kSame},
   };
 }
@@ -98,8 +101,13 @@ class GmCatalogue : public fake::Fixture {
         h.menuChoices = {static_cast<int>(i), -1};
         h.inputs = {n};
         ASSERT_EQ(list(), 1);
+        if (!vv) {
+          EXPECT_TRUE(frames.empty()) << "member " << i << " n=" << n;
+          EXPECT_EQ(h.boxes, (std::vector<fake::Box>{{0xFE551035, 0xFE551010, 1}})) << "member " << i << " n=" << n;
+          continue;
+        }
         Bytes f = m.first;
-        f[static_cast<size_t>(m.valueAt)] = vv;
+        f[static_cast<size_t>(m.valueAt)] = *vv;
         EXPECT_EQ(frames, (std::vector<Bytes>{gm(f)})) << "member " << i << " n=" << n;
       }
     }

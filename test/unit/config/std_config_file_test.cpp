@@ -3,6 +3,8 @@
 // empty.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -17,6 +19,7 @@ using vaz_test::TempTree;
 namespace fs = std::filesystem;
 
 std::string g_hostDir;  // what the fake display host reports as its directory
+unsigned char g_scratch[16];
 
 int fake_get_file_path(char *out, int size) {
   std::snprintf(out, static_cast<size_t>(size), "%s", g_hostDir.c_str());
@@ -49,6 +52,21 @@ TEST_F(StdConfig, FileLiesInAssetsOfFirstDirectoryBelowCompany) {
   host_dir((tree_.root() / "veltrano/VAZ/bin/diag/").string());
   EXPECT_EQ(GetStdCfgValue("StdVer="), 1);
   EXPECT_EQ(GetStdCfgValue("OKFEEDBACK="), 0);
+}
+
+// Only a regular file is read: a directory of that name (size 2^63 by ftell) and a FIFO
+// without a writer (an open that would wait for ever) both read as a missing file.
+TEST_F(StdConfig, OnlyARegularFileIsRead) {
+  host_dir((tree_.root() / "veltrano/VAZ/bin/").string());
+  fs::create_directories(tree_.root() / "veltrano/VAZ/assets/StdCfg.ini");
+  EXPECT_EQ(GetStdCfgValue("StdVer="), 0);
+  EXPECT_EQ(ECU_move_lib_data((tree_.root() / "veltrano/VAZ/assets/StdCfg.ini").c_str(), 0, g_scratch, 1), -1);
+
+  fs::remove(tree_.root() / "veltrano/VAZ/assets/StdCfg.ini");
+  const fs::path fifo = tree_.root() / "veltrano/VAZ/assets/StdCfg.ini";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(GetStdCfgValue("StdVer="), 0);
+  EXPECT_EQ(ECU_move_lib_data(fifo.c_str(), 0, g_scratch, 1), -1);
 }
 
 TEST_F(StdConfig, DoubledSlashesInHostDirectoryAreFolded) {

@@ -144,7 +144,27 @@ TEST_F(AnswerLayout, OutputControlAndReset) {
   EXPECT_EQ(answer_frame(), with_checksum({0x84, 0xF1, 0x10, 0x70, 0x01, 0x06, 0x01}));
   EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x11, 0x00}), 1);
   EXPECT_EQ(answer_frame(), with_checksum({0x82, 0xF1, 0x10, 0x51, 0x00}));
-  EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x21, 0x01}), -1) << "the reset ECU needs a new fast init";
+  EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x21, 0x01}), 1) << "11 00 keeps the M1.5.4's session";
+  EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x11, 0x01}), 1);
+  EXPECT_EQ(answer_frame(), with_checksum({0x82, 0xF1, 0x10, 0x51, 0x01}));
+  EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x21, 0x01}), -1) << "any other reset needs a new fast init";
+}
+
+// "refuse": the listed services are answered 7F sid nrc and not carried out; bad values are
+// refused when set.
+TEST_F(AnswerLayout, RefuseOptionAnswersNegativelyAndIsCheckedWhenSet) {
+  ASSERT_EQ(VciCarOption("refuse", "30:22, 11:33"), 0);
+  connect();
+  EXPECT_EQ(request({0x84, 0x10, 0xF1, 0x30, 0x09, 0x06, 0x01}), 1);
+  EXPECT_EQ(answer_frame(), with_checksum({0x83, 0xF1, 0x10, 0x7F, 0x30, 0x22}));
+  EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x11, 0x00}), 1);
+  EXPECT_EQ(answer_frame(), with_checksum({0x83, 0xF1, 0x10, 0x7F, 0x11, 0x33}));
+  EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x21, 0x01}), 1) << "other services as before";
+  ASSERT_EQ(VciCarOption("refuse", ""), 0);
+  EXPECT_EQ(request({0x82, 0x10, 0xF1, 0x11, 0x00}), 1);
+  EXPECT_EQ(answer_frame(), with_checksum({0x82, 0xF1, 0x10, 0x51, 0x00}));
+  for (const char *bad : {"30", "30:2", "3:22", "30:22,", "30-22", "zz:22", "30:22:1"})
+    EXPECT_EQ(VciCarOption("refuse", bad), -1) << bad;
 }
 
 }  // namespace

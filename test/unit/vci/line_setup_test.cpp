@@ -2,6 +2,8 @@
 // the ECU woken by the fast-init pattern followed at once by StartCommunication.
 #include "line_fixture.h"
 
+#include <memory>
+
 namespace {
 
 const Bytes kReadBlock{0x82, 0x10, 0xF1, 0x21, 0x01, 0xA5};
@@ -72,6 +74,23 @@ TEST_F(LineTest, WrongChecksumIsNotAnswered) {
   EXPECT_EQ(send({0x82, 0x10, 0xF1, 0x21, 0x01, 0xA6}), -1);
   EXPECT_NE(trace().find("T> 82 10 F1 21 01 A6"), std::string::npos);
   EXPECT_EQ(send(kReadBlock), 1);
+}
+
+// The service has no size argument: a long-form header announcing 260 bytes is refused from
+// its four header bytes alone (the buffer here holds nothing more), 255 bytes still go out.
+TEST_F(LineTest, RequestsOverTheInterfaceMaximumAreRefusedUnread) {
+  connect();
+  auto header_only = std::make_unique<std::uint8_t[]>(4);
+  for (std::uint8_t i = 0; i < 4; ++i) header_only[i] = Bytes{0x80, 0x10, 0xF1, 0xFF}[i];
+  EXPECT_EQ(KwpSendDataToEcuGetAnswer(0xFF, ans, 100, 1, header_only.get()), -1);
+  EXPECT_NE(std::string(VciLastError()).find("longer than 255"), std::string::npos) << VciLastError();
+  EXPECT_NE(trace().find("request refused: 260 bytes announced"), std::string::npos);
+  EXPECT_EQ(trace().find("T> 80 10 F1 FF"), std::string::npos);
+
+  Bytes longest{0x80, 0x10, 0xF1, 250, 0x21};
+  longest.resize(254, 0x00);
+  EXPECT_EQ(request(longest), 1) << "255 bytes with the checksum: answered";
+  EXPECT_NE(trace().find("T> 80 10 F1 FA 21"), std::string::npos);
 }
 
 TEST_F(LineTest, NoEcuAtAddress11) {

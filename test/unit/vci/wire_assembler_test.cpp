@@ -94,8 +94,13 @@ TEST(WireAssembler, AGapLongerThanP1maxCutsTheFrameOff) {
   as.feed(b.data(), 4, 29.5);
   ASSERT_TRUE(as.next_frame());
 
+  // Bytes read late (the reader was held up) are no gap: only a silence seen cuts.
   as.feed(b.data() + 4, 3, 40.0);
-  as.idle(60.5);  // 20.5 ms without a byte
+  as.feed(b.data() + 7, 4, 70.0);
+  ASSERT_TRUE(as.next_frame());
+
+  as.feed(b.data() + 4, 3, 80.0);
+  as.idle(100.5);  // 20.5 ms without a byte
   EXPECT_FALSE(as.receiving());
   EXPECT_FALSE(as.next_frame());
   const auto notes = as.take_notes();

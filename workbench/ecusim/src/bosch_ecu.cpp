@@ -16,9 +16,13 @@ BoschEcu::BoschEcu(const Identity &identity, std::span<const OutputRow> outputs,
   on(0x14, [this](const Bytes &r, double) { return clear_codes(r); });
   // Output control: the output is driven as asked (and the engine answers), the request echoed.
   on(0x30, [this](const Bytes &r, double) -> std::optional<Bytes> { return outputs_.io_control(r); });
-  // ECU reset: answer, then restart, which ends the communication.
+  // ECU reset: answer, then restart, which ends the communication, except for a mode 00
+  // reset of a family that keeps its session: that one only hands every output back.
   on(0x11, [this](const Bytes &r, double) -> std::optional<Bytes> {
-    fall_asleep();
+    if (identity_.reset_00_keeps_link && r.size() == 2 && r[1] == 0x00)
+      outputs_.release_all();
+    else
+      fall_asleep();
     Bytes a{0x51};
     a.insert(a.end(), r.begin() + 1, r.end());
     return a;

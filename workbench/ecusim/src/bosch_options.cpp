@@ -64,4 +64,24 @@ std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view value,
   return bytes;
 }
 
+std::optional<std::map<std::uint8_t, std::uint8_t>> parse_refusals(std::string_view value, std::string &error) {
+  std::map<std::uint8_t, std::uint8_t> refusals;
+  value = trim_blanks(value);
+  while (!value.empty()) {
+    const auto comma = value.find(',');
+    const std::string_view part = trim_blanks(value.substr(0, comma));
+    const auto colon = part.find(':');
+    const auto sid = colon == 2 ? hex_number(part.substr(0, 2), 2) : std::nullopt;
+    const auto nrc = colon == 2 && part.size() == 5 ? hex_number(part.substr(3), 2) : std::nullopt;
+    if (!sid || !nrc || comma == value.size() - 1) {
+      error = "refuse: SID:NRC as two hex digits each, comma-separated, e.g. \"30:22,11:22\"";
+      return std::nullopt;
+    }
+    refusals[static_cast<std::uint8_t>(*sid)] = static_cast<std::uint8_t>(*nrc);
+    if (comma == std::string_view::npos) break;
+    value.remove_prefix(comma + 1);
+  }
+  return refusals;
+}
+
 }  // namespace ecusim

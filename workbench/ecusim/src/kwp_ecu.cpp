@@ -1,6 +1,8 @@
 // Wake-up, dispatch and the common services of a K-line ECU.
 #include "ecusim/kwp_ecu.h"
 
+#include "ecusim/bosch_options.h"
+
 namespace ecusim {
 
 KwpEcu::KwpEcu(const Profile &profile) : profile_(profile) {
@@ -56,8 +58,11 @@ std::optional<Bytes> KwpEcu::hear(const Request &request, double now_ms, const B
 
   std::optional<Bytes> answer;
   auto it = handlers_.find(sid);
+  const auto refusal = refusals_.find(sid);
   if (forced)
     answer = *forced;
+  else if (refusal != refusals_.end())
+    answer = negative(sid, refusal->second);  // heard, not carried out
   else if (it == handlers_.end())
     answer = negative(sid, kServiceNotSupported);
   else
@@ -78,6 +83,12 @@ bool KwpEcu::set_option(std::string_view key, std::string_view value, std::strin
     }
     error = "header: \"long\", \"short\" or \"short-id\"";
     return false;
+  }
+  if (key == "refuse") {
+    auto refusals = parse_refusals(value, error);
+    if (!refusals) return false;
+    refusals_ = std::move(*refusals);
+    return true;
   }
   error = "unknown option \"" + std::string(key) + "\"";
   return false;

@@ -62,7 +62,7 @@ const M154Variant &m154_variant(std::string_view name) {
 }
 
 M154Ecu::M154Ecu(const M154Variant &variant)
-    : BoschEcu({0x10, variant.ident, 0x9A, "\"M1\", \"J5\", \"V5\""}, m154_outputs(), {}), variant_(variant) {}
+    : BoschEcu({0x10, variant.ident, 0x9A, "\"M1\", \"J5\", \"V5\"", true}, m154_outputs(), {}), variant_(variant) {}
 
 std::optional<Bytes> M154Ecu::read_data(const Bytes &r, double now_ms) {
   if (r.size() != 2) return negative(0x21, kSubFunctionNotSupported);

@@ -157,8 +157,10 @@ void VciReset(void);
    speed and the idle air valve; a valve position (30 41 07 steps) moves the speed by
    10 rpm a step; the CO trim (30 61 08 vv) is the M1.5.4 idle mixture correction byte.
    30 01 00 hands every output back to the ECU, 30 id 00 only that one; an ECU reset
-   (11), StopCommunication or 5 s of silence also end every control, and after 11 the
-   ECU answers only a new fast initialisation. Unknown outputs: 7F 30 31.
+   (11), StopCommunication or 5 s of silence also end every control. After 11 the ECU
+   answers only a new fast initialisation, except 11 00 on the M1.5.4 family and M7.2,
+   which keeps the session (the plug-in does not reconnect after it). Unknown outputs:
+   7F 30 31.
    0 = done, -1 = unknown name (VciLastError lists the names). */
 int VciSelectCar(const char *name);
 
@@ -186,6 +188,9 @@ const char *VciPortNotes(void);
                others short), "short" (every answer short while it fits 63 service bytes)
                or "short-id" (identification answers short, data blocks long)
      "line"    "ok" (default) or "refused": SelectPIN then refuses the line (works without a car)
+     "refuse"  Bosch cars: "SID:NRC[,SID:NRC...]", two hex digits each, e.g. "30:22,11:22":
+               the ECU answers 7F SID NRC to every request of these services instead of
+               carrying it out (also 81, 21, ...); "" refuses nothing
      "guard"   M7.9.7 only: "on" (default) or "off": the ECU reports its battery voltage
                reading (21 01 record D9, frame byte 10, answer-buffer byte 12) as 0, the
                byte the guarded actuator tests check (workbench/ecusim/m797_layout.md)

@@ -102,6 +102,11 @@ int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   // A long-form request carries its length in the fourth byte; frame_length reads it only then.
   const std::size_t len = ecusim::frame_length(frame, (frame[0] & 0x3F) ? 1 : 4);
   if (len == 0) return fail("frame does not start with a physically addressed format byte");
+  if (len > kMaxRequestBytes) {
+    trace_.event(now(), "request refused: " + std::to_string(len) + " bytes announced, at most " +
+                            std::to_string(kMaxRequestBytes));
+    return fail("request longer than " + std::to_string(kMaxRequestBytes) + " bytes");
+  }
   Bytes f(frame, frame + len);
   if (!ready_to_send(true)) return -1;
   Result r = exchange(f, now(), Origin::Caller);

@@ -21,6 +21,11 @@ using ecusim::Bytes;
 
 // Longest answer buffer a caller hands in (the plug-in's answer buffer).
 inline constexpr std::size_t kAnswerBufferSize = 344;
+// The longest request the interface sends, format byte to checksum: what a caller's
+// length-prefixed frame can hold (its length byte counts at most 255 bytes). The service
+// gets no size, so a long-form length byte announcing more (up to 260) is refused before
+// anything past the header is read.
+inline constexpr std::size_t kMaxRequestBytes = 255;
 
 class LineBase {
  public:

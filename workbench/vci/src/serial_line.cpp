@@ -288,8 +288,9 @@ bool SerialLine::transmit(const WireBytes &frame, WireAssembler &as) {
     std::uint8_t buf[64];
     while (as.echo_pending() != 0 && !as.echo_mismatch()) {
       std::size_t got = 0;
-      const double t = now();
-      const auto r = t < deadline ? port_->read(buf, sizeof buf, got, deadline - t, error) : SerialPort::Read::Timeout;
+      // Past the deadline one more look without waiting: this process may have been held
+      // up itself while the echo was already there.
+      const auto r = port_->read(buf, sizeof buf, got, deadline - now(), error);
       if (r == SerialPort::Read::Lost) {
         port_lost(error);
         fail(error);
@@ -324,21 +325,28 @@ SerialLine::Exchange SerialLine::receive(WireAssembler &as, double deadline, Wir
   Exchange ex;
   std::uint8_t buf[128];
   std::string error;
+  bool late_look = false;  // the one read allowed past the deadline
   while (true) {
     const double t = now();
-    if (!as.receiving() && t >= deadline) break;
+    if (!as.receiving() && t >= deadline) {
+      if (late_look) break;
+      late_look = true;
+    }
     const double until = as.receiving() ? as.last_byte_ms() + kP1Max + 0.5 : deadline;
     std::size_t got = 0;
-    const auto r = port_->read(buf, sizeof buf, got, std::max(0.0, until - t), error);
+    // A read is tried even past the deadline: what arrived while this process was held up
+    // counts, and its time is when it is read.
+    const auto r = port_->read(buf, sizeof buf, got, until - t, error);
     if (r == SerialPort::Read::Lost) {
       port_lost(error);
       ex.ok = false;
       return ex;
     }
-    if (r == SerialPort::Read::Data)
+    if (r == SerialPort::Read::Data) {
       as.feed(buf, got, now());
-    else
+    } else {
       as.idle(now());
+    }
     trace_notes(as);
     while (auto f = as.next_frame()) {
       trace_.frame(f->start_ms, "E<", f->bytes);
@@ -350,12 +358,14 @@ SerialLine::Exchange SerialLine::receive(WireAssembler &as, double deadline, Wir
       if (protocol == WireProtocol::Kwp && response_pending(f->bytes)) {
         trace_.event(f->end_ms, "response pending: waiting up to 5000 ms");
         deadline = f->end_ms + kPendingWait;
+        late_look = false;
         continue;
       }
       ex.frames.push_back(std::move(f->bytes));
       ex.ok = true;
       if (protocol == WireProtocol::Aldl) return ex;
       deadline = f->end_ms + kP2Max;  // another frame may follow within P2max
+      late_look = false;
     }
   }
   last_activity_ = std::max(last_activity_, as.last_byte_ms());
@@ -408,6 +418,11 @@ int SerialLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   int size = 0;
   while ((size = kwp_frame_size(frame, have)) == 0) ++have;
   if (size < 5) return fail("frame does not start with a KWP2000 format byte");
+  if (static_cast<std::size_t>(size) > kMaxRequestBytes) {
+    trace_.event(now(), "request refused: " + std::to_string(size) + " bytes announced, at most " +
+                            std::to_string(kMaxRequestBytes));
+    return fail("request longer than " + std::to_string(kMaxRequestBytes) + " bytes");
+  }
   const WireBytes f(frame, frame + size);
   Exchange ex = kwp_exchange(f);
   keeper_wake_.notify_all();

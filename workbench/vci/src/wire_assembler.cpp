@@ -38,7 +38,8 @@ void WireAssembler::expect_echo(const std::uint8_t *bytes, std::size_t count) {
 }
 
 void WireAssembler::feed(const std::uint8_t *bytes, std::size_t count, double t_ms) {
-  idle(t_ms);
+  // No gap check here: bytes are stamped when they are read, and a reader held up by the
+  // system would see a gap the line never had. Only idle() (the line seen silent) cuts.
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t b = bytes[i];
     if (!echo_.empty()) {

@@ -54,7 +54,7 @@ class WireAssembler {
   void reset();
   // The echo of these bytes is the next thing the line hands back.
   void expect_echo(const std::uint8_t *bytes, std::size_t count);
-  // Bytes read at t_ms, in order.
+  // Bytes read at t_ms, in order (a gap before them is judged by idle(), not here).
   void feed(const std::uint8_t *bytes, std::size_t count, double t_ms);
   // Nothing more was read until t_ms: a frame whose last byte is older than the gap limit
   // is cut off and dropped.

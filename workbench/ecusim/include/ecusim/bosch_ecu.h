@@ -33,6 +33,9 @@ class BoschEcu : public KwpEcu {
     std::span<const BoschIdent> ident;
     std::uint8_t key_option;          // the option whose first two characters are the family key
     std::string_view key_examples;    // named in the "id-key" error text
+    // 11 00 restarts the control functions but keeps the K-line session (M1.5.4 family,
+    // M7.2); every other reset ends the communication.
+    bool reset_00_keeps_link = false;
   };
 
   // "dtc", "id-key", "engine", and the framework's "header".

@@ -53,7 +53,9 @@ class KwpEcu {
   // the next fast initialisation and takes back whatever the tester held.
   void fall_asleep();
 
-  // Model options ("header" here; models add their own). False with a reason when refused.
+  // Model options ("header" and "refuse" here; models add their own). False with a reason
+  // when refused. "refuse" makes the ECU answer 7F sid nrc to every request of the listed
+  // services instead of carrying them out.
   virtual bool set_option(std::string_view key, std::string_view value, std::string &error);
 
  protected:
@@ -78,6 +80,7 @@ class KwpEcu {
   bool short_header_ = false;
   bool short_identification_header_ = false;
   std::map<std::uint8_t, Handler> handlers_;
+  std::map<std::uint8_t, std::uint8_t> refusals_;  // "refuse": service -> negative code
 };
 
 }  // namespace ecusim

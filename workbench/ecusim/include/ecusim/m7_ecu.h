@@ -38,6 +38,7 @@ struct M7Model {
   std::span<const OutputRow> outputs;   // served by 30
   std::span<const OutputRow> routines;  // served by 31 / 32 10 (M7.0), empty: 7F 31 11
   bool guard_option;                    // takes "guard" (m797_layout.md)
+  bool reset_00_keeps_link = false;     // 11 00 keeps the session (M7.2)
 };
 
 std::span<const M7Model> m70_models();
