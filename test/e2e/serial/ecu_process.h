@@ -34,6 +34,8 @@ struct Outcome {
 };
 
 // Runs build/vazdiag with these arguments (a shell command line), standard input empty.
+// A session on the serial line runs at a real-time priority where the machine allows it;
+// anything else (a session on the virtual clock is all computing) does not.
 Outcome vazdiag(const std::string &args);
 
 // A temporary directory removed at the end of the test.

@@ -63,6 +63,10 @@ TEST_P(SameTranscript, OverThePtyAsOnTheSimulatedLine) {
   EXPECT_EQ(count(wire, " T> "), count(wire, " -- echo ")) << wire;
   EXPECT_THAT(wire, Not(HasSubstr("no answer"))) << wire;
   EXPECT_THAT(wire, Not(HasSubstr("checksum wrong"))) << wire;
+  // The trace of the real line reads like the simulated one's.
+  const Outcome decoded = vazdiag("--decode-trace " + trace);
+  EXPECT_EQ(decoded.status, 0);
+  EXPECT_THAT(decoded.out, HasSubstr(" frames, 0 with a wrong checksum, 0 not understood"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

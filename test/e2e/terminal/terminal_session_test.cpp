@@ -240,7 +240,10 @@ TEST_F(TerminalSession, CtrlCRestoresTheTerminal) {
 // and after it vazdiag leaves the terminal as it found it, naming what happened.
 TEST_F(TerminalSession, AKilledEcuOnTheSerialLineEndsTheSessionCleanly) {
   serial_e2e::EcuProcess ecu({"--car", "m154", "--car-option", "engine=idle-fixed"});
-  start("--port " + ecu.port());
+  // The tester end at a real-time priority where the machine allows it, as in the serial tests.
+  tmux->type("rt=$(chrt -f 10 true 2>/dev/null && echo chrt -f 10)");
+  tmux->type("$rt " + kVazdiag + " --ecu m154 --port " + ecu.port() + "; echo EXIT=$?");
+  ASSERT_TRUE(tmux->waitFor("1. Identification")) << tmux->screen();
   open("5", "0 of 34 ticked");
   tmux->keys("1 Space 3 Space Enter");
   ASSERT_TRUE(tmux->waitFor("pass 3")) << tmux->screen();
