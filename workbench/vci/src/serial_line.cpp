@@ -19,17 +19,6 @@ std::string fmt(const char *format, double a, double b = 0, double c = 0, double
   return s;
 }
 
-std::string hex(const WireBytes &bytes) {
-  std::string s;
-  char x[4];
-  for (auto v : bytes) {
-    std::snprintf(x, sizeof x, "%02X", v);
-    if (!s.empty()) s += ' ';
-    s += x;
-  }
-  return s;
-}
-
 // Where the service identifier of a KWP2000 frame sits: after the format byte, the two
 // addresses when the format byte announces them, and the length byte when it is separate.
 std::size_t service_offset(const WireBytes &f) {
@@ -245,6 +234,7 @@ int SerialLine::wake_by_byte(int low_ms, int high_ms) {
   // from the end of the low level, after the rate is back.
   const double low_end = t0 + kWakeByteLowMs;
   sleep_until(low_end);
+  port_->drain();  // a new rate must not cut the byte's last bits off
   if (!port_->set_rate(line_rate, actual, how, error)) {
     port_lost(error);
     return fail(error);
@@ -301,7 +291,7 @@ bool SerialLine::transmit(const WireBytes &frame, WireAssembler &as) {
         continue;
       }
       if (now() < deadline) continue;
-      trace_.event(now(), "no echo of byte " + hex({b}));
+      trace_.event(now(), "no echo of byte " + WireTrace::hex({b}));
       fail_noted(echo_seen_ ? "the line gave no echo of a request byte: bus fault (K line shorted or open?)"
                             : "the interface does not echo: with a cable that removes the echo itself, set the port "
                               "option echo=off");
@@ -316,7 +306,7 @@ bool SerialLine::transmit(const WireBytes &frame, WireAssembler &as) {
     last_echo_gap = now() - sent_at;
     next = std::max(now(), sent_at + bt) + byte_gap_ms_;
   }
-  if (settings_.echo) trace_.event(now(), "echo " + hex(frame) + fmt(" (last after %.1f ms)", last_echo_gap));
+  if (settings_.echo) trace_.event(now(), "echo " + WireTrace::hex(frame) + fmt(" (last after %.1f ms)", last_echo_gap));
   last_activity_ = std::max(now(), next - byte_gap_ms_);
   return true;
 }
@@ -495,7 +485,7 @@ int SerialLine::set_link_keep(const std::uint8_t *frame, int length, int a, int 
   }
   keep_alive_ = WireBytes(frame, frame + length);
   keep_alive_failures_ = 0;
-  trace_.event(now(), "keep-alive armed: " + hex(*keep_alive_) +
+  trace_.event(now(), "keep-alive armed: " + WireTrace::hex(*keep_alive_) +
                           fmt(" when the line idles %.0f ms (%.0f, %.0f)", kKeepAlivePeriod, a, b));
   l.unlock();
   keeper_wake_.notify_all();

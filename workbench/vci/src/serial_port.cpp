@@ -229,6 +229,8 @@ bool SerialPort::write(const std::uint8_t *bytes, std::size_t count, std::string
   return true;
 }
 
+void SerialPort::drain() { ioctl(fd_, TCSBRK, 1); }  // tcdrain: TCSBRK with a non-zero argument
+
 std::size_t SerialPort::discard_input() {
   std::size_t total = 0;
   std::uint8_t buf[256];

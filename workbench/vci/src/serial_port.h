@@ -58,6 +58,8 @@ class SerialPort {
   // Waits at most timeout_ms for input and reads what is there into buf.
   Read read(std::uint8_t *buf, std::size_t cap, std::size_t &got, double timeout_ms, std::string &error);
   bool write(const std::uint8_t *bytes, std::size_t count, std::string &error);
+  // Waits until everything written has left the port (the UART's shift register too).
+  void drain();
   // Drops whatever input is waiting; returns how many bytes.
   std::size_t discard_input();
 

@@ -27,16 +27,20 @@ bool WireTrace::set_file(const std::string &path) {
   return file_.is_open();
 }
 
-void WireTrace::frame(double t_ms, std::string_view direction, const std::vector<std::uint8_t> &bytes) {
-  std::string hex;
-  hex.reserve(bytes.size() * 3);
+std::string WireTrace::hex(const std::vector<std::uint8_t> &bytes) {
+  std::string text;
+  text.reserve(bytes.size() * 3);
   char b[4];
   for (auto v : bytes) {
     std::snprintf(b, sizeof b, "%02X", v);
-    if (!hex.empty()) hex += ' ';
-    hex += b;
+    if (!text.empty()) text += ' ';
+    text += b;
   }
-  line(t_ms, direction, hex);
+  return text;
+}
+
+void WireTrace::frame(double t_ms, std::string_view direction, const std::vector<std::uint8_t> &bytes) {
+  line(t_ms, direction, hex(bytes));
 }
 
 void WireTrace::event(double t_ms, std::string_view text) { line(t_ms, "--", text); }

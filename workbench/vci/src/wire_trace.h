@@ -19,6 +19,8 @@ class WireTrace {
   void frame(double t_ms, std::string_view direction, const std::vector<std::uint8_t> &bytes);
   void event(double t_ms, std::string_view text);
   std::string text() const;
+  // "82 10 F1 21 01 A5": bytes as the trace writes them.
+  static std::string hex(const std::vector<std::uint8_t> &bytes);
   // Appends from now on to the file; an empty path stops writing. False when it cannot open.
   bool set_file(const std::string &path);
 
