@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "options.h"
+#include "session_language.h"
 #include "trace_decoder.h"
 #include "workbench.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char **argv) {
     return 0;
   }
   vazdiag::SessionSetup setup = options->setup;
+  if (setup.language.empty()) setup.language = vazdiag::language_from_environment();
   if (!options->scriptFile.empty()) {
     std::ifstream in(options->scriptFile);
     if (!in) {

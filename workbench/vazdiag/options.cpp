@@ -65,6 +65,8 @@ const char *const kUsage =
     "                     one column per shown item)\n"
     "  --decode-trace FILE  print a wire trace with every KWP2000/ALDL frame annotated\n"
     "                     (service names, checksums verified); runs no session\n"
+    "  --lang ru|en       language of the screens (default: Russian when LC_ALL,\n"
+    "                     LC_MESSAGES or LANG begins with ru, else English)\n"
     "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
     "                     a virtual clock (default with --script)\n"
     "  --help             this text\n";
@@ -99,7 +101,7 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     }
     static constexpr std::array kWithValue{"--ecu",       "--car",       "--car-option", "--script",      "--functions",
                                            "--connector", "--trace",     "--clock",      "--log",         "--decode-trace",
-                                           "--port",      "--wakeup",    "--port-option"};
+                                           "--port",      "--wakeup",    "--port-option", "--lang"};
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
@@ -161,6 +163,12 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.setup.logFile = v;
     } else if (a == "--decode-trace") {
       o.decodeTraceFile = v;
+    } else if (a == "--lang") {
+      if (v != "ru" && v != "en") {
+        error = "--lang is ru or en, got '" + v + "'";
+        return std::nullopt;
+      }
+      o.setup.language = v;
     } else if (a == "--clock") {
       if (v != "real" && v != "virtual") {
         error = "--clock is real or virtual, got '" + v + "'";

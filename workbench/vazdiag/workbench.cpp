@@ -51,6 +51,7 @@ struct Workbench::Impl {
   int (*StdUseScript)(const char *);
   int (*StdUseFullScreen)();
   int (*StdSetLogFile)(const char *);
+  int (*StdSetLanguage)(const char *);
   void (*StdEndSession)();
   const char *(*StdTranscript)();
   const char *(*StdLastError)();
@@ -85,6 +86,7 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.display, StdUseScript, m.displayFile);
   VAZ_BIND(m.display, StdUseFullScreen, m.displayFile);
   VAZ_BIND(m.display, StdSetLogFile, m.displayFile);
+  VAZ_BIND(m.display, StdSetLanguage, m.displayFile);
   VAZ_BIND(m.display, StdEndSession, m.displayFile);
   VAZ_BIND(m.display, StdTranscript, m.displayFile);
   VAZ_BIND(m.display, StdLastError, m.displayFile);
@@ -129,6 +131,8 @@ SessionResult Workbench::run(const SessionSetup &s) {
     if (m.VciInjectFault(f.kind.c_str(), f.sid, f.nrc, f.skip, f.count) != 0)
       throw SetupError("fault " + f.kind + ": " + m.VciLastError());
 
+  if (!s.language.empty() && m.StdSetLanguage(s.language.c_str()) != 0)
+    throw SetupError(std::string("language: ") + m.StdLastError());
   if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw SetupError(std::string("log: ") + m.StdLastError());
   // Interactive: full screen on a terminal; the host falls back to the line
   // front end by itself when standard output is not one.

@@ -32,6 +32,7 @@ struct SessionSetup {
   std::string portOptions;          // "wakeup=byte,echo=off,..." (see vci_control.h)
   std::string traceFile;            // also write the wire trace here
   std::string logFile;              // record every live-data pass here as CSV
+  std::string language;             // "ru" or "en"; empty: the display host's own choice
 };
 
 struct SessionResult {

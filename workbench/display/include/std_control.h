@@ -41,6 +41,11 @@ void StdEndSession(void);
 /* The transcript written so far by the script front end (valid until the next Std* call). */
 const char *StdTranscript(void);
 
+/* Language of the texts: "ru" (Russian, from the ru folder of the data directory) or "en".
+   Without a call, the Language key of StdCfg.ini in the data directory decides, else English.
+   0 = set, -1 = unknown language or its files missing (StdLastError). */
+int StdSetLanguage(const char *code);
+
 /* Text of the last error of a Std* call. */
 const char *StdLastError(void);
 

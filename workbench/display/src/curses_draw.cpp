@@ -1,44 +1,26 @@
 // Drawing helpers of the full-screen front end.
 #include "curses_draw.h"
 
+#include "ui_words.h"
+#include "utf8_text.h"
+
 #include <ncurses.h>
 
 #include <algorithm>
 
 namespace stdhost::draw {
-namespace {
 
-bool continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+int columns(const std::string& s) { return utf8::width(s); }
 
-}  // namespace
-
-int columns(const std::string& s) {
-  int n = 0;
-  for (char c : s) n += continuation(c) ? 0 : 1;
-  return n;
-}
-
-std::string fit(const std::string& s, int width) {
-  if (width <= 0) return {};
-  std::string out;
-  int cols = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (!continuation(s[i])) {
-      if (cols == width) break;
-      ++cols;
-    }
-    out += s[i];
-  }
-  return out + std::string(static_cast<std::size_t>(width - cols), ' ');
-}
+std::string fit(const std::string& s, int width) { return utf8::fit(s, width); }
 
 int bodyRows() { return std::max(0, LINES - 2); }
 
 bool frame(const std::string& title, const std::string& keys) {
   erase();
   if (COLS < kMinCols || LINES < kMinRows) {
-    std::string note = "Terminal too small";
-    std::string need = "(" + std::to_string(kMinCols) + "x" + std::to_string(kMinRows) + " needed)";
+    std::string note = say("Terminal too small");
+    std::string need = "(" + std::to_string(kMinCols) + "x" + std::to_string(kMinRows) + " " + say("needed") + ")";
     mvaddnstr(std::max(0, LINES / 2 - 1), 0, note.c_str(), COLS);
     if (LINES > 1) mvaddnstr(LINES / 2, 0, need.c_str(), COLS);
     refresh();
@@ -72,9 +54,10 @@ std::vector<std::string> wrap(const std::string& s, int width) {
         line.clear();
       }
       while (columns(word) > width) {  // a word longer than the line is cut
-        out.push_back(fit(word, width));
-        std::string rest = word.substr(fit(word, width).size());
-        word = rest;
+        std::string head = fit(word, width);
+        head.erase(head.find_last_not_of(' ') + 1);
+        out.push_back(head);
+        word = word.substr(head.size());
       }
       line += (line.empty() ? "" : " ") + word;
       word.clear();

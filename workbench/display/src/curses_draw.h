@@ -10,9 +10,9 @@ namespace stdhost::draw {
 constexpr int kMinCols = 40;
 constexpr int kMinRows = 10;
 
-// Display columns of a UTF-8 text (one per character; the texts hold no wide ones).
+// Display columns of a UTF-8 text: Cyrillic takes two bytes but one column.
 int columns(const std::string& s);
-// The text cut or padded with blanks to exactly `width` columns.
+// The text cut (never inside a character) or padded with blanks to exactly `width` columns.
 std::string fit(const std::string& s, int width);
 
 // Clears the screen and draws the title bar and the key bar. false, after

@@ -5,6 +5,7 @@
 #include "curses_draw.h"
 #include "stream_log.h"
 #include "stream_plot.h"
+#include "ui_words.h"
 
 #include <ncurses.h>
 
@@ -83,13 +84,13 @@ int CursesFrontEnd::message(const MessageScreen& s) {
   const bool notice = s.style == 5;  // shown while a request runs: nothing to wait for
   bool yes = true;
   for (;;) {
-    const char* keys = q ? "Left/Right choose  y/n  Enter answer  Esc no"
-                         : notice ? "please wait" : "Enter or Esc to continue";
+    const char* keys = say(q ? "Left/Right choose  y/n  Enter answer  Esc no"
+                             : notice ? "please wait" : "Enter or Esc to continue");
     if (draw::frame(s.title, keys)) {
       auto lines = draw::wrap(s.text, std::min(60, COLS - 8));
       lines.push_back("");
-      if (q) lines.push_back(yes ? "[> Yes <]    [  No  ]" : "[  Yes  ]    [> No <]");
-      else if (notice) lines.push_back("Please wait ...");
+      if (q) lines.push_back(say(yes ? "[> Yes <]    [  No  ]" : "[  Yes  ]    [> No <]"));
+      else if (notice) lines.push_back(say("Please wait ..."));
       else lines.push_back("[> OK <]");
       draw::box(s.title, lines, 0);
       refresh();
@@ -116,7 +117,7 @@ int CursesFrontEnd::menu(const MenuScreen& s) {
   int cursor = std::clamp(s.preselect, 0, std::max(0, n - 1));
   NumberJump jump;
   for (;;) {
-    if (draw::frame(s.title, "Up/Down or number  Enter choose  Esc/Backspace back")) {
+    if (draw::frame(s.title, say("Up/Down or number  Enter choose  Esc/Backspace back"))) {
       const int rows = draw::bodyRows() - 1;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i)
@@ -142,9 +143,9 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
   int cursor = 0;
   NumberJump jump;
   for (;;) {
-    if (draw::frame("Select items", "Space tick  a all/none  Up/Down or number  Enter show  Esc back")) {
+    if (draw::frame(say("Select items"), say("Space tick  a all/none  Up/Down or number  Enter show  Esc back"))) {
       const auto count = std::count(ticks.begin(), ticks.end(), true);
-      draw::text(1, 2, std::to_string(count) + " of " + std::to_string(n) + " ticked", COLS - 4, A_DIM);
+      draw::text(1, 2, std::to_string(count) + " " + say("of") + " " + std::to_string(n) + " " + say("ticked"), COLS - 4, A_DIM);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i) {
@@ -173,23 +174,25 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
 
 void CursesFrontEnd::toggleRecording() {
   if (log_.active()) {
-    note_ = "Recording stopped: " + std::to_string(log_.rows()) + " rows in " + log_.currentFile();
+    note_ = std::string(say("Recording stopped:")) + " " + std::to_string(log_.rows()) + " " + say("rows in") + " " +
+          log_.currentFile();
     log_.stop();
     return;
   }
   std::string error;
   std::string name = StreamLog::defaultName();
-  note_ = log_.start(name, error) ? "Recording to " + name : error;
+  note_ = log_.start(name, error) ? say("Recording to") + (" " + name) : error;
 }
 
 void CursesFrontEnd::drawStream(const StreamScreen& s) {
-  if (!draw::frame("Live data",
-                   plotView_ ? "p table  r record  Esc/Backspace back"
-                             : "Up/Down move  Space mark for plot  p plot  r record  Esc/Backspace back"))
+  if (!draw::frame(say("Live data"),
+                   say(plotView_ ? "p table  r record  Esc/Backspace back"
+                                 : "Up/Down move  Space mark for plot  p plot  r record  Esc/Backspace back")))
     return;
-  std::string status = "pass " + std::to_string(s.pass);
+  std::string status = say("pass") + (" " + std::to_string(s.pass));
   if (log_.active())
-    status += "   REC " + log_.currentFile() + " (" + std::to_string(log_.rows()) + " rows)";
+    status += "   " + std::string(say("REC")) + " " + log_.currentFile() + " (" + std::to_string(log_.rows()) + " " +
+              say("rows") + ")";
   draw::text(1, 2, status, COLS - 4, log_.active() ? COLOR_PAIR(2) | A_BOLD : A_DIM);
   if (!note_.empty()) draw::text(LINES - 2, 2, note_, COLS - 4, A_DIM);
   const auto& items = stats_.items();
@@ -214,8 +217,8 @@ void CursesFrontEnd::drawStream(const StreamScreen& s) {
     int c = draw::columns(v);
     return c >= w ? draw::fit(v, w) : std::string(static_cast<std::size_t>(w - c), ' ') + v;
   };
-  draw::text(2, 2, "  " + draw::fit("Name", nameW) + right("Value", kValue) + "  " + draw::fit("Unit", kUnit - 2) +
-                       right("Min", kNum) + right("Max", kNum),
+  draw::text(2, 2, "  " + draw::fit(say("Name"), nameW) + right(say("Value"), kValue) + "  " +
+                       draw::fit(say("Unit"), kUnit - 2) + right(say("Min"), kNum) + right(say("Max"), kNum),
              COLS - 4, A_BOLD | A_UNDERLINE);
   const int top = draw::scrollTop(streamCursor_, n, rows);
   for (int i = top; i < n && i - top < rows; ++i) {
@@ -240,7 +243,7 @@ bool CursesFrontEnd::stream(const StreamScreen& s) {
   if (marked_.size() != stats_.items().size() || s.pass == 1) marked_.assign(stats_.items().size(), false);
   const int n = static_cast<int>(stats_.items().size());
   streamCursor_ = std::clamp(streamCursor_, 0, std::max(0, n - 1));
-  if (!log_.active() && !log_.lastError().empty() && note_.empty()) note_ = "Recording stopped: " + log_.lastError();
+  if (!log_.active() && !log_.lastError().empty() && note_.empty()) note_ = say("Recording stopped:") + (" " + log_.lastError());
   drawStream(s);
   // Keys typed during the pass are all taken; the first wait gives the user a moment.
   for (int wait = kStreamWaitMs;; wait = 0) {
@@ -262,13 +265,13 @@ void CursesFrontEnd::codes(const CodeScreen& s) {
   const int n = static_cast<int>(s.codes.size());
   int cursor = 0;
   for (;;) {
-    if (draw::frame("Trouble codes", "Up/Down scroll  Enter or Esc leave")) {
-      draw::text(1, 2, std::to_string(n) + (n == 1 ? " code" : " codes"), COLS - 4, A_DIM);
+    if (draw::frame(say("Trouble codes"), say("Up/Down scroll  Enter or Esc leave"))) {
+      draw::text(1, 2, countOf(n, "code", "codes"), COLS - 4, A_DIM);
       constexpr int kCode = 8, kStatus = 18;
       const int textW = std::max(10, COLS - 4 - kCode - kStatus - 2);
-      draw::text(2, 2, draw::fit("Code", kCode) + draw::fit("Text", textW) + "  " + "Status", COLS - 4,
+      draw::text(2, 2, draw::fit(say("Code"), kCode) + draw::fit(say("Text"), textW) + "  " + say("Status"), COLS - 4,
                  A_BOLD | A_UNDERLINE);
-      if (n == 0) draw::text(3, 2, "No trouble codes", COLS - 4);
+      if (n == 0) draw::text(3, 2, say("No trouble codes"), COLS - 4);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i) {
@@ -297,7 +300,7 @@ int CursesFrontEnd::input(const InputScreen& s) {
   std::size_t at = 0;
   std::string error;
   for (;;) {
-    if (draw::frame(s.title, "digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc clear")) {
+    if (draw::frame(s.title, say("digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc clear"))) {
       auto lines = draw::wrap(s.prompt, std::min(60, COLS - 8));
       lines.push_back("");
       lines.push_back("> " + field + "_");
@@ -335,8 +338,8 @@ int CursesFrontEnd::input(const InputScreen& s) {
     } else if (isEnter(k)) {
       char* end = nullptr;
       long long v = field.empty() || field == "-" ? 0 : std::strtoll(field.c_str(), &end, 10);
-      if (field.empty() || field == "-" || *end != '\0') error = "Enter a whole number";
-      else if (v < INT_MIN || v > INT_MAX) error = "The number must lie between -2147483648 and 2147483647";
+      if (field.empty() || field == "-" || *end != '\0') error = say("Enter a whole number");
+      else if (v < INT_MIN || v > INT_MAX) error = say("The number must lie between -2147483648 and 2147483647");
       else return static_cast<int>(v);
     }
   }
@@ -345,8 +348,8 @@ int CursesFrontEnd::input(const InputScreen& s) {
 // ---- active-test panel ---------------------------------------------------------------
 
 void CursesFrontEnd::drawPanel(const PanelScreen& s) {
-  if (!draw::frame("Active test", "Left/Right choose  Enter or number press  Esc last button")) return;
-  draw::text(1, 2, "pass " + std::to_string(s.pass), COLS - 4, A_DIM);
+  if (!draw::frame(say("Active test"), say("Left/Right choose  Enter or number press  Esc last button"))) return;
+  draw::text(1, 2, say("pass") + (" " + std::to_string(s.pass)), COLS - 4, A_DIM);
   const int nameW = std::max(10, COLS - 4 - 16);
   int row = 3;
   for (const auto& l : s.lines) {

@@ -2,9 +2,12 @@
 // the terminal back however the process ends.
 #include "curses_terminal.h"
 
+#include <langinfo.h>
 #include <ncurses.h>
 
 #include <clocale>
+#include <cstring>
+#include <initializer_list>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -43,13 +46,29 @@ void installHooks() {
   }
 }
 
+// The environment's locale names UTF-8 ("ru_RU.UTF-8", "en_US.utf8").
+bool environmentSaysUtf8() {
+  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* v = std::getenv(name);
+    if (v == nullptr || *v == '\0') continue;
+    return strcasestr(v, "utf-8") != nullptr || strcasestr(v, "utf8") != nullptr;
+  }
+  return false;
+}
+
 }  // namespace
+
+bool CursesTerminal::showsUtf8() {
+  const char* codeset = nl_langinfo(CODESET);
+  return codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
+}
 
 bool CursesTerminal::open() {
   if (gScreen != nullptr) return true;
   // Only the character type: a numeric locale would change how the plug-in
-  // formats its values.
-  std::setlocale(LC_CTYPE, "");
+  // formats its values. A UTF-8 locale that is not installed on this machine
+  // (ru_RU.UTF-8 on a bare system) still means a UTF-8 terminal: C.UTF-8 then.
+  if (std::setlocale(LC_CTYPE, "") == nullptr && environmentSaysUtf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
   SCREEN* s = newterm(nullptr, stdout, stdin);
   if (s == nullptr) return false;
   set_term(s);

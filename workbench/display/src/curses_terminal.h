@@ -18,6 +18,9 @@ class CursesTerminal {
   bool open();
   void close();
   bool isOpen() const;
+
+  // Whether the character type the terminal was opened with is UTF-8.
+  static bool showsUtf8();
 };
 
 }  // namespace stdhost

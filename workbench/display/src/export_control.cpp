@@ -2,6 +2,7 @@
 // recording, transcript.
 #include "curses_front_end.h"
 #include "display_session.h"
+#include "export_language.h"
 #include "script_front_end.h"
 #include "std_control.h"
 #include "std_export.h"
@@ -62,6 +63,7 @@ STD_EXPORT int StdUseFullScreen(void) {
     auto fe = std::make_unique<stdhost::CursesFrontEnd>(s.streamLog());
     if (fe->start()) {
       s.useFrontEnd(std::move(fe));
+      stdhost::keepTextsLegible(s);
       return 0;
     }
     s.lastError() = "the terminal cannot be driven full-screen (TERM?)";

@@ -2,8 +2,8 @@
 #include "script_front_end.h"
 
 #include "screen_render.h"
+#include "utf8_text.h"
 
-#include <cctype>
 #include <chrono>
 #include <thread>
 
@@ -31,13 +31,9 @@ const KindText& kindText(ScreenKind k) {
   return kKindTexts[0];
 }
 
-bool sameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
+// Entries are matched in the session's language: "choose сохранённые коды
+// неисправностей" finds "Сохранённые коды неисправностей".
+bool sameText(const std::string& a, const std::string& b) { return utf8::fold(a) == utf8::fold(b); }
 
 // Position (0-based) named by a choose/press step among `names`, -1 if none.
 int findChoice(const Step& step, const std::vector<std::string>& names) {

@@ -3,6 +3,7 @@
 #include "terminal_front_end.h"
 
 #include "screen_render.h"
+#include "ui_words.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -73,7 +74,7 @@ void TerminalFrontEnd::write(const std::string& text) {
 bool TerminalFrontEnd::ask(const std::string& prompt, std::string& line) {
   write(prompt);
   if (in_.read(line, -1) != LineReader::Result::Line) {
-    write("\n(end of input: back)\n");
+    write("\n" + std::string(say("(end of input: back)")) + "\n");
     return false;
   }
   line = trimmed(line);
@@ -95,7 +96,7 @@ int TerminalFrontEnd::message(const MessageScreen& s) {
 int TerminalFrontEnd::menu(const MenuScreen& s) {
   write(renderMenu(s));
   std::string line;
-  while (ask("number or b> ", line)) {
+  while (ask(say("number or b> "), line)) {
     if (isBack(line)) return -1;
     long v = 0;
     if (toInt(line, v) && v >= 1 && v <= static_cast<long>(s.entries.size())) return static_cast<int>(v - 1);
@@ -106,7 +107,7 @@ int TerminalFrontEnd::menu(const MenuScreen& s) {
 std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen& s) {
   write(renderSelect(s));
   std::string line;
-  while (ask("numbers, a (all) or b> ", line)) {
+  while (ask(say("numbers, a (all) or b> "), line)) {
     if (isBack(line)) return std::nullopt;
     std::vector<bool> ticks(s.items.size(), false);
     if (line == "a" || line == "A") return std::vector<bool>(s.items.size(), true);
@@ -130,7 +131,7 @@ std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen& s)
 
 bool TerminalFrontEnd::stream(const StreamScreen& s) {
   write(renderStream(s));
-  if (s.pass == 1) write("(press Enter to go back)\n");
+  if (s.pass == 1) write(std::string(say("(press Enter to go back)")) + "\n");
   std::string line;
   return in_.read(line, kRefreshMs) != LineReader::Result::Timeout;  // a line or end of input
 }
@@ -138,13 +139,13 @@ bool TerminalFrontEnd::stream(const StreamScreen& s) {
 void TerminalFrontEnd::codes(const CodeScreen& s) {
   write(renderCodes(s));
   std::string line;
-  ask("Enter to leave> ", line);
+  ask(say("Enter to leave> "), line);
 }
 
 int TerminalFrontEnd::input(const InputScreen& s) {
   write(renderInput(s));
   std::string line;
-  while (ask("number> ", line)) {
+  while (ask(say("number> "), line)) {
     long v = 0;
     if (toInt(line, v) && v >= INT_MIN && v <= INT_MAX) return static_cast<int>(v);
   }
@@ -154,7 +155,7 @@ int TerminalFrontEnd::input(const InputScreen& s) {
 int TerminalFrontEnd::panel(const PanelScreen& s) {
   write(renderPanel(s));
   const int last = static_cast<int>(s.buttons.size()) - 1;
-  if (s.pass == 1) write("(type a button number and Enter)\n");
+  if (s.pass == 1) write(std::string(say("(type a button number and Enter)")) + "\n");
   std::string line;
   switch (in_.read(line, kRefreshMs)) {
     case LineReader::Result::Timeout:

@@ -2,6 +2,7 @@
 #include "text_library.h"
 
 #include "host_location.h"
+#include "language_choice.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,13 +12,25 @@ namespace stdhost {
 bool TextLibrary::setDirectory(const std::string& dir, std::string& error) {
   dir_ = dir;
   if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
+  if (!languageChosen_) language_ = configuredLanguage(dir_).value_or(Language::English);
+  return load(error);
+}
+
+bool TextLibrary::chooseLanguage(Language language, std::string& error) {
+  ensureLoaded();
+  language_ = language;
+  languageChosen_ = true;
+  return load(error);
+}
+
+bool TextLibrary::load(std::string& error) {
   cache_.clear();  // open handles keep their own files alive
   loaded_ = true;
   loadError_.clear();
   for (const auto& f : kStandardFiles) {
     auto file = open(f.name);
     if (!file) {
-      loadError_ += (loadError_.empty() ? "" : "\n") + std::string("cannot read ") + dir_ + f.name;
+      loadError_ += (loadError_.empty() ? "" : "\n") + std::string("cannot read ") + resolve(f.name);
       continue;
     }
     for (const auto& e : file->errors) loadError_ += (loadError_.empty() ? "" : "\n") + e;
@@ -39,6 +52,11 @@ const std::string& TextLibrary::directory() {
 
 std::string TextLibrary::resolve(const std::string& nameOrPath) {
   if (!nameOrPath.empty() && nameOrPath.front() == '/') return nameOrPath;
+  // The plug-in opens the standard files by bare name: the texts come in the
+  // session's language, the command lists from the one copy.
+  if (language_ == Language::Russian)
+    for (const auto& f : kStandardFiles)
+      if (f.role != FileRole::Commands && nameOrPath == f.name) return directory() + "ru/" + nameOrPath;
   return directory() + nameOrPath;
 }
 

@@ -26,6 +26,10 @@ struct StandardFile {
   int kind;  // GetFileNameText kind, 0 = not handed out by kind
 };
 
+// The language of the texts. Russian texts lie in the "ru" folder of the data
+// directory; command lists do not depend on the language and exist once.
+enum class Language { English, Russian };
+
 // Kept short: the plug-in copies these names into 80-byte buffers.
 inline constexpr StandardFile kStandardFiles[] = {
     {FileRole::Texts, "TEXTLIB.TXT", 0},
@@ -42,6 +46,12 @@ class TextLibrary {
   // The data directory, set up from the library's own location on first use.
   const std::string& directory();
   const std::string& loadError() const { return loadError_; }
+
+  // The language of the texts. Unless chosen, each data directory's StdCfg.ini
+  // decides (key Language), else English. Choosing reloads the files: false
+  // with the faults in `error` when that language's files are missing or bad.
+  Language language() const { return language_; }
+  bool chooseLanguage(Language language, std::string& error);
 
   // A file by standard name, relative name (resolved in the data directory)
   // or absolute path; parsed on first use; null when unreadable.
@@ -61,7 +71,11 @@ class TextLibrary {
   void ensureLoaded();
   std::string resolve(const std::string& nameOrPath);
 
+  bool load(std::string& error);
+
   std::string dir_;
+  Language language_ = Language::English;
+  bool languageChosen_ = false;
   bool loaded_ = false;
   std::string loadError_;
   std::map<std::string, std::shared_ptr<const RecordFile>> cache_;

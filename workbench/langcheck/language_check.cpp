@@ -1,0 +1,108 @@
+// The comparison of the two languages of the text library.
+#include "language_check.h"
+
+#include "record_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+
+namespace langcheck {
+namespace {
+
+constexpr std::array kTextFiles{"TEXTLIB.TXT", "DSNAMES.TXT", "DTCTEXT.TXT"};
+
+// Proper names that stay in Latin letters in Russian texts.
+constexpr std::array kKeptNames{"Bosch"};
+
+// The plug-in reads state texts (0xFE552001..0xFE55209F) into 20-byte buffers:
+// longer Russian words would be cut on screen. 0xFE5520A1 and up are the CO
+// adjustment's title and question, shown whole.
+constexpr std::size_t kStateTextBytes = 19;
+bool isStateText(std::uint32_t id) { return id >= 0xFE552000u && id <= 0xFE55209Fu; }
+
+bool isCount(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isLatin(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string hexId(std::uint32_t id) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%08X", id);
+  return buf;
+}
+
+// Records in ID order, so that faults come out in a stable order.
+std::map<std::uint32_t, const stdhost::Record*> sorted(const stdhost::RecordFile& f) {
+  std::map<std::uint32_t, const stdhost::Record*> out;
+  for (const auto& [id, r] : f.records) out.emplace(id, &r);
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> englishWords(const std::string& text) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < text.size();) {
+    if (!isLatin(text[i])) {
+      ++i;
+      continue;
+    }
+    // A word is a run of Latin letters and digits; one with a digit is a code.
+    std::size_t end = i;
+    bool digit = false, lower = false;
+    for (; end < text.size() && (isLatin(text[end]) || (text[end] >= '0' && text[end] <= '9')); ++end) {
+      digit = digit || (text[end] >= '0' && text[end] <= '9');
+      lower = lower || (text[end] >= 'a' && text[end] <= 'z');
+    }
+    std::string word = text.substr(i, end - i);
+    if (lower && !digit && std::find(kKeptNames.begin(), kKeptNames.end(), word) == kKeptNames.end())
+      out.push_back(word);
+    i = end;
+  }
+  return out;
+}
+
+std::vector<std::string> compareLanguages(const std::string& englishDir, const std::string& russianDir) {
+  std::vector<std::string> faults;
+  for (const char* name : kTextFiles) {
+    stdhost::RecordFile en, ru;
+    const std::string enPath = englishDir + "/" + name, ruPath = russianDir + "/" + name;
+    if (!stdhost::loadRecordFile(enPath, en)) faults.push_back(enPath + ": cannot read");
+    if (!stdhost::loadRecordFile(ruPath, ru)) faults.push_back(ruPath + ": cannot read");
+    for (const auto* f : {&en, &ru})
+      for (const auto& e : f->errors) faults.push_back(e);
+    const std::string file = std::string("ru/") + name;
+
+    for (const auto& [id, r] : sorted(en))
+      if (!ru.find(id)) faults.push_back(file + ": " + hexId(id) + " is missing (English: '" + r->bytes + "')");
+    for (const auto& [id, r] : sorted(ru)) {
+      const stdhost::Record* e = en.find(id);
+      if (!e) {
+        faults.push_back(file + ": " + hexId(id) + " has no English counterpart");
+        continue;
+      }
+      if (r->binary) {
+        faults.push_back(file + ": " + hexId(id) + " is a binary record: command lists exist once, in English");
+        continue;
+      }
+      if ((isCount(e->bytes) || isCount(r->bytes)) && e->bytes != r->bytes) {
+        faults.push_back(file + ": " + hexId(id) + " list count " + r->bytes + " differs from the English " + e->bytes);
+        continue;
+      }
+      // Identical to the English text: untranslated, unless it holds no word at all.
+      if (r->bytes == e->bytes && std::any_of(r->bytes.begin(), r->bytes.end(), isLatin))
+        faults.push_back(file + ": " + hexId(id) + " is not translated: '" + r->bytes + "'");
+      for (const auto& w : englishWords(r->bytes))
+        faults.push_back(file + ": " + hexId(id) + " holds the English word '" + w + "': '" + r->bytes + "'");
+      if (isStateText(id) && r->bytes.size() > kStateTextBytes)
+        faults.push_back(file + ": " + hexId(id) + " state text '" + r->bytes + "' is longer than " +
+                         std::to_string(kStateTextBytes) + " bytes");
+    }
+  }
+  return faults;
+}
+
+}  // namespace langcheck
