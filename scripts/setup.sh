@@ -9,6 +9,9 @@ command -v make >/dev/null || need+=(make)
 [ -f /usr/include/gmock/gmock.h ] || need+=(libgmock-dev)
 [ -f /usr/include/ncurses.h ] || need+=(libncurses-dev)
 command -v tmux >/dev/null || need+=(tmux)
+[ -f /usr/include/sqlite3.h ] || need+=(libsqlite3-dev)
+# The report's rendering test opens it in a headless browser.
+[ -x /usr/bin/chromium ] || need+=(chromium)
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo

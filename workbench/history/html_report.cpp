@@ -20,6 +20,7 @@ h3 { font-size: 14px; margin: 14px 0 4px; }
 table { border-collapse: collapse; width: 100%; margin: 4px 0 8px; }
 th, td { text-align: left; padding: 3px 8px; border-bottom: 1px solid #ddd; vertical-align: top; }
 th { background: #eef4f8; }
+#identification th { width: 40%; }
 td.code { font-family: "DejaVu Sans Mono", monospace; font-weight: bold; white-space: nowrap; }
 pre { font: 11px/1.3 "DejaVu Sans Mono", monospace; margin: 0; white-space: pre-wrap; }
 .ok { color: #1b7f3b; } .failed { color: #b00020; }

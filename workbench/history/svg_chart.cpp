@@ -118,8 +118,9 @@ std::string svgChart(const std::vector<std::pair<double, double>> &points, const
            "\" x=\"" + num(cx + (anchor[0] == 'e' ? -7 : 7)) + "\" y=\"" + num(cy + dy) + "\" text-anchor=\"" + anchor +
            "\">" + escapeXml(label) + " " + formatValue(points[i].second) + "</text>\n";
   };
-  svg += mark(iMax, "max", labels.max, -6);
-  svg += mark(iMin, "min", labels.min, 14);
+  // Labels go inside the frame: below a maximum at the top, above a minimum at the bottom.
+  svg += mark(iMax, "max", labels.max, py(points[iMax].second) < kTop + 16 ? 14 : -6);
+  svg += mark(iMin, "min", labels.min, py(points[iMin].second) > kTop + plotH - 16 ? -6 : 14);
   svg += "<text class=\"mean\" x=\"" + num(kLeft + plotW - 4) + "\" y=\"" + num(py(mean) - 4) +
          "\" text-anchor=\"end\">" + escapeXml(labels.mean) + " " + formatValue(mean) + "</text>\n";
   return svg + "</svg>\n";
