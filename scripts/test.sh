@@ -3,7 +3,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer. --quick skips the second.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" --tests
 jobs=$(nproc)
 
 echo "== build and test: $top/build"

@@ -2,9 +2,11 @@
 // its own directory, builds the host context record and runs one session.
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
+#include "history_session.h"
 #include "options.h"
 #include "session_language.h"
 #include "trace_decoder.h"
@@ -22,6 +24,7 @@ int main(int argc, char **argv) {
     std::cout << vazdiag::kUsage;
     return 0;
   }
+  if (!options->history.command.empty()) return vazdiag::run_history_command(options->history);
   if (options->listPorts) {
     try {
       vazdiag::Workbench bench(vazdiag::executableDir());
@@ -55,7 +58,15 @@ int main(int argc, char **argv) {
   }
   try {
     vazdiag::Workbench bench(vazdiag::executableDir());
+    std::unique_ptr<vazdiag::SessionHistory> history;
+    // A history that cannot be opened costs the record, never the diagnosis.
+    if (!options->history.off) try {
+        history = std::make_unique<vazdiag::SessionHistory>(options->history, setup, bench);
+      } catch (const std::exception &e) {
+        std::cerr << "vazdiag: history: " << e.what() << "; this session is not recorded\n";
+      }
     vazdiag::SessionResult r = bench.run(setup);
+    if (history) history->finish();
     if (!setup.interactive) std::cout << r.transcript;
     // What the cable or port told us, after the screens (the terminal is ours again).
     std::istringstream notes(r.portNotes);

@@ -67,9 +67,20 @@ const char *const kUsage =
     "                     (service names, checksums verified); runs no session\n"
     "  --lang ru|en       language of the screens (default: Russian when LC_ALL,\n"
     "                     LC_MESSAGES or LANG begins with ru, else English)\n"
+    "  --history FILE     keep the session history in FILE (default:\n"
+    "                     $XDG_DATA_HOME/vazdiag/history.sqlite)\n"
+    "  --no-history       keep no history of this session\n"
+    "  --record           keep every live-data pass of the session in the history (else\n"
+    "                     only the passes recorded with --log or the r key)\n"
     "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
     "                     a virtual clock (default with --script)\n"
-    "  --help             this text\n";
+    "  --help             this text\n"
+    "\n"
+    "vazdiag history [--car TEXT] [--history FILE]\n"
+    "                     list the recorded sessions, newest first; --car keeps those whose\n"
+    "                     identification holds TEXT (a VIN, a part number)\n"
+    "vazdiag report N [-o FILE.html] [--history FILE]\n"
+    "                     write session N as one HTML page with a chart per recorded item\n";
 
 int ecu_type_from_name(const std::string &name) {
   for (const EcuName &e : kEcuNames)
@@ -89,6 +100,12 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
   Options o;
   std::string car, clock;
   std::vector<std::string> portOptions;
+  if (!args.empty() && (args[0] == "history" || args[0] == "report")) {
+    auto history = parse_history_command(args, error);
+    if (!history) return std::nullopt;
+    o.history = *history;
+    return o;
+  }
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &a = args[i];
     if (a == "--help" || a == "-h") {
@@ -99,9 +116,14 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.listPorts = true;
       continue;
     }
+    if (a == "--no-history" || a == "--record") {
+      (a == "--record" ? o.history.recordAll : o.history.off) = true;
+      continue;
+    }
     static constexpr std::array kWithValue{"--ecu",       "--car",       "--car-option", "--script",      "--functions",
                                            "--connector", "--trace",     "--clock",      "--log",         "--decode-trace",
-                                           "--port",      "--wakeup",    "--port-option", "--lang"};
+                                           "--port",      "--wakeup",    "--port-option", "--lang",
+                                           "--history"};
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
@@ -159,6 +181,8 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.setup.connector = static_cast<int>(n);
     } else if (a == "--trace") {
       o.setup.traceFile = v;
+    } else if (a == "--history") {
+      o.history.file = v;
     } else if (a == "--log") {
       o.setup.logFile = v;
     } else if (a == "--decode-trace") {

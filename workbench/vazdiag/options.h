@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "history_options.h"
 #include "workbench.h"
 
 namespace vazdiag {
@@ -15,6 +16,7 @@ struct Options {
   std::string decodeTraceFile;  // set: only annotate this wire trace, no session
   bool help = false;
   bool listPorts = false;  // only list the serial devices present
+  HistoryOptions history;  // where the session is kept; a history command instead of a session
 };
 
 // Parses argv; on a bad option returns nothing and sets error.

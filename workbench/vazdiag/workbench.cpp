@@ -55,6 +55,7 @@ struct Workbench::Impl {
   void (*StdEndSession)();
   const char *(*StdTranscript)();
   const char *(*StdLastError)();
+  void (*StdSetObserver)(StdObserver, void *);
   // vehicle interface control
   void (*VciReset)();
   int (*VciSelectCar)(const char *);
@@ -67,6 +68,7 @@ struct Workbench::Impl {
   int (*VciUsePort)(const char *, const char *);
   const char *(*VciListPorts)(const char *, const char *);
   const char *(*VciPortNotes)();
+  double (*VciClockMs)();
   // the plug-in
   int (*DiagnoseMainOldPrtl)(void *);
 };
@@ -90,6 +92,7 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.display, StdEndSession, m.displayFile);
   VAZ_BIND(m.display, StdTranscript, m.displayFile);
   VAZ_BIND(m.display, StdLastError, m.displayFile);
+  VAZ_BIND(m.display, StdSetObserver, m.displayFile);
   VAZ_BIND(m.vci, VciReset, m.vciFile);
   VAZ_BIND(m.vci, VciSelectCar, m.vciFile);
   VAZ_BIND(m.vci, VciCarOption, m.vciFile);
@@ -101,6 +104,7 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.vci, VciUsePort, m.vciFile);
   VAZ_BIND(m.vci, VciListPorts, m.vciFile);
   VAZ_BIND(m.vci, VciPortNotes, m.vciFile);
+  VAZ_BIND(m.vci, VciClockMs, m.vciFile);
   VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
 #undef VAZ_BIND
 
@@ -109,6 +113,12 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
 }
 
 Workbench::~Workbench() = default;
+
+void Workbench::observe(StdObserver observer, void *context) { impl_->StdSetObserver(observer, context); }
+
+double Workbench::clockMs() const { return impl_->VciClockMs(); }
+
+std::string Workbench::traceText() const { return impl_->VciTraceText(); }
 
 void *Workbench::pluginSymbol(const char *name) const { return dlsym(impl_->plugin.get(), name); }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "std_observer.h"
+
 namespace vazdiag {
 
 // One fault the simulated line puts into its answers (see vci_control.h).
@@ -63,6 +65,12 @@ class Workbench {
 
   // The serial devices present, as `vazdiag --list-ports` prints them.
   std::string listPorts(const char *devRoot = nullptr, const char *sysfsRoot = nullptr);
+
+  // Screens of the sessions run from now on go to observer as well (null: to nobody).
+  void observe(StdObserver observer, void *context);
+  // The line's clock (ms) and the wire trace so far, also while a session runs.
+  double clockMs() const;
+  std::string traceText() const;
 
   // Resolves a symbol of the plug-in (tests look at its exported record).
   void *pluginSymbol(const char *name) const;

@@ -1,6 +1,7 @@
 // The display services of list A that the plug-in calls: each Init/Add call
 // builds a screen, each Show call hands it to the front end.
 #include "display_session.h"
+#include "screen_observer.h"
 #include "std_export.h"
 
 #include <cstdarg>
@@ -24,7 +25,10 @@ bool bitOf(const u8* bitmap, std::size_t i) { return (bitmap[i / 8] >> (7 - i % 
 STD_EXPORT int ShowMessageBoxID(u32 textId, u32 titleId, int style) {
   auto& s = session();
   s.otherScreen();
-  return s.frontEnd().message({style, s.messageText(titleId), s.messageText(textId)});
+  const stdhost::MessageScreen box{style, s.messageText(titleId), s.messageText(textId)};
+  const int answer = s.frontEnd().message(box);
+  stdhost::observeMessage(box, answer);
+  return answer;
 }
 
 STD_EXPORT int InitMenuID(u32 titleId) {
@@ -46,6 +50,7 @@ STD_EXPORT int ShowMenuGetSelectedItem(short preselect, int, int) {
   s.otherScreen();
   s.menu.preselect = preselect;
   int chosen = s.frontEnd().menu(s.menu);
+  stdhost::observeMenu(s.menu, chosen);
   return chosen < 0 ? -1 : chosen;
 }
 
@@ -72,6 +77,7 @@ STD_EXPORT int ShowStreamSelectBox(int, u8* bitmap) {
   if (map)
     for (std::size_t i = 0; i < n; ++i) s.select.ticked[i] = bitOf(map, i);
   auto ticks = s.frontEnd().select(s.select);
+  stdhost::observeSelect(s.select, ticks);
   if (!ticks) return 1;
   if (map) {
     for (std::size_t i = 0; i < n; ++i) {
@@ -100,6 +106,8 @@ STD_EXPORT int ShowDataStream(void) {
   s.stream.pass = s.nextStreamPass();
   // A row that cannot be written stops the recording (the front end says so);
   // the live data itself goes on.
+  // The observer hears of the pass first: a history never holds fewer passes than the CSV.
+  stdhost::observeStream(s.stream, s.streamLog().active());
   s.streamLog().record(s.stream);
   return s.frontEnd().stream(s.stream) ? 1 : 0;
 }
@@ -119,6 +127,7 @@ STD_EXPORT int AddTroubleCode(u32 codeId, u32 statusId) {
 STD_EXPORT int ShowTroubleCode(void) {
   auto& s = session();
   s.otherScreen();
+  stdhost::observeCodes(s.codes);
   s.frontEnd().codes(s.codes);
   return 0;
 }
@@ -145,11 +154,16 @@ STD_EXPORT int AddActiveTestItem(u32 nameId, const char* value) {
 STD_EXPORT int ShowActiveTestItem(void) {
   auto& s = session();
   s.panel.pass = s.nextPanelPass();
-  return s.frontEnd().panel(s.panel);
+  const int button = s.frontEnd().panel(s.panel);
+  stdhost::observePanel(s.panel, button);
+  return button;
 }
 
 STD_EXPORT int InputIntegerID(u32 titleId, u32 promptId) {
   auto& s = session();
   s.otherScreen();
-  return s.frontEnd().input({s.messageText(titleId), s.messageText(promptId)});
+  const stdhost::InputScreen field{s.messageText(titleId), s.messageText(promptId)};
+  const int value = s.frontEnd().input(field);
+  stdhost::observeInput(field, value);
+  return value;
 }

@@ -246,6 +246,9 @@ int VciSetTraceFile(const char *path);
 
 const char *VciLastError(void);
 
+/* The line's clock in ms (the time stamps of the trace; the simulated engine's running time). */
+double VciClockMs(void);
+
 #ifdef __cplusplus
 }
 #endif

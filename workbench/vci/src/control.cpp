@@ -186,3 +186,7 @@ VCI_EXPORT const char *VciLastError(void) {
   v.error_snapshot = with_active([](auto &l) { return l.last_error(); });
   return v.error_snapshot.c_str();
 }
+
+VCI_EXPORT double VciClockMs(void) {
+  return with_active([](auto &l) { return l.clock_ms(); });
+}

@@ -1,0 +1,139 @@
+// The history as vazdiag writes it into a real SQLite file: the rows a scripted session
+// leaves, a session killed in the middle of live data, two processes at once, and a file
+// of the first schema version brought up to date.
+#include "history_process.h"
+#include "history_reader.h"
+#include "history_schema.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+using histtest::TempDir;
+
+std::int64_t scalar(history::Db &db, const std::string &sql) {
+  auto q = db.prepare(sql);
+  return q.step() ? q.integer(0) : -1;
+}
+
+std::string writeScript(const TempDir &dir, const std::string &text) {
+  const std::string path = dir / "script.txt";
+  std::ofstream(path) << text;
+  return path;
+}
+
+long csvRows(const std::string &path) {
+  const std::string text = histtest::readFile(path);
+  long lines = static_cast<long>(std::count(text.begin(), text.end(), '\n'));
+  return lines > 0 ? lines - 1 : 0;  // the header
+}
+
+TEST(History, ScriptedSessionLeavesTheExpectedRows) {
+  TempDir dir("vazdiag_history_rows");
+  const std::string db = dir / "h.sqlite";
+  const std::string script = writeScript(dir,
+      "choose Identification\nstay 1\nchoose Stored trouble codes\nleave\nchoose Clear trouble codes\nyes\n"
+      "choose Live data\ntick 1 4 11\nstay 7\nback\nchoose Actuator tests\nchoose Injectors\nyes\n"
+      "choose Switch off\nback\nback\nback\n");
+  ASSERT_EQ(histtest::run({histtest::vazdiag(), "--ecu", "m154", "--car-option", "dtc=0102,0325", "--history", db,
+                           "--record", "--script", script}),
+            0);
+  history::Db h = history::openHistory(db);
+  struct Case {
+    const char *sql;
+    std::int64_t expected;
+  };
+  const Case cases[] = {
+      {"SELECT COUNT(*) FROM sessions WHERE ended_normally = 1 AND ecu = 'm154' AND car = 'm154'", 1},
+      {"PRAGMA user_version", history::kSchemaVersion},
+      {"SELECT COUNT(*) FROM identification WHERE value LIKE 'XTA%' AND seq = 1", 1},
+      {"SELECT COUNT(*) FROM codes WHERE code IN ('P0102', 'P0325') AND text <> ''", 2},
+      {"SELECT COUNT(*) FROM clears WHERE ok = 1 AND sent LIKE '%F1 14 FF 00%'", 1},
+      {"SELECT COUNT(*) FROM passes", 7},
+      {"SELECT COUNT(*) FROM pass_values v JOIN items i ON i.id = v.item_id WHERE i.unit = 'rpm' AND number > 0", 7},
+      {"SELECT COUNT(*) FROM items", 3},
+      {"SELECT COUNT(*) FROM tests WHERE name = 'Injectors / Switch off' AND sent LIKE '%F1 30 01 06 00%'", 1},
+      {"SELECT COUNT(*) FROM passes p1 JOIN passes p2 ON p2.id = p1.id + 1 WHERE p2.engine_ms <= p1.engine_ms", 0},
+  };
+  for (const Case &c : cases) EXPECT_EQ(scalar(h, c.sql), c.expected) << c.sql;
+}
+
+TEST(History, KilledInLiveDataKeepsEveryPassShown) {
+  TempDir dir("vazdiag_history_kill");
+  const std::string db = dir / "h.sqlite", csv = dir / "live.csv";
+  const std::string script = writeScript(dir, "choose Live data\ntick 1 4\nstay 1000000\n");
+  const pid_t pid = histtest::start({histtest::vazdiag(), "--ecu", "m154", "--history", db, "--log", csv,
+                                     "--clock", "real", "--script", script});
+  // Live data in real time: a pass every 100 ms or so; kill after a few dozen.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (csvRows(csv) < 25 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_EQ(kill(pid, SIGKILL), 0);
+  ASSERT_EQ(histtest::finish(pid), -SIGKILL);
+  // The observer hears of a pass before its CSV row is written: the file holds every row
+  // and at most the one pass whose row the kill cut off.
+  const long shown = csvRows(csv);
+  ASSERT_GE(shown, 25);
+
+  history::Db h(db, false);
+  auto check = h.prepare("PRAGMA integrity_check");
+  ASSERT_TRUE(check.step());
+  EXPECT_EQ(check.text(0), "ok");
+  const auto passes = scalar(h, "SELECT COUNT(*) FROM passes");
+  EXPECT_GE(passes, shown);
+  EXPECT_LE(passes, shown + 1);
+  EXPECT_EQ(scalar(h, "SELECT COUNT(*) FROM pass_values"), 2 * passes);
+  EXPECT_EQ(scalar(h, "SELECT ended_normally FROM sessions"), 0);
+}
+
+TEST(History, TwoProcessesRecordAtOnce) {
+  TempDir dir("vazdiag_history_two");
+  const std::string db = dir / "h.sqlite";
+  const std::string script = writeScript(dir, "choose Live data\ntick 1 4 11\nstay 150\nback\nback\n");
+  std::vector<pid_t> pids;
+  for (int i = 0; i < 2; ++i)
+    pids.push_back(histtest::start({histtest::vazdiag(), "--ecu", "m154", "--history", db, "--record", "--script",
+                                    script}, dir / ("out" + std::to_string(i))));
+  for (std::size_t i = 0; i < pids.size(); ++i)
+    EXPECT_EQ(histtest::finish(pids[i]), 0) << histtest::readFile(dir.path / ("out" + std::to_string(i)));
+  history::Db h = history::openHistory(db);
+  EXPECT_EQ(scalar(h, "SELECT COUNT(*) FROM sessions WHERE ended_normally = 1"), 2);
+  EXPECT_EQ(scalar(h, "SELECT COUNT(*) FROM passes GROUP BY session_id HAVING COUNT(*) <> 150"), -1);
+  EXPECT_EQ(scalar(h, "SELECT COUNT(*) FROM passes"), 300);
+}
+
+TEST(History, FirstVersionFileIsMigrated) {
+  TempDir dir("vazdiag_history_v1");
+  const std::string db = dir / "h.sqlite";
+  {
+    // A file as the first version wrote it: text values only, no language.
+    history::Db old(db, true);
+    history::migrate(old, 1);
+    old.exec(R"(
+INSERT INTO sessions(id, started_at, ended_at, ended_normally, ecu, ecu_type, car) VALUES(1, '2024-05-01 10:00:00', '2024-05-01 10:05:00', 1, 'm154', 1, 'm154');
+INSERT INTO identification VALUES(1, 1, 'Vehicle identification number', 'XTA21099043512345');
+INSERT INTO items VALUES(1, 1, 'Battery voltage', 'V'), (2, 1, 'Fuel pump relay', '');
+INSERT INTO passes VALUES(1, 1, 1000), (2, 1, 1500);
+INSERT INTO pass_values VALUES(1, 1, '14.2'), (1, 2, 'ON'), (2, 1, '13.9'), (2, 2, 'OFF');
+)");
+    ASSERT_EQ(old.userVersion(), 1);
+  }
+  history::Db h = history::openHistory(db);
+  EXPECT_EQ(h.userVersion(), history::kSchemaVersion);
+  EXPECT_EQ(scalar(h, "SELECT COUNT(*) FROM pass_values WHERE number IS NOT NULL"), 2);
+  auto sessions = history::listSessions(h, "XTA2109");
+  ASSERT_EQ(sessions.size(), 1u);
+  EXPECT_EQ(sessions[0].language, "en");
+  auto record = history::loadSession(h, 1);
+  ASSERT_TRUE(record);
+  ASSERT_EQ(record->series.size(), 2u);
+  EXPECT_EQ(record->series[0].points, (std::vector<std::pair<double, double>>{{1.0, 14.2}, {1.5, 13.9}}));
+  EXPECT_EQ(record->series[1].texts, (std::vector<std::string>{"ON", "OFF"}));
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// Reading a clear off the wire trace, and chart axes and marks that stay finite.
+#include "svg_chart.h"
+#include "wire_frames.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WireFrames, ServiceOfEachFrameForm) {
+  struct Case {
+    std::vector<std::uint8_t> bytes;
+    int sid;
+  };
+  const Case cases[] = {
+      {{0x83, 0x10, 0xF1, 0x14, 0xFF, 0x00, 0x97}, 0x14},  // addressed, length in the format byte
+      {{0x80, 0x10, 0xF1, 0x02, 0x21, 0x01, 0xA5}, 0x21},  // addressed, separate length byte
+      {{0x02, 0x1A, 0x90, 0xAC}, 0x1A},                    // no addresses
+      {{0xF4, 0x56, 0x0A, 0xB2}, 0x0A},                    // ALDL: the mode
+      {{0x83, 0x10}, -1},                                  // cut short
+  };
+  for (const Case &c : cases) EXPECT_EQ(history::serviceOf(c.bytes), c.sid);
+}
+
+TEST(WireFrames, ClearIsOkOnlyWhenTheEcuConfirmsIt) {
+  struct Case {
+    const char *trace;
+    bool found, ok;
+  };
+  const Case cases[] = {
+      {"  262.722 T> 83 10 F1 14 FF 00 97\n  306.442 E< 83 F1 10 54 FF 00 D7\n", true, true},
+      {"  262.722 T> 83 10 F1 14 FF 00 97\n  306.442 E< 83 F1 10 7F 14 22 21\n", true, false},
+      {"  262.722 T> 83 10 F1 14 FF 00 97\n  312.000 -- no answer\n  400.000 T> 82 10 F1 21 01 A5\n", true, false},
+      {"  100.000 T> 82 10 F1 21 01 A5\n  130.000 E< 83 F1 10 61 01 00 E6\n", false, false},
+  };
+  for (const Case &c : cases) {
+    auto r = history::findClear(history::framesOf(c.trace));
+    EXPECT_EQ(r.found, c.found) << c.trace;
+    EXPECT_EQ(r.ok, c.ok) << c.trace;
+  }
+}
+
+TEST(SvgChart, AxisStepsAndFlatOrSinglePointSeries) {
+  EXPECT_DOUBLE_EQ(history::niceStep(0, 100, 4), 50);
+  EXPECT_DOUBLE_EQ(history::niceStep(20, 44, 4), 10);
+  EXPECT_DOUBLE_EQ(history::niceStep(8, 12, 4), 1);
+  EXPECT_DOUBLE_EQ(history::niceStep(0, 0.03, 6), 0.005);
+  // A constant value or one pass must still draw (no division by a zero span).
+  for (const auto &points : {std::vector<std::pair<double, double>>{{1, 14.2}, {2, 14.2}, {3, 14.2}},
+                             std::vector<std::pair<double, double>>{{5, 0}}}) {
+    const std::string svg = history::svgChart(points, {"Battery voltage", "V"});
+    EXPECT_EQ(svg.find("nan"), std::string::npos) << svg;
+    EXPECT_EQ(svg.find("inf"), std::string::npos) << svg;
+    EXPECT_NE(svg.find("class=\"min\""), std::string::npos);
+    EXPECT_NE(svg.find("mean " + history::formatValue(points[0].second)), std::string::npos) << svg;
+  }
+}
+
+}  // namespace

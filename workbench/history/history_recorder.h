@@ -1,0 +1,52 @@
+// Turns the screens of a session (std_observer.h events) into history records. It knows
+// the session's shape, not its words, so it works in every language: the first menu is the
+// function menu; a data stream shown without a selection box before it is the
+// identification; a choice from any other menu is a test step; a clear is found on the
+// wire. Live-data passes are kept while recording is on, or all of them with recordAll.
+#pragma once
+
+#include "history_writer.h"
+#include "std_observer.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace history {
+
+struct LineAccess {
+  std::function<double()> clockMs;      // the line's clock
+  std::function<std::string()> trace;   // the wire trace since the session began
+};
+
+class HistoryRecorder {
+ public:
+  HistoryRecorder(HistoryWriter &writer, LineAccess line, bool recordAll);
+  void shown(const StdShown &e);
+  // The session is over: the last test gets what it sent; normal marks a normal end.
+  void finish(bool normal);
+
+ private:
+  void startAction(const StdShown &menu);
+  void closeTest();
+  std::vector<Field> lines(const StdShown &e) const;
+  void saveTest();
+
+  HistoryWriter &writer_;
+  LineAccess line_;
+  bool recordAll_;
+
+  std::string topTitle_;          // the function menu's title
+  std::vector<std::string> list_; // entries of the first menu below the function menu
+  std::string action_;            // the function chosen last
+  std::string parent_;            // the list entry a deeper step belongs to
+  bool sawSelect_ = false, sawIdentification_ = false, confirmed_ = false, clearSaved_ = false;
+  std::size_t actionTrace_ = 0;   // trace length when the action began
+
+  std::int64_t test_ = 0;         // the open test step, 0 = none
+  std::size_t testTrace_ = 0;
+  std::vector<std::string> steps_;
+  std::string outcome_;
+};
+
+}  // namespace history

@@ -1,0 +1,27 @@
+// The history database's schema: numbered steps, each taking a file from one version
+// (PRAGMA user_version) to the next. Steps are only ever appended, never edited: a file
+// written by any earlier vazdiag is brought up to date by the steps it has not seen.
+#pragma once
+
+#include "sqlite_db.h"
+
+#include <optional>
+#include <string>
+
+namespace history {
+
+inline constexpr int kSchemaVersion = 2;
+
+// Applies the missing steps up to upTo (default: the current version) in one transaction.
+// A file newer than this program is refused (DbError).
+void migrate(Db &db, int upTo = kSchemaVersion);
+
+// Connection settings every user of a history sets: WAL (readers never block the writer,
+// a commit costs no fsync of its own), a busy timeout (two vazdiag share one file) and
+// foreign keys.
+void configure(Db &db);
+
+// The number in a value text ("14.2", " -3 "), nothing for "ON" or "1.2 V".
+std::optional<double> parseNumber(const std::string &text);
+
+}  // namespace history

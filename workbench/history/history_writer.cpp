@@ -1,0 +1,149 @@
+// Recording of a session into the history database.
+#include "history_writer.h"
+
+#include "history_schema.h"
+
+#include <ctime>
+#include <filesystem>
+
+namespace history {
+namespace {
+
+Db openFile(const std::string &path) {
+  const auto dir = std::filesystem::path(path).parent_path();
+  std::error_code ec;
+  if (!dir.empty()) std::filesystem::create_directories(dir, ec);
+  Db db(path, true);
+  configure(db);
+  migrate(db);
+  return db;
+}
+
+}  // namespace
+
+Field splitUnit(const std::string &shownName) {
+  auto comma = shownName.rfind(", ");
+  if (comma == std::string::npos || comma == 0 || comma + 2 >= shownName.size()) return {shownName, ""};
+  return {shownName.substr(0, comma), shownName.substr(comma + 2)};
+}
+
+std::string now() {
+  std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+  return buf;
+}
+
+HistoryWriter::HistoryWriter(const std::string &path)
+    : db_(openFile(path)),
+      touch_(db_, "UPDATE sessions SET ended_at = ?2 WHERE id = ?1"),
+      pass_(db_, "INSERT INTO passes(session_id, engine_ms) VALUES(?1, ?2)"),
+      value_(db_, "INSERT OR IGNORE INTO pass_values(pass_id, item_id, value, number) VALUES(?1, ?2, ?3, ?4)") {}
+
+void HistoryWriter::touch() { touch_.bind(1, session_).bind(2, now()).run(); }
+
+void HistoryWriter::beginSession(const SessionInfo &info) {
+  Transaction t(db_);
+  const std::string started = now();
+  db_.prepare("INSERT INTO sessions(started_at, ended_at, ecu, ecu_type, car, port, language) VALUES(?,?,?,?,?,?,?)")
+      .bind(1, started).bind(2, started).bind(3, info.ecu).bind(4, info.ecuType).bind(5, info.car)
+      .bind(6, info.port).bind(7, info.language).run();
+  session_ = db_.lastId();
+  items_.clear();
+  t.commit();
+}
+
+void HistoryWriter::identification(const std::vector<Field> &fields) {
+  Transaction t(db_);
+  db_.prepare("DELETE FROM identification WHERE session_id = ?").bind(1, session_).run();
+  auto add = db_.prepare("INSERT INTO identification(session_id, seq, name, value) VALUES(?,?,?,?)");
+  int seq = 0;
+  for (const auto &[name, value] : fields) add.bind(1, session_).bind(2, ++seq).bind(3, name).bind(4, value).run();
+  touch();
+  t.commit();
+}
+
+void HistoryWriter::codeList(const std::string &title, const std::vector<Field> &codes) {
+  Transaction t(db_);
+  db_.prepare("INSERT INTO code_lists(session_id, shown_at, title) VALUES(?,?,?)")
+      .bind(1, session_).bind(2, now()).bind(3, title).run();
+  const auto list = db_.lastId();
+  auto add = db_.prepare("INSERT INTO codes(list_id, seq, code, text, status) VALUES(?,?,?,?,?)");
+  int seq = 0;
+  for (const auto &[shown, status] : codes) {
+    // The text leads with the code itself: "P0102 Mass air flow sensor circuit low input".
+    auto sp = shown.find(' ');
+    const std::string code = sp == std::string::npos ? shown : shown.substr(0, sp);
+    const std::string text = sp == std::string::npos ? "" : shown.substr(sp + 1);
+    add.bind(1, list).bind(2, ++seq).bind(3, code).bind(4, text).bind(5, status).run();
+  }
+  touch();
+  t.commit();
+}
+
+void HistoryWriter::clear(bool ok, const std::string &result, const std::string &sent) {
+  Transaction t(db_);
+  db_.prepare("INSERT INTO clears(session_id, done_at, ok, result, sent) VALUES(?,?,?,?,?)")
+      .bind(1, session_).bind(2, now()).bind(3, ok ? 1 : 0).bind(4, result).bind(5, sent).run();
+  touch();
+  t.commit();
+}
+
+std::int64_t HistoryWriter::startTest(const std::string &name) {
+  Transaction t(db_);
+  db_.prepare("INSERT INTO tests(session_id, started_at, name) VALUES(?,?,?)")
+      .bind(1, session_).bind(2, now()).bind(3, name).run();
+  const auto id = db_.lastId();
+  touch();
+  t.commit();
+  return id;
+}
+
+void HistoryWriter::updateTest(std::int64_t test, const std::string &steps, const std::string &sent,
+                               const std::string &outcome) {
+  Transaction t(db_);
+  db_.prepare("UPDATE tests SET steps = ?2, sent = ?3, outcome = ?4 WHERE id = ?1")
+      .bind(1, test).bind(2, steps).bind(3, sent).bind(4, outcome).run();
+  touch();
+  t.commit();
+}
+
+void HistoryWriter::notice(const std::string &action, const std::string &text) {
+  Transaction t(db_);
+  db_.prepare("INSERT INTO notices(session_id, action, text) VALUES(?,?,?)")
+      .bind(1, session_).bind(2, action).bind(3, text).run();
+  touch();
+  t.commit();
+}
+
+std::int64_t HistoryWriter::itemId(const std::string &shownName) {
+  if (auto it = items_.find(shownName); it != items_.end()) return it->second;
+  const Field nu = splitUnit(shownName);
+  db_.prepare("INSERT OR IGNORE INTO items(session_id, name, unit) VALUES(?,?,?)")
+      .bind(1, session_).bind(2, nu.first).bind(3, nu.second).run();
+  auto find = db_.prepare("SELECT id FROM items WHERE session_id = ? AND name = ? AND unit = ?");
+  find.bind(1, session_).bind(2, nu.first).bind(3, nu.second);
+  if (!find.step()) throw DbError("item vanished: " + shownName);
+  return items_[shownName] = find.integer(0);
+}
+
+void HistoryWriter::pass(double engineMs, const std::vector<Field> &items) {
+  // One transaction for the pass and all its values: one write to the log, no fsync.
+  Transaction t(db_);
+  pass_.bind(1, session_).bind(2, engineMs).run();
+  const auto passId = db_.lastId();
+  for (const auto &[name, value] : items)
+    value_.bind(1, passId).bind(2, itemId(name)).bind(3, value).bind(4, parseNumber(value)).run();
+  touch();
+  t.commit();
+}
+
+void HistoryWriter::endSession() {
+  Transaction t(db_);
+  db_.prepare("UPDATE sessions SET ended_normally = 1, ended_at = ?2 WHERE id = ?1").bind(1, session_).bind(2, now()).run();
+  t.commit();
+}
+
+}  // namespace history

@@ -1,0 +1,99 @@
+// vazdiag history and vazdiag report: reading the session history back.
+#include "history_options.h"
+
+#include "history_paths.h"
+#include "history_reader.h"
+#include "html_report.h"
+
+#include <cstdlib>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+namespace vazdiag {
+
+std::optional<HistoryOptions> parse_history_command(const std::vector<std::string> &args, std::string &error) {
+  HistoryOptions o;
+  o.command = args.at(0);
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string &a = args[i];
+    const bool withValue = a == "--history" || (o.command == "history" && a == "--car") ||
+                           (o.command == "report" && (a == "-o" || a == "--output"));
+    if (withValue) {
+      if (i + 1 >= args.size()) {
+        error = "option " + a + " needs a value";
+        return std::nullopt;
+      }
+      const std::string &v = args[++i];
+      if (a == "--history") o.file = v;
+      else if (a == "--car") o.carFilter = v;
+      else o.output = v;
+    } else if (o.command == "report" && o.session == 0 && !a.empty() && a[0] != '-') {
+      char *end = nullptr;
+      const long long n = std::strtoll(a.c_str(), &end, 10);
+      if (*end != '\0' || n <= 0) {
+        error = "report needs a session number, got '" + a + "'";
+        return std::nullopt;
+      }
+      o.session = n;
+    } else {
+      error = "unknown argument '" + a + "' for " + o.command;
+      return std::nullopt;
+    }
+  }
+  if (o.command == "report" && o.session == 0) {
+    error = "report needs a session number (see 'vazdiag history')";
+    return std::nullopt;
+  }
+  return o;
+}
+
+std::string history_file(const HistoryOptions &o) { return o.file.empty() ? history::defaultHistoryPath() : o.file; }
+
+namespace {
+
+int listHistory(history::Db &db, const HistoryOptions &o) {
+  const auto sessions = history::listSessions(db, o.carFilter);
+  if (sessions.empty()) {
+    std::cout << (o.carFilter.empty() ? "no sessions recorded\n" : "no session of a car matching '" + o.carFilter + "'\n");
+    return 0;
+  }
+  std::printf("%5s  %-19s  %-8s  %-24s  %5s  %s\n", "#", "started", "ECU", "identification", "codes", "end");
+  for (const auto &s : sessions)
+    std::printf("%5lld  %-19s  %-8s  %-24s  %5d  %s\n", static_cast<long long>(s.id), s.startedAt.c_str(),
+                s.ecu.c_str(), s.firstField.empty() ? "-" : s.firstField.c_str(), s.codes,
+                s.endedNormally ? "normal" : "cut short");
+  return 0;
+}
+
+int writeReport(history::Db &db, const HistoryOptions &o) {
+  auto session = history::loadSession(db, o.session);
+  if (!session) {
+    std::cerr << "vazdiag: no session " << o.session << " in the history\n";
+    return 1;
+  }
+  const std::string out = o.output.empty() ? "vazdiag-report-" + std::to_string(o.session) + ".html" : o.output;
+  std::ofstream file(out, std::ios::binary);
+  file << history::htmlReport(*session);
+  if (!file.flush()) {
+    std::cerr << "vazdiag: cannot write " << out << "\n";
+    return 1;
+  }
+  std::cout << out << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int run_history_command(const HistoryOptions &o) {
+  const std::string path = history_file(o);
+  try {
+    history::Db db = history::openHistory(path);
+    return o.command == "report" ? writeReport(db, o) : listHistory(db, o);
+  } catch (const history::DbError &e) {
+    std::cerr << "vazdiag: history " << path << ": " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace vazdiag

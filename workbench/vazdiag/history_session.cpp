@@ -1,0 +1,62 @@
+// The history of the running session, fed by the display host's screen observer.
+#include "history_session.h"
+
+#include "history_recorder.h"
+#include "options.h"
+
+#include <iostream>
+
+namespace vazdiag {
+
+struct SessionHistory::Impl {
+  Workbench &bench;
+  history::HistoryWriter writer;
+  history::HistoryRecorder recorder;
+  bool failed = false;
+
+  Impl(const std::string &file, Workbench &b, bool recordAll)
+      : bench(b),
+        writer(file),
+        recorder(writer, {[this] { return bench.clockMs(); }, [this] { return bench.traceText(); }}, recordAll) {}
+
+  void fail(const std::exception &e) {
+    failed = true;
+    bench.observe(nullptr, nullptr);
+    std::cerr << "vazdiag: history: " << e.what() << "; this session is no longer recorded\n";
+  }
+
+  static void shown(const StdShown *event, void *context) {
+    auto *self = static_cast<Impl *>(context);
+    if (self->failed) return;
+    try {
+      self->recorder.shown(*event);
+    } catch (const std::exception &e) {
+      self->fail(e);
+    }
+  }
+};
+
+SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup &setup, Workbench &bench)
+    : impl_(std::make_unique<Impl>(history_file(options), bench, options.recordAll)) {
+  history::SessionInfo info;
+  info.ecuType = setup.ecuType;
+  info.ecu = setup.ecuType == 11 ? "auto" : default_car_for(setup.ecuType);
+  info.car = setup.port.empty() ? setup.car : "";
+  info.port = setup.port;
+  info.language = setup.language == "ru" ? "ru" : "en";
+  impl_->writer.beginSession(info);
+  bench.observe(&Impl::shown, impl_.get());
+}
+
+SessionHistory::~SessionHistory() { impl_->bench.observe(nullptr, nullptr); }
+
+void SessionHistory::finish() {
+  if (impl_->failed) return;
+  try {
+    impl_->recorder.finish(true);
+  } catch (const std::exception &e) {
+    impl_->fail(e);
+  }
+}
+
+}  // namespace vazdiag
