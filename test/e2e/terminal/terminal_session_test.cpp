@@ -313,20 +313,21 @@ TEST_F(TerminalSession, SmallAndResizedTerminal) {
   EXPECT_FALSE(tmux->alternateScreen());
 }
 
-// A name with a comma inside parentheses is one name without unit, on screen and in the
-// CSV header; on a wide terminal its value sits next to it.
+// A name with a comma inside parentheses is one name without unit, repeated names stay
+// apart, on screen and in the CSV header; on a wide terminal values sit next to names.
 TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
   Tmux& t = *tmux;
   t.resize(200, 30);
-  start("--log live.csv", "m154n");
-  open("5", "0 of");
-  t.keys("1 Space Enter");
+  start("--log live.csv", "m797-e3");
+  open("4", "0 of");
+  t.keys("1 Space 2 8 Space 2 9 Space Enter");
   ASSERT_TRUE(t.waitFor("pass 2")) << t.screen();
   std::smatch m;
   const std::string s = t.screen();
   ASSERT_TRUE(std::regex_search(s, m, std::regex(R"(Operating mode \(1 warm-up, 2 idle\)( +)\d+ )"))) << s;
   EXPECT_LE(m[1].length(), 12) << s;
-  t.keys("Escape");
+  EXPECT_TRUE(std::regex_search(s, std::regex(R"(Misfires, cylinder 1 +\d+ )"))) << s;
+  EXPECT_TRUE(std::regex_search(s, std::regex(R"(Misfires, cylinder 2 +\d+ )"))) << s;  t.keys("Escape");
   ASSERT_TRUE(t.waitFor("of ")) << t.screen();
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
@@ -334,7 +335,7 @@ TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
   auto rows = linesOf(dir / "live.csv");
   ASSERT_GE(rows.size(), 2u);
-  EXPECT_EQ(rows[0], "time,\"Operating mode (1 warm-up, 2 idle)\"");
+  EXPECT_EQ(rows[0], "time,\"Operating mode (1 warm-up, 2 idle)\",\"Misfires, cylinder 1\",\"Misfires, cylinder 2\"");
 }
 
 // A terminal that cannot place the cursor gets the line front end, not a blank full screen;
