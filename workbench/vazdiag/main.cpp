@@ -56,6 +56,7 @@ int main(int argc, char **argv) {
     text << in.rdbuf();
     setup.script = text.str();
   }
+  int status = 0;
   try {
     vazdiag::Workbench bench(vazdiag::executableDir());
     std::unique_ptr<vazdiag::SessionHistory> history;
@@ -67,6 +68,16 @@ int main(int argc, char **argv) {
       }
     vazdiag::SessionResult r = bench.run(setup);
     if (history) history->finish();
+    // A session that could not talk to the car, or a script that did not
+    // match the screens, did not do what was asked: say so in the status.
+    if (r.commFailure) {
+      status = 3;
+      std::cerr << "vazdiag: communication with the control unit failed: check that the ignition is on,\n"
+                   "vazdiag: the cable and its connector are plugged in, and --ecu names this car's unit\n";
+    } else if (r.scriptMisfit) {
+      status = 4;
+      std::cerr << "vazdiag: a script step did not fit its screen (see the '! script line' notes)\n";
+    }
     if (!setup.interactive) std::cout << r.transcript;
     // What the cable or port told us, after the screens (the terminal is ours again).
     std::istringstream notes(r.portNotes);
@@ -78,5 +89,5 @@ int main(int argc, char **argv) {
     std::cerr << "vazdiag: " << e.what() << "\n";
     return 1;
   }
-  return 0;
+  return status;
 }

@@ -44,8 +44,15 @@ const char *const kUsage =
     "  --car NAME         simulated ECU on the line (default: the chosen ECU; m154 for\n"
     "                     auto): any ECU name above, obd-iso or obd-pwm (a generic\n"
     "                     OBD-II engine), or \"none\" for a silent line\n"
-    "  --car-option K=V   option of the simulated ECU, e.g. dtc=0102,0325 (repeatable);\n"
-    "                     refuse=30:22,11:22 makes a Bosch ECU answer 7F to those services\n"
+    "  --car-option K=V   option of the simulated ECU (repeatable):\n"
+    "                       dtc=0102,0325     stored trouble codes\n"
+    "                       faults=HEX        current-fault bits (\"01 00 04\" on the M1.5.4)\n"
+    "                       engine=running|idle-fixed  a warming engine, or one at steady idle\n"
+    "                       id-key=XY         the two-character identification key (Bosch)\n"
+    "                       header=long|short|short-id  KWP2000 header form of the answers\n"
+    "                       guard=on|off      off: the M7 guard reading (battery voltage) is 0\n"
+    "                       line=ok|refused   refused: the interface cannot open the line\n"
+    "                       refuse=30:22,11:22  a Bosch ECU answers 7F to those services\n"
     "  --port DEV         talk to a real car through a serial K-line or ALDL cable\n"
     "                     (/dev/ttyUSB0, /dev/serial/by-id/...) instead of a simulated\n"
     "                     one; real-time clock\n"
@@ -80,7 +87,10 @@ const char *const kUsage =
     "                     list the recorded sessions, newest first; --car keeps those whose\n"
     "                     identification holds TEXT (a VIN, a part number)\n"
     "vazdiag report N [-o FILE.html] [--history FILE]\n"
-    "                     write session N as one HTML page with a chart per recorded item\n";
+    "                     write session N as one HTML page with a chart per recorded item\n"
+    "\n"
+    "Exit status: 0 done, 1 the workbench cannot be loaded, 2 a bad option or setup,\n"
+    "3 the session ended on a communication failure, 4 a script step did not fit its screen.\n";
 
 int ecu_type_from_name(const std::string &name) {
   for (const EcuName &e : kEcuNames)

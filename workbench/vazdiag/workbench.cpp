@@ -1,6 +1,8 @@
 // Loading the three libraries and running a session through their C interfaces.
 #include "workbench.h"
 
+#include "ecu_title.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -53,6 +55,8 @@ struct Workbench::Impl {
   int (*StdSetLogFile)(const char *);
   int (*StdSetLanguage)(const char *);
   void (*StdEndSession)();
+  void (*StdSetSessionTitle)(const char *);
+  int (*StdEndedOnFailure)();
   const char *(*StdTranscript)();
   const char *(*StdLastError)();
   void (*StdSetObserver)(StdObserver, void *);
@@ -90,6 +94,8 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.display, StdSetLogFile, m.displayFile);
   VAZ_BIND(m.display, StdSetLanguage, m.displayFile);
   VAZ_BIND(m.display, StdEndSession, m.displayFile);
+  VAZ_BIND(m.display, StdSetSessionTitle, m.displayFile);
+  VAZ_BIND(m.display, StdEndedOnFailure, m.displayFile);
   VAZ_BIND(m.display, StdTranscript, m.displayFile);
   VAZ_BIND(m.display, StdLastError, m.displayFile);
   VAZ_BIND(m.display, StdSetObserver, m.displayFile);
@@ -152,6 +158,8 @@ SessionResult Workbench::run(const SessionSetup &s) {
     throw SetupError(std::string("script: ") + m.StdLastError());
   }
 
+  m.StdSetSessionTitle(ecu_title(s.ecuType).c_str());
+
   std::array<unsigned char, kContextSize> context{};
   std::memcpy(&context[kFunctionsAt], &s.functions, sizeof s.functions);
   context[kConnectorAt] = static_cast<unsigned char>(s.connector);
@@ -162,6 +170,8 @@ SessionResult Workbench::run(const SessionSetup &s) {
   m.StdEndSession();
   m.StdSetLogFile(nullptr);
   r.transcript = m.StdTranscript();
+  r.commFailure = m.StdEndedOnFailure() != 0;
+  r.scriptMisfit = r.transcript.rfind("! script line ", 0) == 0 || r.transcript.find("\n! script line ") != std::string::npos;
   r.trace = m.VciTraceText();
   r.portNotes = m.VciPortNotes();
   return r;

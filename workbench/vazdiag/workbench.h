@@ -42,6 +42,8 @@ struct SessionResult {
   std::string transcript;    // script front end's record of every screen
   std::string trace;         // the wire trace
   std::string portNotes;     // what the serial line wants the user to know
+  bool commFailure = false;  // the session ended on "no control unit could be talked to"
+  bool scriptMisfit = false; // a script step did not fit its screen
 };
 
 // The libraries refused what the user asked for (a car, an option, a script);

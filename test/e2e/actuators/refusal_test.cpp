@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -164,6 +165,14 @@ TEST(Refusals, NumbersTheValueByteCannotCarryAreRefusedBeforeSending) {
       {kIsfi, "gm-isfi", "choose 6\nchoose 19\n", 3200, 800, "F4 60 04 7F 77 01 00 00 19 ", "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22"},
       {kEfi, "gm-efi", "choose 5\nchoose 14\n", 256, 25, "F4 60 04 00 00 00 00 00 00 04 00 ", "F4 60 04 00 00 00 00 00 00 04 00 FA A8 02"},
       {kEfi, "gm-efi", "choose 5\nchoose 15\n", 112, 70, "F4 60 04 00 00 00 00 00 00 08 00 00 ", "F4 60 04 00 00 00 00 00 00 08 00 00 F5 AB"},
+      // What a cancelled number box returns (Esc, or a script step that does not fit it):
+      // every value test family refuses it, so cancelling sends nothing.
+      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", INT_MIN, 850, "84 10 F1 30 42 07 ", "84 10 F1 30 42 07 55 53"},
+      {kM797E2, "m797-e2", "choose Actuator tests\nchoose CO correction\n", INT_MIN, 128, "84 10 F1 30 61 08 ", "84 10 F1 30 61 08 32 50"},
+      {kM70E2, "m70-e2", "choose Actuator tests\nchoose 12\n", INT_MIN, 5, "84 11 F1 30 31 06 ", "84 11 F1 30 31 06 05 F2"},
+      {kIsfi, "gm-isfi", "choose 6\nchoose 19\n", INT_MIN, 800, "F4 60 04 7F 77 01 00 00 19 ", "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22"},
+      {kEfi, "gm-efi", "choose 5\nchoose 14\n", INT_MIN, 25, "F4 60 04 00 00 00 00 00 00 04 00 ", "F4 60 04 00 00 00 00 00 00 04 00 FA A8 02"},
+      {kEfi, "gm-efi", "choose 5\nchoose 15\n", INT_MIN, 70, "F4 60 04 00 00 00 00 00 00 08 00 00 ", "F4 60 04 00 00 00 00 00 00 08 00 00 F5 AB"},
   };
   for (const auto &row : rows) {
     const std::string open = row.open;

@@ -67,8 +67,8 @@ class TerminalSession : public ::testing::Test {
     tmux.reset();
     if (!dir.empty()) fs::remove_all(dir);
   }
-  void start(const std::string& args) {
-    tmux->type(kVazdiag + " --ecu m154 " + args + "; echo EXIT=$?");
+  void start(const std::string& args, const std::string& ecu = "m154") {
+    tmux->type(kVazdiag + " --ecu " + ecu + " " + args + "; echo EXIT=$?");
     ASSERT_TRUE(tmux->waitFor("1. Identification")) << tmux->screen();
   }
   // Moves from the top menu into an entry by typing its number.
@@ -83,14 +83,25 @@ class TerminalSession : public ::testing::Test {
 
 TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   Tmux& t = *tmux;
-  start("--car-option dtc=0102,0325 --log live.csv");
+  start("--car-option dtc=0102,0325 --log live.csv --trace wire.txt");
   EXPECT_TRUE(t.alternateScreen());
-  EXPECT_NE(t.screen().find("vazdiag | Select function"), std::string::npos) << t.screen();
+  EXPECT_NE(t.screen().find("vazdiag | Bosch M1.5.4 \u203A Select function"), std::string::npos) << t.screen();
+
+  // Identification: every field whole (a leading zero keeps a part number text), no live-data furniture.
+  open("1", "XTA21099043512345");
+  std::string s = t.screen();
+  EXPECT_NE(s.find("Bosch M1.5.4 \u203A Identification"), std::string::npos) << s;
+  EXPECT_TRUE(std::regex_search(s, std::regex(R"(Hardware number\s+0261204259\s)"))) << s;
+  EXPECT_NE(s.find("CAL 2111 0103"), std::string::npos) << s;
+  for (const char* absent : {"pass", "Min", "Max", "plot", "record"}) EXPECT_EQ(s.find(absent), std::string::npos) << absent << "\n" << s;
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
 
   // Arrow keys and Enter: the third entry holds the stored codes.
   t.keys("Down Down Enter");
   ASSERT_TRUE(t.waitFor("P0325")) << t.screen();
-  std::string s = t.screen();
+  s = t.screen();
+  EXPECT_EQ(s.find("Status"), std::string::npos) << "no code has a status text\n" << s;
   EXPECT_NE(s.find("2 codes"), std::string::npos) << s;
   EXPECT_TRUE(std::regex_search(s, std::regex(R"(P0102\s+Mass air flow sensor circuit low input)"))) << s;
   t.keys("Enter");
@@ -98,6 +109,8 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
 
   // The checklist: Space ticks and steps down, a ticks all, again none, numbers jump.
   open("5", "0 of 34 ticked");
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitFor("tick at least one item")) << t.screen();
   t.keys("Space Down Space Space");
   ASSERT_TRUE(t.waitFor("3 of 34 ticked")) << t.screen();
   s = t.screen();
@@ -151,34 +164,54 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   t.keys("p");
   ASSERT_TRUE(t.waitFor("* Coolant temperature")) << t.screen();
 
-  // Esc leaves the stream, then the checklist.
+  // Esc leaves the stream, then the checklist; coming back, the same items are ticked.
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("of 34 ticked")) << t.screen();
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
+  open("5", "3 of 34 ticked");
+  EXPECT_NE(t.screen().find("4. [x] Engine speed"), std::string::npos) << t.screen();
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
 
-  // Clearing the codes: a yes/no question, the outcome, then an empty list.
-  open("4", "[> Yes <]");
+  // Clearing the codes: the question opens on No, so a hasty Enter keeps them.
+  open("4", "[> No <]");
   t.keys("Enter");
+  ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
+  open("4", "[> No <]");
+  t.keys("Left Enter");
   ASSERT_TRUE(t.waitFor("Trouble codes cleared")) << t.screen();
   t.keys("Enter");
   open("3", "No trouble codes");
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
 
-  // A value test: the number field refuses letters, empty and too large input.
+  // The header says which actuator a switch menu is for.
   open("7", "9. Idle speed");
-  open("9", "> _");
+  EXPECT_NE(t.screen().find("Bosch M1.5.4 \u203A Actuator tests"), std::string::npos) << t.screen();
+  open("1", "Bosch M1.5.4 \u203A Actuator tests \u203A Injectors");
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("9. Idle speed")) << t.screen();
+
+  // A value test: the prompt names it; Esc cancels and nothing is sent.
+  open("9", "Idle speed, rpm: Enter the value");
+  t.keys("-l 12");
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("nothing was sent")) << t.screen();
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitFor("9. Idle speed")) << t.screen();
+  // The number field refuses letters, empty and too large input.
+  open("9", "Enter the value");
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("Enter a whole number")) << t.screen();
   t.keys("-l x99999999999");
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("must lie between")) << t.screen();
-  EXPECT_NE(t.screen().find("> 99999999999_"), std::string::npos) << t.screen();
-  t.keys("Escape");
+  EXPECT_NE(t.screen().find("> 99999999999"), std::string::npos) << t.screen();
+  t.keys("BSpace BSpace BSpace BSpace BSpace BSpace BSpace BSpace BSpace BSpace BSpace");
   t.keys("-l 855");
   t.keys("BSpace 0");
-  ASSERT_TRUE(t.waitFor("> 850_")) << t.screen();
+  ASSERT_TRUE(t.waitFor("> 850 ")) << t.screen();
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("Min")) << t.screen();  // the ECU's live data after the value was set
   t.keys("Escape");
@@ -207,6 +240,11 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
   EXPECT_FALSE(t.alternateScreen());
   expectSaneTerminal(t);
+
+  // Only the 850 went out: the cancelled box sent nothing.
+  int idleFrames = 0;
+  for (const auto& l : linesOf(dir / "wire.txt")) idleFrames += l.find("T> 84 10 F1 30 42 07") != std::string::npos;
+  EXPECT_EQ(idleFrames, 1);
 
   // --log: a header naming the ticked items with their units, then rows.
   auto rows = linesOf(dir / "live.csv");
@@ -250,7 +288,7 @@ TEST_F(TerminalSession, AKilledEcuOnTheSerialLineEndsTheSessionCleanly) {
   ecu.kill_now();
   ASSERT_TRUE(tmux->waitFor("Communication with the control unit failed", 1000)) << tmux->screen();
   tmux->keys("Enter");
-  ASSERT_TRUE(tmux->waitFor("EXIT=0")) << tmux->screen();
+  ASSERT_TRUE(tmux->waitFor("EXIT=3")) << tmux->screen();  // the session ended on a communication failure
   EXPECT_FALSE(tmux->alternateScreen());
   EXPECT_NE(tmux->screen().find("line stopped working"), std::string::npos) << tmux->screen();
   expectSaneTerminal(*tmux);
@@ -273,6 +311,46 @@ TEST_F(TerminalSession, SmallAndResizedTerminal) {
   tmux->keys("Escape");
   ASSERT_TRUE(tmux->waitFor("EXIT=0")) << tmux->screen();
   EXPECT_FALSE(tmux->alternateScreen());
+}
+
+// A name with a comma inside parentheses is one name without unit, repeated names stay
+// apart, on screen and in the CSV header; on a wide terminal values sit next to names.
+TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
+  Tmux& t = *tmux;
+  t.resize(200, 30);
+  start("--log live.csv", "m797-e3");
+  open("4", "0 of");
+  t.keys("1 Space 2 8 Space 2 9 Space Enter");
+  ASSERT_TRUE(t.waitFor("pass 2")) << t.screen();
+  std::smatch m;
+  const std::string s = t.screen();
+  ASSERT_TRUE(std::regex_search(s, m, std::regex(R"(Operating mode \(1 warm-up, 2 idle\)( +)\d+ )"))) << s;
+  EXPECT_LE(m[1].length(), 12) << s;
+  EXPECT_TRUE(std::regex_search(s, std::regex(R"(Misfires, cylinder 1 +\d+ )"))) << s;
+  EXPECT_TRUE(std::regex_search(s, std::regex(R"(Misfires, cylinder 2 +\d+ )"))) << s;  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("of ")) << t.screen();
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
+  auto rows = linesOf(dir / "live.csv");
+  ASSERT_GE(rows.size(), 2u);
+  EXPECT_EQ(rows[0], "time,\"Operating mode (1 warm-up, 2 idle)\",\"Misfires, cylinder 1\",\"Misfires, cylinder 2\"");
+}
+
+// A terminal that cannot place the cursor gets the line front end, not a blank full screen;
+// a silent car ends the session with a non-zero status and says what to check.
+TEST_F(TerminalSession, DumbTerminalGetsTheLineFrontEnd) {
+  Tmux& t = *tmux;
+  t.type("TERM=dumb " + kVazdiag + " --ecu m154; echo EXIT=$?");
+  ASSERT_TRUE(t.waitFor("[menu] Select function")) << t.screen();
+  EXPECT_FALSE(t.alternateScreen());
+  t.type("b");
+  ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
+  t.type("clear; " + kVazdiag + " --ecu m154 --car none; echo EXIT=$?");
+  ASSERT_TRUE(t.waitFor("ignition on")) << t.screen();
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitFor("EXIT=3")) << t.screen();
 }
 
 TEST(LineFallback, PipedOutputGetsTheLineFrontEnd) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 class ScriptTest : public ::testing::Test {
@@ -186,7 +188,7 @@ TEST_F(ScriptTest, ExhaustedScriptAnswersBackOrDeclineEverywhere) {
   EXPECT_EQ(showStream(), 1);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 3), 3);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 2), 0);
-  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), 0);
+  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);  // cancelled: no value test takes it
   EXPECT_EQ(showPanel(), 2);  // the finishing button
   std::string t = StdTranscript();
   const std::string note = "! script ended: answering back from here on\n";
@@ -195,17 +197,20 @@ TEST_F(ScriptTest, ExhaustedScriptAnswersBackOrDeclineEverywhere) {
 }
 
 TEST_F(ScriptTest, StepsThatDoNotFitAreReportedAndAnsweredBack) {
-  script("tick 1\nchoose Nonsense\nchoose 7\nchoose 2\npress 9\n");
+  script("tick 1\nchoose Nonsense\nchoose 7\nchoose 2\npress 9\nyes\n");
   EXPECT_EQ(showMenu(), -1);
   EXPECT_EQ(showMenu(), -1);
   EXPECT_EQ(showMenu(), -1);
   EXPECT_EQ(showMenu(), 1);  // the script goes on after a fault
   EXPECT_EQ(showPanel(), 2);
+  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);
   std::string t = StdTranscript();
   EXPECT_NE(t.find("! script line 1 'tick 1': does not fit the menu; answering back\n> back\n"), std::string::npos) << t;
   EXPECT_NE(t.find("! script line 2 'choose Nonsense': no entry 'Nonsense'; answering back\n"), std::string::npos) << t;
   EXPECT_NE(t.find("! script line 3 'choose 7': no entry 7; answering back\n"), std::string::npos) << t;
   EXPECT_NE(t.find("! script line 5 'press 9': no button 9; answering the last button\n> press 3. Finish\n"),
+            std::string::npos) << t;
+  EXPECT_NE(t.find("! script line 6 'yes': does not fit the number input; answering cancel\n> cancel\n"),
             std::string::npos) << t;
 }
 

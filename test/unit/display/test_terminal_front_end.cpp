@@ -81,7 +81,7 @@ TEST_F(TerminalTest, EndOfInputMeansBackEverywhere) {
   EXPECT_EQ(showMenu(), -1);
   EXPECT_EQ(showStream(), 1);
   EXPECT_EQ(ShowMessageBoxID(0xFE551020, 0xFE551020, 3), 3);
-  EXPECT_EQ(InputIntegerID(0xFE551020, 0xFE551020), 0);
+  EXPECT_EQ(InputIntegerID(0xFE551020, 0xFE551020), -2147483647 - 1);  // cancelled: nothing is sent
   InitActiveTest(2, 0x58025001u, 0x58025002u);
   EXPECT_EQ(ShowActiveTestItem(), 1);
 }

@@ -1,6 +1,7 @@
 // Live-data recording through the display host's control interface: one CSV
 // row per pass, the header from the item names with their units, quoting,
-// a new file when the items change, and a file that cannot be written.
+// a new file when the items change (the old one again when they come back),
+// and a file that cannot be written.
 #include "std_api.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ class StreamLogTest : public ::testing::Test {
 };
 
 TEST_F(StreamLogTest, OneRowPerPassWithNamedColumns) {
-  ASSERT_EQ(StdUseScript("stay 3\nstay 1\n"), 0);
+  ASSERT_EQ(StdUseScript("stay 3\nstay 1\nstay 1\n"), 0);
   ASSERT_EQ(StdSetLogFile(log.c_str()), 0) << StdLastError();
   EXPECT_EQ(pass("90", "840", "yes, closed"), 0);
   EXPECT_EQ(pass("91", "850", "no"), 0);
@@ -71,6 +72,13 @@ TEST_F(StreamLogTest, OneRowPerPassWithNamedColumns) {
   EXPECT_EQ(second[0], "time,Coolant temperature (\xC2\xB0" "C),Engine speed (rpm)");
   EXPECT_EQ(afterStamp(second[1]), "92,870");
   EXPECT_EQ(linesOf(log).size(), 4u);  // the first file is left as it was
+
+  // The first items again: they go on in the first file, under its header.
+  EXPECT_EQ(pass("93", "880", "no"), 1);
+  rows = linesOf(log);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(afterStamp(rows[4]), "93,880,no");
+  EXPECT_FALSE(std::ifstream(dir.str() + "/live-3.csv").good());
 }
 
 TEST_F(StreamLogTest, StoppedRecordingWritesNothingMore) {

@@ -34,6 +34,14 @@ int StdUseFullScreen(void);
    flushed as written. Null or "" stops recording. 0 = recording, -1 = cannot write path. */
 int StdSetLogFile(const char *path);
 
+/* What the session diagnoses ("Bosch M1.5.4"): the full screen heads every screen with it,
+   followed by the menu entries chosen on the way there. Starts the path afresh. */
+void StdSetSessionTitle(const char *title);
+
+/* 1 when the last screen of the session reported that no control unit could be talked to
+   (connection or detection failed, the line stopped answering), else 0. */
+int StdEndedOnFailure(void);
+
 /* The session is over: the front end gives back what it holds (the full-screen front end
    restores the terminal; a later screen takes it again). */
 void StdEndSession(void);

@@ -74,7 +74,7 @@ std::vector<std::string> wrap(const std::string& s, int width) {
   return out;
 }
 
-int box(const std::string& title, const std::vector<std::string>& lines, int extraRows) {
+int box(const std::string& title, const std::vector<std::string>& lines, int extraRows, int* leftColumn) {
   int inner = 0;
   for (const auto& l : lines) inner = std::max(inner, columns(l));
   inner = std::clamp(std::max(inner, columns(title) + 2), 20, COLS - 4);
@@ -82,6 +82,7 @@ int box(const std::string& title, const std::vector<std::string>& lines, int ext
   height = std::min(height, bodyRows());
   int top = 1 + std::max(0, (bodyRows() - height) / 2);
   int left = std::max(0, (COLS - inner - 4) / 2);
+  if (leftColumn) *leftColumn = left;
   for (int r = 0; r < height; ++r) text(top + r, left, "", inner + 4);
   mvhline(top, left, ACS_HLINE, inner + 4);
   mvhline(top + height - 1, left, ACS_HLINE, inner + 4);

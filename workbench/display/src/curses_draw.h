@@ -19,8 +19,8 @@ std::string fit(const std::string& s, int width);
 // drawing a notice instead, when the terminal is too small for any screen.
 bool frame(const std::string& title, const std::string& keys);
 void text(int row, int col, const std::string& s, int width, int attrs = 0);
-// A centred box with a title and lines of text; returns its top row.
-int box(const std::string& title, const std::vector<std::string>& lines, int extraRows);
+// A centred box with a title and lines of text; returns its top row (and its left column).
+int box(const std::string& title, const std::vector<std::string>& lines, int extraRows, int* leftColumn = nullptr);
 // Word-wrapped lines of at most `width` columns (explicit line breaks kept).
 std::vector<std::string> wrap(const std::string& s, int width);
 // First visible row of a list of n rows with the cursor at `cursor`, for `rows` rows.

@@ -3,6 +3,7 @@
 #include "curses_front_end.h"
 
 #include "curses_draw.h"
+#include "display_session.h"
 #include "stream_log.h"
 #include "stream_plot.h"
 #include "ui_words.h"
@@ -53,6 +54,22 @@ struct NumberJump {
   }
 };
 
+// The header: the session's control unit and the entries chosen on the way here.
+std::string where(const std::string& own = "") {
+  return session().path().header(own, CursesTerminal::showsUtf8() ? " \u203A " : " > ");
+}
+
+// A name cut to `width` columns shows that it was cut.
+std::string shortened(const std::string& s, int width) {
+  if (draw::columns(s) <= width || width < 2) return draw::fit(s, width);
+  std::string head = draw::fit(s, width - 1);
+  head.erase(head.find_last_not_of(' ') + 1);
+  return draw::fit(head + (CursesTerminal::showsUtf8() ? "\u2026" : "~"), width);
+}
+
+// The selection box shows at most this many items on the live screen.
+constexpr int kMaxShownItems = 40;
+
 std::string numbered(std::size_t i, std::size_t n, const std::string& s) {
   std::string num = std::to_string(i + 1);
   std::string pad(std::to_string(n).size() - num.size(), ' ');
@@ -82,12 +99,16 @@ int CursesFrontEnd::message(const MessageScreen& s) {
   if (!terminal_.open()) return questionStyle(s.style) ? questionStyle(s.style)->no : 0;
   const QuestionStyle* q = questionStyle(s.style);
   const bool notice = s.style == 5;  // shown while a request runs: nothing to wait for
-  bool yes = true;
+  // A confirmation (style 3) asks before something is done to the car, such as
+  // erasing its trouble codes: a hasty Enter must not do it.
+  bool yes = s.style != 3;
   for (;;) {
     const char* keys = say(q ? "Left/Right choose  y/n  Enter answer  Esc no"
                              : notice ? "please wait" : "Enter or Esc to continue");
-    if (draw::frame(s.title, keys)) {
+    if (draw::frame(where(s.title), keys)) {
       auto lines = draw::wrap(s.text, std::min(60, COLS - 8));
+      if (s.commFailure)
+        for (auto& l : draw::wrap(say(kCommFailureHint), std::min(60, COLS - 8))) lines.push_back(l);
       lines.push_back("");
       if (q) lines.push_back(say(yes ? "[> Yes <]    [  No  ]" : "[  Yes  ]    [> No <]"));
       else if (notice) lines.push_back(say("Please wait ..."));
@@ -117,7 +138,7 @@ int CursesFrontEnd::menu(const MenuScreen& s) {
   int cursor = std::clamp(s.preselect, 0, std::max(0, n - 1));
   NumberJump jump;
   for (;;) {
-    if (draw::frame(s.title, say("Up/Down or number  Enter choose  Esc/Backspace back"))) {
+    if (draw::frame(where(s.title), say("Up/Down or number  Enter choose  Esc/Backspace back"))) {
       const int rows = draw::bodyRows() - 1;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i)
@@ -140,12 +161,20 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
   const int n = static_cast<int>(s.items.size());
   std::vector<bool> ticks = s.ticked;
   ticks.resize(s.items.size(), false);
+  // The plug-in hands in no selection: the ticks of the last time this list was shown stand in.
+  const auto remembered = ticksOf_.find(s.items);
+  if (std::none_of(ticks.begin(), ticks.end(), [](bool b) { return b; }) && remembered != ticksOf_.end())
+    ticks = remembered->second;
   int cursor = 0;
   NumberJump jump;
+  bool askTick = false;
   for (;;) {
-    if (draw::frame(say("Select items"), say("Space tick  a all/none  Up/Down or number  Enter show  Esc back"))) {
+    if (draw::frame(where(say("Select items")), say("Space tick  a all/none  Up/Down or number  Enter show  Esc back"))) {
       const auto count = std::count(ticks.begin(), ticks.end(), true);
-      draw::text(1, 2, std::to_string(count) + " " + say("of") + " " + std::to_string(n) + " " + say("ticked"), COLS - 4, A_DIM);
+      std::string status = std::to_string(count) + " " + say("of") + " " + std::to_string(n) + " " + say("ticked");
+      if (count > kMaxShownItems) status += "   " + std::string(say("only the first 40 can be shown"));
+      else if (askTick && count == 0) status += "   " + std::string(say("tick at least one item (Space)"));
+      draw::text(1, 2, status, COLS - 4, count > kMaxShownItems || askTick ? COLOR_PAIR(2) | A_BOLD : A_DIM);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i) {
@@ -159,7 +188,13 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
     if (k == KEY_RESIZE || k == ERR) continue;
     if (jump.take(k, n, cursor) || moveCursor(k, cursor, n)) continue;
     if (isBack(k)) return std::nullopt;
-    if (isEnter(k)) return ticks;
+    if (isEnter(k)) {
+      // Nothing ticked would open an empty table: ask again instead.
+      askTick = n > 0 && std::none_of(ticks.begin(), ticks.end(), [](bool b) { return b; });
+      if (askTick) continue;
+      ticksOf_[s.items] = ticks;
+      return ticks;
+    }
     if (k == ' ' && n > 0) {
       ticks[static_cast<std::size_t>(cursor)] = !ticks[static_cast<std::size_t>(cursor)];
       cursor = std::min(cursor + 1, n - 1);
@@ -185,21 +220,26 @@ void CursesFrontEnd::toggleRecording() {
 }
 
 void CursesFrontEnd::drawStream(const StreamScreen& s) {
-  if (!draw::frame(say("Live data"),
-                   say(plotView_ ? "p table  r record  Esc/Backspace back"
-                                 : "Up/Down move  Space mark for plot  p plot  r record  Esc/Backspace back")))
-    return;
-  std::string status = say("pass") + (" " + std::to_string(s.pass));
-  if (log_.active())
-    status += "   " + std::string(say("REC")) + " " + log_.currentFile() + " (" + std::to_string(log_.rows()) + " " +
-              say("rows") + ")";
-  draw::text(1, 2, status, COLS - 4, log_.active() ? COLOR_PAIR(2) | A_BOLD : A_DIM);
-  if (!note_.empty()) draw::text(LINES - 2, 2, note_, COLS - 4, A_DIM);
+  const bool ident = s.identification;
+  const char* keys = ident ? "Up/Down move  Esc/Backspace back"
+                     : plotView_ ? "p table  r record  Esc/Backspace back"
+                                 : "Up/Down move  Space mark for plot  p plot  r record  Esc/Backspace back";
+  if (!draw::frame(where(say("Live data")), say(keys))) return;
   const auto& items = stats_.items();
   const int n = static_cast<int>(items.size());
   const int rows = draw::bodyRows() - 3;  // status, header, note lines
+  const int top = draw::scrollTop(streamCursor_, n, rows);
+  std::string status = ident ? "" : say("pass") + (" " + std::to_string(s.pass));
+  if (!plotView_ && n > rows)  // more rows than fit: say which are shown
+    status += (status.empty() ? "" : "   ") + std::string(say("rows")) + " " + std::to_string(top + 1) + "-" +
+              std::to_string(std::min(n, top + rows)) + " " + say("of") + " " + std::to_string(n);
+  if (log_.active() && !ident)
+    status += "   " + std::string(say("REC")) + " " + log_.currentFile() + " (" + std::to_string(log_.rows()) + " " +
+              say("rows") + ")";
+  draw::text(1, 2, status, COLS - 4, log_.active() && !ident ? COLOR_PAIR(2) | A_BOLD : A_DIM);
+  if (!note_.empty()) draw::text(LINES - 2, 2, note_, COLS - 4, A_DIM);
 
-  if (plotView_) {
+  if (plotView_ && !ident) {
     std::vector<std::size_t> chosen;
     for (std::size_t i = 0; i < marked_.size(); ++i)
       if (marked_[i]) chosen.push_back(i);
@@ -210,23 +250,41 @@ void CursesFrontEnd::drawStream(const StreamScreen& s) {
     return;
   }
 
-  // Columns: name takes what the numbers leave.
-  constexpr int kValue = 12, kUnit = 9, kNum = 11;
-  const int nameW = std::max(10, COLS - 4 - 2 - kValue - kUnit - 2 * kNum);
+  // Columns as wide as their contents: values sit next to their names on a
+  // wide terminal; on a narrow one the names give way first, and values are
+  // never cut.
+  constexpr int kMinName = 12, kMinValue = 6, kMaxUnit = 8, kNum = 10;
+  int nameW = draw::columns(say("Name")), valueW = std::max(kMinValue, draw::columns(say("Value"))),
+      unitW = draw::columns(say("Unit"));
+  for (const auto& it : items) {
+    nameW = std::max(nameW, draw::columns(it.label.name));
+    valueW = std::max(valueW, draw::columns(it.value));
+    unitW = std::max(unitW, draw::columns(it.label.unit));
+  }
+  unitW = std::min(unitW, kMaxUnit);
+  const int width = COLS - 4 - 2;  // the mark column
+  const int numbers = ident ? 0 : 2 * kNum;
+  valueW = std::min(valueW, std::max(kMinValue, width - kMinName - 2 - unitW - 2 - numbers));
+  nameW = std::clamp(width - valueW - 2 - unitW - 2 - numbers, std::min(nameW, kMinName), nameW);
   auto right = [](const std::string& v, int w) {
     int c = draw::columns(v);
     return c >= w ? draw::fit(v, w) : std::string(static_cast<std::size_t>(w - c), ' ') + v;
   };
-  draw::text(2, 2, "  " + draw::fit(say("Name"), nameW) + right(say("Value"), kValue) + "  " +
-                       draw::fit(say("Unit"), kUnit - 2) + right(say("Min"), kNum) + right(say("Max"), kNum),
-             COLS - 4, A_BOLD | A_UNDERLINE);
-  const int top = draw::scrollTop(streamCursor_, n, rows);
+  // Text values (identification fields) read from the left, numbers line up on the right.
+  auto value = [&](const ItemStats& it) {
+    return !ident && numberOf(it.value) ? right(it.value, valueW) : draw::fit(it.value, valueW);
+  };
+  std::string head = "  " + draw::fit(say("Name"), nameW) + "  " + (ident ? draw::fit(say("Value"), valueW) : right(say("Value"), valueW)) +
+                     "  " + draw::fit(say("Unit"), unitW);
+  if (!ident) head += right(say("Min"), kNum) + right(say("Max"), kNum);
+  draw::text(2, 2, head, COLS - 4, A_BOLD | A_UNDERLINE);
   for (int i = top; i < n && i - top < rows; ++i) {
     const ItemStats& it = items[static_cast<std::size_t>(i)];
     std::string mark = marked_[static_cast<std::size_t>(i)] ? "* " : "  ";
-    std::string line = mark + draw::fit(it.label.name, nameW) + right(it.value, kValue) + "  " +
-                       draw::fit(it.label.unit, kUnit - 2) + right(it.min ? formatNumber(*it.min) : "-", kNum) +
-                       right(it.max ? formatNumber(*it.max) : "-", kNum);
+    std::string line = mark + shortened(it.label.name, nameW) + "  " + value(it) + "  " + shortened(it.label.unit, unitW);
+    if (!ident)
+      line += right(it.min ? formatNumber(*it.min, it.decimals) : "-", kNum) +
+              right(it.max ? formatNumber(*it.max, it.decimals) : "-", kNum);
     draw::text(3 + i - top, 2, line, COLS - 4, i == streamCursor_ ? A_REVERSE : 0);
   }
   refresh();
@@ -250,6 +308,7 @@ bool CursesFrontEnd::stream(const StreamScreen& s) {
     int k = key(wait);
     if (k == ERR) return false;
     if (isBack(k)) return true;
+    if (s.identification && (k == 'p' || k == 'P' || k == 'r' || k == 'R' || k == ' ')) continue;
     if (k == 'p' || k == 'P') plotView_ = !plotView_;
     else if (k == 'r' || k == 'R') toggleRecording();
     else if (k == ' ' && n > 0) marked_[static_cast<std::size_t>(streamCursor_)] = !marked_[static_cast<std::size_t>(streamCursor_)];
@@ -265,12 +324,14 @@ void CursesFrontEnd::codes(const CodeScreen& s) {
   const int n = static_cast<int>(s.codes.size());
   int cursor = 0;
   for (;;) {
-    if (draw::frame(say("Trouble codes"), say("Up/Down scroll  Enter or Esc leave"))) {
+    if (draw::frame(where(say("Trouble codes")), say("Up/Down scroll  Enter or Esc leave"))) {
       draw::text(1, 2, countOf(n, "code", "codes"), COLS - 4, A_DIM);
+      // The status column only when some code has a status text.
+      const bool status = std::any_of(s.codes.begin(), s.codes.end(), [](const NameValue& c) { return !c.value.empty(); });
       constexpr int kCode = 8, kStatus = 18;
-      const int textW = std::max(10, COLS - 4 - kCode - kStatus - 2);
-      draw::text(2, 2, draw::fit(say("Code"), kCode) + draw::fit(say("Text"), textW) + "  " + say("Status"), COLS - 4,
-                 A_BOLD | A_UNDERLINE);
+      const int textW = std::max(10, COLS - 4 - kCode - (status ? kStatus + 2 : 0));
+      draw::text(2, 2, draw::fit(say("Code"), kCode) + draw::fit(say("Text"), textW) + (status ? "  " + std::string(say("Status")) : ""),
+                 COLS - 4, A_BOLD | A_UNDERLINE);
       if (n == 0) draw::text(3, 2, say("No trouble codes"), COLS - 4);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
@@ -280,7 +341,7 @@ void CursesFrontEnd::codes(const CodeScreen& s) {
         auto sp = c.name.find(' ');
         std::string code = sp == std::string::npos ? c.name : c.name.substr(0, sp);
         std::string rest = sp == std::string::npos ? "" : c.name.substr(sp + 1);
-        draw::text(3 + i - top, 2, draw::fit(code, kCode) + draw::fit(rest, textW) + "  " + c.value, COLS - 4,
+        draw::text(3 + i - top, 2, draw::fit(code, kCode) + shortened(rest, textW) + (status ? "  " + c.value : ""), COLS - 4,
                    i == cursor ? A_REVERSE : 0);
       }
       refresh();
@@ -299,14 +360,23 @@ int CursesFrontEnd::input(const InputScreen& s) {
   std::string field;
   std::size_t at = 0;
   std::string error;
+  // The prompt names the test: the entry chosen last.
+  const std::string test = session().path().lastChosen();
+  const std::string prompt = test.empty() ? s.prompt : test + ": " + s.prompt;
+  struct CursorShown {  // the field's cursor, hidden again however the box ends
+    CursorShown() { curs_set(1); }
+    ~CursorShown() { curs_set(0); }
+  } cursorShown;
   for (;;) {
-    if (draw::frame(s.title, say("digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc clear"))) {
-      auto lines = draw::wrap(s.prompt, std::min(60, COLS - 8));
+    if (draw::frame(where(s.title), say("digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc cancel"))) {
+      auto lines = draw::wrap(prompt, std::min(60, COLS - 8));
       lines.push_back("");
-      lines.push_back("> " + field + "_");
+      const int fieldLine = static_cast<int>(lines.size());
+      lines.push_back("> " + field);
       lines.push_back(error);
-      int top = draw::box(s.title, lines, 0);
-      (void)top;
+      int left = 0;
+      const int top = draw::box(s.title, lines, 0, &left);
+      move(top + 1 + fieldLine, left + 2 + 2 + static_cast<int>(at));
       refresh();
     }
     int k = key(-1);
@@ -332,9 +402,7 @@ int CursesFrontEnd::input(const InputScreen& s) {
     } else if (k == KEY_END) {
       at = field.size();
     } else if (k == kEsc) {
-      field.clear();
-      at = 0;
-      error.clear();
+      return kNumberCancelled;  // refused by every value test: nothing is sent
     } else if (isEnter(k)) {
       char* end = nullptr;
       long long v = field.empty() || field == "-" ? 0 : std::strtoll(field.c_str(), &end, 10);
@@ -348,7 +416,7 @@ int CursesFrontEnd::input(const InputScreen& s) {
 // ---- active-test panel ---------------------------------------------------------------
 
 void CursesFrontEnd::drawPanel(const PanelScreen& s) {
-  if (!draw::frame(say("Active test"), say("Left/Right choose  Enter or number press  Esc last button"))) return;
+  if (!draw::frame(where(say("Active test")), say("Left/Right choose  Enter or number press  Esc last button"))) return;
   draw::text(1, 2, say("pass") + (" " + std::to_string(s.pass)), COLS - 4, A_DIM);
   const int nameW = std::max(10, COLS - 4 - 16);
   int row = 3;

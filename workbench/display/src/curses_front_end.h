@@ -8,6 +8,7 @@
 #include "screens.h"
 #include "stream_stats.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ class CursesFrontEnd final : public FrontEnd {
   std::string note_;  // one-line status (recording started, errors)
 
   int panelButton_ = 0;
+  // Ticks confirmed in each selection list (by its items) this session.
+  std::map<std::vector<std::string>, std::vector<bool>> ticksOf_;
 };
 
 }  // namespace stdhost

@@ -4,6 +4,8 @@
 
 #include <langinfo.h>
 #include <ncurses.h>
+#include <term.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstring>
@@ -56,6 +58,19 @@ bool environmentSaysUtf8() {
   return false;
 }
 
+// TERM names a terminal that can place the cursor: "dumb", an unknown type or
+// a printing terminal would leave a blank or garbled full screen.
+bool canAddressCursor() {
+  int error = 0;
+  if (setupterm(nullptr, STDOUT_FILENO, &error) != OK) return false;
+  const char* cup = tigetstr(const_cast<char*>("cup"));
+  const char* clear = tigetstr(const_cast<char*>("clear"));
+  const bool ok = cup != nullptr && cup != reinterpret_cast<char*>(-1) && clear != nullptr &&
+                  clear != reinterpret_cast<char*>(-1);
+  del_curterm(cur_term);
+  return ok;
+}
+
 }  // namespace
 
 bool CursesTerminal::showsUtf8() {
@@ -69,6 +84,7 @@ bool CursesTerminal::open() {
   // formats its values. A UTF-8 locale that is not installed on this machine
   // (ru_RU.UTF-8 on a bare system) still means a UTF-8 terminal: C.UTF-8 then.
   if (std::setlocale(LC_CTYPE, "") == nullptr && environmentSaysUtf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
+  if (!canAddressCursor()) return false;
   SCREEN* s = newterm(nullptr, stdout, stdin);
   if (s == nullptr) return false;
   set_term(s);

@@ -3,6 +3,7 @@
 // plug-in runs one session at a time on one thread, and so does this state.
 #pragma once
 
+#include "screen_path.h"
 #include "screens.h"
 #include "stream_log.h"
 #include "text_library.h"
@@ -21,6 +22,8 @@ class DisplaySession {
   std::string& lastError() { return lastError_; }
   // Live-data recording, fed by every data-stream pass whatever the front end.
   StreamLog& streamLog() { return streamLog_; }
+  // The header's path: session title and the menu entries chosen.
+  ScreenPath& path() { return path_; }
 
   // Text for display; an unknown ID shows as "<text 0x58200401 missing>".
   // Each looks in the file that owns such IDs first: 0x58200401 is a data
@@ -42,9 +45,13 @@ class DisplaySession {
   int nextPanelPass();
   void otherScreen() { streamPasses_ = panelPasses_ = 0; }
 
+  // The last screen shown reported a communication failure: the session ended on it.
+  bool endedOnFailure = false;
+
  private:
   TextLibrary library_;
-  StreamLog streamLog_;  // declared before the front end, which refers to it
+  StreamLog streamLog_;
+  ScreenPath path_;  // declared before the front end, which refers to it
   std::unique_ptr<FrontEnd> frontEnd_;
   std::string lastError_;
   int streamPasses_ = 0;

@@ -90,6 +90,15 @@ STD_EXPORT int StdSetLogFile(const char* path) {
   return 0;
 }
 
+STD_EXPORT void StdSetSessionTitle(const char* title) {
+  auto& s = session();
+  s.path().setSessionTitle(title ? title : "");
+  s.path().clear();
+  s.endedOnFailure = false;
+}
+
+STD_EXPORT int StdEndedOnFailure(void) { return session().endedOnFailure ? 1 : 0; }
+
 STD_EXPORT void StdEndSession(void) { session().frontEnd().finish(); }
 
 STD_EXPORT const char* StdTranscript(void) {

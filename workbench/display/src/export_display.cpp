@@ -20,12 +20,30 @@ constexpr int kMaxButtons = 16;
 
 bool bitOf(const u8* bitmap, std::size_t i) { return (bitmap[i / 8] >> (7 - i % 8)) & 1; }
 
+// Messages that say no control unit could be talked to (connection, detection,
+// a line that stopped answering, a failed reset that ends the session).
+constexpr u32 kCommFailureTexts[] = {0xFE551004, 0xFE551026, 0xFE551034, 0xFE55101C};
+bool isCommFailure(u32 id) {
+  for (u32 t : kCommFailureTexts)
+    if (t == id) return true;
+  return false;
+}
+
+// Name lists of the identification fields (ID >> 8), in DSNAMES.TXT.
+constexpr u32 kIdentificationLists[] = {0x58200A, 0x58200B, 0x58200C, 0x58200E};
+bool isIdentificationName(u32 id) {
+  for (u32 list : kIdentificationLists)
+    if (id >> 8 == list) return true;
+  return false;
+}
+
 }  // namespace
 
 STD_EXPORT int ShowMessageBoxID(u32 textId, u32 titleId, int style) {
   auto& s = session();
   s.otherScreen();
-  const stdhost::MessageScreen box{style, s.messageText(titleId), s.messageText(textId)};
+  s.endedOnFailure = isCommFailure(textId);
+  const stdhost::MessageScreen box{style, s.messageText(titleId), s.messageText(textId), s.endedOnFailure};
   const int answer = s.frontEnd().message(box);
   stdhost::observeMessage(box, answer);
   return answer;
@@ -47,10 +65,13 @@ STD_EXPORT int AddMenuTextID(u32 textId) {
 
 STD_EXPORT int ShowMenuGetSelectedItem(short preselect, int, int) {
   auto& s = session();
+  s.endedOnFailure = false;
   s.otherScreen();
   s.menu.preselect = preselect;
+  s.path().menuShown(s.menu);
   int chosen = s.frontEnd().menu(s.menu);
   stdhost::observeMenu(s.menu, chosen);
+  s.path().menuAnswered(s.menu, chosen);
   return chosen < 0 ? -1 : chosen;
 }
 
@@ -70,6 +91,7 @@ STD_EXPORT int AddStreamSelectBox(u32 nameId) {
 
 STD_EXPORT int ShowStreamSelectBox(int, u8* bitmap) {
   auto& s = session();
+  s.endedOnFailure = false;
   s.otherScreen();
   u8* map = bitmap ? bitmap : s.selectBitmap;
   const std::size_t n = s.select.items.size();
@@ -97,18 +119,21 @@ STD_EXPORT int InitDataStream(void) {
 STD_EXPORT int AddDataStreamItem(u32 nameId, const char* value) {
   auto& s = session();
   if (s.stream.lines.size() >= kMaxStreamLines) return -1;
+  s.stream.identification = (s.stream.lines.empty() || s.stream.identification) && isIdentificationName(nameId);
   s.stream.lines.push_back({s.itemName(nameId), value ? value : ""});
   return 0;
 }
 
 STD_EXPORT int ShowDataStream(void) {
   auto& s = session();
+  s.endedOnFailure = false;
   s.stream.pass = s.nextStreamPass();
   // A row that cannot be written stops the recording (the front end says so);
   // the live data itself goes on.
   // The observer hears of the pass first: a history never holds fewer passes than the CSV.
   stdhost::observeStream(s.stream, s.streamLog().active());
-  s.streamLog().record(s.stream);
+  // Identification fields are no live data: nothing to record.
+  if (!s.stream.identification) s.streamLog().record(s.stream);
   return s.frontEnd().stream(s.stream) ? 1 : 0;
 }
 
@@ -126,6 +151,7 @@ STD_EXPORT int AddTroubleCode(u32 codeId, u32 statusId) {
 
 STD_EXPORT int ShowTroubleCode(void) {
   auto& s = session();
+  s.endedOnFailure = false;
   s.otherScreen();
   stdhost::observeCodes(s.codes);
   s.frontEnd().codes(s.codes);
@@ -153,6 +179,7 @@ STD_EXPORT int AddActiveTestItem(u32 nameId, const char* value) {
 
 STD_EXPORT int ShowActiveTestItem(void) {
   auto& s = session();
+  s.endedOnFailure = false;
   s.panel.pass = s.nextPanelPass();
   const int button = s.frontEnd().panel(s.panel);
   stdhost::observePanel(s.panel, button);
@@ -161,6 +188,7 @@ STD_EXPORT int ShowActiveTestItem(void) {
 
 STD_EXPORT int InputIntegerID(u32 titleId, u32 promptId) {
   auto& s = session();
+  s.endedOnFailure = false;
   s.otherScreen();
   const stdhost::InputScreen field{s.messageText(titleId), s.messageText(promptId)};
   const int value = s.frontEnd().input(field);

@@ -12,6 +12,7 @@ struct MessageScreen {
   int style = 1;
   std::string title;
   std::string text;
+  bool commFailure = false;  // no control unit could be talked to: the box says what to check
 };
 
 struct MenuScreen {
@@ -33,6 +34,9 @@ struct NameValue {
 struct StreamScreen {
   std::vector<NameValue> lines;
   int pass = 1;  // refresh pass of this stream, from 1
+  // Identification fields, not live values: shown whole, without pass
+  // counter, minimum, maximum, plot or recording.
+  bool identification = false;
 };
 
 struct CodeScreen {
@@ -66,6 +70,10 @@ inline const QuestionStyle* questionStyle(int style) {
   return nullptr;
 }
 
+// What a cancelled number box returns: below every range a value test takes
+// (each refuses it, so nothing is sent).
+inline constexpr int kNumberCancelled = -2147483647 - 1;
+
 class FrontEnd {
  public:
   virtual ~FrontEnd() = default;
@@ -78,6 +86,7 @@ class FrontEnd {
   // true = Back.
   virtual bool stream(const StreamScreen& s) = 0;
   virtual void codes(const CodeScreen& s) = 0;
+  // The number entered, or kNumberCancelled.
   virtual int input(const InputScreen& s) = 0;
   // 0-based button index, or -1 when no button was pressed.
   virtual int panel(const PanelScreen& s) = 0;

@@ -21,7 +21,7 @@ constexpr KindText kKindTexts[] = {
     {kStreamScreen, "data stream", "back"},
     {kCodeScreen, "trouble-code list", "leave"},
     {kQuestionScreen, "question", "no"},
-    {kInputScreen, "number input", "0"},
+    {kInputScreen, "number input", "cancel"},
     {kPanelScreen, "active-test panel", "the last button"},
 };
 
@@ -143,8 +143,14 @@ void ScriptFrontEnd::codes(const CodeScreen& s) {
 
 int ScriptFrontEnd::input(const InputScreen& s) {
   transcript_ += renderInput(s);
+  // Without a fitting step the box is cancelled, as Esc does: a number no
+  // value test takes, so nothing is sent.
   const Step* step = take(kInputScreen);
-  int value = step ? static_cast<int>(step->value) : 0;
+  if (!step) {
+    transcript_ += answerLine("cancel");
+    return kNumberCancelled;
+  }
+  int value = static_cast<int>(step->value);
   transcript_ += answerLine(std::to_string(value));
   return value;
 }

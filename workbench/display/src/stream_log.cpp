@@ -44,6 +44,7 @@ bool StreamLog::start(const std::string& path, std::string& error) {
     return false;
   }
   if (!open(path, "w", error)) return false;
+  fileOf_.clear();
   base_ = path;
   files_ = 1;
   rows_ = 0;
@@ -70,9 +71,14 @@ std::string StreamLog::nextName() {
 bool StreamLog::record(const StreamScreen& s) {
   if (!active()) return true;
   auto cols = header(s);
-  if (!columns_.empty() && cols != columns_ && !open(nextName(), "w", error_)) {
-    stop();
-    return false;
+  if (!columns_.empty() && cols != columns_) {
+    auto known = fileOf_.find(cols);
+    const bool ok = known != fileOf_.end() ? open(known->second, "a", error_) : open(nextName(), "w", error_);
+    if (!ok) {
+      stop();
+      return false;
+    }
+    if (known != fileOf_.end()) columns_ = cols;  // its header is written already
   }
   std::string text;
   if (columns_.empty()) {
@@ -80,6 +86,7 @@ bool StreamLog::record(const StreamScreen& s) {
     head.insert(head.end(), cols.begin(), cols.end());
     text = csvLine(head);
     columns_ = cols;
+    fileOf_[cols] = current_;
   }
   std::vector<std::string> row{timeStamp()};
   for (const auto& l : s.lines) row.push_back(l.value);

@@ -1,12 +1,14 @@
 // Live-data recording: every refresh pass of a data stream becomes one CSV row
 // (a time stamp, then one column per shown item). A pass whose items differ
 // from the file's header goes on in a new file beside it (name-2.csv, ...),
-// so every file keeps one set of columns.
+// so every file keeps one set of columns; items shown again later go on in
+// the file that already has their columns.
 #pragma once
 
 #include "screens.h"
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +49,7 @@ class StreamLog {
   std::unique_ptr<std::FILE, Closer> file_;
   std::string base_, current_, error_;
   std::vector<std::string> columns_;  // header of the open file, empty before its first row
+  std::map<std::vector<std::string>, std::string> fileOf_;  // every file of this recording, by its header
   int files_ = 0;
   long rows_ = 0;
 };

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace stdhost {
 namespace {
@@ -16,6 +18,21 @@ std::string fit(std::string s, int width) {
   return s + std::string(w - s.size(), ' ');
 }
 
+// The time axis under a chart, drawn in its line: seconds before now at its first point, "0 s" at the newest.
+std::string timeAxis(const ItemStats& it, std::size_t n, int plotW) {
+  std::string axis(static_cast<std::size_t>(kAxis) - 1, ' ');
+  axis += '+' + std::string(static_cast<std::size_t>(plotW), '-');
+  if (it.times.size() < n || n == 0) return axis;
+  const double span = it.times.back() - *(it.times.end() - static_cast<std::ptrdiff_t>(n));
+  char left[32];
+  std::snprintf(left, sizeof left, "-%.1f s", span);
+  std::string right = "0 s";
+  const std::size_t start = axis.size() - n;  // the first point's column
+  if (start + std::strlen(left) + right.size() + 1 < axis.size()) axis.replace(start, std::strlen(left), left);
+  axis.replace(axis.size() - right.size(), right.size(), right);
+  return axis;
+}
+
 std::vector<std::string> band(const ItemStats& it, int width, int rows) {
   std::vector<std::string> out;
   std::string title = it.label.name + (it.label.unit.empty() ? "" : " (" + it.label.unit + ")");
@@ -26,7 +43,7 @@ std::vector<std::string> band(const ItemStats& it, int width, int rows) {
   title += "  now " + it.value;
   out.push_back(fit(title, width));
   const int plotW = width - kAxis;
-  const int plotH = rows - 1;
+  const int plotH = rows - 2;  // title and time axis
   if (plotW < 1 || plotH < 1) return out;
 
   const std::size_t n = std::min<std::size_t>(it.history.size(), static_cast<std::size_t>(plotW));
@@ -40,13 +57,17 @@ std::vector<std::string> band(const ItemStats& it, int width, int rows) {
     int row = hi > lo ? static_cast<int>(std::lround((hi - v) / (hi - lo) * (plotH - 1))) : (plotH - 1) / 2;
     grid[static_cast<std::size_t>(row)][static_cast<std::size_t>(plotW) - n + i] = '*';
   }
+  // Scale labels: the highest and lowest value, once each (a flat line has one).
+  const int flatRow = (plotH - 1) / 2;
   for (int r = 0; r < plotH; ++r) {
     std::string label;
-    if (r == 0) label = formatNumber(hi);
-    else if (r == plotH - 1) label = formatNumber(lo);
+    if (hi > lo && r == 0) label = formatNumber(hi, it.decimals);
+    else if (hi > lo && r == plotH - 1) label = formatNumber(lo, it.decimals);
+    else if (hi == lo && r == flatRow) label = formatNumber(hi, it.decimals);
     label = label.size() > kAxis - 2 ? label.substr(0, kAxis - 2) : label;
     out.push_back(std::string(kAxis - 2 - label.size(), ' ') + label + " |" + grid[static_cast<std::size_t>(r)]);
   }
+  out.push_back(timeAxis(it, n, plotW));
   return out;
 }
 
@@ -59,8 +80,8 @@ std::vector<std::string> plotLines(const std::vector<ItemStats>& items, const st
   for (std::size_t c : chosen)
     if (c < items.size()) shown.push_back(c);
   if (shown.empty() || width < 1 || height < 1) return out;
-  // Bands share the height; each needs a title and at least two chart rows.
-  const int per = std::max(3, height / static_cast<int>(shown.size()));
+  // Bands share the height; each needs a title, two chart rows and its time axis.
+  const int per = std::max(4, height / static_cast<int>(shown.size()));
   for (std::size_t c : shown) {
     if (static_cast<int>(out.size()) + 1 > height) break;
     int rows = std::min(per, height - static_cast<int>(out.size()));

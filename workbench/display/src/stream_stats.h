@@ -5,6 +5,7 @@
 
 #include "screens.h"
 
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <optional>
@@ -13,8 +14,10 @@
 
 namespace stdhost {
 
-// "Coolant temperature, °C" -> name "Coolant temperature", unit "°C".
-// Names without a ", unit" tail keep their whole text and an empty unit.
+// "Coolant temperature, °C" -> name "Coolant temperature", unit "°C". The unit
+// is what follows the last ", " outside parentheses, and only when it holds no
+// blank: "Operating mode (1 warm-up, 2 idle)" and "Misfires, cylinder 1" are
+// whole names, so repeated names in one list stay apart.
 struct NameUnit {
   std::string name;
   std::string unit;
@@ -22,14 +25,20 @@ struct NameUnit {
 NameUnit splitUnit(const std::string& itemName);
 
 // The number in a value text ("90", " -2.5", "13.9"), nothing for texts such
-// as "ON" or "--".
+// as "ON", "--" or "0261204259" (a leading zero makes a part number, not a value).
 std::optional<double> numberOf(const std::string& value);
+// Digits after the decimal point of a number text ("13.90" -> 2).
+int decimalsOf(const std::string& value);
+// The value text without the blanks the plug-in pads it with.
+std::string trimmedValue(const std::string& value);
 
 struct ItemStats {
   NameUnit label;
   std::string value;
   std::optional<double> min, max;
   std::deque<double> history;  // numeric values, oldest first
+  std::deque<double> times;    // seconds since the screen opened, one per history value
+  int decimals = 0;  // of the latest numeric value: min and max are printed alike
 };
 
 class StreamStats {
@@ -45,10 +54,12 @@ class StreamStats {
  private:
   std::vector<ItemStats> items_;
   int passes_ = 0;
+  std::chrono::steady_clock::time_point opened_;
 };
 
 // A value the way the table shows it, with up to four significant decimals and
-// no trailing zeros.
+// no trailing zeros; with `decimals` given, exactly that many.
 std::string formatNumber(double v);
+std::string formatNumber(double v, int decimals);
 
 }  // namespace stdhost

@@ -83,6 +83,7 @@ bool TerminalFrontEnd::ask(const std::string& prompt, std::string& line) {
 
 int TerminalFrontEnd::message(const MessageScreen& s) {
   write(renderMessage(s));
+  if (s.commFailure) write(std::string(say(kCommFailureHint)) + "\n");
   const QuestionStyle* q = questionStyle(s.style);
   if (!q) return 0;
   std::string line;
@@ -145,11 +146,12 @@ void TerminalFrontEnd::codes(const CodeScreen& s) {
 int TerminalFrontEnd::input(const InputScreen& s) {
   write(renderInput(s));
   std::string line;
-  while (ask(say("number> "), line)) {
+  while (ask(say("number or b> "), line)) {
+    if (isBack(trimmed(line))) return kNumberCancelled;
     long v = 0;
-    if (toInt(line, v) && v >= INT_MIN && v <= INT_MAX) return static_cast<int>(v);
+    if (toInt(line, v) && v > INT_MIN && v <= INT_MAX) return static_cast<int>(v);
   }
-  return 0;
+  return kNumberCancelled;  // end of input
 }
 
 int TerminalFrontEnd::panel(const PanelScreen& s) {
