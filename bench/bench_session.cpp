@@ -32,6 +32,7 @@ void BM_LiveDataSession(benchmark::State &state) {
     for (int i = 1; i <= state.range(1); ++i) tick += (i > 1 ? " " : "") + std::to_string(i);
   }
   vazdiag::SessionSetup setup;
+  setup.keepRecords = true;
   setup.ecuType = 1;
   setup.car = "m154";
   setup.carOptions = {{"engine", "idle-fixed"}};

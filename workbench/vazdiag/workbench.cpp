@@ -40,7 +40,23 @@ constexpr size_t kFunctionsAt = 3476;
 constexpr size_t kConnectorAt = 3484;
 constexpr size_t kEcuTypeAt = 3488;
 
+// The running session's clock, while it is virtual (see advanceVirtualClock).
+void (*gVirtualAdvance)(unsigned) = nullptr;
+
+struct VirtualWaits {
+  VirtualWaits(bool on, void (*advance)(unsigned)) { gVirtualAdvance = on ? advance : nullptr; }
+  ~VirtualWaits() { gVirtualAdvance = nullptr; }
+  VirtualWaits(const VirtualWaits &) = delete;
+  VirtualWaits &operator=(const VirtualWaits &) = delete;
+};
+
 }  // namespace
+
+bool advanceVirtualClock(unsigned ms) {
+  if (gVirtualAdvance == nullptr) return false;
+  if (ms > 0) gVirtualAdvance(ms);
+  return true;
+}
 
 struct Workbench::Impl {
   Library display, vci, plugin;
@@ -53,15 +69,22 @@ struct Workbench::Impl {
   int (*StdSetLogFile)(const char *);
   void (*StdEndSession)();
   const char *(*StdTranscript)();
+  void (*StdSetTranscriptOutput)(int, int);
   const char *(*StdLastError)();
+  const char *(*StdLogWriteError)();
+  void (*StdUseLineClock)(double (*)());
   // vehicle interface control
   void (*VciReset)();
   int (*VciSelectCar)(const char *);
   int (*VciCarOption)(const char *, const char *);
   void (*VciUseVirtualClock)(int);
+  void (*VciAdvanceClock)(unsigned);
+  double (*VciClockMs)();
   int (*VciInjectFault)(const char *, int, int, int, int);
   const char *(*VciTraceText)();
   int (*VciSetTraceFile)(const char *);
+  void (*VciKeepTrace)(int);
+  const char *(*VciTraceWriteError)();
   const char *(*VciLastError)();
   int (*VciUsePort)(const char *, const char *);
   const char *(*VciListPorts)(const char *, const char *);
@@ -87,14 +110,21 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.display, StdSetLogFile, m.displayFile);
   VAZ_BIND(m.display, StdEndSession, m.displayFile);
   VAZ_BIND(m.display, StdTranscript, m.displayFile);
+  VAZ_BIND(m.display, StdSetTranscriptOutput, m.displayFile);
   VAZ_BIND(m.display, StdLastError, m.displayFile);
+  VAZ_BIND(m.display, StdLogWriteError, m.displayFile);
+  VAZ_BIND(m.display, StdUseLineClock, m.displayFile);
   VAZ_BIND(m.vci, VciReset, m.vciFile);
   VAZ_BIND(m.vci, VciSelectCar, m.vciFile);
   VAZ_BIND(m.vci, VciCarOption, m.vciFile);
   VAZ_BIND(m.vci, VciUseVirtualClock, m.vciFile);
+  VAZ_BIND(m.vci, VciAdvanceClock, m.vciFile);
+  VAZ_BIND(m.vci, VciClockMs, m.vciFile);
   VAZ_BIND(m.vci, VciInjectFault, m.vciFile);
   VAZ_BIND(m.vci, VciTraceText, m.vciFile);
   VAZ_BIND(m.vci, VciSetTraceFile, m.vciFile);
+  VAZ_BIND(m.vci, VciKeepTrace, m.vciFile);
+  VAZ_BIND(m.vci, VciTraceWriteError, m.vciFile);
   VAZ_BIND(m.vci, VciLastError, m.vciFile);
   VAZ_BIND(m.vci, VciUsePort, m.vciFile);
   VAZ_BIND(m.vci, VciListPorts, m.vciFile);
@@ -113,6 +143,8 @@ void *Workbench::pluginSymbol(const char *name) const { return dlsym(impl_->plug
 SessionResult Workbench::run(const SessionSetup &s) {
   Impl &m = *impl_;
   m.VciReset();
+  m.VciKeepTrace(s.keepRecords ? 1 : 0);
+  m.StdSetTranscriptOutput(s.transcriptFd, s.keepRecords ? 1 : 0);
   m.VciUseVirtualClock(s.virtualClock ? 1 : 0);
   // The trace file first, so that it also holds what opening a port found out.
   if (!s.traceFile.empty() && m.VciSetTraceFile(s.traceFile.c_str()) != 0)
@@ -129,6 +161,7 @@ SessionResult Workbench::run(const SessionSetup &s) {
     if (m.VciInjectFault(f.kind.c_str(), f.sid, f.nrc, f.skip, f.count) != 0)
       throw SetupError("fault " + f.kind + ": " + m.VciLastError());
 
+  m.StdUseLineClock(m.VciClockMs);  // rows stamped with the line's time
   if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw SetupError(std::string("log: ") + m.StdLastError());
   // Interactive: full screen on a terminal; the host falls back to the line
   // front end by itself when standard output is not one.
@@ -144,11 +177,22 @@ SessionResult Workbench::run(const SessionSetup &s) {
   std::memcpy(&context[kEcuTypeAt], &s.ecuType, sizeof s.ecuType);
 
   SessionResult r;
-  r.returned = m.DiagnoseMainOldPrtl(context.data());
+  {
+    const VirtualWaits waits(s.virtualClock && s.port.empty(), m.VciAdvanceClock);
+    r.returned = m.DiagnoseMainOldPrtl(context.data());
+  }
   m.StdEndSession();
+  if (!s.logFile.empty())
+    if (const std::string e = m.StdLogWriteError(); !e.empty()) r.writeErrors.push_back("log: " + e);
   m.StdSetLogFile(nullptr);
-  r.transcript = m.StdTranscript();
-  r.trace = m.VciTraceText();
+  if (s.keepRecords) {
+    r.transcript = m.StdTranscript();
+    r.trace = m.VciTraceText();
+  }
+  if (!s.traceFile.empty()) {
+    m.VciSetTraceFile(nullptr);  // writes out what the buffer holds
+    if (const std::string e = m.VciTraceWriteError(); !e.empty()) r.writeErrors.push_back(e);
+  }
   r.portNotes = m.VciPortNotes();
   return r;
 }

@@ -32,13 +32,19 @@ struct SessionSetup {
   std::string portOptions;          // "wakeup=byte,echo=off,..." (see vci_control.h)
   std::string traceFile;            // also write the wire trace here
   std::string logFile;              // record every live-data pass here as CSV
+  // Keep the transcript and the wire trace whole for SessionResult (tests, and callers
+  // that need them after the session). Off, a session of any length runs in constant
+  // memory: the transcript only goes to transcriptFd, the trace only to traceFile.
+  bool keepRecords = false;
+  int transcriptFd = -1;            // the script front end writes each screen here as answered
 };
 
 struct SessionResult {
   int returned = 0;          // what DiagnoseMainOldPrtl returned
-  std::string transcript;    // script front end's record of every screen
-  std::string trace;         // the wire trace
+  std::string transcript;    // script front end's record of every screen (keepRecords)
+  std::string trace;         // the wire trace (keepRecords)
   std::string portNotes;     // what the serial line wants the user to know
+  std::vector<std::string> writeErrors;  // the trace or the recording lost lines
 };
 
 // The libraries refused what the user asked for (a car, an option, a script);
@@ -70,6 +76,10 @@ class Workbench {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// While a session runs on the virtual clock: moves the line's clock on by ms (the line idles
+// meanwhile) and returns true. Otherwise false: the caller waits in real time.
+bool advanceVirtualClock(unsigned ms);
 
 // Directory of the running executable, with a trailing '/'.
 std::string executableDir();

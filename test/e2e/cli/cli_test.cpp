@@ -1,6 +1,7 @@
 // vazdiag from the command line: help, refused options with exit status 2,
 // and a scripted session printing its transcript and writing the wire trace.
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,24 +42,69 @@ TEST(Cli, HelpExplainsEveryOption) {
     EXPECT_THAT(r.out, HasSubstr(option));
 }
 
-TEST(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason) {
+// Files a new user might hand over by mistake, made once for the table below.
+struct BadFiles {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vazdiag_bad_" + std::to_string(getpid()));
+  BadFiles() {
+    std::filesystem::create_directories(dir / "live-2.csv");  // a later CSV file that cannot be created
+    mkfifo((dir / "fifo").c_str(), 0600);
+    write("nul.txt", std::string("back\n\0back\n", 11));
+    write("bom.txt", "\xEF\xBB\xBF" "back\n");
+    write("big.txt", "choose Live data\ntick 1\nstay 99999999\n");
+    write("esc.txt", "\x1B[2J\n");
+    write("notrace.txt", "choose Live data\nback\n");
+    write("cut.trace", "    10.000 T> 81 10 F1 81 0\n    20.000 E< 83 F1 10 C1 zz 8F\n");
+    // Live data of one item, then of another: the second set of columns needs live-2.csv.
+    write("two_lists.txt", "choose Live data\ntick 1\nstay 2\nback\nchoose Live data\ntick 2\nstay 2\nback\nback\n");
+  }
+  ~BadFiles() { std::filesystem::remove_all(dir); }
+  void write(const char *name, const std::string &text) const { std::ofstream(dir / name, std::ios::binary) << text; }
+  std::string operator/(const char *name) const { return (dir / name).string(); }
+};
+
+TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
+  const BadFiles f;
   struct Case {
-    const char *args;
+    std::string args;
     const char *reason;
+    int status = 2;
   };
+  const std::string script = " --script " VAZ_EXAMPLES_DIR "m154n_tour.txt";
   const Case cases[] = {
       {"--bogus", "unknown option '--bogus'"},
       {"--ecu m999", "unknown ECU 'm999'"},
       {"--ecu 12", "unknown ECU '12'"},
+      {"--ecu 012", "unknown ECU '012'"},  // decimal, not octal 10
+      {"--connector 0377", "--connector needs a number 0..255"},
       {"--ecu", "needs a value"},
       {"--functions banana", "--functions needs a number"},
       {"--connector 256", "--connector needs a number 0..255"},
       {"--car-option dtc", "--car-option needs KEY=VALUE"},
       {"--script /nonexistent/script.txt", "cannot read the script"},
+      {"--script " + f.dir.string(), "is a directory, not a file"},
+      {"--script " + (f / "fifo"), "is a FIFO, not a file"},
+      {"--script /dev/null", "is a device, not a file"},
+      {"--decode-trace " + f.dir.string(), "is a directory, not a file"},
+      {"--log " + (f / "fifo") + script, "is a FIFO, not a file"},
+      {"--log /dev/null" + script, "is a device, not a file"},
+      {"--script " + (f / "nul.txt"), "script line 2: a NUL byte"},
+      {"--script " + (f / "big.txt"), "at most 1000000"},
+      {"--script " + (f / "esc.txt"), "unknown step '\\x1B[2J'"},
+      {"--ecu \"$(printf 'm1\\033[2J')\"", "unknown ECU 'm1\\x1B[2J'"},
+      {"--ecu " + std::string(300, 'a'), "aaa...' (see --help)"},
+      {"--functions 0x10" + script, "--functions 0x10 offers no menu entry"},
+      {"--decode-trace " + (f / "notrace.txt"), "is not a wire trace"},
+      // Session-time failures: reported, with status 1.
+      {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 1},
+      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 1},
+      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 1] Recording stopped", 1},
+      // Accepted, but what is wrong is told.
+      {"--decode-trace " + (f / "cut.trace"), "2 frames, 0 with a wrong checksum, 2 not understood", 0},
+      {"--script " + (f / "bom.txt"), "[menu]", 0},
   };
   for (const Case &c : cases) {
     Outcome r = vazdiag(c.args);
-    EXPECT_EQ(r.status, 2) << c.args;
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
     EXPECT_THAT(r.out, HasSubstr(c.reason)) << c.args;
   }
 }

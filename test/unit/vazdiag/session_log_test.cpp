@@ -17,6 +17,7 @@ TEST(SessionLog, RowPerPassAndTickedColumns) {
 
   vazdiag::Workbench bench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup;
+  setup.keepRecords = true;
   setup.script = "choose Live data\ntick 1 3 4\nstay 5\nback\nback\n";
   setup.logFile = log;
   auto r = bench.run(setup);
@@ -39,6 +40,7 @@ TEST(SessionLog, RowPerPassAndTickedColumns) {
 TEST(SessionLog, UnwritableLogFailsBeforeTheSession) {
   vazdiag::Workbench bench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup;
+  setup.keepRecords = true;
   setup.logFile = "/nonexistent-dir/live.csv";
   EXPECT_THROW(bench.run(setup), std::runtime_error);
 }

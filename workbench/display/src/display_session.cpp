@@ -24,7 +24,7 @@ DisplaySession& session() {
 FrontEnd& DisplaySession::frontEnd() {
   // Nobody chose a front end: an empty script answers Back to everything,
   // so an unattended session still ends.
-  if (!frontEnd_) frontEnd_ = std::make_unique<ScriptFrontEnd>(std::vector<Step>{});
+  if (!frontEnd_) frontEnd_ = std::make_unique<ScriptFrontEnd>(std::vector<Step>{}, transcriptOutput_);
   return *frontEnd_;
 }
 

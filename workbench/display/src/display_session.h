@@ -4,6 +4,7 @@
 #pragma once
 
 #include "screens.h"
+#include "script_front_end.h"
 #include "stream_log.h"
 #include "text_library.h"
 
@@ -19,6 +20,8 @@ class DisplaySession {
   FrontEnd& frontEnd();
   void useFrontEnd(std::unique_ptr<FrontEnd> frontEnd);
   std::string& lastError() { return lastError_; }
+  // Where script front ends chosen from now on write their transcript.
+  TranscriptOutput& transcriptOutput() { return transcriptOutput_; }
   // Live-data recording, fed by every data-stream pass whatever the front end.
   StreamLog& streamLog() { return streamLog_; }
 
@@ -47,6 +50,7 @@ class DisplaySession {
   StreamLog streamLog_;  // declared before the front end, which refers to it
   std::unique_ptr<FrontEnd> frontEnd_;
   std::string lastError_;
+  TranscriptOutput transcriptOutput_;
   int streamPasses_ = 0;
   int panelPasses_ = 0;
 };

@@ -98,9 +98,10 @@ STD_EXPORT int AddDataStreamItem(u32 nameId, const char* value) {
 STD_EXPORT int ShowDataStream(void) {
   auto& s = session();
   s.stream.pass = s.nextStreamPass();
-  // A row that cannot be written stops the recording (the front end says so);
+  // A row that cannot be written stops the recording, and the user is told at once;
   // the live data itself goes on.
-  s.streamLog().record(s.stream);
+  if (!s.streamLog().record(s.stream))
+    s.frontEnd().message({1, "Recording stopped", s.streamLog().lastError()});
   return s.frontEnd().stream(s.stream) ? 1 : 0;
 }
 

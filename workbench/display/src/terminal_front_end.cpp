@@ -131,8 +131,10 @@ std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen& s)
 bool TerminalFrontEnd::stream(const StreamScreen& s) {
   write(renderStream(s));
   if (s.pass == 1) write("(press Enter to go back)\n");
+  // A line typed meanwhile is noticed at once; no wait of our own, so the refresh runs at
+  // the pace of the line.
   std::string line;
-  return in_.read(line, kRefreshMs) != LineReader::Result::Timeout;  // a line or end of input
+  return in_.read(line, 0) != LineReader::Result::Timeout;  // a line or end of input
 }
 
 void TerminalFrontEnd::codes(const CodeScreen& s) {

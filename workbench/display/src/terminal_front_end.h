@@ -36,6 +36,8 @@ class TerminalFrontEnd final : public FrontEnd {
   int panel(const PanelScreen& s) override;
   const std::string& transcript() const override { return none_; }
 
+  // An active-test panel waits this long for a button between passes (a data stream does
+  // not wait: the line paces it).
   static constexpr int kRefreshMs = 300;
 
  private:

@@ -37,6 +37,7 @@ class LineBase {
   // Clock.
   void use_clock(bool virtual_time, bool traced = true);
   bool virtual_clock() const { return virtual_; }
+  double clock_ms() { return now(); }
   virtual void advance(unsigned ms);
   FaultInjector &faults() { return faults_; }
   void refuse_line(bool refuse) { refuse_line_ = refuse; }
