@@ -15,8 +15,10 @@ namespace vazdiag {
 namespace {
 
 // "" for an ordinary file, else what it is instead.
-std::string not_a_file(const struct stat &st) {
+std::string not_a_file(const std::string &path, const struct stat &st) {
   if (S_ISREG(st.st_mode)) return "";
+  // Reads empty and takes anything: harmless, and the usual way to say "nothing".
+  if (path == "/dev/null") return "";
   if (S_ISDIR(st.st_mode)) return "is a directory";
   if (S_ISFIFO(st.st_mode)) return "is a FIFO";
   if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "is a device";
@@ -41,7 +43,7 @@ std::string check_input_file(const std::string &what, const std::string &path) {
   struct stat st{};
   if (stat(path.c_str(), &st) != 0)
     return "cannot read " + named(what, path) + ": " + std::strerror(errno);
-  if (const std::string kind = not_a_file(st); !kind.empty()) return named(what, path) + " " + kind + ", not a file";
+  if (const std::string kind = not_a_file(path, st); !kind.empty()) return named(what, path) + " " + kind + ", not a file";
   return "";
 }
 
@@ -58,7 +60,7 @@ std::string read_input_file(const std::string &what, const std::string &path, st
 std::string check_output_file(const std::string &what, const std::string &path) {
   struct stat st{};
   if (stat(path.c_str(), &st) != 0) return "";  // created by the session (or refused then)
-  if (const std::string kind = not_a_file(st); !kind.empty()) return named(what, path) + " " + kind + ", not a file";
+  if (const std::string kind = not_a_file(path, st); !kind.empty()) return named(what, path) + " " + kind + ", not a file";
   return "";
 }
 

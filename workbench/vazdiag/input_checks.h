@@ -6,8 +6,9 @@
 
 namespace vazdiag {
 
-// A file vazdiag reads must be there and be an ordinary file: a directory fails late, a FIFO
-// or a device would block or never end. "" when it is, else why.
+// A file vazdiag reads must be there and be an ordinary file (or /dev/null, which reads as
+// nothing): a directory fails late, a FIFO or a device would block or never end. "" when it
+// is, else why.
 std::string check_input_file(const std::string &what, const std::string &path);
 
 // A file vazdiag reads (a script, a trace to decode) must be an ordinary file: a directory

@@ -220,6 +220,21 @@ TEST_F(ScriptTest, BadScriptLinesAreRejectedWithTheirLine) {
   EXPECT_STREQ(StdLastError(), "script line 1: 'tick 1 x': bad position 'x'");
   EXPECT_EQ(StdUseScript("enter ten\n"), -1);
   EXPECT_STREQ(StdLastError(), "script line 1: 'enter ten': needs a whole number");
+  // Numbers out of range say how far they may go.
+  EXPECT_EQ(StdUseScript("stay 1000001\n"), -1);
+  EXPECT_STREQ(StdLastError(), "script line 1: 'stay 1000001': count 1000001 too large: at most 1000000");
+  EXPECT_EQ(StdUseScript("choose 100001\n"), -1);
+  EXPECT_STREQ(StdLastError(), "script line 1: 'choose 100001': position must be at most 100000");
+  EXPECT_EQ(StdUseScript("tick 2 99999999999999999999\n"), -1);
+  EXPECT_STREQ(StdLastError(),
+               "script line 1: 'tick 2 99999999999999999999': position 99999999999999999999 too large: at most 100000");
+  EXPECT_EQ(StdUseScript("enter -3000000000\n"), -1);
+  EXPECT_STREQ(StdLastError(),
+               "script line 1: 'enter -3000000000': number -3000000000 out of range: at least -2147483648, at most "
+               "2147483647");
+  // Control characters are shown escaped; a byte-order mark is no step.
+  EXPECT_EQ(StdUseScript("\xEF\xBB\xBF" "back\nfly\x1B[2J\n"), -1);
+  EXPECT_STREQ(StdLastError(), "script line 2: unknown step 'fly\\x1B[2J'");
 }
 
 TEST_F(ScriptTest, UnknownIdsAreVisibleInTheTranscript) {

@@ -93,8 +93,12 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
     }
     case ArgShape::Integer: {
       long v = 0;
-      if (!toLong(arg, v) || v < INT_MIN || v > INT_MAX)
-        return "needs a whole number from " + std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX);
+      std::string_view digits = arg;
+      if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+      if (allDigits(digits) && (!toLong(arg, v) || v < INT_MIN || v > INT_MAX))
+        return "number " + workbench::printable(arg) + " out of range: at least " + std::to_string(INT_MIN) +
+               ", at most " + std::to_string(INT_MAX);
+      if (!toLong(arg, v)) return "needs a whole number";
       step.value = v;
       return "";
     }
