@@ -1,6 +1,8 @@
 // Loading the three libraries and running a session through their C interfaces.
 #include "workbench.h"
 
+#include "host_services.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -131,6 +133,9 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.vci, VciPortNotes, m.vciFile);
   VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
 #undef VAZ_BIND
+  if (const std::string lacking = missing_host_services(m.display.get(), m.displayFile, m.vci.get(), m.vciFile);
+      !lacking.empty())
+    throw std::runtime_error(lacking);
 
   if (m.StdSetDataDir((dir + "data").c_str()) != 0)
     throw std::runtime_error(std::string("text library: ") + m.StdLastError());

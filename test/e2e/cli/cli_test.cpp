@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -22,9 +23,9 @@ struct Outcome {
   std::string out;  // standard output and error together
 };
 
-Outcome vazdiag(const std::string &args) {
+Outcome vazdiag(const std::string &args, const std::string &program = VAZ_BUILD_DIR "vazdiag") {
   Outcome r;
-  const std::string command = std::string(VAZ_BUILD_DIR) + "vazdiag " + args + " 2>&1 </dev/null";
+  const std::string command = program + " " + args + " 2>&1 </dev/null";
   FILE *p = popen(command.c_str(), "r");
   if (p == nullptr) return r;
   std::array<char, 4096> buf{};
@@ -58,6 +59,24 @@ struct BadFiles {
     write("two_lists.txt", "choose Live data\ntick 1\nstay 2\nback\nchoose Live data\ntick 2\nstay 2\nback\nback\n");
   }
   ~BadFiles() { std::filesystem::remove_all(dir); }
+  // A copy of vazdiag with its libraries and text library, to be spoilt; its program.
+  std::string install(const char *name) const {
+    namespace fs = std::filesystem;
+    const fs::path to = dir / name;
+    fs::create_directories(to);
+    for (const char *file : {"vazdiag", "libSTD.so", "libCOMM_ABSTRACT_LAYER.so", "libVAZ_OLD.so"})
+      fs::copy_file(fs::path(VAZ_BUILD_DIR) / file, to / file);
+    fs::copy(fs::path(VAZ_BUILD_DIR) / "data", to / "data", fs::copy_options::recursive);
+    return (to / "vazdiag").string();
+  }
+  // Renames an exported symbol of a copied library (same length), so that it lacks it.
+  static void unexport(const std::string &library, const std::string &name, const std::string &other) {
+    std::ifstream in(library, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto at = bytes.find(std::string(1, '\0') + name + '\0');
+    if (at != std::string::npos) bytes.replace(at + 1, name.size(), other);
+    std::ofstream(library, std::ios::binary | std::ios::trunc) << bytes;
+  }
   void write(const char *name, const std::string &text) const { std::ofstream(dir / name, std::ios::binary) << text; }
   std::string operator/(const char *name) const { return (dir / name).string(); }
 };
@@ -68,8 +87,14 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
     std::string args;
     const char *reason;
     int status = 2;
+    std::string program = VAZ_BUILD_DIR "vazdiag";
   };
   const std::string script = " --script " VAZ_EXAMPLES_DIR "m154n_tour.txt";
+  // A text library with an entry that no list counts; a display host without ShowDataStream.
+  const std::string spoiltData = f.install("spoilt_data");
+  std::ofstream(f.dir / "spoilt_data" / "data" / "DSNAMES.TXT", std::ios::app) << "0x5820FF05 Stray name\n";
+  const std::string lackingHost = f.install("lacking_host");
+  BadFiles::unexport((f.dir / "lacking_host" / "libSTD.so").string(), "ShowDataStream", "XhowDataStream");
   const Case cases[] = {
       {"--bogus", "unknown option '--bogus'"},
       {"--ecu m999", "unknown ECU 'm999'"},
@@ -98,12 +123,15 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 1},
       {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 1},
       {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 1] Recording stopped", 1},
+      {script, "DSNAMES.TXT:", 1, spoiltData},
+      {script, "entry 0x5820FF05 is counted by no list", 1, spoiltData},
+      {script, "libSTD.so lacks services the plug-in needs: ShowDataStream", 1, lackingHost},
       // Accepted, but what is wrong is told.
       {"--decode-trace " + (f / "cut.trace"), "2 frames, 0 with a wrong checksum, 2 not understood", 0},
       {"--script " + (f / "bom.txt"), "[menu]", 0},
   };
   for (const Case &c : cases) {
-    Outcome r = vazdiag(c.args);
+    Outcome r = vazdiag(c.args, c.program);
     EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
     EXPECT_THAT(r.out, HasSubstr(c.reason)) << c.args;
   }

@@ -23,11 +23,12 @@ class ScriptTest : public ::testing::Test {
               "0x58025003 Live data\n"
               "0x58030112 Lower\n0x58030113 Raise\n0x58030114 Finish\n");
     dir.write("DSNAMES.TXT",
-              "0x58200400 3\n0x58200401 Coolant temperature, \xC2\xB0" "C\n"
-              "0x58200402 Idle mixture (CO) correction\n0x58200404 Engine speed, rpm\n");
+              "0x58200400 4\n0x58200401 Coolant temperature, \xC2\xB0" "C\n"
+              "0x58200402 Idle mixture (CO) correction\n0x58200403 Throttle position, %\n"
+              "0x58200404 Engine speed, rpm\n");
     dir.write("DTCTEXT.TXT", "0x58200102 P0102 Mass air flow sensor circuit low input\n"
                              "0x58200401 P0401 EGR flow insufficient\n");
-    dir.write("COMMAND.GAG", "0x58300300 [0B]\n");
+    dir.write("COMMAND.GAG", "0x58300300 [00]\n");
     ASSERT_EQ(StdSetDataDir(dir.str().c_str()), 0) << StdLastError();
   }
   void script(const char* text) { ASSERT_EQ(StdUseScript(text), 0) << StdLastError(); }

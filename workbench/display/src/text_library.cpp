@@ -2,6 +2,7 @@
 #include "text_library.h"
 
 #include "host_location.h"
+#include "list_check.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,7 +21,9 @@ bool TextLibrary::setDirectory(const std::string& dir, std::string& error) {
       loadError_ += (loadError_.empty() ? "" : "\n") + std::string("cannot read ") + dir_ + f.name;
       continue;
     }
-    for (const auto& e : file->errors) loadError_ += (loadError_.empty() ? "" : "\n") + e;
+    std::vector<std::string> faults = file->errors;
+    checkLists(*file, f.role, faults);
+    for (const auto& e : faults) loadError_ += (loadError_.empty() ? "" : "\n") + e;
   }
   error = loadError_;
   return loadError_.empty();
