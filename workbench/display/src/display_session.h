@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace stdhost {
 
@@ -28,9 +29,11 @@ class DisplaySession {
   // Text for display; an unknown ID shows as "<text 0x58200401 missing>".
   // Each looks in the file that owns such IDs first: 0x58200401 is a data
   // item's name in the name file and P0401 in the trouble-code file.
-  std::string messageText(std::uint32_t id);
-  std::string itemName(std::uint32_t id);
-  std::string codeText(std::uint32_t id);
+  // The references stay valid until the data directory changes; the missing-text
+  // fallback is built only for an ID that is missing, once.
+  const std::string& messageText(std::uint32_t id);
+  const std::string& itemName(std::uint32_t id);
+  const std::string& codeText(std::uint32_t id);
 
   // Screens under construction.
   MenuScreen menu;
@@ -43,6 +46,11 @@ class DisplaySession {
   // Refresh passes: counted while the same screen kind repeats.
   int nextStreamPass();
   int nextPanelPass();
+  // Data-stream lines are refilled in place each pass (their strings keep their room), so a
+  // steady live-data pass touches no heap.
+  void beginStream() { streamUsed_ = 0; }
+  bool addStreamLine(const std::string& name, const char* value, std::size_t limit);
+  void endStream() { stream.lines.resize(streamUsed_); }
   void otherScreen() { streamPasses_ = panelPasses_ = 0; }
 
  private:
@@ -51,6 +59,9 @@ class DisplaySession {
   std::unique_ptr<FrontEnd> frontEnd_;
   std::string lastError_;
   TranscriptOutput transcriptOutput_;
+  const std::string& missing(std::uint32_t id);
+  std::unordered_map<std::uint32_t, std::string> missing_;
+  std::size_t streamUsed_ = 0;
   int streamPasses_ = 0;
   int panelPasses_ = 0;
 };

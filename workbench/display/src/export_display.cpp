@@ -84,19 +84,18 @@ STD_EXPORT int ShowStreamSelectBox(int, u8* bitmap) {
 }
 
 STD_EXPORT int InitDataStream(void) {
-  session().stream = {};
+  session().beginStream();
   return 0;
 }
 
 STD_EXPORT int AddDataStreamItem(u32 nameId, const char* value) {
   auto& s = session();
-  if (s.stream.lines.size() >= kMaxStreamLines) return -1;
-  s.stream.lines.push_back({s.itemName(nameId), value ? value : ""});
-  return 0;
+  return s.addStreamLine(s.itemName(nameId), value, kMaxStreamLines) ? 0 : -1;
 }
 
 STD_EXPORT int ShowDataStream(void) {
   auto& s = session();
+  s.endStream();
   s.stream.pass = s.nextStreamPass();
   // A row that cannot be written stops the recording, and the user is told at once;
   // the live data itself goes on.

@@ -148,7 +148,7 @@ std::optional<std::vector<bool>> ScriptFrontEnd::select(const SelectScreen& s) {
 }
 
 bool ScriptFrontEnd::stream(const StreamScreen& s) {
-  page_ += renderStream(s);
+  appendStream(page_, s);
   bool back = true;
   if (const Step* step = take(kStreamScreen); step && step->rule->verb == Verb::Stay) {
     if (running_ != step) {
@@ -159,7 +159,7 @@ bool ScriptFrontEnd::stream(const StreamScreen& s) {
     back = --remaining_ <= 0;
     if (back) running_ = nullptr;
   }
-  page_ += answerLine(back ? "back" : "stay");
+  page_ += back ? "> back\n\n" : "> stay\n\n";  // answerLine's words, without a string made
   emit();
   return back;
 }

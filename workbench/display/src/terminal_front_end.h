@@ -47,6 +47,7 @@ class TerminalFrontEnd final : public FrontEnd {
 
   LineReader in_;
   int outFd_;
+  std::string page_;  // the data-stream pass being written
   std::string none_;
 };
 

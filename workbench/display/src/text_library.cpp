@@ -13,6 +13,8 @@ bool TextLibrary::setDirectory(const std::string& dir, std::string& error) {
   dir_ = dir;
   if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
   cache_.clear();  // open handles keep their own files alive
+  for (auto& f : standard_) f.reset();
+  for (bool& opened : standardOpened_) opened = false;
   loaded_ = true;
   loadError_.clear();
   for (const auto& f : kStandardFiles) {
@@ -56,25 +58,36 @@ std::shared_ptr<const RecordFile> TextLibrary::open(const std::string& nameOrPat
 }
 
 std::shared_ptr<const RecordFile> TextLibrary::standard(FileRole role) {
-  for (const auto& f : kStandardFiles)
-    if (f.role == role) return open(f.name);
+  ensureLoaded();
+  for (std::size_t i = 0; i < std::size(kStandardFiles); ++i) {
+    if (kStandardFiles[i].role != role) continue;
+    if (!standardOpened_[i]) {
+      standard_[i] = open(kStandardFiles[i].name);
+      standardOpened_[i] = true;
+    }
+    return standard_[i];
+  }
+  return nullptr;
+}
+
+const std::string* TextLibrary::find(std::uint32_t id, std::initializer_list<FileRole> order) {
+  auto lookIn = [&](FileRole role) -> const std::string* {
+    const auto& file = standard(role);
+    if (!file) return nullptr;
+    const Record* r = file->find(id);
+    return r && !r->binary ? &r->bytes : nullptr;
+  };
+  for (FileRole role : order)
+    if (const std::string* t = lookIn(role)) return t;
+  for (const auto& f : kStandardFiles) {
+    if (std::find(order.begin(), order.end(), f.role) != order.end()) continue;
+    if (const std::string* t = lookIn(f.role)) return t;
+  }
   return nullptr;
 }
 
 std::optional<std::string> TextLibrary::text(std::uint32_t id, std::initializer_list<FileRole> order) {
-  auto lookIn = [&](FileRole role) -> std::optional<std::string> {
-    auto file = standard(role);
-    if (!file) return std::nullopt;
-    const Record* r = file->find(id);
-    if (!r || r->binary) return std::nullopt;
-    return r->bytes;
-  };
-  for (FileRole role : order)
-    if (auto t = lookIn(role)) return t;
-  for (const auto& f : kStandardFiles) {
-    if (std::find(order.begin(), order.end(), f.role) != order.end()) continue;
-    if (auto t = lookIn(f.role)) return t;
-  }
+  if (const std::string* t = find(id, order)) return *t;
   return std::nullopt;
 }
 

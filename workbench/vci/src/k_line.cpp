@@ -107,9 +107,9 @@ int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
                             std::to_string(kMaxRequestBytes));
     return fail("request longer than " + std::to_string(kMaxRequestBytes) + " bytes");
   }
-  Bytes f(frame, frame + len);
+  request_.assign(frame, frame + len);
   if (!ready_to_send(true)) return -1;
-  Result r = exchange(f, now(), Origin::Caller);
+  Result r = exchange(request_, now(), Origin::Caller);
   clock_->wait_until(r.done_at);
   if (!r.ok) return fail("no valid answer");
   return deliver(r.answer, answer);

@@ -44,6 +44,7 @@ class KLine final : public LineBase {
 
   std::unique_ptr<ecusim::KwpEcu> ecu_;
   std::optional<Bytes> keep_alive_;
+  Bytes request_;  // the caller's frame, its room reused from request to request
 };
 
 }  // namespace vci
