@@ -31,7 +31,7 @@ int main(int argc, char **argv) {
       vazdiag::Workbench bench(vazdiag::executableDir());
       std::cout << bench.listPorts();
     } catch (const std::exception &e) {
-      std::cerr << "vazdiag: " << e.what() << "\n";
+      std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
       return 1;
     }
     return 0;
@@ -82,10 +82,10 @@ int main(int argc, char **argv) {
     for (const std::string &e : r.writeErrors) std::cerr << "vazdiag: " << e << "\n";
     if (!r.writeErrors.empty()) return 1;
   } catch (const vazdiag::SetupError &e) {
-    std::cerr << "vazdiag: " << e.what() << "\n";
+    std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
     return 2;
   } catch (const std::exception &e) {
-    std::cerr << "vazdiag: " << e.what() << "\n";
+    std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
     return 1;
   }
   return 0;

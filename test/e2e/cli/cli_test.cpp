@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -95,6 +96,15 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
   std::ofstream(f.dir / "spoilt_data" / "data" / "DSNAMES.TXT", std::ios::app) << "0x5820FF05 Stray name\n";
   const std::string lackingHost = f.install("lacking_host");
   BadFiles::unexport((f.dir / "lacking_host" / "libSTD.so").string(), "ShowDataStream", "XhowDataStream");
+  // A text with an escape sequence in it (the menu's "Live data").
+  const std::string oddText = f.install("odd_text");
+  {
+    const auto file = f.dir / "odd_text" / "data" / "TEXTLIB.TXT";
+    std::ifstream in(file);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text.replace(text.find("0x58025005 Live data"), 20, "0x58025005 Live\x1B[2Jdata");
+    std::ofstream(file, std::ios::trunc) << text;
+  }
   const Case cases[] = {
       {"--bogus", "unknown option '--bogus'"},
       {"--ecu m999", "unknown ECU 'm999'"},
@@ -129,6 +139,7 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       // Accepted, but what is wrong is told.
       {"--decode-trace " + (f / "cut.trace"), "2 frames, 0 with a wrong checksum, 2 not understood", 0},
       {"--script " + (f / "bom.txt"), "[menu]", 0},
+      {script, "5. Live\\x1B[2Jdata", 0, oddText},
   };
   for (const Case &c : cases) {
     Outcome r = vazdiag(c.args, c.program);
@@ -160,6 +171,26 @@ TEST(Cli, ScriptedSessionPrintsIdentificationCodesAndLiveData) {
   EXPECT_THAT(wire.str(), HasSubstr("T> 81 10 F1 81 03"));
   EXPECT_THAT(wire.str(), HasSubstr("T> 84 10 F1 18 00 FF 00 9C"));
   std::filesystem::remove(trace);
+}
+
+// The plug-in's own waits (5 s for an ECU to restart) move the virtual clock: the line's time
+// shows the wait, and a scripted session does not stand still for it.
+TEST(Cli, PluginWaitsMoveTheVirtualClock) {
+  const auto dir = std::filesystem::temp_directory_path() / ("vazdiag_waits_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "reset.txt") << "choose Special tests\nchoose 1\nchoose 2\nback\nback\n";
+  Outcome r = vazdiag("--ecu m797-e2 --trace " + (dir / "trace").string() + " --script " + (dir / "reset.txt").string());
+  EXPECT_EQ(r.status, 0) << r.out;
+  std::ifstream in(dir / "trace");
+  double reset = -1, reconnect = -1;
+  for (std::string line; std::getline(in, line);) {
+    const double t = std::atof(line.c_str());
+    if (reset < 0 && line.find("T> 82 10 F1 11 01 95") != std::string::npos) reset = t;
+    else if (reset >= 0 && reconnect < 0 && line.find("fast-init pattern") != std::string::npos) reconnect = t;
+  }
+  ASSERT_GE(reset, 0);
+  EXPECT_GE(reconnect - reset, 5000.0) << "the 5 s restart wait is on the line's clock";
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

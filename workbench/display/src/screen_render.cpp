@@ -13,15 +13,7 @@ namespace {
 void put(std::string& out, const std::string& text) { workbench::append_printable(out, text); }
 
 // Line breaks kept, every other control character escaped.
-void putLines(std::string& out, const std::string& text) {
-  std::size_t from = 0;
-  for (std::size_t nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', from)) {
-    workbench::append_printable(out, std::string_view(text).substr(from, nl - from));
-    out += '\n';
-    from = nl + 1;
-  }
-  workbench::append_printable(out, std::string_view(text).substr(from));
-}
+void putLines(std::string& out, const std::string& text) { workbench::append_printable_lines(out, text); }
 
 void putNumber(std::string& out, long n) {
   char buf[24];

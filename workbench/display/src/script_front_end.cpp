@@ -2,6 +2,7 @@
 #include "script_front_end.h"
 
 #include "screen_render.h"
+#include "workbench/printable.h"
 
 #include <unistd.h>
 
@@ -73,7 +74,7 @@ void ScriptFrontEnd::emit() {
 }
 
 void ScriptFrontEnd::fault(const Step& step, ScreenKind kind, const std::string& why) {
-  page_ += "! script line " + std::to_string(step.line) + " '" + step.source + "': " + why +
+  page_ += "! script line " + std::to_string(step.line) + " '" + workbench::printable(step.source) + "': " + why +
                  "; answering " + kindText(kind).fallback + "\n";
 }
 

@@ -30,12 +30,20 @@ inline void append_printable(std::string &out, std::string_view text) {
   }
 }
 
-inline bool is_printable(std::string_view text) {
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x20 || c == 0x7F) return false;
+// Text of several lines (a message, a list of faults): each line escaped, the breaks kept.
+inline void append_printable_lines(std::string &out, std::string_view text) {
+  for (std::size_t nl = text.find('\n'); nl != std::string_view::npos; nl = text.find('\n')) {
+    append_printable(out, text.substr(0, nl));
+    out += '\n';
+    text.remove_prefix(nl + 1);
   }
-  return true;
+  append_printable(out, text);
+}
+
+inline std::string printable_lines(std::string_view text) {
+  std::string out;
+  append_printable_lines(out, text);
+  return out;
 }
 
 // For messages: escaped, and cut to at most max bytes of the original (at a character
