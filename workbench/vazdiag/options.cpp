@@ -62,7 +62,7 @@ const char *const kUsage =
     "  --script FILE      play the user from FILE and print the transcript of every\n"
     "                     screen; without it the session is interactive\n"
     "  --functions BITS   function-availability bits the host passes (default 0x40000000:\n"
-    "                     every menu entry)\n"
+    "                     every menu entry); numbers are decimal unless written 0x..\n"
     "  --connector N      connector type the host passes, 0..255 (default 0)\n"
     "  --trace FILE       write every byte on the line, with time stamps, to FILE\n"
     "  --log FILE.csv     record every live-data pass as a CSV row (time stamp, then\n"
