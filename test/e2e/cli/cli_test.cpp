@@ -132,7 +132,7 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       // Session-time failures: reported, with status 1.
       {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 1},
       {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 1},
-      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 1] Recording stopped", 1},
+      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 5] Recording stopped", 1},
       {script, "DSNAMES.TXT:", 1, spoiltData},
       {script, "entry 0x5820FF05 is counted by no list", 1, spoiltData},
       {script, "libSTD.so lacks services the plug-in needs: ShowDataStream", 1, lackingHost},

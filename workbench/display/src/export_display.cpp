@@ -97,10 +97,10 @@ STD_EXPORT int ShowDataStream(void) {
   auto& s = session();
   s.endStream();
   s.stream.pass = s.nextStreamPass();
-  // A row that cannot be written stops the recording, and the user is told at once;
-  // the live data itself goes on.
+  // A row that cannot be written stops the recording, and the user is told at once by a
+  // notice that waits for nothing (style 5): the live data itself goes on.
   if (!s.streamLog().record(s.stream))
-    s.frontEnd().message({1, "Recording stopped", s.streamLog().lastError()});
+    s.frontEnd().message({5, "Recording stopped", s.streamLog().lastError()});
   return s.frontEnd().stream(s.stream) ? 1 : 0;
 }
 
