@@ -52,6 +52,7 @@ void BM_SerialLiveData(benchmark::State &state) {
   serial_e2e::EcuProcess ecu({"--car", "m154", "--car-option", "engine=idle-fixed"});
   vazdiag::Workbench bench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup;
+  setup.keepRecords = true;
   setup.ecuType = 1;
   setup.port = ecu.port();
   setup.virtualClock = false;

@@ -18,8 +18,7 @@ std::vector<Field> HistoryRecorder::lines(const StdShown &e) const {
 void HistoryRecorder::saveTest() {
   std::string steps;
   for (const auto &s : steps_) steps += (steps.empty() ? "" : "; ") + s;
-  const std::string trace = line_.trace();
-  const std::string sent = sentText(framesOf(trace.substr(std::min(testTrace_, trace.size()))));
+  const std::string sent = sentText(framesOf(line_.traceSince(testTrace_)));
   writer_.updateTest(test_, steps, sent, outcome_);
 }
 
@@ -42,7 +41,7 @@ void HistoryRecorder::startAction(const StdShown &menu) {
     list_.clear();
     parent_.clear();
     sawSelect_ = sawIdentification_ = confirmed_ = clearSaved_ = false;
-    actionTrace_ = line_.trace().size();
+    actionTrace_ = line_.tracePosition();
     return;
   }
   // Below the function menu every choice is a test step, named with the list entry it
@@ -51,7 +50,7 @@ void HistoryRecorder::startAction(const StdShown &menu) {
   std::string name = menu.text;
   if (entries == list_) parent_ = menu.text;
   else if (!parent_.empty()) name = parent_ + " / " + menu.text;
-  testTrace_ = line_.trace().size();
+  testTrace_ = line_.tracePosition();
   test_ = writer_.startTest(name);
 }
 
@@ -97,8 +96,7 @@ void HistoryRecorder::shown(const StdShown &e) {
         writer_.notice(action_, e.text);
       }
       if (confirmed_ && !clearSaved_ && test_ == 0) {
-        const std::string trace = line_.trace();
-        ClearOutcome c = findClear(framesOf(trace.substr(std::min(actionTrace_, trace.size()))));
+        ClearOutcome c = findClear(framesOf(line_.traceSince(actionTrace_)));
         if (c.found) {
           writer_.clear(c.ok, e.text, c.sent);
           clearSaved_ = true;

@@ -8,6 +8,7 @@
 #include "history_writer.h"
 #include "std_observer.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,7 +17,8 @@ namespace history {
 
 struct LineAccess {
   std::function<double()> clockMs;      // the line's clock
-  std::function<std::string()> trace;   // the wire trace since the session began
+  std::function<std::uint64_t()> tracePosition;              // a mark in the wire trace
+  std::function<std::string(std::uint64_t)> traceSince;      // the trace after a mark
 };
 
 class HistoryRecorder {
@@ -41,10 +43,10 @@ class HistoryRecorder {
   std::string action_;            // the function chosen last
   std::string parent_;            // the list entry a deeper step belongs to
   bool sawSelect_ = false, sawIdentification_ = false, confirmed_ = false, clearSaved_ = false;
-  std::size_t actionTrace_ = 0;   // trace length when the action began
+  std::uint64_t actionTrace_ = 0; // trace mark when the action began
 
   std::int64_t test_ = 0;         // the open test step, 0 = none
-  std::size_t testTrace_ = 0;
+  std::uint64_t testTrace_ = 0;
   std::vector<std::string> steps_;
   std::string outcome_;
 };

@@ -86,7 +86,16 @@ std::string Statement::text(int col) const {
            : std::string();
 }
 
-Transaction::Transaction(Db &db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Db &db) : db_(db) {
+  // The busy handler is not asked while another connection sets up or recovers the log (two
+  // processes opening a new history at once): such a lock lasts moments, so try again.
+  for (int attempt = 0;; ++attempt) {
+    const int rc = sqlite3_exec(db_.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) return;
+    if ((rc & 0xFF) != SQLITE_BUSY || attempt == 200) db_.fail("BEGIN IMMEDIATE");
+    sqlite3_sleep(10);
+  }
+}
 
 Transaction::~Transaction() {
   if (!done_) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);

@@ -17,7 +17,10 @@ struct SessionHistory::Impl {
   Impl(const std::string &file, Workbench &b, bool recordAll)
       : bench(b),
         writer(file),
-        recorder(writer, {[this] { return bench.clockMs(); }, [this] { return bench.traceText(); }}, recordAll) {}
+        recorder(writer,
+                 {[this] { return bench.clockMs(); }, [this] { return bench.tracePosition(); },
+                  [this](std::uint64_t mark) { return bench.traceSince(mark); }},
+                 recordAll) {}
 
   void fail(const std::exception &e) {
     failed = true;
@@ -46,9 +49,13 @@ SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup
   info.language = setup.language == "ru" ? "ru" : "en";
   impl_->writer.beginSession(info);
   bench.observe(&Impl::shown, impl_.get());
+  bench.followTrace(true);  // what a test sent is read from the trace's newest lines
 }
 
-SessionHistory::~SessionHistory() { impl_->bench.observe(nullptr, nullptr); }
+SessionHistory::~SessionHistory() {
+  impl_->bench.observe(nullptr, nullptr);
+  impl_->bench.followTrace(false);
+}
 
 void SessionHistory::finish() {
   if (impl_->failed) return;

@@ -1,5 +1,8 @@
 // vazdiag: the host program. Loads the plug-in and the workbench libraries from
 // its own directory, builds the host context record and runs one session.
+#include <unistd.h>
+
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -7,10 +10,12 @@
 #include <stdexcept>
 
 #include "history_session.h"
+#include "input_checks.h"
 #include "options.h"
 #include "session_language.h"
 #include "trace_decoder.h"
 #include "workbench.h"
+#include "workbench/printable.h"
 
 int main(int argc, char **argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -30,33 +35,50 @@ int main(int argc, char **argv) {
       vazdiag::Workbench bench(vazdiag::executableDir());
       std::cout << bench.listPorts();
     } catch (const std::exception &e) {
-      std::cerr << "vazdiag: " << e.what() << "\n";
+      std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
       return 1;
     }
     return 0;
   }
   if (!options->decodeTraceFile.empty()) {
-    std::ifstream in(options->decodeTraceFile);
-    if (!in) {
-      std::cerr << "vazdiag: cannot read the trace " << options->decodeTraceFile << "\n";
+    const std::string &file = options->decodeTraceFile;
+    if (const std::string e = vazdiag::check_input_file("the trace", file); !e.empty()) {
+      std::cerr << "vazdiag: " << e << "\n";
       return 2;
     }
+    std::ifstream scan(file);
+    if (!vazdiag::looksLikeTrace(scan)) {
+      std::cerr << "vazdiag: --decode-trace " << workbench::printable(file, 200)
+                << " is not a wire trace: no line such as '    12.345 T> 81 10 F1 81 03' (see --trace)\n";
+      return 2;
+    }
+    std::ifstream in(file);
     vazdiag::decodeTrace(in, std::cout);
     return 0;
   }
   vazdiag::SessionSetup setup = options->setup;
   if (setup.language.empty()) setup.language = vazdiag::language_from_environment();
   if (!options->scriptFile.empty()) {
-    std::ifstream in(options->scriptFile);
-    if (!in) {
-      std::cerr << "vazdiag: cannot read the script " << options->scriptFile << "\n";
+    if (const std::string e = vazdiag::read_input_file("the script", options->scriptFile, setup.script); !e.empty()) {
+      std::cerr << "vazdiag: " << e << "\n";
       return 2;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    setup.script = text.str();
+    // The libraries take the script as a C string: a NUL would end it unseen.
+    if (const auto nul = setup.script.find('\0'); nul != std::string::npos) {
+      const auto line = 1 + std::count(setup.script.begin(), setup.script.begin() + static_cast<long>(nul), '\n');
+      std::cerr << "vazdiag: script line " << line << ": a NUL byte; a script is text\n";
+      return 2;
+    }
   }
   int status = 0;
+  for (const std::string &e : {vazdiag::check_output_file("the log", setup.logFile),
+                               vazdiag::check_functions(setup.functions, setup.ecuType)}) {
+    if (e.empty()) continue;
+    std::cerr << "vazdiag: " << e << "\n";
+    return 2;
+  }
+  // The transcript goes out screen by screen; nothing of a long session is kept.
+  if (!setup.interactive) setup.transcriptFd = STDOUT_FILENO;
   try {
     vazdiag::Workbench bench(vazdiag::executableDir());
     std::unique_ptr<vazdiag::SessionHistory> history;
@@ -78,15 +100,16 @@ int main(int argc, char **argv) {
       status = 4;
       std::cerr << "vazdiag: a script step did not fit its screen (see the '! script line' notes)\n";
     }
-    if (!setup.interactive) std::cout << r.transcript;
     // What the cable or port told us, after the screens (the terminal is ours again).
     std::istringstream notes(r.portNotes);
     for (std::string line; std::getline(notes, line);) std::cerr << "vazdiag: port " << setup.port << ": " << line << "\n";
+    for (const std::string &e : r.writeErrors) std::cerr << "vazdiag: " << e << "\n";
+    if (!r.writeErrors.empty()) return 1;
   } catch (const vazdiag::SetupError &e) {
-    std::cerr << "vazdiag: " << e.what() << "\n";
+    std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
     return 2;
   } catch (const std::exception &e) {
-    std::cerr << "vazdiag: " << e.what() << "\n";
+    std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
     return 1;
   }
   return status;

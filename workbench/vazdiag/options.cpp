@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "workbench/printable.h"
+
 namespace vazdiag {
 
 namespace {
@@ -25,7 +27,9 @@ bool parse_int(const std::string &text, long lo, long hi, long &out) {
   if (text.empty()) return false;
   errno = 0;
   char *end = nullptr;
-  long v = std::strtol(text.c_str(), &end, 0);  // decimal, 0x hex or 0 octal
+  // Decimal, or hex written with 0x: a leading 0 is no octal (--ecu 011 is 11).
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  long v = std::strtol(text.c_str(), &end, hex ? 16 : 10);
   if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
   out = v;
   return true;
@@ -65,7 +69,7 @@ const char *const kUsage =
     "  --script FILE      play the user from FILE and print the transcript of every\n"
     "                     screen; without it the session is interactive\n"
     "  --functions BITS   function-availability bits the host passes (default 0x40000000:\n"
-    "                     every menu entry)\n"
+    "                     every menu entry); numbers are decimal unless written 0x..\n"
     "  --connector N      connector type the host passes, 0..255 (default 0)\n"
     "  --trace FILE       write every byte on the line, with time stamps, to FILE\n"
     "  --log FILE.csv     record every live-data pass as a CSV row (time stamp, then\n"
@@ -137,11 +141,11 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
-      error = "unknown option '" + a + "'";
+      error = "unknown option '" + workbench::printable(a) + "'";
       return std::nullopt;
     }
     if (i + 1 >= args.size()) {
-      error = "option " + a + " needs a value";
+      error = "option " + workbench::printable(a) + " needs a value";
       return std::nullopt;
     }
     const std::string &v = args[++i];
@@ -149,7 +153,7 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     if (a == "--ecu") {
       o.setup.ecuType = ecu_type_from_name(v);
       if (o.setup.ecuType == 0) {
-        error = "unknown ECU '" + v + "' (see --help)";
+        error = "unknown ECU '" + workbench::printable(v) + "' (see --help)";
         return std::nullopt;
       }
     } else if (a == "--car") {
@@ -157,7 +161,7 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     } else if (a == "--car-option") {
       auto eq = v.find('=');
       if (eq == std::string::npos || eq == 0) {
-        error = "--car-option needs KEY=VALUE, got '" + v + "'";
+        error = "--car-option needs KEY=VALUE, got '" + workbench::printable(v) + "'";
         return std::nullopt;
       }
       o.setup.carOptions.emplace_back(v.substr(0, eq), v.substr(eq + 1));
@@ -165,13 +169,13 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.setup.port = v;
     } else if (a == "--wakeup") {
       if (v != "break" && v != "byte" && v != "auto") {
-        error = "--wakeup is break, byte or auto, got '" + v + "'";
+        error = "--wakeup is break, byte or auto, got '" + workbench::printable(v) + "'";
         return std::nullopt;
       }
       portOptions.push_back("wakeup=" + v);
     } else if (a == "--port-option") {
       if (v.find('=') == std::string::npos || v.find(',') != std::string::npos) {
-        error = "--port-option needs KEY=VALUE, got '" + v + "'";
+        error = "--port-option needs KEY=VALUE, got '" + workbench::printable(v) + "'";
         return std::nullopt;
       }
       portOptions.push_back(v);
@@ -179,13 +183,13 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.scriptFile = v;
     } else if (a == "--functions") {
       if (!parse_int(v, 0, 0xFFFFFFFFL, n)) {
-        error = "--functions needs a number such as 0x40000000, got '" + v + "'";
+        error = "--functions needs a number such as 0x40000000, got '" + workbench::printable(v) + "'";
         return std::nullopt;
       }
       o.setup.functions = static_cast<int>(static_cast<unsigned>(n));
     } else if (a == "--connector") {
       if (!parse_int(v, 0, 255, n)) {
-        error = "--connector needs a number 0..255, got '" + v + "'";
+        error = "--connector needs a number 0..255, got '" + workbench::printable(v) + "'";
         return std::nullopt;
       }
       o.setup.connector = static_cast<int>(n);
@@ -205,7 +209,7 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.setup.language = v;
     } else if (a == "--clock") {
       if (v != "real" && v != "virtual") {
-        error = "--clock is real or virtual, got '" + v + "'";
+        error = "--clock is real or virtual, got '" + workbench::printable(v) + "'";
         return std::nullopt;
       }
       clock = v;

@@ -3,8 +3,12 @@
 #include "trace_decoder.h"
 
 #include <array>
+#include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <sstream>
+
+#include "workbench/printable.h"
 
 namespace vazdiag {
 
@@ -151,21 +155,32 @@ FrameNote describeAldl(const std::vector<std::uint8_t> &b) {
   return n;
 }
 
-// A frame line: time stamp, "T>" or "E<", then hex bytes.
-bool parseFrameLine(const std::string &line, bool &toEcu, std::vector<std::uint8_t> &bytes) {
+enum class LineKind { Other, Event, Frame, BadFrame };
+
+// A trace line: a time stamp in ms, then "T>" or "E<" and hex bytes (a frame) or "--" and an
+// event. A frame line whose bytes are not all two hex digits each (a line cut in the middle
+// of a byte, a stray word) is a frame that is not understood.
+LineKind parseLine(const std::string &line, bool &toEcu, std::vector<std::uint8_t> &bytes, std::string &bad) {
   std::istringstream in(line);
   std::string stamp, dir;
-  if (!(in >> stamp >> dir) || (dir != "T>" && dir != "E<")) return false;
+  if (!(in >> stamp >> dir)) return LineKind::Other;
+  char *end = nullptr;
+  std::strtod(stamp.c_str(), &end);
+  if (end == stamp.c_str() || *end != '\0') return LineKind::Other;
+  if (dir == "--") return LineKind::Event;
+  if (dir != "T>" && dir != "E<") return LineKind::Other;
   toEcu = dir == "T>";
   bytes.clear();
   std::string tok;
   while (in >> tok) {
-    if (tok.size() != 2) return false;
-    unsigned v = 0;
-    if (std::sscanf(tok.c_str(), "%2x", &v) != 1) return false;
-    bytes.push_back(static_cast<std::uint8_t>(v));
+    if (tok.size() != 2 || !std::isxdigit(static_cast<unsigned char>(tok[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(tok[1]))) {
+      bad = tok;
+      return LineKind::BadFrame;
+    }
+    bytes.push_back(static_cast<std::uint8_t>(std::stoul(tok, nullptr, 16)));
   }
-  return true;
+  return LineKind::Frame;
 }
 
 }  // namespace
@@ -182,14 +197,32 @@ FrameNote describeFrame(const std::vector<std::uint8_t> &bytes, bool toEcu) {
   return n;
 }
 
+bool looksLikeTrace(std::istream &in) {
+  std::string line, bad;
+  std::vector<std::uint8_t> bytes;
+  bool toEcu = false;
+  while (std::getline(in, line))
+    if (parseLine(line, toEcu, bytes, bad) != LineKind::Other) return true;
+  return false;
+}
+
 TraceSummary decodeTrace(std::istream &in, std::ostream &out) {
   TraceSummary sum;
-  std::string line;
+  std::string line, bad, shown;
   std::vector<std::uint8_t> bytes;
   while (std::getline(in, line)) {
-    out << line << "\n";
+    shown.clear();
+    workbench::append_printable(shown, line);  // a trace is text: no byte of it drives the terminal
+    out << shown << "\n";
     bool toEcu = false;
-    if (!parseFrameLine(line, toEcu, bytes)) continue;
+    const LineKind kind = parseLine(line, toEcu, bytes, bad);
+    if (kind == LineKind::BadFrame) {
+      ++sum.frames;
+      ++sum.unparsed;
+      out << "             not understood: '" << workbench::printable(bad, 20) << "' is not a byte of two hex digits\n";
+      continue;
+    }
+    if (kind != LineKind::Frame) continue;
     FrameNote n = describeFrame(bytes, toEcu);
     ++sum.frames;
     if (!n.parsed) ++sum.unparsed;

@@ -27,7 +27,10 @@ struct TraceSummary {
   int unparsed = 0;
 };
 
-// Copies the trace to out with a note line under each frame and a closing summary.
+// Whether any line reads as a trace line (time stamp, then T>, E< or --).
+bool looksLikeTrace(std::istream &in);
+
+// Copies the trace to out (control characters escaped) with a note line under each frame and a closing summary.
 TraceSummary decodeTrace(std::istream &in, std::ostream &out);
 
 // Name of a KWP2000 service identifier (request or positive answer), "" when unknown.

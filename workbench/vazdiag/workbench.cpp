@@ -2,6 +2,7 @@
 #include "workbench.h"
 
 #include "ecu_title.h"
+#include "host_services.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -42,7 +43,23 @@ constexpr size_t kFunctionsAt = 3476;
 constexpr size_t kConnectorAt = 3484;
 constexpr size_t kEcuTypeAt = 3488;
 
+// The running session's clock, while it is virtual (see advanceVirtualClock).
+void (*gVirtualAdvance)(unsigned) = nullptr;
+
+struct VirtualWaits {
+  VirtualWaits(bool on, void (*advance)(unsigned)) { gVirtualAdvance = on ? advance : nullptr; }
+  ~VirtualWaits() { gVirtualAdvance = nullptr; }
+  VirtualWaits(const VirtualWaits &) = delete;
+  VirtualWaits &operator=(const VirtualWaits &) = delete;
+};
+
 }  // namespace
+
+bool advanceVirtualClock(unsigned ms) {
+  if (gVirtualAdvance == nullptr) return false;
+  if (ms > 0) gVirtualAdvance(ms);
+  return true;
+}
 
 struct Workbench::Impl {
   Library display, vci, plugin;
@@ -57,22 +74,31 @@ struct Workbench::Impl {
   void (*StdEndSession)();
   void (*StdSetSessionTitle)(const char *);
   int (*StdEndedOnFailure)();
+  int (*StdScriptMisfit)();
   const char *(*StdTranscript)();
+  void (*StdSetTranscriptOutput)(int, int);
   const char *(*StdLastError)();
   void (*StdSetObserver)(StdObserver, void *);
+  const char *(*StdLogWriteError)();
+  void (*StdUseLineClock)(double (*)());
   // vehicle interface control
   void (*VciReset)();
   int (*VciSelectCar)(const char *);
   int (*VciCarOption)(const char *, const char *);
   void (*VciUseVirtualClock)(int);
+  void (*VciAdvanceClock)(unsigned);
+  double (*VciClockMs)();
   int (*VciInjectFault)(const char *, int, int, int, int);
   const char *(*VciTraceText)();
   int (*VciSetTraceFile)(const char *);
+  void (*VciKeepTrace)(int);
+  unsigned long long (*VciTracePosition)();
+  const char *(*VciTraceSince)(unsigned long long);
+  const char *(*VciTraceWriteError)();
   const char *(*VciLastError)();
   int (*VciUsePort)(const char *, const char *);
   const char *(*VciListPorts)(const char *, const char *);
   const char *(*VciPortNotes)();
-  double (*VciClockMs)();
   // the plug-in
   int (*DiagnoseMainOldPrtl)(void *);
 };
@@ -96,23 +122,35 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.display, StdEndSession, m.displayFile);
   VAZ_BIND(m.display, StdSetSessionTitle, m.displayFile);
   VAZ_BIND(m.display, StdEndedOnFailure, m.displayFile);
+  VAZ_BIND(m.display, StdScriptMisfit, m.displayFile);
   VAZ_BIND(m.display, StdTranscript, m.displayFile);
+  VAZ_BIND(m.display, StdSetTranscriptOutput, m.displayFile);
   VAZ_BIND(m.display, StdLastError, m.displayFile);
   VAZ_BIND(m.display, StdSetObserver, m.displayFile);
+  VAZ_BIND(m.display, StdLogWriteError, m.displayFile);
+  VAZ_BIND(m.display, StdUseLineClock, m.displayFile);
   VAZ_BIND(m.vci, VciReset, m.vciFile);
   VAZ_BIND(m.vci, VciSelectCar, m.vciFile);
   VAZ_BIND(m.vci, VciCarOption, m.vciFile);
   VAZ_BIND(m.vci, VciUseVirtualClock, m.vciFile);
+  VAZ_BIND(m.vci, VciAdvanceClock, m.vciFile);
+  VAZ_BIND(m.vci, VciClockMs, m.vciFile);
   VAZ_BIND(m.vci, VciInjectFault, m.vciFile);
   VAZ_BIND(m.vci, VciTraceText, m.vciFile);
   VAZ_BIND(m.vci, VciSetTraceFile, m.vciFile);
+  VAZ_BIND(m.vci, VciKeepTrace, m.vciFile);
+  VAZ_BIND(m.vci, VciTracePosition, m.vciFile);
+  VAZ_BIND(m.vci, VciTraceSince, m.vciFile);
+  VAZ_BIND(m.vci, VciTraceWriteError, m.vciFile);
   VAZ_BIND(m.vci, VciLastError, m.vciFile);
   VAZ_BIND(m.vci, VciUsePort, m.vciFile);
   VAZ_BIND(m.vci, VciListPorts, m.vciFile);
   VAZ_BIND(m.vci, VciPortNotes, m.vciFile);
-  VAZ_BIND(m.vci, VciClockMs, m.vciFile);
   VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
 #undef VAZ_BIND
+  if (const std::string lacking = missing_host_services(m.display.get(), m.displayFile, m.vci.get(), m.vciFile);
+      !lacking.empty())
+    throw std::runtime_error(lacking);
 
   if (m.StdSetDataDir((dir + "data").c_str()) != 0)
     throw std::runtime_error(std::string("text library: ") + m.StdLastError());
@@ -124,13 +162,17 @@ void Workbench::observe(StdObserver observer, void *context) { impl_->StdSetObse
 
 double Workbench::clockMs() const { return impl_->VciClockMs(); }
 
-std::string Workbench::traceText() const { return impl_->VciTraceText(); }
+std::uint64_t Workbench::tracePosition() const { return impl_->VciTracePosition(); }
+
+std::string Workbench::traceSince(std::uint64_t mark) const { return impl_->VciTraceSince(mark); }
 
 void *Workbench::pluginSymbol(const char *name) const { return dlsym(impl_->plugin.get(), name); }
 
 SessionResult Workbench::run(const SessionSetup &s) {
   Impl &m = *impl_;
   m.VciReset();
+  m.VciKeepTrace(s.keepRecords ? 1 : followTrace_ ? 2 : 0);
+  m.StdSetTranscriptOutput(s.transcriptFd, s.keepRecords ? 1 : 0);
   m.VciUseVirtualClock(s.virtualClock ? 1 : 0);
   // The trace file first, so that it also holds what opening a port found out.
   if (!s.traceFile.empty() && m.VciSetTraceFile(s.traceFile.c_str()) != 0)
@@ -149,6 +191,7 @@ SessionResult Workbench::run(const SessionSetup &s) {
 
   if (!s.language.empty() && m.StdSetLanguage(s.language.c_str()) != 0)
     throw SetupError(std::string("language: ") + m.StdLastError());
+  m.StdUseLineClock(m.VciClockMs);  // rows stamped with the line's time
   if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw SetupError(std::string("log: ") + m.StdLastError());
   // Interactive: full screen on a terminal; the host falls back to the line
   // front end by itself when standard output is not one.
@@ -166,13 +209,24 @@ SessionResult Workbench::run(const SessionSetup &s) {
   std::memcpy(&context[kEcuTypeAt], &s.ecuType, sizeof s.ecuType);
 
   SessionResult r;
-  r.returned = m.DiagnoseMainOldPrtl(context.data());
+  {
+    const VirtualWaits waits(s.virtualClock && s.port.empty(), m.VciAdvanceClock);
+    r.returned = m.DiagnoseMainOldPrtl(context.data());
+  }
   m.StdEndSession();
+  if (!s.logFile.empty())
+    if (const std::string e = m.StdLogWriteError(); !e.empty()) r.writeErrors.push_back("log: " + e);
   m.StdSetLogFile(nullptr);
-  r.transcript = m.StdTranscript();
   r.commFailure = m.StdEndedOnFailure() != 0;
-  r.scriptMisfit = r.transcript.rfind("! script line ", 0) == 0 || r.transcript.find("\n! script line ") != std::string::npos;
-  r.trace = m.VciTraceText();
+  r.scriptMisfit = m.StdScriptMisfit() != 0;
+  if (s.keepRecords) {
+    r.transcript = m.StdTranscript();
+    r.trace = m.VciTraceText();
+  }
+  if (!s.traceFile.empty()) {
+    m.VciSetTraceFile(nullptr);  // writes out what the buffer holds
+    if (const std::string e = m.VciTraceWriteError(); !e.empty()) r.writeErrors.push_back(e);
+  }
   r.portNotes = m.VciPortNotes();
   return r;
 }

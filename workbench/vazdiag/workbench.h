@@ -2,6 +2,7 @@
 // runs diagnostic sessions through them. vazdiag and the end-to-end tests share it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -35,15 +36,21 @@ struct SessionSetup {
   std::string traceFile;            // also write the wire trace here
   std::string logFile;              // record every live-data pass here as CSV
   std::string language;             // "ru" or "en"; empty: the display host's own choice
+  // Keep the transcript and the wire trace whole for SessionResult (tests, and callers
+  // that need them after the session). Off, a session of any length runs in constant
+  // memory: the transcript only goes to transcriptFd, the trace only to traceFile.
+  bool keepRecords = false;
+  int transcriptFd = -1;            // the script front end writes each screen here as answered
 };
 
 struct SessionResult {
   int returned = 0;          // what DiagnoseMainOldPrtl returned
-  std::string transcript;    // script front end's record of every screen
-  std::string trace;         // the wire trace
+  std::string transcript;    // script front end's record of every screen (keepRecords)
+  std::string trace;         // the wire trace (keepRecords)
   std::string portNotes;     // what the serial line wants the user to know
   bool commFailure = false;  // the session ended on "no control unit could be talked to"
   bool scriptMisfit = false; // a script step did not fit its screen
+  std::vector<std::string> writeErrors;  // the trace or the recording lost lines
 };
 
 // The libraries refused what the user asked for (a car, an option, a script);
@@ -72,7 +79,11 @@ class Workbench {
   void observe(StdObserver observer, void *context);
   // The line's clock (ms) and the wire trace so far, also while a session runs.
   double clockMs() const;
-  std::string traceText() const;
+  // The wire trace as a session goes: a mark, and what was written after one (a tail of the
+  // trace is kept for this while a history follows the session: followTrace).
+  std::uint64_t tracePosition() const;
+  std::string traceSince(std::uint64_t mark) const;
+  void followTrace(bool on) { followTrace_ = on; }
 
   // Resolves a symbol of the plug-in (tests look at its exported record).
   void *pluginSymbol(const char *name) const;
@@ -80,7 +91,12 @@ class Workbench {
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
+  bool followTrace_ = false;
 };
+
+// While a session runs on the virtual clock: moves the line's clock on by ms (the line idles
+// meanwhile) and returns true. Otherwise false: the caller waits in real time.
+bool advanceVirtualClock(unsigned ms);
 
 // Directory of the running executable, with a trailing '/'.
 std::string executableDir();

@@ -1,13 +1,16 @@
 // vazdiag from the command line: help, refused options with exit status 2,
 // and a scripted session printing its transcript and writing the wire trace.
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -21,9 +24,9 @@ struct Outcome {
   std::string out;  // standard output and error together
 };
 
-Outcome vazdiag(const std::string &args) {
+Outcome vazdiag(const std::string &args, const std::string &program = VAZ_BUILD_DIR "vazdiag") {
   Outcome r;
-  const std::string command = std::string(VAZ_BUILD_DIR) + "vazdiag " + args + " 2>&1 </dev/null";
+  const std::string command = program + " " + args + " 2>&1 </dev/null";
   FILE *p = popen(command.c_str(), "r");
   if (p == nullptr) return r;
   std::array<char, 4096> buf{};
@@ -41,24 +44,106 @@ TEST(Cli, HelpExplainsEveryOption) {
     EXPECT_THAT(r.out, HasSubstr(option));
 }
 
-TEST(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason) {
+// Files a new user might hand over by mistake, made once for the table below.
+struct BadFiles {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vazdiag_bad_" + std::to_string(getpid()));
+  BadFiles() {
+    std::filesystem::create_directories(dir / "live-2.csv");  // a later CSV file that cannot be created
+    mkfifo((dir / "fifo").c_str(), 0600);
+    write("nul.txt", std::string("back\n\0back\n", 11));
+    write("bom.txt", "\xEF\xBB\xBF" "back\n");
+    write("big.txt", "choose Live data\ntick 1\nstay 99999999\n");
+    write("esc.txt", "\x1B[2J\n");
+    write("notrace.txt", "choose Live data\nback\n");
+    write("cut.trace", "    10.000 T> 81 10 F1 81 0\n    20.000 E< 83 F1 10 C1 zz 8F\n");
+    // Live data of one item, then of another: the second set of columns needs live-2.csv.
+    write("two_lists.txt", "choose Live data\ntick 1\nstay 2\nback\nchoose Live data\ntick 2\nstay 2\nback\nback\n");
+  }
+  ~BadFiles() { std::filesystem::remove_all(dir); }
+  // A copy of vazdiag with its libraries and text library, to be spoilt; its program.
+  std::string install(const char *name) const {
+    namespace fs = std::filesystem;
+    const fs::path to = dir / name;
+    fs::create_directories(to);
+    for (const char *file : {"vazdiag", "libSTD.so", "libCOMM_ABSTRACT_LAYER.so", "libVAZ_OLD.so"})
+      fs::copy_file(fs::path(VAZ_BUILD_DIR) / file, to / file);
+    fs::copy(fs::path(VAZ_BUILD_DIR) / "data", to / "data", fs::copy_options::recursive);
+    return (to / "vazdiag").string();
+  }
+  // Renames an exported symbol of a copied library (same length), so that it lacks it.
+  static void unexport(const std::string &library, const std::string &name, const std::string &other) {
+    std::ifstream in(library, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto at = bytes.find(std::string(1, '\0') + name + '\0');
+    if (at != std::string::npos) bytes.replace(at + 1, name.size(), other);
+    std::ofstream(library, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  void write(const char *name, const std::string &text) const { std::ofstream(dir / name, std::ios::binary) << text; }
+  std::string operator/(const char *name) const { return (dir / name).string(); }
+};
+
+TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
+  const BadFiles f;
   struct Case {
-    const char *args;
+    std::string args;
     const char *reason;
+    int status = 2;
+    std::string program = VAZ_BUILD_DIR "vazdiag";
   };
+  const std::string script = " --script " VAZ_EXAMPLES_DIR "m154n_tour.txt";
+  // A text library with an entry that no list counts; a display host without ShowDataStream.
+  const std::string spoiltData = f.install("spoilt_data");
+  std::ofstream(f.dir / "spoilt_data" / "data" / "DSNAMES.TXT", std::ios::app) << "0x5820FF05 Stray name\n";
+  const std::string lackingHost = f.install("lacking_host");
+  BadFiles::unexport((f.dir / "lacking_host" / "libSTD.so").string(), "ShowDataStream", "XhowDataStream");
+  // A text with an escape sequence in it (the menu's "Live data").
+  const std::string oddText = f.install("odd_text");
+  {
+    const auto file = f.dir / "odd_text" / "data" / "TEXTLIB.TXT";
+    std::ifstream in(file);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text.replace(text.find("0x58025005 Live data"), 20, "0x58025005 Live\x1B[2Jdata");
+    std::ofstream(file, std::ios::trunc) << text;
+  }
   const Case cases[] = {
       {"--bogus", "unknown option '--bogus'"},
       {"--ecu m999", "unknown ECU 'm999'"},
       {"--ecu 12", "unknown ECU '12'"},
+      {"--ecu 012", "unknown ECU '012'"},  // decimal, not octal 10
+      {"--connector 0377", "--connector needs a number 0..255"},
       {"--ecu", "needs a value"},
       {"--functions banana", "--functions needs a number"},
       {"--connector 256", "--connector needs a number 0..255"},
       {"--car-option dtc", "--car-option needs KEY=VALUE"},
       {"--script /nonexistent/script.txt", "cannot read the script"},
+      {"--script " + f.dir.string(), "is a directory, not a file"},
+      {"--script " + (f / "fifo"), "is a FIFO, not a file"},
+      {"--script /dev/zero", "is a device, not a file"},
+      {"--decode-trace " + f.dir.string(), "is a directory, not a file"},
+      {"--log " + (f / "fifo") + script, "is a FIFO, not a file"},
+      {"--log /dev/zero" + script, "is a device, not a file"},
+      {"--script " + (f / "nul.txt"), "script line 2: a NUL byte"},
+      {"--script " + (f / "big.txt"), "at most 1000000"},
+      {"--script " + (f / "esc.txt"), "unknown step '\\x1B[2J'"},
+      {"--ecu \"$(printf 'm1\\033[2J')\"", "unknown ECU 'm1\\x1B[2J'"},
+      {"--ecu " + std::string(300, 'a'), "aaa...' (see --help)"},
+      {"--functions 0x10" + script, "--functions 0x10 offers no menu entry"},
+      {"--decode-trace " + (f / "notrace.txt"), "is not a wire trace"},
+      // Session-time failures: reported, with status 1.
+      {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 1},
+      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 1},
+      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 5] Recording stopped", 1},
+      {script, "DSNAMES.TXT:", 1, spoiltData},
+      {script, "entry 0x5820FF05 is counted by no list", 1, spoiltData},
+      {script, "libSTD.so lacks services the plug-in needs: ShowDataStream", 1, lackingHost},
+      // Accepted, but what is wrong is told.
+      {"--decode-trace " + (f / "cut.trace"), "2 frames, 0 with a wrong checksum, 2 not understood", 0},
+      {"--script " + (f / "bom.txt"), "[menu]", 0},
+      {script, "5. Live\\x1B[2Jdata", 4, oddText},  // escaped, so "choose Live data" misfits
   };
   for (const Case &c : cases) {
-    Outcome r = vazdiag(c.args);
-    EXPECT_EQ(r.status, 2) << c.args;
+    Outcome r = vazdiag(c.args, c.program);
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
     EXPECT_THAT(r.out, HasSubstr(c.reason)) << c.args;
   }
 }
@@ -86,6 +171,26 @@ TEST(Cli, ScriptedSessionPrintsIdentificationCodesAndLiveData) {
   EXPECT_THAT(wire.str(), HasSubstr("T> 81 10 F1 81 03"));
   EXPECT_THAT(wire.str(), HasSubstr("T> 84 10 F1 18 00 FF 00 9C"));
   std::filesystem::remove(trace);
+}
+
+// The plug-in's own waits (5 s for an ECU to restart) move the virtual clock: the line's time
+// shows the wait, and a scripted session does not stand still for it.
+TEST(Cli, PluginWaitsMoveTheVirtualClock) {
+  const auto dir = std::filesystem::temp_directory_path() / ("vazdiag_waits_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "reset.txt") << "choose Special tests\nchoose 1\nchoose 2\nback\nback\n";
+  Outcome r = vazdiag("--ecu m797-e2 --trace " + (dir / "trace").string() + " --script " + (dir / "reset.txt").string());
+  EXPECT_EQ(r.status, 0) << r.out;
+  std::ifstream in(dir / "trace");
+  double reset = -1, reconnect = -1;
+  for (std::string line; std::getline(in, line);) {
+    const double t = std::atof(line.c_str());
+    if (reset < 0 && line.find("T> 82 10 F1 11 01 95") != std::string::npos) reset = t;
+    else if (reset >= 0 && reconnect < 0 && line.find("fast-init pattern") != std::string::npos) reconnect = t;
+  }
+  ASSERT_GE(reset, 0);
+  EXPECT_GE(reconnect - reset, 5000.0) << "the 5 s restart wait is on the line's clock";
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

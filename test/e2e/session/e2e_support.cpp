@@ -16,6 +16,7 @@ vazdiag::SessionSetup session(int ecuType, const std::string &car, const std::st
   s.car = car;
   s.script = script;
   s.carOptions = {{"engine", "idle-fixed"}};
+  s.keepRecords = true;
   return s;
 }
 

@@ -25,11 +25,12 @@ class ScriptTest : public ::testing::Test {
               "0x58025003 Live data\n"
               "0x58030112 Lower\n0x58030113 Raise\n0x58030114 Finish\n");
     dir.write("DSNAMES.TXT",
-              "0x58200400 3\n0x58200401 Coolant temperature, \xC2\xB0" "C\n"
-              "0x58200402 Idle mixture (CO) correction\n0x58200404 Engine speed, rpm\n");
+              "0x58200400 4\n0x58200401 Coolant temperature, \xC2\xB0" "C\n"
+              "0x58200402 Idle mixture (CO) correction\n0x58200403 Throttle position, %\n"
+              "0x58200404 Engine speed, rpm\n");
     dir.write("DTCTEXT.TXT", "0x58200102 P0102 Mass air flow sensor circuit low input\n"
                              "0x58200401 P0401 EGR flow insufficient\n");
-    dir.write("COMMAND.GAG", "0x58300300 [0B]\n");
+    dir.write("COMMAND.GAG", "0x58300300 [00]\n");
     ASSERT_EQ(StdSetDataDir(dir.str().c_str()), 0) << StdLastError();
   }
   void script(const char* text) { ASSERT_EQ(StdUseScript(text), 0) << StdLastError(); }
@@ -225,6 +226,21 @@ TEST_F(ScriptTest, BadScriptLinesAreRejectedWithTheirLine) {
   EXPECT_STREQ(StdLastError(), "script line 1: 'tick 1 x': bad position 'x'");
   EXPECT_EQ(StdUseScript("enter ten\n"), -1);
   EXPECT_STREQ(StdLastError(), "script line 1: 'enter ten': needs a whole number");
+  // Numbers out of range say how far they may go.
+  EXPECT_EQ(StdUseScript("stay 1000001\n"), -1);
+  EXPECT_STREQ(StdLastError(), "script line 1: 'stay 1000001': count 1000001 too large: at most 1000000");
+  EXPECT_EQ(StdUseScript("choose 100001\n"), -1);
+  EXPECT_STREQ(StdLastError(), "script line 1: 'choose 100001': position must be at most 100000");
+  EXPECT_EQ(StdUseScript("tick 2 99999999999999999999\n"), -1);
+  EXPECT_STREQ(StdLastError(),
+               "script line 1: 'tick 2 99999999999999999999': position 99999999999999999999 too large: at most 100000");
+  EXPECT_EQ(StdUseScript("enter -3000000000\n"), -1);
+  EXPECT_STREQ(StdLastError(),
+               "script line 1: 'enter -3000000000': number -3000000000 out of range: at least -2147483648, at most "
+               "2147483647");
+  // Control characters are shown escaped; a byte-order mark is no step.
+  EXPECT_EQ(StdUseScript("\xEF\xBB\xBF" "back\nfly\x1B[2J\n"), -1);
+  EXPECT_STREQ(StdLastError(), "script line 2: unknown step 'fly\\x1B[2J'");
 }
 
 TEST_F(ScriptTest, UnknownIdsAreVisibleInTheTranscript) {

@@ -11,6 +11,7 @@ namespace {
 
 class ShippedData : public ::testing::Test {
  protected:
+  // Loading checks every menu, name and command list's count against its entries.
   void SetUp() override { ASSERT_EQ(StdSetDataDir(VAZ_DATA_SOURCE_DIR), 0) << StdLastError(); }
   static std::string text(u32 id) {
     char buf[256] = {};

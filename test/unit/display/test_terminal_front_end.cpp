@@ -10,10 +10,11 @@ namespace {
 class TerminalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir.write("TEXTLIB.TXT", "0xFE551020 Select function\n0x58025001 Identification\n0x58025002 Live data\n");
-    dir.write("DSNAMES.TXT", "0x58200401 Coolant temperature, \xC2\xB0" "C\n");
+    dir.write("TEXTLIB.TXT",
+              "0xFE551020 Select function\n0x58025000 2\n0x58025001 Identification\n0x58025002 Live data\n");
+    dir.write("DSNAMES.TXT", "0x58200400 1\n0x58200401 Coolant temperature, \xC2\xB0" "C\n");
     dir.write("DTCTEXT.TXT", "0x58200102 P0102 x\n");
-    dir.write("COMMAND.GAG", "0x58300300 [0B]\n");
+    dir.write("COMMAND.GAG", "0x58300300 [00]\n");
     ASSERT_EQ(StdSetDataDir(dir.str().c_str()), 0) << StdLastError();
     ASSERT_EQ(pipe(in), 0);
     ASSERT_EQ(pipe(out), 0);

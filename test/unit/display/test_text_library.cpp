@@ -15,10 +15,11 @@ const char* kTexts =
     "   # indented comment\n"
     "0xFE551006   Two lines\\nand a \\\\ backslash   \n"
     "0xFE551007 \\[not binary]\n"
-    "0x58025000 8\n";
+    "0x58025000 1\n"
+    "0x58025001 Identification\n";
 const char* kNames = "0x58200400 2\n0x58200401 Coolant temperature, \xC2\xB0" "C\n0x58200402 Engine speed, rpm\n";
 const char* kCodes = "0x58200102 P0102 Mass air flow sensor circuit low input\n0x58200401 P0401 EGR flow insufficient\n";
-const char* kCommands = "0x58300300 [0B]\n0x58300301 [06 82 10 F1 1A 90 00]\n";
+const char* kCommands = "0x58300300 [01]\n0x58300301 [06 82 10 F1 1A 90 00]\n";
 
 class TextLibraryTest : public ::testing::Test {
  protected:
@@ -43,7 +44,7 @@ TEST_F(TextLibraryTest, ParsesTextsEscapesAndLineEnds) {
   EXPECT_EQ(text(0xFE551004), "Communication with the control unit failed");  // CR dropped, BOM skipped
   EXPECT_EQ(text(0xFE551006), "Two lines\nand a \\ backslash");
   EXPECT_EQ(text(0xFE551007), "[not binary]");
-  EXPECT_EQ(text(0x58025000), "8");
+  EXPECT_EQ(text(0x58025000), "1");
   EXPECT_EQ(text(0x58200401), "Coolant temperature, \xC2\xB0" "C");  // name file, after the text library
 }
 
@@ -107,7 +108,7 @@ TEST_F(TextLibraryTest, IdSearchCopiesAtMostMaxLengthWithoutTerminator) {
   keyOf(0x58300300, key);
   out[0] = 0;
   EXPECT_NE(IdSearch(key, out, 1, h), 0);
-  EXPECT_EQ(out[0], 0x0B);
+  EXPECT_EQ(out[0], 0x01);
 
   keyOf(0x58300399, key);
   std::memset(out, 0xEE, sizeof out);
@@ -157,10 +158,10 @@ TEST(TextLibraryFaults, BadLinesAreReportedWithFileAndLine) {
             "0xFE551006\n"
             "# fine\n"
             "0xFE551004 Again\n");
-  dir.write("DSNAMES.TXT", "0x58200400 1\n");
+  dir.write("DSNAMES.TXT", "0x58200400 0\n");
   dir.write("DTCTEXT.TXT", "0x58200102 P0102 x\n");
   dir.write("COMMAND.GAG",
-            "0x58300300 [0B]\n"
+            "0x58300300 [00]\n"
             "0x58300301 [06 8Z]\n"
             "0x58300302 [06 82\n"
             "0x58300303 [06] tail\n"
@@ -184,11 +185,45 @@ TEST(TextLibraryFaults, BadLinesAreReportedWithFileAndLine) {
   EXPECT_STREQ(buf, "Good text");
 }
 
+// A list whose count disagrees with its entries would make a session fail later without a
+// word (the plug-in believes the count): each is a fault of the file, with its line.
+TEST(TextLibraryFaults, ListsThatDoNotAddUpAreReported) {
+  struct Case {
+    const char* file;
+    const char* content;
+    const char* fault;
+  };
+  const Case cases[] = {
+      {"TEXTLIB.TXT", "0x58025000 3\n0x58025001 A\n0x58025002 B\n",
+       "TEXTLIB.TXT:1: list 0x58025000 counts 3 entries but holds 2; 0x58025003 is missing"},
+      {"TEXTLIB.TXT", "0x58025001 A\n0x58025002 B\n",
+       "TEXTLIB.TXT:1: entry 0x58025001 is counted by no list (its list has no head with the count)"},
+      {"DSNAMES.TXT", "0x58200400 1\n0x58200401 A, rpm\n0x58200402 B, %\n",
+       "DSNAMES.TXT:3: entry 0x58200402 is counted by no list (list 0x58200400 before it counts fewer entries)"},
+      {"DSNAMES.TXT", "0x58200401 A, rpm\n", "DSNAMES.TXT:1: entry 0x58200401 is counted by no list"},
+      {"COMMAND.GAG", "0x58300300 [02]\n0x58300301 [06 82 10 F1 1A 90 00]\n",
+       "COMMAND.GAG:1: list 0x58300300 counts 2 entries but holds 1; 0x58300302 is missing"},
+      {"COMMAND.GAG", "0x58300301 [06 82 10 F1 1A 90 00]\n", "COMMAND.GAG:1: entry 0x58300301 is counted by no list"},
+      {"DTCTEXT.TXT", "# nothing yet\n", "DTCTEXT.TXT: no record at all (an empty text library file)"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir("lists");
+    dir.write("TEXTLIB.TXT", kTexts);
+    dir.write("DSNAMES.TXT", kNames);
+    dir.write("DTCTEXT.TXT", kCodes);
+    dir.write("COMMAND.GAG", kCommands);
+    dir.write(c.file, c.content);
+    EXPECT_EQ(StdSetDataDir(dir.str().c_str()), -1) << c.content;
+    EXPECT_NE(std::string(StdLastError()).find(dir.str() + "/" + c.fault), std::string::npos)
+        << "expected: " << c.fault << "\ngot: " << StdLastError();
+  }
+}
+
 TEST(TextLibraryFaults, MissingFileAndDirectoryAreReported) {
   ScratchDir dir("missing");
   dir.write("TEXTLIB.TXT", "0xFE551004 x\n");
-  dir.write("DSNAMES.TXT", "0x58200400 1\n");
-  dir.write("COMMAND.GAG", "0x58300300 [0B]\n");
+  dir.write("DSNAMES.TXT", "0x58200400 0\n");
+  dir.write("COMMAND.GAG", "0x58300300 [00]\n");
   EXPECT_EQ(StdSetDataDir(dir.str().c_str()), -1);
   EXPECT_EQ(std::string(StdLastError()), "cannot read " + dir.str() + "/DTCTEXT.TXT");
   EXPECT_EQ(SearchIdOpenFile(GetFileNameText(6)), nullptr);

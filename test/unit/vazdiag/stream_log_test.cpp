@@ -26,11 +26,11 @@ class StreamLogTest : public ::testing::Test {
   void SetUp() override {
     dir.write("TEXTLIB.TXT", "0xFE551020 Select function\n");
     dir.write("DSNAMES.TXT",
-              "0x58200401 Coolant temperature, \xC2\xB0" "C\n"
-              "0x58200404 Engine speed, rpm\n"
-              "0x58200413 Lambda control active\n");
+              "0x58200400 1\n0x58200401 Coolant temperature, \xC2\xB0" "C\n"
+              "0x58200403 1\n0x58200404 Engine speed, rpm\n"
+              "0x58200412 1\n0x58200413 Lambda control active\n");
     dir.write("DTCTEXT.TXT", "0x58200102 P0102 x\n");
-    dir.write("COMMAND.GAG", "0x58300300 [0B]\n");
+    dir.write("COMMAND.GAG", "0x58300300 [00]\n");
     ASSERT_EQ(StdSetDataDir(dir.str().c_str()), 0) << StdLastError();
     log = dir.str() + "/live.csv";
   }

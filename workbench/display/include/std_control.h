@@ -42,11 +42,32 @@ void StdSetSessionTitle(const char *title);
    (connection or detection failed, the line stopped answering), else 0. */
 int StdEndedOnFailure(void);
 
+/* 1 when a step of the session's script did not fit its screen ("! script line ..." in the
+   transcript), else 0. */
+int StdScriptMisfit(void);
+
+/* The clock of the line (e.g. VciClockMs): recorded rows are stamped with the time the line
+   has reached, counted on from the wall time of this call, so a recording on a virtual clock
+   shows the engine's time. Null: the wall clock (the default). */
+void StdUseLineClock(double (*nowMs)(void));
+
+/* Why the recording stopped early (a row or a later file that could not be written, e.g.
+   "cannot write live-2.csv: No space left on device"); "" when it did not. The front end was
+   told as it happened (a notice "Recording stopped"). Valid until the next Std* call. */
+const char *StdLogWriteError(void);
+
 /* The session is over: the front end gives back what it holds (the full-screen front end
    restores the terminal; a later screen takes it again). */
 void StdEndSession(void);
 
-/* The transcript written so far by the script front end (valid until the next Std* call). */
+/* Where script front ends chosen from now on (StdUseScript) write their transcript: every
+   screen, with its answer, is written to fd as soon as it is answered (-1 = nowhere); keep 1
+   (the default) also keeps it all for StdTranscript, keep 0 keeps nothing, so a session of
+   any length runs in constant memory. */
+void StdSetTranscriptOutput(int fd, int keep);
+
+/* The transcript written so far by the script front end (valid until the next Std* call);
+   empty unless kept (StdSetTranscriptOutput). */
 const char *StdTranscript(void);
 
 /* Language of the texts: "ru" (Russian, from the ru folder of the data directory) or "en".

@@ -303,7 +303,8 @@ bool CursesFrontEnd::stream(const StreamScreen& s) {
   streamCursor_ = std::clamp(streamCursor_, 0, std::max(0, n - 1));
   if (!log_.active() && !log_.lastError().empty() && note_.empty()) note_ = say("Recording stopped:") + (" " + log_.lastError());
   drawStream(s);
-  // Keys typed during the pass are all taken; the first wait gives the user a moment.
+  // Keys typed during the pass are all taken at once; no wait of our own, the line paces
+  // the refresh.
   for (int wait = kStreamWaitMs;; wait = 0) {
     int k = key(wait);
     if (k == ERR) return false;

@@ -36,7 +36,7 @@ class CursesFrontEnd final : public FrontEnd {
   // How long a live screen waits for a key before it hands control back for
   // the next pass: the stream follows the line's own pace, the panel (which
   // may not talk to the line between presses) is throttled.
-  static constexpr int kStreamWaitMs = 20;
+  static constexpr int kStreamWaitMs = 0;
   static constexpr int kPanelWaitMs = 100;
 
  private:

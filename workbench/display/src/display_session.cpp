@@ -6,16 +6,6 @@
 #include <cstdio>
 
 namespace stdhost {
-namespace {
-
-std::string missing(std::uint32_t id) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "<text 0x%08X missing>", id);
-  return buf;
-}
-
-}  // namespace
-
 DisplaySession& session() {
   static DisplaySession s;
   return s;
@@ -24,7 +14,7 @@ DisplaySession& session() {
 FrontEnd& DisplaySession::frontEnd() {
   // Nobody chose a front end: an empty script answers Back to everything,
   // so an unattended session still ends.
-  if (!frontEnd_) frontEnd_ = std::make_unique<ScriptFrontEnd>(std::vector<Step>{});
+  if (!frontEnd_) frontEnd_ = std::make_unique<ScriptFrontEnd>(std::vector<Step>{}, transcriptOutput_);
   return *frontEnd_;
 }
 
@@ -33,16 +23,38 @@ void DisplaySession::useFrontEnd(std::unique_ptr<FrontEnd> frontEnd) {
   otherScreen();
 }
 
-std::string DisplaySession::messageText(std::uint32_t id) {
-  return library_.text(id, {FileRole::Texts, FileRole::Names, FileRole::TroubleCodes}).value_or(missing(id));
+const std::string& DisplaySession::missing(std::uint32_t id) {
+  auto [it, fresh] = missing_.try_emplace(id);
+  if (fresh) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "<text 0x%08X missing>", id);
+    it->second = buf;
+  }
+  return it->second;
 }
 
-std::string DisplaySession::itemName(std::uint32_t id) {
-  return library_.text(id, {FileRole::Names, FileRole::Texts, FileRole::TroubleCodes}).value_or(missing(id));
+const std::string& DisplaySession::messageText(std::uint32_t id) {
+  const std::string* t = library_.find(id, {FileRole::Texts, FileRole::Names, FileRole::TroubleCodes});
+  return t ? *t : missing(id);
 }
 
-std::string DisplaySession::codeText(std::uint32_t id) {
-  return library_.text(id, {FileRole::TroubleCodes, FileRole::Texts, FileRole::Names}).value_or(missing(id));
+const std::string& DisplaySession::itemName(std::uint32_t id) {
+  const std::string* t = library_.find(id, {FileRole::Names, FileRole::Texts, FileRole::TroubleCodes});
+  return t ? *t : missing(id);
+}
+
+const std::string& DisplaySession::codeText(std::uint32_t id) {
+  const std::string* t = library_.find(id, {FileRole::TroubleCodes, FileRole::Texts, FileRole::Names});
+  return t ? *t : missing(id);
+}
+
+bool DisplaySession::addStreamLine(const std::string& name, const char* value, std::size_t limit) {
+  if (streamUsed_ >= limit) return false;
+  if (streamUsed_ == stream.lines.size()) stream.lines.emplace_back();
+  NameValue& line = stream.lines[streamUsed_++];
+  line.name = name;  // assignments reuse the strings' room
+  line.value = value ? value : "";
+  return true;
 }
 
 int DisplaySession::nextStreamPass() {

@@ -5,12 +5,14 @@
 
 #include "screen_path.h"
 #include "screens.h"
+#include "script_front_end.h"
 #include "stream_log.h"
 #include "text_library.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace stdhost {
 
@@ -20,6 +22,8 @@ class DisplaySession {
   FrontEnd& frontEnd();
   void useFrontEnd(std::unique_ptr<FrontEnd> frontEnd);
   std::string& lastError() { return lastError_; }
+  // Where script front ends chosen from now on write their transcript.
+  TranscriptOutput& transcriptOutput() { return transcriptOutput_; }
   // Live-data recording, fed by every data-stream pass whatever the front end.
   StreamLog& streamLog() { return streamLog_; }
   // The header's path: session title and the menu entries chosen.
@@ -28,9 +32,11 @@ class DisplaySession {
   // Text for display; an unknown ID shows as "<text 0x58200401 missing>".
   // Each looks in the file that owns such IDs first: 0x58200401 is a data
   // item's name in the name file and P0401 in the trouble-code file.
-  std::string messageText(std::uint32_t id);
-  std::string itemName(std::uint32_t id);
-  std::string codeText(std::uint32_t id);
+  // The references stay valid until the data directory changes; the missing-text
+  // fallback is built only for an ID that is missing, once.
+  const std::string& messageText(std::uint32_t id);
+  const std::string& itemName(std::uint32_t id);
+  const std::string& codeText(std::uint32_t id);
 
   // Screens under construction.
   MenuScreen menu;
@@ -43,6 +49,12 @@ class DisplaySession {
   // Refresh passes: counted while the same screen kind repeats.
   int nextStreamPass();
   int nextPanelPass();
+  // Data-stream lines are refilled in place each pass (their strings keep their room), so a
+  // steady live-data pass touches no heap.
+  void beginStream() { streamUsed_ = 0; }
+  bool addStreamLine(const std::string& name, const char* value, std::size_t limit);
+  void endStream() { stream.lines.resize(streamUsed_); }
+  std::size_t streamLines() const { return streamUsed_; }
   void otherScreen() { streamPasses_ = panelPasses_ = 0; }
 
   // The last screen shown reported a communication failure: the session ended on it.
@@ -54,6 +66,10 @@ class DisplaySession {
   ScreenPath path_;  // declared before the front end, which refers to it
   std::unique_ptr<FrontEnd> frontEnd_;
   std::string lastError_;
+  TranscriptOutput transcriptOutput_;
+  const std::string& missing(std::uint32_t id);
+  std::unordered_map<std::uint32_t, std::string> missing_;
+  std::size_t streamUsed_ = 0;
   int streamPasses_ = 0;
   int panelPasses_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "curses_front_end.h"
 #include "display_session.h"
 #include "export_language.h"
+#include "line_clock.h"
 #include "script_front_end.h"
 #include "std_control.h"
 #include "std_export.h"
@@ -39,7 +40,7 @@ STD_EXPORT int StdUseScript(const char* scriptText) {
     s.lastError() = error;
     return -1;
   }
-  s.useFrontEnd(std::make_unique<stdhost::ScriptFrontEnd>(std::move(steps)));
+  s.useFrontEnd(std::make_unique<stdhost::ScriptFrontEnd>(std::move(steps), s.transcriptOutput()));
   s.lastError().clear();
   return 0;
 }
@@ -99,7 +100,17 @@ STD_EXPORT void StdSetSessionTitle(const char* title) {
 
 STD_EXPORT int StdEndedOnFailure(void) { return session().endedOnFailure ? 1 : 0; }
 
+STD_EXPORT int StdScriptMisfit(void) { return session().frontEnd().misfit() ? 1 : 0; }
+
+STD_EXPORT void StdUseLineClock(double (*nowMs)(void)) { stdhost::useLineClock(nowMs); }
+
+STD_EXPORT const char* StdLogWriteError(void) { return session().streamLog().lastError().c_str(); }
+
 STD_EXPORT void StdEndSession(void) { session().frontEnd().finish(); }
+
+STD_EXPORT void StdSetTranscriptOutput(int fd, int keep) {
+  session().transcriptOutput() = {fd, keep != 0};
+}
 
 STD_EXPORT const char* StdTranscript(void) {
   gTranscriptCopy = session().frontEnd().transcript();

@@ -112,28 +112,29 @@ STD_EXPORT int ShowStreamSelectBox(int, u8* bitmap) {
 }
 
 STD_EXPORT int InitDataStream(void) {
-  session().stream = {};
+  session().beginStream();
   return 0;
 }
 
 STD_EXPORT int AddDataStreamItem(u32 nameId, const char* value) {
   auto& s = session();
-  if (s.stream.lines.size() >= kMaxStreamLines) return -1;
-  s.stream.identification = (s.stream.lines.empty() || s.stream.identification) && isIdentificationName(nameId);
-  s.stream.lines.push_back({s.itemName(nameId), value ? value : ""});
-  return 0;
+  // The first name of a pass decides; every later one must agree.
+  s.stream.identification = (s.streamLines() == 0 || s.stream.identification) && isIdentificationName(nameId);
+  return s.addStreamLine(s.itemName(nameId), value, kMaxStreamLines) ? 0 : -1;
 }
 
 STD_EXPORT int ShowDataStream(void) {
   auto& s = session();
   s.endedOnFailure = false;
+  s.endStream();
   s.stream.pass = s.nextStreamPass();
-  // A row that cannot be written stops the recording (the front end says so);
-  // the live data itself goes on.
   // The observer hears of the pass first: a history never holds fewer passes than the CSV.
   stdhost::observeStream(s.stream, s.streamLog().active());
-  // Identification fields are no live data: nothing to record.
-  if (!s.stream.identification) s.streamLog().record(s.stream);
+  // Identification fields are no live data: nothing to record. A row that cannot be written
+  // stops the recording, and the user is told at once by a notice that waits for nothing
+  // (style 5): the live data itself goes on.
+  if (!s.stream.identification && !s.streamLog().record(s.stream))
+    s.frontEnd().message({5, "Recording stopped", s.streamLog().lastError()});
   return s.frontEnd().stream(s.stream) ? 1 : 0;
 }
 

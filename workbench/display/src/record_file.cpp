@@ -109,6 +109,7 @@ RecordFile parseRecordFile(std::string_view text, const std::string& name) {
       continue;
     }
     Record rec;
+    rec.line = lineNo;
     if (body.front() == '[') {
       rec.binary = true;
       std::string err = parseBytes(body, rec.bytes);

@@ -13,6 +13,7 @@ namespace stdhost {
 struct Record {
   std::string bytes;     // the text (UTF-8, no terminator) or the binary record bytes
   bool binary = false;
+  int line = 0;          // where it stands in its file
 };
 
 struct RecordFile {

@@ -13,6 +13,8 @@ std::string renderMessage(const MessageScreen& s);
 std::string renderMenu(const MenuScreen& s);
 std::string renderSelect(const SelectScreen& s);
 std::string renderStream(const StreamScreen& s);
+// The same appended to out: a live-data pass reuses its buffer.
+void appendStream(std::string& out, const StreamScreen& s);
 std::string renderCodes(const CodeScreen& s);
 std::string renderInput(const InputScreen& s);
 std::string renderPanel(const PanelScreen& s);

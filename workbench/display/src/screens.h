@@ -93,6 +93,8 @@ class FrontEnd {
   virtual const std::string& transcript() const = 0;
   // The session is over: give back what the front end holds (the terminal).
   virtual void finish() {}
+  // A script step did not fit its screen (only a script can misfit).
+  virtual bool misfit() const { return false; }
 };
 
 }  // namespace stdhost

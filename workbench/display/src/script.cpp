@@ -1,6 +1,8 @@
 // Parser of the script language: a table of verbs and the argument shape each takes.
 #include "script.h"
 
+#include "workbench/printable.h"
+
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -35,6 +37,9 @@ bool allDigits(std::string_view s) {
   return true;
 }
 
+constexpr long kMaxPosition = 100000;
+constexpr long kMaxCount = 1000000;
+
 // Fills the step's argument; returns an error text or empty.
 std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
   switch (shape) {
@@ -48,7 +53,8 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
       }
       if (allDigits(arg)) {
         long v = 0;
-        if (!toLong(arg, v) || v < 1 || v > 100000) return "position must be 1 or more";
+        if (!toLong(arg, v) || v > kMaxPosition) return "position must be at most " + std::to_string(kMaxPosition);
+        if (v < 1) return "position must be 1 or more";
         step.position = static_cast<int>(v);
         return "";
       }
@@ -65,8 +71,10 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
         std::string_view tok = arg.substr(0, n);
         long v = 0;
         if (!tok.empty()) {
-          if (!allDigits(tok) || !toLong(tok, v) || v < 1 || v > 100000)
-            return "bad position '" + std::string(tok) + "'";
+          if (!allDigits(tok)) return "bad position '" + workbench::printable(tok) + "'";
+          if (!toLong(tok, v) || v > kMaxPosition)
+            return "position " + workbench::printable(tok) + " too large: at most " + std::to_string(kMaxPosition);
+          if (v < 1) return "bad position '" + workbench::printable(tok) + "'";
           step.positions.push_back(static_cast<int>(v));
         }
         arg.remove_prefix(n);
@@ -77,13 +85,20 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
     }
     case ArgShape::Count: {
       long v = 0;
-      if (!allDigits(arg) || !toLong(arg, v) || v < 1 || v > 1000000) return "needs a count of 1 or more";
+      if (allDigits(arg) && (!toLong(arg, v) || v > kMaxCount))
+        return "count " + workbench::printable(arg) + " too large: at most " + std::to_string(kMaxCount);
+      if (!allDigits(arg) || v < 1) return "needs a count of 1 or more";
       step.value = v;
       return "";
     }
     case ArgShape::Integer: {
       long v = 0;
-      if (!toLong(arg, v) || v < INT_MIN || v > INT_MAX) return "needs a whole number";
+      std::string_view digits = arg;
+      if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+      if (allDigits(digits) && (!toLong(arg, v) || v < INT_MIN || v > INT_MAX))
+        return "number " + workbench::printable(arg) + " out of range: at least " + std::to_string(INT_MIN) +
+               ", at most " + std::to_string(INT_MAX);
+      if (!toLong(arg, v)) return "needs a whole number";
       step.value = v;
       return "";
     }
@@ -95,6 +110,8 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
 
 bool parseScript(std::string_view text, std::vector<Step>& steps, std::string& error) {
   std::vector<Step> out;
+  // A byte-order mark, as editors on some systems write it (the text library takes it too).
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   int lineNo = 0;
   while (!text.empty()) {
     ++lineNo;
@@ -110,7 +127,7 @@ bool parseScript(std::string_view text, std::vector<Step>& steps, std::string& e
     for (const auto& v : kVerbs)
       if (sameWord(word, v.word)) rule = &v;
     if (!rule) {
-      error = "script line " + std::to_string(lineNo) + ": unknown step '" + std::string(word) + "'";
+      error = "script line " + std::to_string(lineNo) + ": unknown step '" + workbench::printable(word) + "'";
       return false;
     }
     Step step;
@@ -119,7 +136,7 @@ bool parseScript(std::string_view text, std::vector<Step>& steps, std::string& e
     step.source = std::string(line);
     std::string fault = parseArg(rule->arg, trim(line.substr(n)), step);
     if (!fault.empty()) {
-      error = "script line " + std::to_string(lineNo) + ": '" + step.source + "': " + fault;
+      error = "script line " + std::to_string(lineNo) + ": '" + workbench::printable(step.source) + "': " + fault;
       return false;
     }
     out.push_back(std::move(step));

@@ -4,6 +4,12 @@
 #include "screen_render.h"
 #include "utf8_text.h"
 
+#include "workbench/printable.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -50,8 +56,24 @@ std::string choiceWhy(const Step& step, const char* what) {
 
 }  // namespace
 
+void ScriptFrontEnd::emit() {
+  if (out_.keep) transcript_ += page_;
+  std::size_t done = 0;
+  while (out_.fd >= 0 && done < page_.size()) {
+    ssize_t n = ::write(out_.fd, page_.data() + done, page_.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      out_.fd = -1;  // a closed or full output: the session goes on, the transcript stops
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  page_.clear();
+}
+
 void ScriptFrontEnd::fault(const Step& step, ScreenKind kind, const std::string& why) {
-  transcript_ += "! script line " + std::to_string(step.line) + " '" + step.source + "': " + why +
+  misfit_ = true;
+  page_ += "! script line " + std::to_string(step.line) + " '" + workbench::printable(step.source) + "': " + why +
                  "; answering " + kindText(kind).fallback + "\n";
 }
 
@@ -63,10 +85,10 @@ const Step* ScriptFrontEnd::take(ScreenKind kind) {
   while (at_ < steps_.size() && steps_[at_].rule->verb == Verb::Wait) {
     const Step& wait = steps_[at_++];
     std::this_thread::sleep_for(std::chrono::seconds(wait.value));
-    transcript_ += "(waited " + std::to_string(wait.value) + " s)\n";
+    page_ += "(waited " + std::to_string(wait.value) + " s)\n";
   }
   if (at_ >= steps_.size()) {
-    if (!endNoted_) transcript_ += "! script ended: answering back from here on\n";
+    if (!endNoted_) page_ += "! script ended: answering back from here on\n";
     endNoted_ = true;
     return nullptr;
   }
@@ -79,28 +101,33 @@ const Step* ScriptFrontEnd::take(ScreenKind kind) {
 }
 
 int ScriptFrontEnd::message(const MessageScreen& s) {
-  transcript_ += renderMessage(s);
+  page_ += renderMessage(s);
   const QuestionStyle* q = questionStyle(s.style);
-  if (!q) return 0;
+  if (!q) {
+    emit();
+    return 0;
+  }
   const Step* step = take(kQuestionScreen);
   bool yes = step && step->rule->verb == Verb::Yes;
-  transcript_ += answerLine(yes ? "yes" : "no");
+  page_ += answerLine(yes ? "yes" : "no");
+  emit();
   return yes ? q->yes : q->no;
 }
 
 int ScriptFrontEnd::menu(const MenuScreen& s) {
-  transcript_ += renderMenu(s);
+  page_ += renderMenu(s);
   int chosen = -1;
   if (const Step* step = take(kMenuScreen); step && step->rule->verb == Verb::Choose) {
     chosen = findChoice(*step, s.entries);
     if (chosen < 0) fault(*step, kMenuScreen, choiceWhy(*step, "entry"));
   }
-  transcript_ += answerMenu(s, chosen);
+  page_ += answerMenu(s, chosen);
+  emit();
   return chosen;
 }
 
 std::optional<std::vector<bool>> ScriptFrontEnd::select(const SelectScreen& s) {
-  transcript_ += renderSelect(s);
+  page_ += renderSelect(s);
   std::optional<std::vector<bool>> result;
   if (const Step* step = take(kSelectScreen); step && step->rule->verb == Verb::Tick) {
     std::vector<bool> ticks(s.items.size(), step->all);
@@ -115,12 +142,13 @@ std::optional<std::vector<bool>> ScriptFrontEnd::select(const SelectScreen& s) {
     }
     if (ok) result = std::move(ticks);
   }
-  transcript_ += answerSelect(result);
+  page_ += answerSelect(result);
+  emit();
   return result;
 }
 
 bool ScriptFrontEnd::stream(const StreamScreen& s) {
-  transcript_ += renderStream(s);
+  appendStream(page_, s);
   bool back = true;
   if (const Step* step = take(kStreamScreen); step && step->rule->verb == Verb::Stay) {
     if (running_ != step) {
@@ -131,32 +159,36 @@ bool ScriptFrontEnd::stream(const StreamScreen& s) {
     back = --remaining_ <= 0;
     if (back) running_ = nullptr;
   }
-  transcript_ += answerLine(back ? "back" : "stay");
+  page_ += back ? "> back\n\n" : "> stay\n\n";  // answerLine's words, without a string made
+  emit();
   return back;
 }
 
 void ScriptFrontEnd::codes(const CodeScreen& s) {
-  transcript_ += renderCodes(s);
+  page_ += renderCodes(s);
   take(kCodeScreen);  // every fitting step means leaving the list
-  transcript_ += answerLine("leave");
+  page_ += answerLine("leave");
+  emit();
 }
 
 int ScriptFrontEnd::input(const InputScreen& s) {
-  transcript_ += renderInput(s);
+  page_ += renderInput(s);
   // Without a fitting step the box is cancelled, as Esc does: a number no
   // value test takes, so nothing is sent.
   const Step* step = take(kInputScreen);
   if (!step) {
-    transcript_ += answerLine("cancel");
+    page_ += answerLine("cancel");
+    emit();
     return kNumberCancelled;
   }
   int value = static_cast<int>(step->value);
-  transcript_ += answerLine(std::to_string(value));
+  page_ += answerLine(std::to_string(value));
+  emit();
   return value;
 }
 
 int ScriptFrontEnd::panel(const PanelScreen& s) {
-  transcript_ += renderPanel(s);
+  page_ += renderPanel(s);
   // Without an answer the last button is pressed: on every panel of this
   // system it is the one that ends the panel, so a session always ends.
   const int last = static_cast<int>(s.buttons.size()) - 1;
@@ -178,7 +210,8 @@ int ScriptFrontEnd::panel(const PanelScreen& s) {
       }
     }
   }
-  transcript_ += answerPanel(s, button);
+  page_ += answerPanel(s, button);
+  emit();
   return button;
 }
 

@@ -1,6 +1,7 @@
 // CSV recording of live data.
 #include "stream_log.h"
 
+#include "line_clock.h"
 #include "stream_stats.h"
 
 #include <cerrno>
@@ -13,7 +14,7 @@ namespace {
 
 std::string timeStamp() {
   using namespace std::chrono;
-  auto now = system_clock::now();
+  auto now = stampTime();
   std::time_t t = system_clock::to_time_t(now);
   auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm tm{};

@@ -131,10 +131,14 @@ std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen& s)
 }
 
 bool TerminalFrontEnd::stream(const StreamScreen& s) {
-  write(renderStream(s));
+  page_.clear();
+  appendStream(page_, s);  // into a reused buffer: a pass touches no heap
+  write(page_);
   if (s.pass == 1) write(std::string(say("(press Enter to go back)")) + "\n");
+  // A line typed meanwhile is noticed at once; no wait of our own, so the refresh runs at
+  // the pace of the line.
   std::string line;
-  return in_.read(line, kRefreshMs) != LineReader::Result::Timeout;  // a line or end of input
+  return in_.read(line, 0) != LineReader::Result::Timeout;  // a line or end of input
 }
 
 void TerminalFrontEnd::codes(const CodeScreen& s) {

@@ -36,6 +36,8 @@ class TerminalFrontEnd final : public FrontEnd {
   int panel(const PanelScreen& s) override;
   const std::string& transcript() const override { return none_; }
 
+  // An active-test panel waits this long for a button between passes (a data stream does
+  // not wait: the line paces it).
   static constexpr int kRefreshMs = 300;
 
  private:
@@ -45,6 +47,7 @@ class TerminalFrontEnd final : public FrontEnd {
 
   LineReader in_;
   int outFd_;
+  std::string page_;  // the data-stream pass being written
   std::string none_;
 };
 

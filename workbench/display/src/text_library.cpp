@@ -3,6 +3,7 @@
 
 #include "host_location.h"
 #include "language_choice.h"
+#include "list_check.h"
 
 #include <algorithm>
 #include <cstring>
@@ -25,6 +26,8 @@ bool TextLibrary::chooseLanguage(Language language, std::string& error) {
 
 bool TextLibrary::load(std::string& error) {
   cache_.clear();  // open handles keep their own files alive
+  for (auto& f : standard_) f.reset();
+  for (bool& opened : standardOpened_) opened = false;
   loaded_ = true;
   loadError_.clear();
   for (const auto& f : kStandardFiles) {
@@ -33,7 +36,9 @@ bool TextLibrary::load(std::string& error) {
       loadError_ += (loadError_.empty() ? "" : "\n") + std::string("cannot read ") + resolve(f.name);
       continue;
     }
-    for (const auto& e : file->errors) loadError_ += (loadError_.empty() ? "" : "\n") + e;
+    std::vector<std::string> faults = file->errors;
+    checkLists(*file, f.role, faults);
+    for (const auto& e : faults) loadError_ += (loadError_.empty() ? "" : "\n") + e;
   }
   error = loadError_;
   return loadError_.empty();
@@ -71,25 +76,36 @@ std::shared_ptr<const RecordFile> TextLibrary::open(const std::string& nameOrPat
 }
 
 std::shared_ptr<const RecordFile> TextLibrary::standard(FileRole role) {
-  for (const auto& f : kStandardFiles)
-    if (f.role == role) return open(f.name);
+  ensureLoaded();
+  for (std::size_t i = 0; i < std::size(kStandardFiles); ++i) {
+    if (kStandardFiles[i].role != role) continue;
+    if (!standardOpened_[i]) {
+      standard_[i] = open(kStandardFiles[i].name);
+      standardOpened_[i] = true;
+    }
+    return standard_[i];
+  }
+  return nullptr;
+}
+
+const std::string* TextLibrary::find(std::uint32_t id, std::initializer_list<FileRole> order) {
+  auto lookIn = [&](FileRole role) -> const std::string* {
+    const auto& file = standard(role);
+    if (!file) return nullptr;
+    const Record* r = file->find(id);
+    return r && !r->binary ? &r->bytes : nullptr;
+  };
+  for (FileRole role : order)
+    if (const std::string* t = lookIn(role)) return t;
+  for (const auto& f : kStandardFiles) {
+    if (std::find(order.begin(), order.end(), f.role) != order.end()) continue;
+    if (const std::string* t = lookIn(f.role)) return t;
+  }
   return nullptr;
 }
 
 std::optional<std::string> TextLibrary::text(std::uint32_t id, std::initializer_list<FileRole> order) {
-  auto lookIn = [&](FileRole role) -> std::optional<std::string> {
-    auto file = standard(role);
-    if (!file) return std::nullopt;
-    const Record* r = file->find(id);
-    if (!r || r->binary) return std::nullopt;
-    return r->bytes;
-  };
-  for (FileRole role : order)
-    if (auto t = lookIn(role)) return t;
-  for (const auto& f : kStandardFiles) {
-    if (std::find(order.begin(), order.end(), f.role) != order.end()) continue;
-    if (auto t = lookIn(f.role)) return t;
-  }
+  if (const std::string* t = find(id, order)) return *t;
   return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -60,6 +61,9 @@ class TextLibrary {
 
   // Text under `id`, from the files in the order given, then from the rest.
   std::optional<std::string> text(std::uint32_t id, std::initializer_list<FileRole> order);
+  // The same without a copy (null when nowhere): valid until the directory changes. Live
+  // data looks up every item of every pass; this touches no heap.
+  const std::string* find(std::uint32_t id, std::initializer_list<FileRole> order);
 
   // Handles handed to the plug-in: numbered tokens, never reused, so a stale
   // or foreign handle finds nothing instead of touching freed memory.
@@ -79,6 +83,9 @@ class TextLibrary {
   bool loaded_ = false;
   std::string loadError_;
   std::map<std::string, std::shared_ptr<const RecordFile>> cache_;
+  // The standard files by role, opened once per directory (a look-up builds no path).
+  std::shared_ptr<const RecordFile> standard_[std::size(kStandardFiles)];
+  bool standardOpened_[std::size(kStandardFiles)] = {};
   std::unordered_map<std::uintptr_t, std::shared_ptr<const RecordFile>> handles_;
   std::uintptr_t nextHandle_ = 1;
 };

@@ -42,18 +42,24 @@ void KwpEcu::hear_noise() {
 }
 
 std::optional<Bytes> KwpEcu::hear(const Request &request, double now_ms, const Bytes *forced) {
-  if (request.service.empty()) return std::nullopt;
+  Bytes frame;
+  if (!hear(request, now_ms, frame, forced)) return std::nullopt;
+  return frame;
+}
+
+bool KwpEcu::hear(const Request &request, double now_ms, Bytes &frame, const Bytes *forced) {
+  if (request.service.empty()) return false;
   const std::uint8_t sid = request.service[0];
   const bool for_me = request.target == profile_.address;
   if (state_ == State::Waking) {
     // Only StartCommunication to this ECU right after the pattern completes the wake-up.
     if (!for_me || sid != 0x81) {
       state_ = State::Asleep;
-      return std::nullopt;
+      return false;
     }
     state_ = State::Awake;
   }
-  if (!for_me || state_ != State::Awake) return std::nullopt;
+  if (!for_me || state_ != State::Awake) return false;
   last_heard_ms_ = now_ms;
 
   std::optional<Bytes> answer;
@@ -67,10 +73,10 @@ std::optional<Bytes> KwpEcu::hear(const Request &request, double now_ms, const B
     answer = negative(sid, kServiceNotSupported);
   else
     answer = it->second(request.service, now_ms);
-  if (!answer) return std::nullopt;
+  if (!answer) return false;
   const bool long_form = long_form_answer(sid) && (*answer)[0] != 0x7F;
-  return build_frame(request.source, profile_.address, *answer,
-                     long_form ? HeaderForm::Long : HeaderForm::Short);
+  build_frame(request.source, profile_.address, *answer, long_form ? HeaderForm::Long : HeaderForm::Short, frame);
+  return true;
 }
 
 bool KwpEcu::set_option(std::string_view key, std::string_view value, std::string &error) {

@@ -17,29 +17,39 @@ std::size_t frame_length(const std::uint8_t *frame, std::size_t available) {
   return static_cast<std::size_t>(frame[3]) + 5;
 }
 
-std::optional<Request> parse_frame(const Bytes &frame) {
+bool parse_frame(const Bytes &frame, Request &out) {
   std::size_t len = frame_length(frame.data(), frame.size());
-  if (len == 0 || len != frame.size() || len < 5) return std::nullopt;
-  if (checksum(frame.data(), len - 1) != frame[len - 1]) return std::nullopt;
+  if (len == 0 || len != frame.size() || len < 5) return false;
+  if (checksum(frame.data(), len - 1) != frame[len - 1]) return false;
   std::size_t header = (frame[0] & 0x3F) != 0 ? 3 : 4;
-  if (len - 1 <= header) return std::nullopt;
+  if (len - 1 <= header) return false;
+  out.target = frame[1];
+  out.source = frame[2];
+  out.service.assign(frame.begin() + static_cast<std::ptrdiff_t>(header), frame.end() - 1);
+  return true;
+}
+
+std::optional<Request> parse_frame(const Bytes &frame) {
   Request r;
-  r.target = frame[1];
-  r.source = frame[2];
-  r.service.assign(frame.begin() + static_cast<std::ptrdiff_t>(header), frame.end() - 1);
+  if (!parse_frame(frame, r)) return std::nullopt;
   return r;
+}
+
+void build_frame(std::uint8_t target, std::uint8_t source, const Bytes &service, HeaderForm form, Bytes &f) {
+  f.clear();
+  if (form == HeaderForm::Short && !service.empty() && service.size() <= 63) {
+    f.insert(f.end(), {static_cast<std::uint8_t>(0x80 | service.size()), target, source});
+  } else {
+    f.insert(f.end(), {0x80, target, source, static_cast<std::uint8_t>(service.size())});
+  }
+  f.insert(f.end(), service.begin(), service.end());
+  f.push_back(checksum(f.data(), f.size()));
 }
 
 Bytes build_frame(std::uint8_t target, std::uint8_t source, const Bytes &service, HeaderForm form) {
   Bytes f;
   f.reserve(service.size() + 5);
-  if (form == HeaderForm::Short && !service.empty() && service.size() <= 63) {
-    f = {static_cast<std::uint8_t>(0x80 | service.size()), target, source};
-  } else {
-    f = {0x80, target, source, static_cast<std::uint8_t>(service.size())};
-  }
-  f.insert(f.end(), service.begin(), service.end());
-  f.push_back(checksum(f.data(), f.size()));
+  build_frame(target, source, service, form, f);
   return f;
 }
 

@@ -43,7 +43,9 @@ std::uint8_t flags(std::initializer_list<bool> bits) {
 
 Bytes m154_data_block(const EngineState &e, const FaultBits &faults, M154Layout layout) {
   const bool any_fault = faults[0] | faults[1] | faults[2];
-  Bytes b{0x61, 0x01};
+  Bytes b;
+  b.reserve(40);  // the longest block (M1.5.4N): one allocation per answer, not one per doubling
+  b.insert(b.end(), {0x61, 0x01});
   b.push_back(0x00);  // D5, D6 operating mode
   b.push_back(0x00);
   b.push_back(flags({e.lambda_control, e.overrun_cutoff, e.fuel_pump, e.fan, e.ac_clutch, e.idling,

@@ -216,6 +216,10 @@ void VciUseVirtualClock(int on);
    real-time clock this sleeps. */
 void VciAdvanceClock(unsigned ms);
 
+/* The line's clock in ms (virtual or real, as chosen): the time stamps of the trace, the time
+   the ECU lives in. */
+double VciClockMs(void);
+
 /* Inject a fault into the answers to the caller's requests (never to the interface's own
    keep-alives).
    kind: "no-answer"    the request is lost: the ECU hears nothing, the call fails (-1);
@@ -239,15 +243,31 @@ int VciClearFaults(void);
                                           pattern, keep-alive armed/stopped, ECU awake/asleep,
                                           no answer, checksum wrong, options, faults ...)
    The time stamp is "%10.3f" ms on the line's clock.
-   VciTraceText returns everything since the last reset; VciSetTraceFile also appends every
-   later line to a file, flushed per line ("" or null stops it). 0 = done, -1 = cannot open. */
+   VciTraceText returns everything since the last reset (while kept, see VciKeepTrace);
+   VciSetTraceFile also appends every later line to a file, written through a buffer that is
+   flushed when the file is closed ("" or null closes it) or the trace is read. 0 = done,
+   -1 = cannot open. */
 const char *VciTraceText(void);
 int VciSetTraceFile(const char *path);
 
-const char *VciLastError(void);
+/* 1 (the default, kept across VciReset): VciTraceText has every line. 0: nothing is kept in
+   memory, so a session of any length runs in constant memory; frames are then not even
+   formatted unless a trace file is open. 2: only the newest 256 kB are kept, for a reader
+   that follows the session as it goes (VciTracePosition, VciTraceSince): memory stays
+   bounded however long the session runs. */
+void VciKeepTrace(int on);
 
-/* The line's clock in ms (the time stamps of the trace; the simulated engine's running time). */
-double VciClockMs(void);
+/* A mark: the bytes of trace text written since the last reset. */
+unsigned long long VciTracePosition(void);
+
+/* The trace text written after a mark, as far as it is still kept. */
+const char *VciTraceSince(unsigned long long mark);
+
+/* The first write error of the trace file ("cannot write the trace to F: No space left on
+   device"), after flushing what is buffered; "" when none. */
+const char *VciTraceWriteError(void);
+
+const char *VciLastError(void);
 
 #ifdef __cplusplus
 }

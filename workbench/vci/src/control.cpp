@@ -132,6 +132,10 @@ VCI_EXPORT void VciAdvanceClock(unsigned ms) {
   });
 }
 
+VCI_EXPORT double VciClockMs(void) {
+  return with_active([](auto &l) { return l.clock_ms(); });
+}
+
 VCI_EXPORT int VciInjectFault(const char *kind, int sid, int nrc, int skip, int count) {
   return with_active([&](auto &l) {
     const auto k = vci::fault_kind(kind ? kind : "");
@@ -162,8 +166,38 @@ VCI_EXPORT int VciClearFaults(void) {
 VCI_EXPORT const char *VciTraceText(void) {
   auto &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.trace.flush();  // whoever reads the trace may also look at its file
   v.trace_snapshot = v.trace.text();
   return v.trace_snapshot.c_str();
+}
+
+VCI_EXPORT void VciKeepTrace(int on) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  // 2: the newest lines only, for a reader that follows the session (VciTraceSince).
+  constexpr std::size_t kTail = 256u << 10;
+  v.trace.set_keep(on != 0, on == 2 ? kTail : vci::WireTrace::kKeepAll);
+}
+
+VCI_EXPORT unsigned long long VciTracePosition(void) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  return v.trace.position();
+}
+
+VCI_EXPORT const char *VciTraceSince(unsigned long long mark) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.trace_snapshot = v.trace.since(mark);
+  return v.trace_snapshot.c_str();
+}
+
+VCI_EXPORT const char *VciTraceWriteError(void) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.trace.flush();
+  v.trace_error_snapshot = v.trace.write_error();
+  return v.trace_error_snapshot.c_str();
 }
 
 VCI_EXPORT int VciSetTraceFile(const char *path) {
@@ -187,6 +221,3 @@ VCI_EXPORT const char *VciLastError(void) {
   return v.error_snapshot.c_str();
 }
 
-VCI_EXPORT double VciClockMs(void) {
-  return with_active([](auto &l) { return l.clock_ms(); });
-}

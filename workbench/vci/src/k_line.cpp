@@ -107,12 +107,12 @@ int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
                             std::to_string(kMaxRequestBytes));
     return fail("request longer than " + std::to_string(kMaxRequestBytes) + " bytes");
   }
-  Bytes f(frame, frame + len);
+  request_.assign(frame, frame + len);
   if (!ready_to_send(true)) return -1;
-  Result r = exchange(f, now(), Origin::Caller);
+  Result r = exchange(request_, now(), Origin::Caller);
   clock_->wait_until(r.done_at);
   if (!r.ok) return fail("no valid answer");
-  return deliver(r.answer, answer);
+  return deliver(*r.answer, answer);
 }
 
 KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin) {
@@ -123,21 +123,22 @@ KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin
   trace_.frame(start, "T>", frame);
   last_activity_ = tx_end;
 
-  const auto request = ecusim::parse_frame(frame);
+  // Parsed into a reused request, answered into a reused frame: a live-data pass touches no heap.
+  const ecusim::Request *request = ecusim::parse_frame(frame, parsed_) ? &parsed_ : nullptr;
   std::optional<Fault> fault;
   if (origin == Origin::Caller && frame.size() > 3) fault = faults_.take(request ? request->service[0] : frame[3]);
 
   const bool was_awake = ecu_ && ecu_->awake();
-  std::optional<Bytes> answer;
+  Bytes *answer = nullptr;
   const bool readable = request && std::fabs(baud_ - kEcuBaud) <= kEcuBaud * kBaudTolerance;
   if (ecu_) {
     if (!readable || (fault && fault->kind == FaultKind::NoAnswer)) {
       ecu_->hear_noise();
     } else if (fault && fault->kind == FaultKind::Negative) {
       const Bytes nrc{0x7F, request->service[0], fault->nrc};
-      answer = ecu_->hear(*request, tx_end, &nrc);
-    } else {
-      answer = ecu_->hear(*request, tx_end);
+      if (ecu_->hear(*request, tx_end, answer_, &nrc)) answer = &answer_;
+    } else if (ecu_->hear(*request, tx_end, answer_)) {
+      answer = &answer_;
     }
   }
   if (ecu_ && !was_awake && ecu_->awake()) trace_.event(tx_end, ecu_name(*ecu_) + " awake");
@@ -161,7 +162,7 @@ KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin
       r.done_at = a_end;
     } else {
       r.ok = true;
-      r.answer = std::move(*answer);
+      r.answer = answer;
       r.done_at = a_end;
     }
   } else {

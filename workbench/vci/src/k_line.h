@@ -32,7 +32,7 @@ class KLine final : public LineBase {
  private:
   struct Result {
     bool ok = false;
-    Bytes answer;
+    const Bytes *answer = nullptr;  // the line's answer buffer, valid until the next exchange
     double done_at = 0;
   };
   enum class Origin { Caller, KeepAlive };
@@ -44,6 +44,11 @@ class KLine final : public LineBase {
 
   std::unique_ptr<ecusim::KwpEcu> ecu_;
   std::optional<Bytes> keep_alive_;
+  // The caller's frame, the parsed request and the ECU's answer: their room reused from
+  // exchange to exchange.
+  Bytes request_;
+  ecusim::Request parsed_;
+  Bytes answer_;
 };
 
 }  // namespace vci

@@ -29,6 +29,7 @@ struct Instance {
   // configuration file may name a port.
   bool line_chosen = false;
   std::string trace_snapshot;  // what VciTraceText last handed out
+  std::string trace_error_snapshot;  // what VciTraceWriteError last handed out
   std::string error_snapshot;  // what VciLastError last handed out
   std::string ports_snapshot;  // what VciListPorts last handed out
   std::string notes_snapshot;  // what VciPortNotes last handed out

@@ -1,17 +1,37 @@
-// Wire trace formatting and its optional file copy.
+// Wire trace formatting, its in-memory copy and its buffered file copy.
 #include "wire_trace.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 
 namespace vci {
 namespace {
-// The in-memory copy keeps the newest part when a very long run would exhaust memory.
-constexpr std::size_t kMaxTraceBytes = 32u << 20;
+// A trace file is written in blocks of this size: a request/answer pair is about 200 bytes,
+// so a live-data pass costs no system call of its own.
+constexpr std::size_t kFileBuffer = 64u << 10;
+}  // namespace
+
+WireTrace::~WireTrace() {
+  std::lock_guard<std::mutex> g(mutex_);
+  close_file();
 }
 
 void WireTrace::clear() {
   std::lock_guard<std::mutex> g(mutex_);
   text_.clear();
+  text_.shrink_to_fit();
+  written_ = 0;
+}
+
+std::uint64_t WireTrace::position() const {
+  std::lock_guard<std::mutex> g(mutex_);
+  return written_;
+}
+
+std::string WireTrace::since(std::uint64_t mark) const {
+  std::lock_guard<std::mutex> g(mutex_);
+  const std::uint64_t kept_from = written_ - text_.size();
+  return mark <= kept_from ? text_ : text_.substr(static_cast<std::size_t>(mark - kept_from));
 }
 
 std::string WireTrace::text() const {
@@ -19,12 +39,56 @@ std::string WireTrace::text() const {
   return text_;
 }
 
+void WireTrace::set_keep(bool keep, std::size_t limit) {
+  std::lock_guard<std::mutex> g(mutex_);
+  keep_ = keep;
+  keep_limit_ = limit;
+  if (!keep) {
+    text_.clear();
+    text_.shrink_to_fit();
+  }
+  update_wanted();
+}
+
+void WireTrace::note_write_error() {
+  if (write_error_.empty())
+    write_error_ = "cannot write the trace to " + file_path_ + ": " + std::strerror(errno ? errno : EIO);
+}
+
+void WireTrace::close_file() {
+  if (file_ == nullptr) return;
+  errno = 0;
+  if (std::fflush(file_) != 0) note_write_error();
+  std::fclose(file_);
+  file_ = nullptr;
+}
+
 bool WireTrace::set_file(const std::string &path) {
   std::lock_guard<std::mutex> g(mutex_);
-  if (file_.is_open()) file_.close();
-  if (path.empty()) return true;
-  file_.open(path, std::ios::app);
-  return file_.is_open();
+  close_file();
+  if (!path.empty()) {
+    file_ = std::fopen(path.c_str(), "a");
+    if (file_ != nullptr) {
+      std::setvbuf(file_, nullptr, _IOFBF, kFileBuffer);
+      file_path_ = path;
+      write_error_.clear();
+    }
+  }
+  update_wanted();
+  return path.empty() || file_ != nullptr;
+}
+
+bool WireTrace::flush() {
+  std::lock_guard<std::mutex> g(mutex_);
+  if (file_ == nullptr) return write_error_.empty();
+  errno = 0;
+  if (std::fflush(file_) != 0) note_write_error();
+  return write_error_.empty();
+}
+
+std::string WireTrace::write_error() const {
+  std::lock_guard<std::mutex> g(mutex_);
+  return write_error_;
 }
 
 std::string WireTrace::hex(const std::vector<std::uint8_t> &bytes) {
@@ -40,26 +104,47 @@ std::string WireTrace::hex(const std::vector<std::uint8_t> &bytes) {
 }
 
 void WireTrace::frame(double t_ms, std::string_view direction, const std::vector<std::uint8_t> &bytes) {
-  line(t_ms, direction, hex(bytes));
+  if (!wanted_) return;
+  // Formatted straight into a fixed buffer: a frame is at most a few hundred bytes.
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  char hex[3 * 512];
+  std::size_t n = 0;
+  for (auto v : bytes) {
+    if (n + 3 > sizeof hex) break;
+    if (n > 0) hex[n++] = ' ';
+    hex[n++] = kHex[v >> 4];
+    hex[n++] = kHex[v & 0xF];
+  }
+  line(t_ms, direction, std::string_view(hex, n));
 }
 
-void WireTrace::event(double t_ms, std::string_view text) { line(t_ms, "--", text); }
+void WireTrace::event(double t_ms, std::string_view text) {
+  if (!wanted_) return;
+  line(t_ms, "--", text);
+}
 
 void WireTrace::line(double t_ms, std::string_view tag, std::string_view body) {
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%10.3f ", t_ms);
-  std::string l = stamp;
-  l += tag;
-  l += ' ';
-  l += body;
-  l += '\n';
+  const int sn = std::snprintf(stamp, sizeof stamp, "%10.3f ", t_ms);
   std::lock_guard<std::mutex> g(mutex_);
-  if (text_.size() + l.size() > kMaxTraceBytes) {
-    auto cut = text_.find('\n', text_.size() / 2);
-    text_.erase(0, cut == std::string::npos ? text_.size() : cut + 1);
+  line_.assign(stamp, sn > 0 ? static_cast<std::size_t>(sn) : 0);
+  line_ += tag;
+  line_ += ' ';
+  line_ += body;
+  line_ += '\n';
+  if (keep_) {
+    // Past the limit the older half goes, at a line end.
+    if (text_.size() + line_.size() > keep_limit_) {
+      auto cut = text_.find('\n', text_.size() / 2);
+      text_.erase(0, cut == std::string::npos ? text_.size() : cut + 1);
+    }
+    text_ += line_;
+    written_ += line_.size();
   }
-  text_ += l;
-  if (file_.is_open()) file_ << l << std::flush;
+  if (file_ != nullptr && write_error_.empty()) {
+    errno = 0;
+    if (std::fwrite(line_.data(), 1, line_.size(), file_) != line_.size()) note_write_error();
+  }
 }
 
 }  // namespace vci

@@ -49,6 +49,8 @@ class KwpEcu {
   // or nullopt when the ECU stays silent. With 'forced' the ECU takes the request as heard
   // (wake-up, silence timer) but answers these service bytes instead of carrying it out.
   std::optional<Bytes> hear(const Request &request, double now_ms, const Bytes *forced = nullptr);
+  // The same into `frame`, whose room is reused; false when the ECU stays silent.
+  bool hear(const Request &request, double now_ms, Bytes &frame, const Bytes *forced = nullptr);
   // Ends the communication (time-out, StopCommunication, ECU reset): the ECU sleeps until
   // the next fast initialisation and takes back whatever the tester held.
   void fall_asleep();

@@ -31,9 +31,13 @@ struct Request {
 // Splits a complete frame (format byte .. checksum); nullopt when the checksum or the
 // length does not fit.
 std::optional<Request> parse_frame(const Bytes &frame);
+// The same into `out`, whose room is reused (a line that parses every request); false as nullopt.
+bool parse_frame(const Bytes &frame, Request &out);
 
 // Builds an answer frame from an ECU to the tester. A short header is used only when asked
 // for and the service bytes fit its six length bits; otherwise the long form 80 tgt src len.
 Bytes build_frame(std::uint8_t target, std::uint8_t source, const Bytes &service, HeaderForm form);
+// The same into `out`, whose room is reused.
+void build_frame(std::uint8_t target, std::uint8_t source, const Bytes &service, HeaderForm form, Bytes &out);
 
 }  // namespace ecusim

@@ -1,0 +1,95 @@
+// A long live-data session as a user runs it with vazdiag (transcript written out screen by
+// screen and not kept, no trace asked for, virtual clock with the plug-in's own waits moving
+// the line's clock): the memory it needs must not grow with its length, and a steady refresh
+// pass should not touch the heap. Both are measured for the whole process.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "alloc_counter.h"
+#include "workbench.h"
+
+namespace {
+
+vazdiag::Workbench &workbench() {
+  static vazdiag::Workbench instance(VAZ_BUILD_DIR);
+  return instance;
+}
+
+// Peak resident memory of the process so far, in kB.
+long peak_rss_kb() {
+  std::ifstream in("/proc/self/status");
+  for (std::string key; in >> key;) {
+    if (key == "VmHWM:") {
+      long kb = 0;
+      in >> kb;
+      return kb;
+    }
+    in.ignore(4096, '\n');
+  }
+  return -1;
+}
+
+// M1.5.4, every item of the live data ticked, `passes` refresh passes, as vazdiag runs it.
+vazdiag::SessionResult run(long passes, int transcriptFd) {
+  vazdiag::SessionSetup setup;
+  setup.ecuType = 1;
+  setup.car = "m154";
+  setup.script = "choose Live data\ntick all\nstay " + std::to_string(passes) + "\nback\nback\n";
+  setup.transcriptFd = transcriptFd;
+  return workbench().run(setup);
+}
+
+struct DevNull {
+  int fd = ::open("/dev/null", O_WRONLY);
+  ~DevNull() { ::close(fd); }
+};
+
+// The long run's passes: 100,000, fewer where ctest only proves the program runs.
+long long_passes() {
+  const char *env = std::getenv("VAZ_LONG_PASSES");
+  return env != nullptr ? std::atol(env) : 100000;
+}
+
+void BM_MemoryOverPasses(benchmark::State &state) {
+  DevNull out;
+  long after_short = 0, after_long = 0;
+  for (auto _ : state) {
+    run(1000, out.fd);
+    after_short = peak_rss_kb();
+    run(long_passes(), out.fd);
+    after_long = peak_rss_kb();
+  }
+  state.counters["peak_rss_kb_1k"] = static_cast<double>(after_short);
+  state.counters["peak_rss_kb_100k"] = static_cast<double>(after_long);
+  state.counters["growth_kb"] = static_cast<double>(after_long - after_short);
+}
+
+void BM_AllocationsPerPass(benchmark::State &state) {
+  DevNull out;
+  constexpr long kShort = 200, kLong = 2200;
+  double per_pass = 0;
+  run(kShort, out.fd);  // first use: text files parsed, buffers grown
+  for (auto _ : state) {
+    const auto a0 = bench::allocations();
+    run(kShort, out.fd);
+    const auto a1 = bench::allocations();
+    run(kLong, out.fd);
+    const auto a2 = bench::allocations();
+    // The difference of two sessions that differ only in their passes: the cost of a pass,
+    // without connecting and the screens around the live data.
+    per_pass = (static_cast<double>(a2 - a1) - static_cast<double>(a1 - a0)) / (kLong - kShort);
+  }
+  state.counters["allocations_per_pass"] = per_pass;
+}
+
+}  // namespace
+
+BENCHMARK(BM_MemoryOverPasses)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_AllocationsPerPass)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
