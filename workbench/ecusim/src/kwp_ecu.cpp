@@ -76,6 +76,7 @@ bool KwpEcu::hear(const Request &request, double now_ms, Bytes &frame, const Byt
   if (!answer) return false;
   const bool long_form = long_form_answer(sid) && (*answer)[0] != 0x7F;
   build_frame(request.source, profile_.address, *answer, long_form ? HeaderForm::Long : HeaderForm::Short, frame);
+  spare_ = std::move(*answer);
   return true;
 }
 

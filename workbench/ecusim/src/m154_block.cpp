@@ -41,10 +41,11 @@ std::uint8_t flags(std::initializer_list<bool> bits) {
 
 }  // namespace
 
-Bytes m154_data_block(const EngineState &e, const FaultBits &faults, M154Layout layout) {
+Bytes m154_data_block(const EngineState &e, const FaultBits &faults, M154Layout layout, Bytes into) {
   const bool any_fault = faults[0] | faults[1] | faults[2];
-  Bytes b;
-  b.reserve(40);  // the longest block (M1.5.4N): one allocation per answer, not one per doubling
+  Bytes b = std::move(into);
+  b.clear();
+  b.reserve(40);  // the longest block (M1.5.4N): at most one allocation, none with lent room
   b.insert(b.end(), {0x61, 0x01});
   b.push_back(0x00);  // D5, D6 operating mode
   b.push_back(0x00);

@@ -68,7 +68,7 @@ std::optional<Bytes> M154Ecu::read_data(const Bytes &r, double now_ms) {
   if (r.size() != 2) return negative(0x21, kSubFunctionNotSupported);
   const EngineState e = engine_at(now_ms);
   const FaultBits bits{faults()[0], faults()[1], faults()[2]};
-  if (r[1] == 0x01) return m154_data_block(e, bits, variant_.layout);
+  if (r[1] == 0x01) return m154_data_block(e, bits, variant_.layout, take_spare());
   if (r[1] == 0x03) return m154_converter_block(e);
   return negative(0x21, kSubFunctionNotSupported);
 }

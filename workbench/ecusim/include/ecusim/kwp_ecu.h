@@ -65,6 +65,9 @@ class KwpEcu {
 
   void on(std::uint8_t sid, Handler handler);
   static Bytes negative(std::uint8_t sid, std::uint8_t nrc);
+  // The room of the last answer, handed back once it was framed: a handler that builds its
+  // answer in it allocates nothing in steady live data.
+  Bytes take_spare() { return std::move(spare_); }
   // Seconds the engine has been running at now_ms.
   double engine_seconds(double now_ms) const { return (now_ms - power_on_ms_) / 1000.0; }
   // Answers that carry data records use the long header unless "header" is "short".
@@ -83,6 +86,7 @@ class KwpEcu {
   bool short_identification_header_ = false;
   std::map<std::uint8_t, Handler> handlers_;
   std::map<std::uint8_t, std::uint8_t> refusals_;  // "refuse": service -> negative code
+  Bytes spare_;
 };
 
 }  // namespace ecusim
