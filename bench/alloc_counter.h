@@ -7,4 +7,5 @@
 
 namespace bench {
 std::uint64_t allocations();
+bool counting();  // false in a sanitizer build, whose allocator must not be replaced
 }

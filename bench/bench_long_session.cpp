@@ -70,6 +70,10 @@ void BM_MemoryOverPasses(benchmark::State &state) {
 }
 
 void BM_AllocationsPerPass(benchmark::State &state) {
+  if (!bench::counting()) {
+    state.SkipWithError("allocations are not counted in a sanitizer build");
+    return;
+  }
   DevNull out;
   constexpr long kShort = 200, kLong = 2200;
   double per_pass = 0;
