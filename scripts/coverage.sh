@@ -15,8 +15,8 @@ if ! $report_only; then
   nice cmake --build "$dir" -j2 >/dev/null
   rm -rf "$dir/profiles"
   mkdir -p "$dir/profiles"
-  # %4m: each binary merges into a pool of four files as it exits (no file per process).
-  LLVM_PROFILE_FILE="$root/$dir/profiles/%4m.profraw" ctest --test-dir "$dir" -j2 "$@" >"$dir/coverage-ctest.log" 2>&1 ||
+  # Every instrumented process writes into $dir/profiles (the path is built in).
+  ctest --test-dir "$dir" -j2 "$@" >"$dir/coverage-ctest.log" 2>&1 ||
     echo "coverage: some tests failed (see $dir/coverage-ctest.log); figures follow anyway"
   llvm-profdata-14 merge -sparse "$dir"/profiles/*.profraw -o "$dir/coverage.profdata"
 fi
