@@ -2,6 +2,7 @@
 // unit by its identification key and data-block length, closes the line and
 // tells the user what was found. The keys are read only from answer bytes
 // the ECU sent: a refused or short answer classifies as unrecognised.
+#include <array>
 #include <span>
 
 #include "link/auto_detect.h"
@@ -98,7 +99,9 @@ VAZ_EXPORT int Comm_BOSCH_AUTO_ENG(void) {
   gSawRefusal = false;
   const Probe *probe = connect_probe();
   if (!probe) return -1;
-  FrameBuf data{};
+  // An answer buffer, not a frame buffer: the interface writes up to the full answer
+  // layout, and a long-header answer alone can pass 256 bytes.
+  std::array<u8, VAZ_ANS_SIZE> data{};
   if (!read_probe(*probe, data.data())) return -1;
 
   u8 *ident = TOKEN_OLD.bAnsBuf;

@@ -131,6 +131,41 @@ TEST_F(Loader, OptionalLibrariesMissingGiveMinusOne) {
   EXPECT_EQ(p.values["OpenDiagReadFileDll"], -1);
   EXPECT_EQ(p.values["OpenDiagFuncDll"], -1);
   EXPECT_EQ(p.values["OpenDiagActFuncDll"], -1);
+  EXPECT_EQ(p.values["OpenDiagDsFuncDll"], -1);
+  EXPECT_EQ(p.values["OpenDiagDtcFuncDll"], -1);
+  EXPECT_EQ(p.values["OpenDiagVerFuncDll"], -1);
+  EXPECT_EQ(p.values["OpenDiagCommDll"], -1);
+  EXPECT_EQ(p.values["OpenDiagCalcDll"], -1);
+  EXPECT_EQ(p.values["closed"], 0);
+}
+
+TEST_F(Loader, ClosingTheHostsForgetsTheirHandles) {
+  const std::string both = (kFakes / "std_full").string() + ":" + (kFakes / "comm_full").string();
+  Probe p = run_probe("close", empty_, both);
+  ASSERT_EQ(p.status, 0);
+  EXPECT_EQ(p.values["display"], 0);
+  EXPECT_EQ(p.values["comm"], 0);
+  EXPECT_EQ(p.values["closeStd"], 0);
+  EXPECT_EQ(p.values["closeComm"], 0);
+  EXPECT_EQ(p.values["stdHandle"], 0);
+  EXPECT_EQ(p.values["commHandle"], 0);
+}
+
+// FOPEN: "./" and each "../" are taken off against the host's file directory; a name
+// that would not fit its 512-byte buffer is refused.
+TEST_F(Loader, FopenResolvesAgainstTheHostFileDirectory) {
+  fs::create_directories(empty_ / "host" / "files");
+  std::ofstream(empty_ / "host" / "files" / "file.txt") << "x";
+  std::ofstream(empty_ / "host" / "up.txt") << "x";
+  Probe p = run_probe("fopen " + (empty_ / "host" / "files").string() + "/", empty_);
+  ASSERT_EQ(p.status, 0);
+  EXPECT_EQ(p.values["file.txt"], 1);
+  EXPECT_EQ(p.values["./file.txt"], 1);
+  EXPECT_EQ(p.values["../up.txt"], 1);
+  EXPECT_EQ(p.values["(empty)"], 0);
+  EXPECT_EQ(p.values["missing.txt"], 0);
+  EXPECT_EQ(p.values["long"], 0);
+  EXPECT_EQ(p.values["DllError"], 1);
 }
 
 }  // namespace
