@@ -15,68 +15,10 @@
 #include <thread>
 #include <vector>
 
+#include "line_limit.h"
 #include "workbench.h"
 
 namespace {
-
-constexpr double kBaud = 10416.0;
-constexpr double kByteMs = 10 * 1000.0 / kBaud;
-constexpr double kP4 = 2.0;      // the tester byte gap the plug-in sets
-constexpr double kP2 = 25.0;     // the simulated ECU's answer delay
-constexpr double kP3Min = 55.0;  // quiet before the next request
-constexpr const char *kLiveDataRequest = "82 10 F1 21 01 A5";
-
-struct Frame {
-  double t = 0;
-  bool tester = false;
-  std::size_t bytes = 0;
-  std::string text;
-};
-
-std::vector<Frame> frames(const std::string &trace) {
-  std::vector<Frame> out;
-  std::istringstream in(trace);
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream l(line);
-    Frame f;
-    std::string dir;
-    if (!(l >> f.t >> dir) || (dir != "T>" && dir != "E<")) continue;
-    f.tester = dir == "T>";
-    for (std::string b; l >> b;) {
-      f.text += (f.bytes ? " " : "") + b;
-      ++f.bytes;
-    }
-    out.push_back(f);
-  }
-  return out;
-}
-
-// The passes' rate on the line's clock against the limit of the line itself.
-void report(benchmark::State &state, const std::string &trace) {
-  const auto f = frames(trace);
-  double first = -1, last_end = 0, wire_ms = 0;
-  int seen = 0;
-  for (std::size_t i = 0; i + 1 < f.size(); ++i) {
-    if (!f[i].tester || f[i].text != kLiveDataRequest || f[i + 1].tester) continue;
-    if (first < 0) first = f[i].t;
-    ++seen;
-    const double tx = f[i].bytes * kByteMs + (f[i].bytes - 1) * kP4;
-    const double rx = f[i + 1].bytes * kByteMs;
-    wire_ms += tx + kP2 + rx + kP3Min;
-    last_end = f[i + 1].t + rx + kP3Min;
-  }
-  if (seen < 2) {
-    state.SkipWithError(("the trace shows " + std::to_string(seen) + " passes").c_str());
-    return;
-  }
-  const double measured = seen / ((last_end - first) / 1000.0);
-  const double limit = seen / (wire_ms / 1000.0);
-  state.counters["passes"] = seen;
-  state.counters["passes_per_s"] = measured;
-  state.counters["line_limit_per_s"] = limit;
-  state.counters["ratio"] = measured / limit;
-}
-
 
 // Standard input from a pipe the benchmark types into, standard output to /dev/null, for
 // the length of a session; restored after.
@@ -115,7 +57,7 @@ class Console {
 
 void BM_LineFrontEndRate(benchmark::State &state) {
   const int passes = static_cast<int>(state.range(0));
-  vazdiag::Workbench bench(VAZ_BUILD_DIR);
+  vazdiag::Workbench workbench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup;
   setup.ecuType = 1;
   setup.car = "m154";
@@ -133,10 +75,10 @@ void BM_LineFrontEndRate(benchmark::State &state) {
       console.type("\n");
       console.hangUp();  // end of input: Back everywhere
     });
-    trace = bench.run(setup).trace;
+    trace = workbench.run(setup).trace;
     user.join();
   }
-  report(state, trace);
+  bench::report_line_rate(state, trace);
 }
 
 // Standard input and output on a pseudo-terminal of 80x24 (TERM=xterm), whose screen output
@@ -178,7 +120,7 @@ class Terminal {
 
 void BM_FullScreenRate(benchmark::State &state) {
   const int passes = static_cast<int>(state.range(0));
-  vazdiag::Workbench bench(VAZ_BUILD_DIR);
+  vazdiag::Workbench workbench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup;
   setup.ecuType = 1;
   setup.car = "m154";
@@ -201,10 +143,10 @@ void BM_FullScreenRate(benchmark::State &state) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
       }
     });
-    trace = bench.run(setup).trace;
+    trace = workbench.run(setup).trace;
     user.join();
   }
-  report(state, trace);
+  bench::report_line_rate(state, trace);
 }
 
 }  // namespace
