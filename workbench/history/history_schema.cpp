@@ -109,7 +109,7 @@ std::optional<double> parseNumber(const std::string &text) {
 
 void configure(Db &db) {
   sqlite3_busy_timeout(db.get(), 10000);
-  db.exec("PRAGMA journal_mode = WAL");
+  db.execWhenFree("PRAGMA journal_mode = WAL");
   // In WAL mode NORMAL syncs at checkpoints only: a killed process loses nothing committed,
   // and a pass's commit is a write to the log without an fsync.
   db.exec("PRAGMA synchronous = NORMAL");

@@ -86,16 +86,16 @@ std::string Statement::text(int col) const {
            : std::string();
 }
 
-Transaction::Transaction(Db &db) : db_(db) {
-  // The busy handler is not asked while another connection sets up or recovers the log (two
-  // processes opening a new history at once): such a lock lasts moments, so try again.
+void Db::execWhenFree(const std::string &sql) {
   for (int attempt = 0;; ++attempt) {
-    const int rc = sqlite3_exec(db_.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    const int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) return;
-    if ((rc & 0xFF) != SQLITE_BUSY || attempt == 200) db_.fail("BEGIN IMMEDIATE");
+    if ((rc & 0xFF) != SQLITE_BUSY || attempt == 200) fail(sql);
     sqlite3_sleep(10);
   }
 }
+
+Transaction::Transaction(Db &db) : db_(db) { db_.execWhenFree("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {
   if (!done_) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);

@@ -25,6 +25,10 @@ class Db {
   Db(const std::string &path, bool create);
   sqlite3 *get() const { return db_.get(); }
   void exec(const std::string &sql);
+  // exec, tried again for a while when the file is locked in a way the busy handler is not
+  // asked about (another connection setting up or recovering the log: two processes opening
+  // a new history at once). Such a lock lasts moments.
+  void execWhenFree(const std::string &sql);
   Statement prepare(const std::string &sql);
   std::int64_t lastId() const { return sqlite3_last_insert_rowid(db_.get()); }
   int userVersion();
