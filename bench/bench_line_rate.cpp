@@ -55,16 +55,23 @@ class Console {
   int savedIn_ = -1, savedOut_ = -1, writer_ = -1;
 };
 
-void BM_LineFrontEndRate(benchmark::State &state) {
-  const int passes = static_cast<int>(state.range(0));
-  vazdiag::Workbench workbench(VAZ_BUILD_DIR);
+// An interactive M1.5.4 session in real time whose trace is kept, for the rate; the front
+// end follows from what standard input and output are.
+vazdiag::SessionSetup interactive_setup() {
   vazdiag::SessionSetup setup;
   setup.ecuType = 1;
   setup.car = "m154";
   setup.carOptions = {{"engine", "idle-fixed"}};
-  setup.interactive = true;  // not a terminal: the line front end
+  setup.interactive = true;
   setup.virtualClock = false;
-  setup.keepRecords = true;  // the trace, for the rate
+  setup.keepRecords = true;
+  return setup;
+}
+
+void BM_LineFrontEndRate(benchmark::State &state) {
+  const int passes = static_cast<int>(state.range(0));
+  vazdiag::Workbench workbench(VAZ_BUILD_DIR);
+  vazdiag::SessionSetup setup = interactive_setup();  // not a terminal: the line front end
   std::string trace;
   for (auto _ : state) {
     Console console;
@@ -121,13 +128,7 @@ class Terminal {
 void BM_FullScreenRate(benchmark::State &state) {
   const int passes = static_cast<int>(state.range(0));
   vazdiag::Workbench workbench(VAZ_BUILD_DIR);
-  vazdiag::SessionSetup setup;
-  setup.ecuType = 1;
-  setup.car = "m154";
-  setup.carOptions = {{"engine", "idle-fixed"}};
-  setup.interactive = true;  // a terminal: full screen
-  setup.virtualClock = false;
-  setup.keepRecords = true;
+  vazdiag::SessionSetup setup = interactive_setup();  // a terminal: full screen
   std::string trace;
   for (auto _ : state) {
     Terminal terminal;

@@ -24,7 +24,7 @@ inline constexpr double kWakeByteBaud = 360.0;       // 0x00 at this rate: 25 ms
 inline constexpr double kWakeByteLowMs = 9 * 1000.0 / kWakeByteBaud;  // start bit + 8 zeros
 inline constexpr double kRateTolerance = 0.005;      // deviation of a port's rate still used
 inline constexpr double kSerialAldlQuiet = 15.0;     // quiet gap before an ALDL request
-inline constexpr double kSerialAldlQuietLimit = 1000.0;  // a line that never pauses: give up
+inline constexpr double kSerialQuietLimit = 1000.0;  // a line that never pauses: give up
 inline constexpr double kSerialAldlWait = 100.0;     // wait for an ALDL answer to begin
 
 inline double byte_ms(double baud) { return kBitsPerByte * 1000.0 / baud; }

@@ -368,7 +368,7 @@ SerialLine::Exchange SerialLine::kwp_exchange(const WireBytes &frame) {
   // counts from the last byte on the line, so wait until it has been quiet that long.
   if (const std::size_t stray = port_->discard_input()) {
     trace_.event(now(), std::to_string(stray) + " stray byte(s) dropped before the request");
-    if (!wait_quiet(kP3Min, kSerialAldlQuietLimit)) return {};
+    if (!wait_quiet(kP3Min, kSerialQuietLimit)) return {};
   }
   WireAssembler as(WireProtocol::Kwp, kP1Max);
   if (!transmit(frame, as)) {
@@ -454,7 +454,7 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
   if (!port_) return fail("the serial port is not open");
   if (!ready_to_send(true)) return -1;
   sleep_until(line_free_at_);
-  if (!wait_quiet(kSerialAldlQuiet, kSerialAldlQuietLimit))
+  if (!wait_quiet(kSerialAldlQuiet, kSerialQuietLimit))
     return fail(port_ ? "the ALDL line never went quiet" : last_error());
   const WireBytes f(frame, frame + length);
   WireAssembler as(WireProtocol::Aldl, kP1Max, f[0]);
