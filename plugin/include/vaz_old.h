@@ -3,7 +3,7 @@
  * globals and every routine a host (or a test) may call.
  *
  * Layout and prototypes are a binary contract with the handheld tester: the
- * offsets of TOKEN_OLD are checked at compile time in session/session_state.cpp.
+ * offsets of TOKEN_OLD are checked at compile time in core/session_state.cpp.
  */
 #ifndef VAZ_OLD_H
 #define VAZ_OLD_H

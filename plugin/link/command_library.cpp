@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace {
 

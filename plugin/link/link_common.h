@@ -6,7 +6,7 @@
 #include <array>
 #include <cstring>
 
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace vaz::link {
 

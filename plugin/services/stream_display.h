@@ -3,7 +3,7 @@
 #ifndef VAZ_SERVICES_STREAM_DISPLAY_H
 #define VAZ_SERVICES_STREAM_DISPLAY_H
 
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace vaz::services {
 

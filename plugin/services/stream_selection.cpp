@@ -1,6 +1,6 @@
 // The item picker of the data-stream screens and the decoding of its
 // selection bitmap (item n in byte n / 8, most significant bit first).
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // for answer buffers that hold several frames.
 #include <cstring>
 
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The engine of every ECU function menu: connects, shows the menu, runs the
 // chosen entry and ends the session when the user backs out.
-#include "session/host_call.h"
+#include "core/host_call.h"
 #include "session/menu_model.h"
 
 namespace vaz::menu {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <numeric>
 
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace {
 

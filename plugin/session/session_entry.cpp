@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "link/auto_detect.h"
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "fake_host.h"
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "fake_host.h"
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Calls into the host slots that survive an unbound slot: a slot the loader
 // could not fill yields the caller's failure value instead of a jump to null.
-#ifndef VAZ_SESSION_HOST_CALL_H
-#define VAZ_SESSION_HOST_CALL_H
+#ifndef VAZ_CORE_HOST_CALL_H
+#define VAZ_CORE_HOST_CALL_H
 
 #include <unistd.h>
 

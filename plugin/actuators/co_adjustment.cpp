@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "link/link_common.h"
-#include "tests/act_catalogue.h"
-#include "tests/act_host.h"
+#include "actuators/act_catalogue.h"
+#include "actuators/act_host.h"
 
 namespace {
 

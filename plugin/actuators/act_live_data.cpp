@@ -2,7 +2,7 @@
 // so that the user can watch its reaction to the value just set.
 #include <array>
 
-#include "tests/act_host.h"
+#include "actuators/act_host.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // every int converts without overflow.
 #include <cstdint>
 
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace vaz::act {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "tests/act_host.h"
+#include "actuators/act_host.h"
 
 namespace {
 constexpr int kCountText = 16;

@@ -6,8 +6,8 @@
 
 #include <array>
 
-#include "tests/act_catalogue.h"
-#include "tests/act_host.h"
+#include "actuators/act_catalogue.h"
+#include "actuators/act_host.h"
 
 namespace {
 

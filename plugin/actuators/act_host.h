@@ -1,10 +1,10 @@
 // Display-host calls of the actuator and special tests. A slot the loader left
 // empty counts as that service failing, with the failure chosen so that no
 // request goes out unconfirmed and no screen loop runs blind.
-#ifndef VAZ_TESTS_ACT_HOST_H
-#define VAZ_TESTS_ACT_HOST_H
+#ifndef VAZ_ACTUATORS_ACT_HOST_H
+#define VAZ_ACTUATORS_ACT_HOST_H
 
-#include "session/host_call.h"
+#include "core/host_call.h"
 
 namespace vaz::act {
 

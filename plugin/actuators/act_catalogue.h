@@ -2,8 +2,8 @@
 // Every actuator test is one constant record (shape, caution or guard text,
 // frames, value conversion); the exported ACT_* routines only hand their record
 // to the engine, and every actuator list is a record naming its member routines.
-#ifndef VAZ_TESTS_ACT_CATALOGUE_H
-#define VAZ_TESTS_ACT_CATALOGUE_H
+#ifndef VAZ_ACTUATORS_ACT_CATALOGUE_H
+#define VAZ_ACTUATORS_ACT_CATALOGUE_H
 
 #include <array>
 #include <cstddef>

@@ -3,8 +3,8 @@
 // catalogue record. A command the ECU refuses (answer 7F) is reported as
 // refused and leaves the user where he was; only a line failure ends the test.
 #include "link/link_common.h"
-#include "tests/act_catalogue.h"
-#include "tests/act_host.h"
+#include "actuators/act_catalogue.h"
+#include "actuators/act_host.h"
 
 namespace vaz::act {
 

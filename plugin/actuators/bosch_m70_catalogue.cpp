@@ -1,7 +1,7 @@
 // Actuator catalogue of the Bosch M7.0 family (ECU 0x11). Its outputs are
 // driven by start/stop-routine requests of routine 0x10; the list hands
 // nothing back to the ECU when the user leaves it.
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 

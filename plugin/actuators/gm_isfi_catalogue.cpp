@@ -1,6 +1,6 @@
 // Actuator catalogue of the GM ISFI: ALDL mode-4 requests (F4 60 04 and ten
 // data bytes), no cautions, no guards, nothing sent when the user leaves.
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Actuator catalogue of the Bosch M7.2 (ECU 0x10): every switch test asks
 // for confirmation first.
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Actuator catalogue of the GM EFI: ALDL mode-4 requests whose last data
 // byte is 0xA8 unless a value takes its place; no cautions, no guards,
 // nothing sent when the user leaves.
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 

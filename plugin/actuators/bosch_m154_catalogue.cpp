@@ -1,7 +1,7 @@
 // Actuator catalogue of the Bosch M1.5.4 family (ECU 0x10): the eleven tests
 // and the two lists that share them; the lists differ only at index 9, where
 // the M1.5.4 menu runs the interactive CO adjustment.
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Actuator catalogue of the Bosch M7.9.7 family (ECU 0x10). Item 0 drives
 // an output with the state byte FF; the ignition, fuel-pump, starter and
 // idle-speed tests are guarded by the ECU's own permission byte.
-#include "tests/act_catalogue.h"
+#include "actuators/act_catalogue.h"
 
 namespace {
 
