@@ -41,6 +41,17 @@ struct AnswerTiming {
   const char *corrupt_note;  // what the trace says of an answer spoiled by a fault
 };
 
+// The services a line offers beyond those every line answers. Each line states its own;
+// line_services.cpp holds each claim against the line's methods at compile time and
+// routes a call only to a line that claims it, so a missing or misspelt method cannot
+// pass for a service the line does not offer.
+struct LineOffers {
+  bool voltage_logic = false;  // voltage_logic(a, b) sets the line's levels
+  bool aldl = false;           // send_aldl: one-to-one ALDL requests
+  bool iso = false;            // send_iso, iso_open, iso_add, iso_send: ISO 9141 requests
+  bool pwm = false;            // send_pwm: J1850 PWM requests
+};
+
 // The trace's note when nothing usable came within the wait.
 std::string no_answer_note(double wait_ms);
 

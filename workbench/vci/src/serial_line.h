@@ -30,6 +30,8 @@ namespace vci {
 
 class SerialLine final : public LineBase {
  public:
+  static constexpr LineOffers kOffers{.voltage_logic = true, .aldl = true};
+
   explicit SerialLine(WireTrace &trace);
   ~SerialLine() override;
 
