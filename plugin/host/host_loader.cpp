@@ -24,12 +24,10 @@ const std::array kListA{VAZ_LIST_A(VAZ_SLOT_REF)};
 const std::array kListB{VAZ_LIST_B(VAZ_SLOT_REF)};
 const std::array kListC{VAZ_LIST_C(VAZ_SLOT_REF)};
 const std::array kListD{VAZ_LIST_D(VAZ_SLOT_REF)};
-const std::array kLanguage{SlotRef{"GetFileNameText", reinterpret_cast<void **>(&GetFileNameText)}};
-const std::array kGetPath{SlotRef{"DiagGetFilePath", reinterpret_cast<void **>(&DiagGetFilePath)}};
+const std::array kLanguage{VAZ_LIST_LANGUAGE(VAZ_SLOT_REF)};
+const std::array kGetPath{VAZ_LIST_GET_PATH(VAZ_SLOT_REF)};
 // Bound after list C without a check: without them the ALDL line is out of reach.
-const std::array kCommExtras{
-    VAZ_SLOT_REF(OneToOne_SendDataToEcuGetAnswer) VAZ_SLOT_REF(GMSendMultiFrameToECUGetAnswer)
-        VAZ_SLOT_REF(PWM_SendDataToEcuGetAnswer)};
+const std::array kCommExtras{VAZ_LIST_COMM_EXTRAS(VAZ_SLOT_REF)};
 #undef VAZ_SLOT_REF
 
 const char *const kLoadError = "DLL Load Error";

@@ -12,8 +12,7 @@ namespace vazdiag {
 namespace {
 
 #define VAZ_NAME(name) std::string_view{#name},
-constexpr std::array kDisplay{VAZ_LIST_A(VAZ_NAME) VAZ_LIST_B(VAZ_NAME) std::string_view{"GetFileNameText"},
-                              std::string_view{"DiagGetFilePath"}};
+constexpr std::array kDisplay{VAZ_LIST_DISPLAY(VAZ_NAME)};
 constexpr std::array kVci{VAZ_LIST_C(VAZ_NAME)};
 #undef VAZ_NAME
 // The one line service the plug-in does without.

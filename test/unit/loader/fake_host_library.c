@@ -13,10 +13,7 @@
 #define FAKE_SYMBOL(name) int name(void) { return 0; }
 
 #ifdef FAKE_DISPLAY
-VAZ_LIST_A(FAKE_SYMBOL)
-VAZ_LIST_B(FAKE_SYMBOL)
-FAKE_SYMBOL(GetFileNameText)
-FAKE_SYMBOL(DiagGetFilePath)
+VAZ_LIST_DISPLAY(FAKE_SYMBOL)
 #endif
 
 #ifdef FAKE_VCI

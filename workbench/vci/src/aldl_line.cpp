@@ -55,32 +55,11 @@ int AldlLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *ans
   if (ecu_ && readable && !lost) reply = ecu_->hear(f, tx_end);
   if (ecusim::checksum(f.data(), f.size()) != 0) trace_.event(tx_end, "request checksum wrong");
 
-  if (!reply) {
-    const double done = tx_end + kAldlWait;
-    trace_.event(done, "no answer within 50 ms");
-    line_free_at_ = done + kAldlQuiet;
-    clock_->wait_until(done);
-    return fail("no valid answer");
-  }
-  const bool late = fault && fault->kind == FaultKind::Late;
-  const bool corrupt = fault && fault->kind == FaultKind::BadChecksum;
-  if (corrupt) reply->back() = static_cast<std::uint8_t>(reply->back() + 1);
-  const double a_start = tx_end + (late ? kAldlLateDelay : kAldlAnswerDelay);
-  const double a_end = a_start + static_cast<double>(reply->size()) * bt;
-  if (late) trace_.event(tx_end + kAldlWait, "no answer within 50 ms");
-  trace_.frame(a_start, "E<", *reply);
-  last_activity_ = a_end;
-  line_free_at_ = a_end + kAldlQuiet;
-  if (late) {
-    trace_.event(a_end, "answer after the time-out ignored");
-    clock_->wait_until(tx_end + kAldlWait);
-    return fail("no valid answer");
-  }
-  clock_->wait_until(a_end);
-  if (corrupt) {
-    trace_.event(a_end, "answer checksum wrong: discarded");
-    return fail("no valid answer");
-  }
+  const AnswerTiming timing{kAldlAnswerDelay, kAldlWait, kAldlLateDelay, kAldlQuiet, bt,
+                            "answer checksum wrong: discarded"};
+  const auto outcome = schedule_answer(tx_end, reply ? std::span<Bytes>(&*reply, 1) : std::span<Bytes>(), fault, timing);
+  clock_->wait_until(outcome.done_at);
+  if (!outcome.ok) return fail("no valid answer");
   return deliver(*reply, answer);
 }
 

@@ -24,6 +24,8 @@ inline constexpr double kAldlQuiet = 20.0;           // line quiet before the ne
 
 class AldlLine final : public LineBase {
  public:
+  static constexpr LineOffers kOffers{.voltage_logic = true, .aldl = true};
+
   explicit AldlLine(WireTrace &trace) : LineBase(trace) {}
 
   // Car.

@@ -143,33 +143,12 @@ KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin
   }
   if (ecu_ && !was_awake && ecu_->awake()) trace_.event(tx_end, ecu_name(*ecu_) + " awake");
 
+  const AnswerTiming timing{kP2, kP2Max, kLateP2, kP3Min, bt, "answer checksum wrong: discarded"};
+  const auto outcome = schedule_answer(tx_end, answer ? std::span<Bytes>(answer, 1) : std::span<Bytes>(), fault, timing);
   Result r;
-  const bool late = answer && fault && fault->kind == FaultKind::Late;
-  const bool corrupt = answer && fault && fault->kind == FaultKind::BadChecksum;
-  if (answer) {
-    if (corrupt) answer->back() = static_cast<std::uint8_t>(answer->back() + 1);
-    const double a_start = tx_end + (late ? kLateP2 : kP2);
-    const double a_end = a_start + static_cast<double>(answer->size()) * bt;
-    if (late) trace_.event(tx_end + kP2Max, "no answer within 50 ms");
-    trace_.frame(a_start, "E<", *answer);
-    last_activity_ = a_end;
-    line_free_at_ = a_end + kP3Min;
-    if (late) {
-      trace_.event(a_end, "answer after the time-out ignored");
-      r.done_at = tx_end + kP2Max;
-    } else if (corrupt) {
-      trace_.event(a_end, "answer checksum wrong: discarded");
-      r.done_at = a_end;
-    } else {
-      r.ok = true;
-      r.answer = answer;
-      r.done_at = a_end;
-    }
-  } else {
-    r.done_at = tx_end + kP2Max;
-    trace_.event(r.done_at, "no answer within 50 ms");
-    line_free_at_ = r.done_at + kP3Min;
-  }
+  r.ok = outcome.ok;
+  r.answer = outcome.ok ? answer : nullptr;
+  r.done_at = outcome.done_at;
   if (ecu_ && was_awake && !ecu_->awake()) trace_.event(last_activity_, ecu_name(*ecu_) + " asleep (communication ended)");
   return r;
 }

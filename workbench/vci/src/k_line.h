@@ -17,6 +17,8 @@ namespace vci {
 
 class KLine final : public LineBase {
  public:
+  static constexpr LineOffers kOffers{};  // KWP2000 only
+
   explicit KLine(WireTrace &trace) : LineBase(trace) {}
 
   // Clock and car.

@@ -126,6 +126,45 @@ int LineBase::no_keep_alive(const std::uint8_t *frame, int length, const std::st
   return -1;
 }
 
+std::string no_answer_note(double wait_ms) {
+  char s[48];
+  std::snprintf(s, sizeof s, "no answer within %.0f ms", wait_ms);
+  return s;
+}
+
+LineBase::Outcome LineBase::schedule_answer(double tx_end, std::span<Bytes> frames, const std::optional<Fault> &fault,
+                                            const AnswerTiming &t) {
+  const double given_up = tx_end + t.wait;
+  if (frames.empty()) {
+    trace_.event(given_up, no_answer_note(t.wait));
+    line_free_at_ = given_up + t.quiet;
+    return {false, given_up};
+  }
+  const bool late = fault && fault->kind == FaultKind::Late;
+  const bool corrupt = fault && fault->kind == FaultKind::BadChecksum;
+  // A wrong checksum spoils the first frame, the one the caller would take.
+  if (corrupt) frames.front().back() = static_cast<std::uint8_t>(frames.front().back() + 1);
+  if (late) trace_.event(given_up, no_answer_note(t.wait));
+  double a_start = tx_end + (late ? t.late_delay : t.answer_delay);
+  double a_end = a_start;
+  for (const Bytes &f : frames) {
+    trace_.frame(a_start, "E<", f);
+    a_end = a_start + static_cast<double>(f.size()) * t.byte_ms;
+    a_start = a_end + t.answer_delay;
+  }
+  last_activity_ = a_end;
+  line_free_at_ = a_end + t.quiet;
+  if (late) {
+    trace_.event(a_end, "answer after the time-out ignored");
+    return {false, given_up};
+  }
+  if (corrupt) {
+    trace_.event(a_end, t.corrupt_note);
+    return {false, a_end};
+  }
+  return {true, a_end};
+}
+
 int LineBase::deliver(const Bytes &answer, std::uint8_t *buffer) {
   const std::size_t n = std::min<std::size_t>(answer.size(), kAnswerBufferSize - 2);
   buffer[0] = 1;

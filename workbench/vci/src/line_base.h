@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace vci {
@@ -26,6 +28,32 @@ inline constexpr std::size_t kAnswerBufferSize = 344;
 // gets no size, so a long-form length byte announcing more (up to 260) is refused before
 // anything past the header is read.
 inline constexpr std::size_t kMaxRequestBytes = 255;
+
+// How a line answers in time, in milliseconds: the ECU's turn-around (also between two of
+// its frames), the interface's wait for an answer, a "late" fault's delay and the quiet
+// the line keeps before the next request.
+struct AnswerTiming {
+  double answer_delay;
+  double wait;
+  double late_delay;
+  double quiet;
+  double byte_ms;            // one answer byte on the wire
+  const char *corrupt_note;  // what the trace says of an answer spoiled by a fault
+};
+
+// The services a line offers beyond those every line answers. Each line states its own;
+// line_services.cpp holds each claim against the line's methods at compile time and
+// routes a call only to a line that claims it, so a missing or misspelt method cannot
+// pass for a service the line does not offer.
+struct LineOffers {
+  bool voltage_logic = false;  // voltage_logic(a, b) sets the line's levels
+  bool aldl = false;           // send_aldl: one-to-one ALDL requests
+  bool iso = false;            // send_iso, iso_open, iso_add, iso_send: ISO 9141 requests
+  bool pwm = false;            // send_pwm: J1850 PWM requests
+};
+
+// The trace's note when nothing usable came within the wait.
+std::string no_answer_note(double wait_ms);
 
 class LineBase {
  public:
@@ -66,6 +94,16 @@ class LineBase {
   int ignore_pulse(const char *where, int mode, int low_ms, int high_ms);
   // A line without keep-alive: a stop is harmless, a frame to repeat is refused.
   int no_keep_alive(const std::uint8_t *frame, int length, const std::string &refusal, std::string why);
+  // Where an exchange ends once the request is on the wire: the ECU's answer frames (none
+  // if it stayed silent) put on the line at their moments, late or spoiled as the fault
+  // asks, and traced. 'ok' when the caller may take the frames; 'done_at' is when the
+  // caller stops waiting.
+  struct Outcome {
+    bool ok = false;
+    double done_at = 0;
+  };
+  Outcome schedule_answer(double tx_end, std::span<Bytes> frames, const std::optional<Fault> &fault,
+                          const AnswerTiming &timing);
   // Puts one answer frame into the caller's buffer: count 1, length, bytes.
   static int deliver(const Bytes &answer, std::uint8_t *buffer);
 

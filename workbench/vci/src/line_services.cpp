@@ -1,11 +1,14 @@
 // Exported line services the plug-in calls: thin C wrappers over the line of the selected
-// car (simulated K line, ALDL or the generic OBD-II bus) or the serial port. A service the selected line does
-// not offer fails with -1.
+// car (simulated K line, ALDL or the generic OBD-II bus) or the serial port. A service the
+// selected line does not offer fails with -1.
 #include "vci_instance.h"
 #include "vci_services.h"
 
+#include <concepts>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <type_traits>
 
 using vci::with_active;
 
@@ -15,6 +18,40 @@ std::string describe(const char *name, std::initializer_list<int> args) {
   for (int a : args) s += ' ' + std::to_string(a);
   return s;
 }
+
+template <class L>
+concept HasVoltageLogic = requires(L &l, int a) {
+  { l.voltage_logic(a, a) } -> std::same_as<void>;
+};
+template <class L>
+concept HasAldl = requires(L &l, const std::uint8_t *frame, int n, std::uint8_t *answer) {
+  { l.send_aldl(frame, n, answer) } -> std::same_as<int>;
+};
+template <class L>
+concept HasIso = requires(L &l, const std::uint8_t *frame, int n, std::uint8_t *answer) {
+  { l.send_iso(frame, n, answer, n) } -> std::same_as<int>;
+  { l.iso_open(n, n, n) } -> std::same_as<int>;
+  { l.iso_add(frame, n) } -> std::same_as<int>;
+  { l.iso_send(n, n) } -> std::same_as<int>;
+};
+template <class L>
+concept HasPwm = requires(L &l, const std::uint8_t *frame, int n, std::uint8_t *answer) {
+  { l.send_pwm(frame, n, answer, n) } -> std::same_as<int>;
+};
+
+// What the line of type L offers, its claims held against its methods both ways: a claim
+// without the method, or a method the line does not claim, stops the build.
+template <class L>
+inline constexpr vci::LineOffers offered = [] {
+  static_assert(L::kOffers.voltage_logic == HasVoltageLogic<L>, "voltage_logic: claim and method disagree");
+  static_assert(L::kOffers.aldl == HasAldl<L>, "send_aldl: claim and method disagree");
+  static_assert(L::kOffers.iso == HasIso<L>, "ISO services: claim and methods disagree");
+  static_assert(L::kOffers.pwm == HasPwm<L>, "send_pwm: claim and method disagree");
+  return L::kOffers;
+}();
+
+template <class Line>
+using Plain = std::remove_cvref_t<Line>;
 }  // namespace
 
 // A host that never uses the control interface gets the port its StdCfg.ini names.
@@ -58,7 +95,7 @@ VCI_EXPORT int SetCommunicationMaximumWaitTime(int ms) {
 
 VCI_EXPORT int SetEcuCommunicationVoltageLogic(int a, int b) {
   return with_active([&](auto &l) {
-    if constexpr (requires { l.voltage_logic(a, b); })
+    if constexpr (offered<Plain<decltype(l)>>.voltage_logic)
       l.voltage_logic(a, b);
     else
       l.setting(describe("voltage logic", {a, b}));
@@ -101,9 +138,9 @@ VCI_EXPORT int SetLinkKeep(unsigned char *frame, int length, int a, int b) {
 VCI_EXPORT int OneToOne_SendDataToEcuGetAnswer(int, unsigned char *answer, int size, int, int length,
                                                unsigned char *frame, int, int, int) {
   return with_active([&](auto &l) {
-    if constexpr (requires { l.send_aldl(frame, length, answer); })
+    if constexpr (offered<Plain<decltype(l)>>.aldl)
       return l.send_aldl(frame, length, answer);
-    else if constexpr (requires { l.send_iso(frame, length, answer, size); })
+    else if constexpr (offered<Plain<decltype(l)>>.iso)
       return l.send_iso(frame, length, answer, size);
     else
       return -1;
@@ -113,7 +150,7 @@ VCI_EXPORT int OneToOne_SendDataToEcuGetAnswer(int, unsigned char *answer, int s
 VCI_EXPORT int PWM_SendDataToEcuGetAnswer(int, unsigned char *answer, int size, int, int length,
                                           unsigned char *frame) {
   return with_active([&](auto &l) {
-    if constexpr (requires { l.send_pwm(frame, length, answer, size); })
+    if constexpr (offered<Plain<decltype(l)>>.pwm)
       return l.send_pwm(frame, length, answer, size);
     else
       return -1;
@@ -122,7 +159,7 @@ VCI_EXPORT int PWM_SendDataToEcuGetAnswer(int, unsigned char *answer, int size, 
 
 VCI_EXPORT int IsoInitSendDataToEcuGetAnswer(int a, int p, int q) {
   return with_active([&](auto &l) {
-    if constexpr (requires { l.iso_open(a, p, q); })
+    if constexpr (offered<Plain<decltype(l)>>.iso)
       return l.iso_open(a, p, q);
     else
       return -1;
@@ -131,7 +168,7 @@ VCI_EXPORT int IsoInitSendDataToEcuGetAnswer(int a, int p, int q) {
 
 VCI_EXPORT int IsoAddSendDataToEcuGetAnswer(int length, unsigned char *frame) {
   return with_active([&](auto &l) {
-    if constexpr (requires { l.iso_add(frame, length); })
+    if constexpr (offered<Plain<decltype(l)>>.iso)
       return l.iso_add(frame, length);
     else
       return -1;
@@ -140,7 +177,7 @@ VCI_EXPORT int IsoAddSendDataToEcuGetAnswer(int length, unsigned char *frame) {
 
 VCI_EXPORT int IsoSendAndReceiveSendDataToEcuGetAnswer(int p, int size) {
   return with_active([&](auto &l) {
-    if constexpr (requires { l.iso_send(p, size); })
+    if constexpr (offered<Plain<decltype(l)>>.iso)
       return l.iso_send(p, size);
     else
       return -1;

@@ -134,36 +134,11 @@ int ObdLine::exchange(const Bytes &f, std::uint8_t *answer, int size) {
     }
   }
 
-  if (replies.empty()) {
-    const double done = tx_end + t.wait;
-    trace_.event(done, "no answer within 50 ms");
-    line_free_at_ = done + t.quiet;
-    clock_->wait_until(done);
-    return fail("no valid answer");
-  }
-  const bool late = fault && fault->kind == FaultKind::Late;
-  const bool corrupt = fault && fault->kind == FaultKind::BadChecksum;
-  if (corrupt) replies.front().back() = static_cast<std::uint8_t>(replies.front().back() + 1);
-  if (late) trace_.event(tx_end + t.wait, "no answer within 50 ms");
-  double a_start = tx_end + (late ? t.late_delay : t.answer_delay);
-  double a_end = a_start;
-  for (const Bytes &r : replies) {
-    trace_.frame(a_start, "E<", r);
-    a_end = a_start + static_cast<double>(r.size()) * bt;
-    a_start = a_end + t.answer_delay;
-  }
-  last_activity_ = a_end;
-  line_free_at_ = a_end + t.quiet;
-  if (late) {
-    trace_.event(a_end, "answer after the time-out ignored");
-    clock_->wait_until(tx_end + t.wait);
-    return fail("no valid answer");
-  }
-  clock_->wait_until(a_end);
-  if (corrupt) {
-    trace_.event(a_end, "answer check byte wrong: discarded");
-    return fail("no valid answer");
-  }
+  const AnswerTiming timing{t.answer_delay, t.wait, t.late_delay, t.quiet, bt, "answer check byte wrong: discarded"};
+  const auto outcome = schedule_answer(tx_end, replies, fault, timing);
+  clock_->wait_until(outcome.done_at);
+  if (!outcome.ok) return fail("no valid answer");
+  const double a_end = outcome.done_at;
   // Byte 0 the frame count, then each frame with its length byte, as far as the buffer goes.
   const std::size_t room = buffer_size(size);
   std::size_t at = 1;

@@ -37,6 +37,8 @@ inline constexpr std::array<ObdTiming, 2> kObdTimings{{
 
 class ObdLine final : public LineBase {
  public:
+  static constexpr LineOffers kOffers{.iso = true, .pwm = true};
+
   explicit ObdLine(WireTrace &trace) : LineBase(trace) {}
 
   // Car.

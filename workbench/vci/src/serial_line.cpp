@@ -311,8 +311,10 @@ bool SerialLine::transmit(const WireBytes &frame, WireAssembler &as) {
   return true;
 }
 
-SerialLine::Exchange SerialLine::receive(WireAssembler &as, double deadline, WireProtocol protocol) {
+SerialLine::Exchange SerialLine::receive(WireAssembler &as, double from, double wait, WireProtocol protocol) {
   Exchange ex;
+  ex.wait_ms = wait;
+  double deadline = from + wait;
   std::uint8_t buf[128];
   std::string error;
   bool late_look = false;  // the one read allowed past the deadline
@@ -348,6 +350,7 @@ SerialLine::Exchange SerialLine::receive(WireAssembler &as, double deadline, Wir
       if (protocol == WireProtocol::Kwp && response_pending(f->bytes)) {
         trace_.event(f->end_ms, "response pending: waiting up to 5000 ms");
         deadline = f->end_ms + kPendingWait;
+        ex.wait_ms = kPendingWait;
         late_look = false;
         continue;
       }
@@ -355,6 +358,7 @@ SerialLine::Exchange SerialLine::receive(WireAssembler &as, double deadline, Wir
       ex.ok = true;
       if (protocol == WireProtocol::Aldl) return ex;
       deadline = f->end_ms + kP2Max;  // another frame may follow within P2max
+      ex.wait_ms = kP2Max;
       late_look = false;
     }
   }
@@ -376,9 +380,9 @@ SerialLine::Exchange SerialLine::kwp_exchange(const WireBytes &frame) {
     return {};
   }
   const double tx_end = last_activity_;
-  Exchange ex = receive(as, tx_end + kP2Max, WireProtocol::Kwp);
+  Exchange ex = receive(as, tx_end, kP2Max, WireProtocol::Kwp);
   if (!port_) return ex;
-  if (ex.frames.empty()) trace_.event(now(), "no answer within 50 ms");
+  if (ex.frames.empty()) trace_.event(now(), no_answer_note(ex.wait_ms));
   line_free_at_ = std::max(last_activity_, tx_end) + kP3Min;
   return ex;
 }
@@ -460,11 +464,11 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
   WireAssembler as(WireProtocol::Aldl, kP1Max, f[0]);
   if (!transmit(f, as)) return -1;
   const double tx_end = last_activity_;
-  Exchange ex = receive(as, tx_end + kSerialAldlWait, WireProtocol::Aldl);
+  Exchange ex = receive(as, tx_end, kSerialAldlWait, WireProtocol::Aldl);
   if (!port_) return fail(last_error());
   line_free_at_ = last_activity_;
   if (!ex.ok) {
-    trace_.event(now(), "no answer within 100 ms");
+    trace_.event(now(), no_answer_note(ex.wait_ms));
     return fail("no valid answer");
   }
   return deliver_frames(ex.frames, answer);

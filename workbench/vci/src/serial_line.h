@@ -30,6 +30,8 @@ namespace vci {
 
 class SerialLine final : public LineBase {
  public:
+  static constexpr LineOffers kOffers{.voltage_logic = true, .aldl = true};
+
   explicit SerialLine(WireTrace &trace);
   ~SerialLine() override;
 
@@ -62,6 +64,7 @@ class SerialLine final : public LineBase {
   struct Exchange {
     bool ok = false;
     std::vector<WireBytes> frames;
+    double wait_ms = 0;  // the wait last in force: the first, or one a pending answer set
   };
 
   bool open_port(const Lock &);
@@ -71,9 +74,9 @@ class SerialLine final : public LineBase {
   void sleep_until(double t_ms);
   void trace_notes(WireAssembler &as);
   bool transmit(const WireBytes &frame, WireAssembler &as);
-  // Reads until the first frame is done (or the deadline passes); KWP2000 goes on
+  // Reads until the first frame is done (or 'wait' past 'from' passes); KWP2000 goes on
   // collecting frames that follow within P2max.
-  Exchange receive(WireAssembler &as, double deadline, WireProtocol protocol);
+  Exchange receive(WireAssembler &as, double from, double wait, WireProtocol protocol);
   Exchange kwp_exchange(const WireBytes &frame);
   bool wait_quiet(double quiet_ms, double limit_ms);
   int wake_by_break(int low_ms, int high_ms);

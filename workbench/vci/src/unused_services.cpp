@@ -2,60 +2,14 @@
 // Transfers and protocol entries report failure (-1); queries and settings report 0.
 #include "vci_instance.h"
 
+#include "vaz_host_types.h"
+
 #define VCI_FAILS(name) VCI_EXPORT int name(void) { return -1; }
 #define VCI_NOOP(name) VCI_EXPORT int name(void) { return 0; }
 
-VCI_NOOP(Connector_Identify)
-VCI_FAILS(CanCmdCheckXor)
-VCI_FAILS(CanSetParameterNormal)
-VCI_FAILS(CanSetParameterALL)
-VCI_FAILS(CanSetParameter)
-VCI_FAILS(CanInitialize)
-VCI_NOOP(SelectIoLine)
-VCI_NOOP(SetDtsVoltage)
-VCI_FAILS(AddressCodeCommunicationWay)
-VCI_FAILS(KwpSendDataToEcuGetAnswer_more)
-VCI_FAILS(AddressCodeWay)
-VCI_FAILS(IsoSendDataToEcuGetMultiFrameAnswer)
-VCI_FAILS(IsoSendDataToEcuGetAnswer)
-VCI_FAILS(BoschEnterReturnVersion2)
-VCI_FAILS(KwpSendDataToEcuGetMultiFrameAnswer)
-VCI_FAILS(KwpInitSendDataToEcuGetAnswer)
-VCI_FAILS(KwpAddSendDataToEcuGetAnswer)
-VCI_FAILS(KwpSendAndReceiveSendDataToEcuGetAnswer)
-VCI_FAILS(KWP2000_SendDataToEcuGetAnswer)
-VCI_FAILS(VPW_SendDataToEcuGetMultiFrameAnswer)
-VCI_FAILS(SetCanLinkKeep_Mit)
-VCI_FAILS(SetCanIIBusLinkKeep)
-VCI_FAILS(SetEnterFrame)
-VCI_FAILS(CanSendMulFrameGetMulFrameGN)
-VCI_FAILS(AddressCodeWayAdjustTime)
-VCI_FAILS(EndCombinationBuffer)
-VCI_NOOP(ValdrixResetConnector)
-VCI_FAILS(BoschEnterReturnVersionAudi)
-VCI_FAILS(SetBenzHMFLinkKeep)
-VCI_FAILS(KwpSendDataToEcuGetAnswer_benz)
-VCI_FAILS(AddressCodeWayAdjustTime_benz)
-VCI_FAILS(AddressCodeCommunicationWay_Lline)
-VCI_FAILS(KwpSendDataToEcuGetMultiFrameAnswer_benz)
-VCI_NOOP(TestDravikExternMemory_ALL)
-VCI_NOOP(GetDravikVersion_ALL)
-VCI_NOOP(BreakCommWithECM)
-VCI_FAILS(SendOneFrameToEcuGetMultiFrameAnswer)
-VCI_FAILS(CumminsSAE1939_SendMultiFramesToEcuGetAnswer)
-VCI_FAILS(KwpSendDataToEcuGetAnswer_BMW)
-VCI_FAILS(CanSendMulFrameGetMulFrameGN_BENZ)
-VCI_NOOP(TestDTS)
-VCI_FAILS(CanSendMulFrameGetMoreSingleFrame)
-VCI_NOOP(SetMultiPinComm)
-VCI_NOOP(SelectMultiIoLine)
-VCI_FAILS(SetEnterFrameExt)
-VCI_FAILS(CanSetEnterFrame)
-VCI_FAILS(CanSendAndRecv)
-VCI_NOOP(GetBoxInfo)
-VCI_NOOP(ResetComm)
-VCI_NOOP(GetCommVerInfo)
-VCI_NOOP(GetProductInfo)
-VCI_NOOP(IOSelfTest)
-VCI_NOOP(DBSCarSecurCertf)
-VCI_NOOP(GetDownloadType)
+// Declared with the plug-in's slot types first, so that a definition of another type fails.
+#define VCI_DECLARE(name) VCI_EXPORT name##_ft name;
+VAZ_LIST_C_BY(VAZ_SKIP, VCI_DECLARE, VCI_DECLARE)
+#undef VCI_DECLARE
+
+VAZ_LIST_C_BY(VAZ_SKIP, VCI_NOOP, VCI_FAILS)
