@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr const char *kCommandLibrary = "COMMAND.GAG";
-constexpr int kFrameSize = 256;
+using vaz::kCommandLibrary;
+constexpr int kFrameSize = VAZ_FRAME_SIZE;
 
 }  // namespace
 

@@ -11,7 +11,7 @@
 namespace vaz::link {
 
 // A request buffer: every length-prefixed frame fits with its checksum slot.
-using FrameBuf = std::array<u8, 256>;
+using FrameBuf = std::array<u8, VAZ_FRAME_SIZE>;
 
 inline bool simulating() { return reinterpret_cast<const u8 *>(&TOKEN_OLD.wSimulate)[0] == 1; }
 

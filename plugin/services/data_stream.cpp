@@ -9,11 +9,10 @@ namespace {
 using vaz::comm;
 using namespace vaz::services;
 
-constexpr int kMaxShown = 40;
 constexpr u32 kTooManyText = 0xFE55101F;
 constexpr u32 kTooManyTitle = 0xFE55100F;
 
-using Bitmap = std::array<u8, 40>;
+using Bitmap = std::array<u8, VAZ_SELECT_BITMAP_SIZE>;
 
 struct Selection {
   std::array<u16, VAZ_CD_MAX> index{};
@@ -25,9 +24,9 @@ bool pick(Bitmap &bitmap, Selection &sel) {
   sel.index.fill(0);
   if (CurrentData_OneToOne_SelectFunc(bitmap.data()) == 1) return false;
   sel.count = Get_CurrentData_OneToOne_Selected(TOKEN_OLD.wCdNum, bitmap.data(), sel.index.data());
-  if (sel.count > kMaxShown) {
-    vaz::show_box(kTooManyText, kTooManyTitle, 1);
-    sel.count = kMaxShown;
+  if (sel.count > VAZ_SELECT_SHOWN_MAX) {
+    vaz::show_box(kTooManyText, kTooManyTitle, VAZ_BOX_REPORT);
+    sel.count = VAZ_SELECT_SHOWN_MAX;
   }
   return true;
 }

@@ -1,6 +1,5 @@
 // Whether the host's trouble-code text file knows a code: the bit-mapped
-// decoders list a code only when it does. Text IDs are searched as 4-byte keys,
-// most significant byte first.
+// decoders list a code only when it does.
 #include <cstring>
 
 #include "vaz_old.h"
@@ -8,20 +7,11 @@
 namespace {
 
 constexpr int kTroubleCodeTexts = 6;
-// The path is held in a buffer of this size: 79 characters and the NUL.
-constexpr std::size_t kPathSize = 80;
+constexpr std::size_t kPathSize = VAZ_FILE_NAME_SIZE;
 
 }  // namespace
 
 extern "C" {
-
-VAZ_EXPORT void Change_ID_to_point(u32 value, u8 *out) {
-  if (out == nullptr) return;
-  out[0] = static_cast<u8>(value >> 24);
-  out[1] = static_cast<u8>(value >> 16);
-  out[2] = static_cast<u8>(value >> 8);
-  out[3] = static_cast<u8>(value);
-}
 
 VAZ_EXPORT int Find_dtc_in_libfile(u32 textId) {
   if (GetFileNameText == nullptr || SearchIdOpenFile == nullptr || IdSearch == nullptr ||

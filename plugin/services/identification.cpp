@@ -5,7 +5,6 @@
 namespace {
 
 constexpr u32 kReadingText = 0xFE551018;
-constexpr u32 kReadingTitle = 0xFE551011;
 
 }  // namespace
 
@@ -13,7 +12,7 @@ extern "C" {
 
 VAZ_EXPORT int INFO_SingleCom_SingleCalc(void) {
   using namespace vaz::services;
-  vaz::show_box(kReadingText, kReadingTitle, 5);
+  vaz::show_box(kReadingText, vaz::kIdentificationTitle, VAZ_BOX_NOTICE);
   do {
     begin_pass();
     for (u16 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n) {

@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr int kPathSize = 80;
+using vaz::kCommandLibrary;
+constexpr int kPathSize = VAZ_FILE_NAME_SIZE;
 constexpr int kCountText = 40;
-constexpr const char *kCommandLibrary = "COMMAND.GAG";
 constexpr int kDataStreamNames = 3;
 
 std::array<u8, 4> key_of(u32 textId) {

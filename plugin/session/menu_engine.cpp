@@ -7,7 +7,6 @@ namespace vaz::menu {
 namespace {
 
 constexpr u32 kConnectNotice = 0xFE551006;
-constexpr u32 kMenuTitle = 0xFE551020;
 // A menu that keeps failing to build ends the menu instead of looping for ever.
 constexpr int kMenuBuildAttempts = 3;
 
@@ -38,7 +37,7 @@ bool run_entry(const Entry &e) {
 int run_menu(const Menu &menu) {
   TOKEN_OLD.wEcuVariant = menu.variant;
   pFComm = menu.comm;
-  show_box(kConnectNotice, kConnectNotice, 5);
+  show_box(kConnectNotice, kConnectNotice, VAZ_BOX_NOTICE);
   if (comm(FC_CONNECT, 0) == -1) return -1;
 
   const int entryCount = static_cast<int>(menu.entries.size());
