@@ -24,8 +24,8 @@ inline constexpr int kStyleNotice = VAZ_BOX_NOTICE;
 inline constexpr int kDeclined = VAZ_BOX_DECLINED;
 
 // Menu results besides an item index.
-inline constexpr int kMenuBack = -1;
-inline constexpr int kMenuRefused = -2;
+inline constexpr int kMenuBack = VAZ_SELECT_BACK;
+inline constexpr int kMenuRefused = VAZ_SELECT_REFUSED;
 
 // 0 when the menu is open; a missing display cannot open one.
 inline int open_menu(u32 title) { return call_or(InitMenuID, -1, title); }

@@ -81,6 +81,13 @@ enum {
 };
 #define VAZ_BOX_DECLINED 3 /* the answer of a declined VAZ_BOX_CONFIRM */
 
+/* Simulation modes: the first byte of TOKEN_OLD.wSimulate. */
+enum {
+  VAZ_SIMULATE_OFF = 0,
+  VAZ_SIMULATE_LINE = 1, /* the comm routines send nothing and succeed */
+  VAZ_SIMULATE_OBD = 2   /* the same for the OBD frame routines alone */
+};
+
 /* Counted menu records: the record's text is the entry count, entry n is
    ID + 1 + n. */
 #define VAZ_MENU_GM_ISFI 0x58021000u

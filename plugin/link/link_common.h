@@ -13,7 +13,16 @@ namespace vaz::link {
 // A request buffer: every length-prefixed frame fits with its checksum slot.
 using FrameBuf = std::array<u8, VAZ_FRAME_SIZE>;
 
-inline bool simulating() { return reinterpret_cast<const u8 *>(&TOKEN_OLD.wSimulate)[0] == 1; }
+// The simulation mode is the first byte of wSimulate in memory, whatever the
+// host wrote into the second.
+inline u8 simulation_mode() {
+  u8 first;
+  std::memcpy(&first, &TOKEN_OLD.wSimulate, 1);
+  return first;
+}
+
+// Nothing goes to the line; every exchange counts as done.
+inline bool simulating() { return simulation_mode() == VAZ_SIMULATE_LINE; }
 
 inline FrameBuf copy_frame(const u8 *frame) {
   FrameBuf buf{};
