@@ -21,9 +21,9 @@ class SessionEntry : public PluginTest {
   u8 *record = storage.data() + 1;
 
   int run(int ecuType, int funcConfig = 0, u8 connector = 0) {
-    std::memcpy(record + 3476, &funcConfig, 4);
-    record[3484] = connector;
-    std::memcpy(record + 3488, &ecuType, 4);
+    std::memcpy(record + VAZ_CTX_FUNCTIONS_AT, &funcConfig, 4);
+    record[VAZ_CTX_CONNECTOR_AT] = connector;
+    std::memcpy(record + VAZ_CTX_ECU_TYPE_AT, &ecuType, 4);
     return DiagnoseMainOldPrtl(record);
   }
 };
