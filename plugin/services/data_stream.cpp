@@ -47,15 +47,15 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal(void) {
     u16 requestIndex = sel.index[0];
     do {
       begin_pass();
-      if (comm(TOKEN_OLD.cFuncCode, requestIndex) <= 0) return -1;
+      if (comm(TOKEN_OLD.cFuncCode, requestIndex) <= 0) return VAZ_SERVICE_COMM_FAILED;
       for (int i = 0; i < sel.count; ++i)
-        if (!show_item(sel.index[i])) return -2;
+        if (!show_item(sel.index[i])) return VAZ_SERVICE_DISPLAY_REFUSED;
       requestIndex = sel.index[sel.count];
     } while (!user_left());
     comm(FC_DONE, 0);
   }
   comm(FC_DONE, 0);
-  return 0;
+  return VAZ_SERVICE_DONE;
 }
 
 // One request per shown item; the last selection is offered again.
@@ -67,26 +67,26 @@ VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void) {
     do {
       begin_pass();
       for (int i = 0; i < sel.count; ++i) {
-        if (comm(TOKEN_OLD.cFuncCode, sel.index[i]) <= 0) return -1;
-        if (!show_item(sel.index[i])) return -2;
+        if (comm(TOKEN_OLD.cFuncCode, sel.index[i]) <= 0) return VAZ_SERVICE_COMM_FAILED;
+        if (!show_item(sel.index[i])) return VAZ_SERVICE_DISPLAY_REFUSED;
       }
     } while (!user_left());
     comm(FC_DONE, 0);
   }
   comm(FC_DONE, 0);
-  return 0;
+  return VAZ_SERVICE_DONE;
 }
 
 // Every item of the list, no picking and no cap; one request per pass.
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayAll(void) {
   do {
     begin_pass();
-    if (comm(TOKEN_OLD.cFuncCode, 0) <= 0) return -1;
+    if (comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
     for (u16 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n)
-      if (!show_item(n)) return -2;
+      if (!show_item(n)) return VAZ_SERVICE_DISPLAY_REFUSED;
   } while (!user_left());
   comm(FC_DONE, 0);
-  return 0;
+  return VAZ_SERVICE_DONE;
 }
 
 }  // extern "C"
