@@ -144,7 +144,7 @@ VAZ_EXPORT int DIAG_BOSCH_M797_E2(void);
 VAZ_EXPORT int DIAG_BOSCH_M797_E3(void);
 /* entry index, VAZ_SELECT_BACK (also: nothing offered) or VAZ_SELECT_REFUSED */
 VAZ_EXPORT int SelectMenu_menu(u32 menuId, int preselect);
-/* entries: room for 20; returns how many it wrote */
+/* entries: room for 8 (the longest offer list); returns how many it wrote */
 VAZ_EXPORT int FuncConfig(int *entries, u32 menuId);
 
 /* ---- link layer ---- */
@@ -191,7 +191,7 @@ VAZ_EXPORT int Get_EcuAnsdata(int frameNumber, const u8 *answer, u8 *out);
 
 /* ---- value conversion: data formulas ----
    answer: VAZ_ANS_SIZE, read only as far as the item's bytes; out: CSTRING,
-   VAZ_CSTRING_SIZE; item counts from 1 */
+   VAZ_CSTRING_SIZE, NUL-terminated; item counts from 1; returns the text's length */
 #define VAZ_CALC(name) VAZ_EXPORT int name(u16 item, u8 *answer, char *out, u8 itemType, u16 itemParam)
 VAZ_CALC(CalCd_BOSCH_M154_ENG);
 VAZ_CALC(CalCd_BOSCH_M154N_ENG);

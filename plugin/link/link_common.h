@@ -56,13 +56,13 @@ inline bool answer_reaches(const u8 *ans, int index) { return index >= 0 && inde
 
 // Index of the service byte in the first answer frame: the long form (format
 // byte 0x80) carries a separate length byte after the addresses.
-inline int answer_service_index(const u8 *ans) { return ans[2] == 0x80 ? 4 : 3; }
+inline int answer_service_index(const u8 *ans) { return ans[2] == KWP_FORMAT_LONG ? 4 : 3; }
 
 // A KWP2000 answer whose service byte is 0x7F: the ECU refused the request.
 // Its bytes are no data, and the command it answers was not carried out.
 inline bool answer_refused(const u8 *ans) {
   const int service = answer_service_index(ans);
-  return answer_reaches(ans, service) && ans[2 + service] == 0x7F;
+  return answer_reaches(ans, service) && ans[2 + service] == KWP_NEGATIVE_RESPONSE;
 }
 
 // A length-prefixed KWP2000 request whose length byte agrees with the length
