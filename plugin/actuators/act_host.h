@@ -15,17 +15,17 @@ inline constexpr u32 kSendFailedText = 0xFE55101C;
 inline constexpr u32 kNumberPrompt = 0xFE551021;
 inline constexpr u32 kRefusedText = 0xFE551033;     // the ECU answered 7F to a command
 inline constexpr u32 kOutOfRangeText = 0xFE551035;  // the value byte cannot carry the entry
-inline constexpr u32 kSwitchMenu = 0x58030300;
+inline constexpr u32 kSwitchMenu = VAZ_MENU_ACT_SWITCH;
 
-inline constexpr int kStyleReport = 1;
-inline constexpr int kStyleQuestion = 2;
-inline constexpr int kStyleConfirm = 3;
-inline constexpr int kStyleNotice = 5;
-inline constexpr int kDeclined = 3;
+inline constexpr int kStyleReport = VAZ_BOX_REPORT;
+inline constexpr int kStyleQuestion = VAZ_BOX_QUESTION;
+inline constexpr int kStyleConfirm = VAZ_BOX_CONFIRM;
+inline constexpr int kStyleNotice = VAZ_BOX_NOTICE;
+inline constexpr int kDeclined = VAZ_BOX_DECLINED;
 
 // Menu results besides an item index.
-inline constexpr int kMenuBack = -1;
-inline constexpr int kMenuRefused = -2;
+inline constexpr int kMenuBack = VAZ_SELECT_BACK;
+inline constexpr int kMenuRefused = VAZ_SELECT_REFUSED;
 
 // 0 when the menu is open; a missing display cannot open one.
 inline int open_menu(u32 title) { return call_or(InitMenuID, -1, title); }

@@ -12,7 +12,7 @@ struct LiveData {
   bool userSelects;  // pick items first instead of showing the whole list
 };
 
-// Indexed by wEcuVariant; M7.2 runs as variant 4 and so shows the M1.5.4N list.
+// Indexed by wEcuVariant; M7.2 runs as VAZ_VARIANT_M154N and so shows the M1.5.4N list.
 constexpr std::array<LiveData, 9> kLiveData{{
     {0x58200000, CalCd_GM_ISFI_ENG, false},
     {0x58200200, CalCd_GM_EFI_ENG, false},
@@ -24,6 +24,7 @@ constexpr std::array<LiveData, 9> kLiveData{{
     {0x58200F00, CalCd_BOSCH_M797_E2_ENG, false},
     {0x58201000, CalCd_BOSCH_M797_E3_ENG, false},
 }};
+static_assert(kLiveData.size() == VAZ_VARIANT_M797_E3 + 1);
 
 }  // namespace
 

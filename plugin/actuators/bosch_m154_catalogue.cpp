@@ -7,7 +7,7 @@ namespace {
 
 using namespace vaz::act;
 constexpr u32 kCaution = 0xFE551022;
-constexpr u32 kListMenu = 0x58030200;
+constexpr u32 kListMenu = VAZ_MENU_ACT_M154;
 
 }  // namespace
 

@@ -8,7 +8,7 @@ namespace {
 using namespace vaz::act;
 constexpr u32 kCautionOutput = 0xFE551022;
 constexpr u32 kCautionInjection = 0xFE551023;
-constexpr u32 kListMenu = 0x58030500;
+constexpr u32 kListMenu = VAZ_MENU_ACT_M70;
 
 }  // namespace
 

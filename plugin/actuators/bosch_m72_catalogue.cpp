@@ -6,7 +6,7 @@ namespace {
 
 using namespace vaz::act;
 constexpr u32 kCaution = 0xFE551022;
-constexpr u32 kListMenu = 0x58030B00;
+constexpr u32 kListMenu = VAZ_MENU_ACT_M72;
 
 }  // namespace
 

@@ -8,7 +8,7 @@ namespace {
 using namespace vaz::act;
 constexpr u32 kGuardOutput = 0xFE551022;
 constexpr u32 kGuardIdle = 0xFE551023;
-constexpr u32 kListMenu = 0x58030900;
+constexpr u32 kListMenu = VAZ_MENU_ACT_M797;
 
 }  // namespace
 

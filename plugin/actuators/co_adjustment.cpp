@@ -21,17 +21,12 @@ constexpr u32 kCoValuePos = 7;
 constexpr u32 kM154Names = 0x58200400;
 constexpr int kShownItem = 1;  // the second item of the M1.5.4 data list
 
-constexpr u32 kLowerButton = 0x58030112;
-constexpr u32 kRaiseButton = 0x58030113;
-constexpr u32 kFinishButton = 0x58030114;
 constexpr int kLower = 0;
 constexpr int kRaise = 1;
 constexpr int kFinish = 2;
 
 constexpr u32 kKeepQuestion = 0xFE5520A2;
 constexpr u32 kKeepTitle = 0xFE5520A1;
-constexpr u32 kCommFailedText = 0xFE551005;
-constexpr u32 kCommFailedTitle = 0xFE551003;
 constexpr int kMaxFailures = 3;
 constexpr u8 kStoredOnFinish = 1;
 
@@ -57,7 +52,7 @@ Sent send_state_frame(u8 *frame) {
 constexpr int kFinishRefused = 1;
 
 int panel_failed() {
-  report(kCommFailedText, kCommFailedTitle);
+  report(vaz::kFunctionStoppedText, vaz::kFailureTitle);
   return -2;
 }
 
@@ -71,7 +66,7 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void) {
   *value = TOKEN_OLD.cCoValue;
   int failures = 0;
   for (;;) {
-    vaz::call_or(InitActiveTest, 0, 3, kLowerButton, kRaiseButton, kFinishButton);
+    vaz::call_or(InitActiveTest, 0, 3, VAZ_BUTTON_CO_LOWER, VAZ_BUTTON_CO_RAISE, VAZ_BUTTON_CO_FINISH);
     u32 scratch = 0;
     if (!pFComm || pFComm(TOKEN_OLD.cFuncCode, 0, &scratch) <= 0) return -1;
 

@@ -6,7 +6,7 @@
 namespace {
 
 using namespace vaz::act;
-constexpr u32 kListMenu = 0x58030700;
+constexpr u32 kListMenu = VAZ_MENU_ACT_GM_EFI;
 
 }  // namespace
 

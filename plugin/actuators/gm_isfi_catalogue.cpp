@@ -5,7 +5,7 @@
 namespace {
 
 using namespace vaz::act;
-constexpr u32 kListMenu = 0x58030600;
+constexpr u32 kListMenu = VAZ_MENU_ACT_GM_ISFI;
 
 }  // namespace
 

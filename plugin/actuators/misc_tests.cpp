@@ -13,7 +13,6 @@ namespace {
 
 using namespace vaz::act;
 
-constexpr u32 kMiscTitle = 0xFE551020;
 constexpr unsigned kRestartWaitSeconds = 5;
 
 struct ResetItem {
@@ -28,14 +27,14 @@ struct MiscTest {
 };
 
 constexpr ResetItem reset(u8 mode, bool reconnect) {
-  return {true, frame(0x82, 0x10, 0xF1, 0x11, mode), reconnect};
+  return {true, frame(0x82, 0x10, 0xF1, KWP_ECU_RESET, mode), reconnect};
 }
 constexpr ResetItem kNoItem{false, {}, false};
 
 // The M1.5.4 menu offers a second item that sends nothing.
-constexpr MiscTest kM154Misc{0x58027000, {reset(0x00, false), kNoItem}};
-constexpr MiscTest kM797Misc{0x5802B000, {reset(0x01, true), reset(0x90, true)}};
-constexpr MiscTest kM72Misc{0x58027000, {reset(0x01, true), reset(0x00, false)}};
+constexpr MiscTest kM154Misc{VAZ_MENU_MISC_M154, {reset(0x00, false), kNoItem}};
+constexpr MiscTest kM797Misc{VAZ_MENU_MISC_M797, {reset(0x01, true), reset(0x90, true)}};
+constexpr MiscTest kM72Misc{VAZ_MENU_MISC_M154, {reset(0x01, true), reset(0x00, false)}};
 
 void reconnect() {
   sleep(kRestartWaitSeconds);
@@ -46,7 +45,7 @@ void reconnect() {
 int run_misc(const MiscTest &test) {
   int choice = 0;
   for (;;) {
-    if (open_menu(kMiscTitle) != 0) return -2;
+    if (open_menu(vaz::kMenuTitle) != 0) return -2;
     choice = SelectMenu(test.menu, choice);
     if (choice == kMenuBack) return 1;
     if (choice == kMenuRefused) return -2;

@@ -33,10 +33,16 @@ inline void stop_keep_alive(int last = 0) {
 // The pause after each item handed to the display.
 inline void item_pause() { usleep(1000); }
 
-// Common message and title texts.
+// The host's command library of request frames, an ID file in its data folder.
+inline constexpr const char *kCommandLibrary = "COMMAND.GAG";
+
+// Message and title texts that several layers show.
 inline constexpr u32 kFailureText = 0xFE551004;
 inline constexpr u32 kFailureTitle = 0xFE551003;
-inline constexpr u32 kRefusedItemText = 0xFE551005;
+// "The function was stopped": a value could not be shown or a request failed.
+inline constexpr u32 kFunctionStoppedText = 0xFE551005;
+inline constexpr u32 kIdentificationTitle = 0xFE551011;
+inline constexpr u32 kMenuTitle = 0xFE551020;
 
 }  // namespace vaz
 

@@ -10,7 +10,7 @@ VAZ_EXPORT TOKEN_OLD_T TOKEN_OLD;
 VAZ_EXPORT COMM_FN pFComm = nullptr;
 VAZ_EXPORT CALC_CD_FN pFCalcCD = nullptr;
 VAZ_EXPORT CALC_DTC_FN pFCalcDTC = nullptr;
-VAZ_EXPORT char CSTRING[256];
+VAZ_EXPORT char CSTRING[VAZ_CSTRING_SIZE];
 VAZ_EXPORT unsigned char OldConnectType = 0;
 VAZ_EXPORT int iFuncConfig_vaz = 0;
 

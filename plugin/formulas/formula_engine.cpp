@@ -164,7 +164,7 @@ bool guard_holds(const Row &r, const u8 *d) {
 }  // namespace
 
 void copy_data(const u8 *answer, u8 (&d)[kCopySize]) {
-  const u8 *start = answer + (answer[2] == 0x80 ? 3 : 2);
+  const u8 *start = answer + (answer[2] == KWP_FORMAT_LONG ? 3 : 2);
   std::memcpy(d, start, kCopySize);
 }
 

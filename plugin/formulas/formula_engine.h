@@ -103,6 +103,11 @@ constexpr Step signedV255(u8 hi, u8 lo) { return {Op::LoadSignedV255, hi, lo, 0.
 constexpr Step konst(double c) { return {Op::Const, 0, 0, c}; }
 constexpr Step add(double c) { return {Op::Add, 0, 0, c}; }
 constexpr Step mul(double c) { return {Op::Mul, 0, 0, c}; }
+
+// One step of a byte that counts 256ths (a fraction byte, or the low byte of
+// a word); exact in binary, so the results stay bit for bit as written out.
+inline constexpr double kPerByteStep = 1.0 / 256;
+static_assert(kPerByteStep == 0.00390625);
 constexpr Step div(double c) { return {Op::Div, 0, 0, c}; }
 constexpr Step subFrom(double c) { return {Op::SubFrom, 0, 0, c}; }
 constexpr Step divFrom(double c) { return {Op::DivFrom, 0, 0, c}; }

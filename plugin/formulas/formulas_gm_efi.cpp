@@ -14,7 +14,7 @@ constexpr Row temperature(u8 pos) {
   return value(calc(Trunc, Dec, byteAt(pos), mul(0.75), add(-40.0)));
 }
 constexpr Row volts(u8 pos) {
-  return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(0.00390625)));
+  return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(kPerByteStep)));
 }
 constexpr Row tenths(u8 pos) {
   return value(calc(DoubleSingle, F1, byteAt(pos), div(10.0)));
@@ -27,7 +27,7 @@ constexpr Row perMilleReal(u8 hi) {
   return value(calc(Double, F1, word(hi, static_cast<u8>(hi + 1)), mul(1000.0), div(65535.0)));
 }
 constexpr Row pressure(u8 pos) {
-  return value(calc(Trunc, Dec, byteAt(pos), mul(90.0), mul(0.00390625), add(10.4)));
+  return value(calc(Trunc, Dec, byteAt(pos), mul(90.0), mul(kPerByteStep), add(10.4)));
 }
 
 constexpr std::array<Row, 40> kEfi{
@@ -44,11 +44,11 @@ constexpr std::array<Row, 40> kEfi{
     /* 11 */ value(calc(DoubleSingle, F1, byteAt(19), mul(100.0), mul(0.0078125))),
     value(calc(Int, Dec, byteAt(20), add(-128))),
     plain(byteAt(21)),
-    value(calc(Trunc, Dec, byteAt(22), mul(100.0), mul(0.00390625), add(50.0))),
+    value(calc(Trunc, Dec, byteAt(22), mul(100.0), mul(kPerByteStep), add(50.0))),
     plain(byteAt(23)),
     plain(byteAt(24)),
     value(calc(Trunc, Dec, byteAt(25), mul(25.0))),
-    value(calc(Trunc, Dec, byteAt(26), mul(100.0), mul(0.00390625))),
+    value(calc(Trunc, Dec, byteAt(26), mul(100.0), mul(kPerByteStep))),
     pressure(27),
     volts(28),
     /* 21 */ pressure(29),
@@ -56,7 +56,7 @@ constexpr std::array<Row, 40> kEfi{
     temperature(31),
     volts(32),
     tenths(33),
-    value(calc(DoubleSingle, F1, byteAt(34), mul(90.0), mul(0.00390625), subFrom(66.0))),
+    value(calc(DoubleSingle, F1, byteAt(34), mul(90.0), mul(kPerByteStep), subFrom(66.0))),
     plain(byteAt(35)),
     plain(byteAt(36)),
     perMille(37),
@@ -69,7 +69,7 @@ constexpr std::array<Row, 40> kEfi{
     volts(49),
     plain(byteAt(50)),
     plain(byteAt(58)),
-    value(calc(Trunc, Dec, byteAt(66), mul(90.0), mul(0.00390625))),
+    value(calc(Trunc, Dec, byteAt(66), mul(90.0), mul(kPerByteStep))),
     plain(byteAt(67)),
 };
 

@@ -18,7 +18,7 @@ constexpr Row trim(u8 pos) {
   return value(calc(Int, Dec, byteAt(pos), mul(100), add(-12800), div(128)));
 }
 constexpr Row quarterWord(u8 hi) {
-  return value(calc(Single, F1, word(hi, static_cast<u8>(hi + 1)), mul(0.00390625)));
+  return value(calc(Single, F1, word(hi, static_cast<u8>(hi + 1)), mul(kPerByteStep)));
 }
 
 constexpr std::array<Row, 28> kIsfi{
@@ -43,7 +43,7 @@ constexpr std::array<Row, 28> kIsfi{
     plain(byteAt(36)),
     plain(byteAt(37)),
     value(calc(DoubleSingle, F1, byteAt(38), div(10.0))),
-    value(calc(Single, F1, word(39, 40), mul(90), mul(0.00390625))),
+    value(calc(Single, F1, word(39, 40), mul(90), mul(kPerByteStep))),
     /* 21 */ value(calc(Double, F2, word(41, 42), div(65.4))),
     // 1638.4 as the firmware stores it, in single precision; a zero reading
     // prints "inf".

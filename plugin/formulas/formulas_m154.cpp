@@ -46,11 +46,11 @@ constexpr std::array<Row, 18> kM154Values{
     value(calc(Int, Dec, byteAt(24), mul(10))),
     value(calc(Single, F2, word(26, 25), div(125))),
     value(calc(Single, F1, word(28, 27), div(10))),
-    value(calc(Trunc, Dec, byteAt(30), mul(43.0), addByte(29, 43.0 * 0.00390625))),
+    value(calc(Trunc, Dec, byteAt(30), mul(43.0), addByte(29, 43.0 * kPerByteStep))),
     byteAbove(32, 195, calc(Single, F2, konst(0)),
               calc(Single, F2, word(32, 31), div(50))),
     byteAbove(34, 49, calc(DoubleSingle, F2, konst(0)),
-              calc(DoubleSingle, F2, byteAt(34), mul(2), addByte(33, 2 * 0.00390625))),
+              calc(DoubleSingle, F2, byteAt(34), mul(2), addByte(33, 2 * kPerByteStep))),
     value(calc(Int, Hex, word(36, 35))),
 };
 
@@ -58,7 +58,7 @@ constexpr std::array<Row, 18> kM154NValues{
     value(calc(Trunc, Dec, byteAt(13), add(-40.0))),
     // 14.7 as the firmware stores it, in single precision.
     value(calc(Double, F2, byteAt(14), add(128.0), mul(static_cast<double>(14.7f)),
-               mul(0.00390625))),
+               mul(kPerByteStep))),
     value(calc(Int, Dec, byteAt(15))),
     value(calc(Trunc, Dec, byteAt(16), mul(40.0))),
     value(calc(Trunc, Dec, byteAt(17), mul(10.0))),
@@ -71,11 +71,11 @@ constexpr std::array<Row, 18> kM154NValues{
     value(calc(Trunc, Dec, byteAt(24), mul(10.0))),
     value(calc(DoubleSingle, F2, byteAt(28), mul(2.05), addByte(27, 0.008))),
     value(calc(DoubleSingle, F1, byteAt(30), mul(25.6), addByte(29, 0.1))),
-    value(calc(Trunc, Dec, byteAt(32), mul(43.0), addByte(31, 43.0 * 0.00390625))),
+    value(calc(Trunc, Dec, byteAt(32), mul(43.0), addByte(31, 43.0 * kPerByteStep))),
     byteAbove(34, 195, calc(Single, F2, konst(0)),
               calc(Single, F2, word(34, 33), div(50))),
     byteAbove(36, 49, calc(DoubleSingle, F2, konst(0)),
-              calc(DoubleSingle, F2, byteAt(36), mul(2), addByte(35, 2 * 0.00390625))),
+              calc(DoubleSingle, F2, byteAt(36), mul(2), addByte(35, 2 * kPerByteStep))),
     value(calc(Trunc, Hex, word(38, 37))),
 };
 
@@ -86,7 +86,7 @@ constexpr std::array<Row, 3> kM154NExtra{
 };
 
 constexpr Row adc(u8 pos, Fmt f) {
-  return value(calc(DoubleSingle, f, byteAt(pos), mul(5.0), mul(0.00390625)));
+  return value(calc(DoubleSingle, f, byteAt(pos), mul(5.0), mul(kPerByteStep)));
 }
 
 constexpr auto kM154 = join(kM154Values, kFlagRows);

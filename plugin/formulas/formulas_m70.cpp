@@ -14,7 +14,7 @@ constexpr Pair kPresent{0xFE552097, 0xFE552098};
 
 constexpr std::array<Row, 34> kE2{
     value(calc(Int, Dec, byteAt(5))),
-    value(calc(DoubleSingle, F3, byteAt(12), mul(5.0), mul(0.00390625))),
+    value(calc(DoubleSingle, F3, byteAt(12), mul(5.0), mul(kPerByteStep))),
     value(calc(DoubleSingle, F1, byteAt(13), div(20.0))),
     value(calc(DoubleSingle, F1, byteAt(14), div(10.6))),
     value(calc(Double, F1, byteAt(15), add(-63.0), mul(0.75))),
@@ -33,9 +33,9 @@ constexpr std::array<Row, 34> kE2{
     value(calc(DoubleSingle, F2, byteAt(29), mul(0.25))),
     value(calc(DoubleSingle, F1, byteAt(30), mul(4.431))),
     value(calc(Int, Dec, byteAt(31))),
-    value(calc(DoubleSingle, F2, byteAt(32), mul(4.0), mul(0.00390625))),
+    value(calc(DoubleSingle, F2, byteAt(32), mul(4.0), mul(kPerByteStep))),
     value(calc(Int, Dec, byteAt(33))),
-    value(calc(Single, F1, byteAt(34), mul(100.0), mul(0.00390625))),
+    value(calc(Single, F1, byteAt(34), mul(100.0), mul(kPerByteStep))),
     state(37, 0, kOnOff),
     state(37, 1, kOnOff),
     state(37, 2, kOnOff),
@@ -50,21 +50,21 @@ constexpr std::array<Row, 34> kE2{
 };
 
 constexpr Row adc(double c) {
-  return value(calc(DoubleSingle, F2, byteAt(4), mul(c), mul(0.00390625)));
+  return value(calc(DoubleSingle, F2, byteAt(4), mul(c), mul(kPerByteStep)));
 }
 constexpr std::array<Row, 6> kAdc{adc(5.0), adc(5.0), adc(5.0), adc(24.31), adc(1.15), adc(5.0)};
 
 // E3 items 1 .. 23: the E2 rows with six of them replaced.
 constexpr std::array<Row, 23> e3_head() {
   auto rows = slice<23>(kE2, 0);
-  rows[7] = value(calc(DoubleSingle, F1, byteAt(18), mul(100.0), mul(0.00390625)));
+  rows[7] = value(calc(DoubleSingle, F1, byteAt(18), mul(100.0), mul(kPerByteStep)));
   rows[13] = value(calc(Trunc, Dec, byteAt(25), add(-128.0)));
   rows[14] = value(calc(Trunc, Dec, byteAt(26), add(-128.0)));
   rows[15] = value(calc(Trunc, Dec, byteAt(27), mul(10.0)));
-  rows[19] = value(calc(DoubleSingle, F3, byteAt(31), mul(2), mul(0.00390625)));
+  rows[19] = value(calc(DoubleSingle, F3, byteAt(31), mul(2), mul(kPerByteStep)));
   rows[20] = signBranch(32, calc(DoubleSingle, F6, byteAt(32), add(-128), mul(0.016), add(-2.032)),
                         calc(DoubleSingle, F6, byteAt(32), mul(0.016)));
-  rows[21] = value(calc(DoubleSingle, F6, byteAt(33), mul(2), mul(0.00390625)));
+  rows[21] = value(calc(DoubleSingle, F6, byteAt(33), mul(2), mul(kPerByteStep)));
   return rows;
 }
 
@@ -80,14 +80,14 @@ constexpr Row offsetVolts(u8 pos) {
 
 constexpr std::array<Row, 72> kE3Tail{
     /* 24 */ scaled(38, 0.0045, F3),
-    value(calc(DoubleSingle, F3, byteAt(39), mul(0.1), mul(0.00390625))),
+    value(calc(DoubleSingle, F3, byteAt(39), mul(0.1), mul(kPerByteStep))),
     value(calc(DoubleSingle, F1, byteAt(45), mul(0.1), addByte(44, 25.6))),
     value(calc(DoubleSingle, F2, byteAt(46), mul(192), addByte(47, 0.75))),
     value(calc(DoubleSingle, F2, byteAt(48), add(-48.0))),
     value(calc(DoubleSingle, F2, byteAt(49), add(-48.0))),
     /* 30 */ value(calc(DoubleSingle, F3, byteAt(50), add(-128.0), mul(0.05))),
     scaled(51, 0.05, F2),
-    value(calc(DoubleSingle, F3, byteAt(52), mul(2), mul(0.00390625))),
+    value(calc(DoubleSingle, F3, byteAt(52), mul(2), mul(kPerByteStep))),
     scaled(53, 0.48, F2),
     scaled(54, 0.48, F2),
     value(calc(Int, Dec, word(55, 56))),
@@ -101,8 +101,8 @@ constexpr std::array<Row, 72> kE3Tail{
     coolant(65),
     coolant(66),
     value(calc(Double, F3, byteAt(67), add(-128), addByte(68, 1), mul(0.004))),
-    value(calc(DoubleSingle, F3, byteAt(70), mul(0.016), mul(0.00390625),
-               addByte(69, 4.0 * 0.00390625))),
+    value(calc(DoubleSingle, F3, byteAt(70), mul(0.016), mul(kPerByteStep),
+               addByte(69, 4.0 * kPerByteStep))),
     scaled(71, 0.05, F2),
     signBranch(72,
                calc(DoubleSingle, F3, byteAt(72), add(-128), mul(0.256), add(-32.768),
@@ -110,7 +110,7 @@ constexpr std::array<Row, 72> kE3Tail{
                calc(DoubleSingle, F3, byteAt(73), mul(0.001), addByte(72, 0.256))),
     scaled(75, 0.455, F3),
     /* 50 */ scaled(76, 0.455, F3),
-    value(calc(DoubleSingle, F6, byteAt(77), mul(2), mul(0.00390625))),
+    value(calc(DoubleSingle, F6, byteAt(77), mul(2), mul(kPerByteStep))),
     signBranch(79,
                calc(DoubleSingle, F6, byteAt(79), add(-128), mul(0.016), add(-2.032),
                     addByte(80, 6.3e-05)),

@@ -21,19 +21,19 @@ constexpr std::array<Row, 39> kData{
     value(calc(Trunc, Dec, byteAt(13), add(-40.0))),
     // 14.7 as the firmware stores it, in single precision.
     value(calc(Double, F2, byteAt(14), add(128.0), mul(static_cast<double>(14.7f)),
-               mul(0.00390625))),
+               mul(kPerByteStep))),
     value(calc(Int, Dec, byteAt(15))),
     value(calc(Trunc, Dec, byteAt(16), mul(40.0))),
     value(calc(Trunc, Dec, byteAt(17), mul(10.0))),
     value(calc(Int, Dec, byteAt(18))),
     value(calc(Int, Dec, byteAt(19))),
-    value(calc(Single, F4, byteAt(20), add(128), mul(0.00390625))),
+    value(calc(Single, F4, byteAt(20), add(128), mul(kPerByteStep))),
     signBranch(21, calc(Double, F1, byteAt(21), add(-128), mul(0.5), add(-64.0)),
                calc(DoubleSingle, F1, byteAt(21), mul(0.5))),
     /* 10 */ value(calc(Int, Dec, byteAt(22))),
     value(calc(DoubleSingle, F1, byteAt(23), div(20.0), add(5.2))),
     value(calc(Trunc, Dec, byteAt(24), mul(10.0))),
-    value(calc(DoubleSingle, F2, byteAt(25), mul(1.25), mul(0.00390625))),
+    value(calc(DoubleSingle, F2, byteAt(25), mul(1.25), mul(kPerByteStep))),
     value(calc(Int, Hex, byteAt(26))),
     value(calc(Int, F2, word(27, 28), div(125))),
     value(calc(Int, F1, word(29, 30), div(10))),
@@ -63,7 +63,7 @@ constexpr std::array<Row, 39> kData{
 };
 
 constexpr Row adc(u8 pos) {
-  return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(0.00390625)));
+  return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(kPerByteStep)));
 }
 constexpr std::array<Row, 7> kAdc{adc(5), adc(6), adc(7), adc(8), adc(9), adc(10), adc(15)};
 

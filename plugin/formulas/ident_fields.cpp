@@ -39,7 +39,7 @@ int run(std::span<const FieldRow> rows, u16 item, const u8 *answer, char *out) {
 
   // A long-form frame (format byte 0x80) carries a separate length byte.
   u8 frame[kFrameBytes + 1];
-  std::memcpy(frame, answer + (answer[2] == 0x80 ? 3 : 2), kFrameBytes);
+  std::memcpy(frame, answer + (answer[2] == KWP_FORMAT_LONG ? 3 : 2), kFrameBytes);
   frame[kFrameBytes] = 0;
   const u8 *text = frame + kTextStart;
 

@@ -1,14 +1,18 @@
 /*
  * The exported C interface of libVAZ_OLD.so: the session record, the session
- * globals and every routine a host (or a test) may call.
+ * globals and every routine a host (or a test) may call, each with the size of
+ * the buffers it fills and its results.
  *
  * Layout and prototypes are a binary contract with the handheld tester: the
  * offsets of TOKEN_OLD are checked at compile time in core/session_state.cpp.
+ * The result constants only name the values the routines always returned.
  */
 #ifndef VAZ_OLD_H
 #define VAZ_OLD_H
 
 #include <stdio.h>
+
+#include "vaz_contracts.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -35,7 +39,7 @@ typedef struct {
   u8 bParam[5];
 } ACT_ITEM;
 
-#define VAZ_ANS_SIZE 344
+#define VAZ_ANS_SIZE 344 /* an answer buffer: frame count, then length byte and frame per answer */
 #define VAZ_DTC_MAX 32
 #define VAZ_CD_MAX 300
 #define VAZ_ACT_MAX 32
@@ -89,16 +93,45 @@ enum {
 
 #define VAZ_NO_LIST 0xFFFFFFFFu
 
+#define VAZ_CSTRING_SIZE 256    /* CSTRING: one formatted value, NUL included */
+#define VAZ_FRAME_SIZE 256      /* a request buffer: length byte, frame, checksum slot */
+#define VAZ_FILE_NAME_SIZE 80   /* a host file name: 79 characters and the NUL */
+#define VAZ_SELECT_BITMAP_SIZE 40 /* selection bitmap bytes: item n is bit 7 - n % 8 of byte n / 8 */
+#define VAZ_SELECT_SHOWN_MAX 40 /* items one data-stream screen shows */
+
+/* Comm routines (COMM_FN) and frame exchanges (SendRec_*): the exchange (or the
+   function code) went through, or failed on the line / was refused by the ECU.
+   FC_CONNECT also gives VAZ_COMM_NO_LINE when the interface refused the pins. */
+enum { VAZ_COMM_OK = 1, VAZ_COMM_NO_LINE = 0, VAZ_COMM_FAILED = -1 };
+
+/* DIAG_* menus, actuator lists and tests: left normally, a request failed, the
+   menu could not be built or the display refused an item. */
+enum { VAZ_MENU_LEFT = 1, VAZ_MENU_FAILED = -1, VAZ_MENU_UNBUILT = -2 };
+
+/* SelectMenu / SelectMenu_menu: an entry index >= 0, or one of these. */
+enum { VAZ_SELECT_BACK = -1, VAZ_SELECT_REFUSED = -2 };
+
+/* Screen services (codes, erase, identification, data stream): done, a request
+   failed, the display refused an item. */
+enum { VAZ_SERVICE_DONE = 0, VAZ_SERVICE_COMM_FAILED = -1, VAZ_SERVICE_DISPLAY_REFUSED = -2 };
+
+/* Look-ups in the host's ID files (Find_dtc_in_libfile, GetData_Cmd_fromtext,
+   GetData_ECU_CD): found; GetData_ECU_CD also gives VAZ_LOOKUP_MISMATCH when
+   the command list counts other than the name list. */
+enum { VAZ_LOOKUP_FOUND = 1, VAZ_LOOKUP_MISMATCH = 0, VAZ_LOOKUP_MISSING = -1 };
+
 extern VAZ_EXPORT TOKEN_OLD_T TOKEN_OLD;
 extern VAZ_EXPORT COMM_FN pFComm;
 extern VAZ_EXPORT CALC_CD_FN pFCalcCD;
 extern VAZ_EXPORT CALC_DTC_FN pFCalcDTC;
-extern VAZ_EXPORT char CSTRING[256];
+extern VAZ_EXPORT char CSTRING[VAZ_CSTRING_SIZE];
 extern VAZ_EXPORT unsigned char OldConnectType;
 extern VAZ_EXPORT int iFuncConfig_vaz;
 
 /* ---- session and menus ---- */
+/* hostContext: NULL or VAZ_CTX_SIZE bytes, read at the VAZ_CTX_* offsets; always 1 */
 VAZ_EXPORT int DiagnoseMainOldPrtl(void *hostContext);
+/* each: VAZ_MENU_LEFT, VAZ_MENU_FAILED or VAZ_MENU_UNBUILT */
 VAZ_EXPORT int DIAG_GM_ISFI(void);
 VAZ_EXPORT int DIAG_GM_EFI(void);
 VAZ_EXPORT int DIAG_BOSCH_M154(void);
@@ -109,40 +142,56 @@ VAZ_EXPORT int DIAG_BOSCH_M70_E2(void);
 VAZ_EXPORT int DIAG_BOSCH_M70_E3(void);
 VAZ_EXPORT int DIAG_BOSCH_M797_E2(void);
 VAZ_EXPORT int DIAG_BOSCH_M797_E3(void);
+/* entry index, VAZ_SELECT_BACK (also: nothing offered) or VAZ_SELECT_REFUSED */
 VAZ_EXPORT int SelectMenu_menu(u32 menuId, int preselect);
+/* entries: room for 8 (the longest offer list); returns how many it wrote */
 VAZ_EXPORT int FuncConfig(int *entries, u32 menuId);
 
 /* ---- link layer ---- */
+/* frame: VAZ_FRAME_SIZE, length byte first, checksum written in place;
+   answer: VAZ_ANS_SIZE; VAZ_COMM_OK or VAZ_COMM_FAILED */
 VAZ_EXPORT int SendRec_KWP2000(u8 *frame, u8 *answer);
 VAZ_EXPORT int SendRec_GM(u8 *frame, u8 *answer);
 VAZ_EXPORT int SendRec_MICAS(u8 *frame, u8 *answer);
+/* each: VAZ_COMM_*, from bAnsBuf; scratch is unused */
 VAZ_EXPORT int Comm_BOSCH_M154_ENG(u8 funcCode, u16 itemIndex, void *scratch);
 VAZ_EXPORT int Comm_BOSCH_M70_ENG(u8 funcCode, u16 itemIndex, void *scratch);
 VAZ_EXPORT int Comm_BOSCH_M797_E2_ENG(u8 funcCode, u16 itemIndex, void *scratch);
 VAZ_EXPORT int Comm_BOSCH_M797_E3_ENG(u8 funcCode, u16 itemIndex, void *scratch);
 VAZ_EXPORT int Comm_GM_ISFI_ENG(u8 funcCode, u16 itemIndex, void *scratch);
 VAZ_EXPORT int Comm_GM_EFI_ENG(u8 funcCode, u16 itemIndex, void *scratch);
+/* a VAZ_DETECT_* result; shows the found unit's box */
 VAZ_EXPORT int Comm_BOSCH_AUTO_ENG(void);
+/* frame: VAZ_FRAME_SIZE, cleared then filled; VAZ_LOOKUP_FOUND or VAZ_LOOKUP_MISSING */
 VAZ_EXPORT int GetData_Cmd_fromtext(u32 textId, u8 *frame);
+/* out: 4 bytes, most significant first */
+VAZ_EXPORT void Change_ID_to_point(u32 value, u8 *out);
 
 /* ---- diagnostic services ---- */
+/* fills TOKEN_OLD.CdItem (at most VAZ_CD_MAX); VAZ_LOOKUP_* */
 VAZ_EXPORT int GetData_ECU_CD(u32 nameListId, u32 commandListId);
+/* the screen services: VAZ_SERVICE_*; values go through CSTRING */
 VAZ_EXPORT int CurrentData_SingleCom_Allcal(void);
 VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void);
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayAll(void);
 /* the CO panel: 0 finished, 1 finished but the ECU refused a finishing command,
    -1 live data failed, -2 panel refused or third failed CO request */
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void);
+/* bitmap: VAZ_SELECT_BITMAP_SIZE, filled by the display; 1 when the user went back */
 VAZ_EXPORT int CurrentData_OneToOne_SelectFunc(u8 *bitmap);
+/* bitmap: VAZ_SELECT_BITMAP_SIZE; indices: room for itemCount; returns how many */
 VAZ_EXPORT int Get_CurrentData_OneToOne_Selected(u16 itemCount, const u8 *bitmap, u16 *indices);
 VAZ_EXPORT int TroubleCode_SingleCom(void);
 VAZ_EXPORT int EraseCode_SingleCom(void);
 VAZ_EXPORT int INFO_SingleCom_SingleCalc(void);
+/* VAZ_LOOKUP_FOUND or VAZ_LOOKUP_MISSING (also when the file cannot be read) */
 VAZ_EXPORT int Find_dtc_in_libfile(u32 textId);
-VAZ_EXPORT void Change_ID_to_point(u32 value, u8 *out);
+/* answer: VAZ_ANS_SIZE; out: up to 256 bytes (length byte included); size or -1 */
 VAZ_EXPORT int Get_EcuAnsdata(int frameNumber, const u8 *answer, u8 *out);
 
-/* ---- value conversion: data formulas ---- */
+/* ---- value conversion: data formulas ----
+   answer: VAZ_ANS_SIZE, read only as far as the item's bytes; out: CSTRING,
+   VAZ_CSTRING_SIZE, NUL-terminated; item counts from 1; returns the text's length */
 #define VAZ_CALC(name) VAZ_EXPORT int name(u16 item, u8 *answer, char *out, u8 itemType, u16 itemParam)
 VAZ_CALC(CalCd_BOSCH_M154_ENG);
 VAZ_CALC(CalCd_BOSCH_M154N_ENG);
@@ -168,7 +217,8 @@ VAZ_CALC(CalcInfo_BOSCH_M70_ENG);
 VAZ_CALC(CalcInfo_BOSCH_M797_E2_ENG);
 #undef VAZ_CALC
 
-/* ---- value conversion: trouble-code decoders ---- */
+/* ---- value conversion: trouble-code decoders ----
+   read bAnsBuf, fill TOKEN_OLD.dwDtcCode (at most VAZ_DTC_MAX) and return the count */
 VAZ_EXPORT int CalDtc_GM_ISFI_ENG_CUR(void);
 VAZ_EXPORT int CalDtc_GM_ISFI_ENG_STORE(void);
 VAZ_EXPORT int CalDtc_GM_EFI(void);
@@ -203,6 +253,7 @@ VAZ_EXPORT int CloseDiagVerFuncDll(void);
 VAZ_EXPORT int CloseDiagCommDll(void);
 VAZ_EXPORT int CloseDiagCalcDll(void);
 VAZ_EXPORT int CloseDiagActFuncDll(void);
+/* buffer: `size` bytes; the program's folder with its separator, or NULL */
 VAZ_EXPORT char *get_path(char *buffer, int size);
 VAZ_EXPORT FILE *FOPEN(const char *path, const char *mode);
 VAZ_EXPORT int wrDllLog(int code, const char *text);

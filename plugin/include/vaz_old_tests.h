@@ -9,7 +9,9 @@
 extern "C" {
 #endif
 
+/* entry index (the menu's position passed on), VAZ_SELECT_BACK or VAZ_SELECT_REFUSED */
 VAZ_EXPORT int SelectMenu(u32 menuId, int previous);
+/* the tests and lists: VAZ_MENU_LEFT (> 0 when done), VAZ_MENU_FAILED, VAZ_MENU_UNBUILT */
 VAZ_EXPORT int act_cd_function(void);
 
 /* Bosch M1.5.4: the two lists, then their tests in menu order */

@@ -42,26 +42,26 @@ bool set_up_session(const Family &f) {
 }
 
 int connect(const Family &f) {
-  if (simulating()) return 1;
-  if (!select_line()) return 0;
+  if (simulating()) return VAZ_COMM_OK;
+  if (!select_line()) return VAZ_COMM_NO_LINE;
   call_or(EnableLLine, 0, 0);
   if (f.stopKeepAliveFirst) stop_keep_alive();
   apply_line_settings(f.line);
-  if (f.startComm && !fast_init(f)) return -1;
-  if (!set_up_session(f)) return -1;
+  if (f.startComm && !fast_init(f)) return VAZ_COMM_FAILED;
+  if (!set_up_session(f)) return VAZ_COMM_FAILED;
   if (f.probe) return f.send(f.probe) > 0 ? 1 : -1;
   if (f.keepAlive) arm_keep_alive(f);
-  return 1;
+  return VAZ_COMM_OK;
 }
 
 int disconnect(const Family &f) {
   for (const u8 *frame : f.disconnect) {
     if (f.send(frame) <= 0) {
       stop_keep_alive();
-      return -1;
+      return VAZ_COMM_FAILED;
     }
   }
-  return 1;
+  return VAZ_COMM_OK;
 }
 
 // A refused service request: its answer bytes are no data, so the service that
@@ -71,14 +71,14 @@ bool refused_by_ecu() { return answer_refused(TOKEN_OLD.bAnsBuf); }
 
 // The result of a service request: failed on the line, refused, or done.
 int service_result(const Family &f, int sent) {
-  if (sent <= 0) return -1;
-  return f.send == send_kwp && refused_by_ecu() ? -1 : 1;
+  if (sent <= 0) return VAZ_COMM_FAILED;
+  return f.send == send_kwp && refused_by_ecu() ? VAZ_COMM_FAILED : VAZ_COMM_OK;
 }
 
 int library_command(u16 index) {
-  if (index >= VAZ_CD_MAX) return -1;
+  if (index >= VAZ_CD_MAX) return VAZ_COMM_FAILED;
   FrameBuf frame{};
-  if (GetData_Cmd_fromtext(TOKEN_OLD.CdItem[index].dwCmdId, frame.data()) == -1) return -1;
+  if (GetData_Cmd_fromtext(TOKEN_OLD.CdItem[index].dwCmdId, frame.data()) == VAZ_LOOKUP_MISSING) return VAZ_COMM_FAILED;
   return SendRec_KWP2000(frame.data(), TOKEN_OLD.bAnsBuf);
 }
 
@@ -86,7 +86,7 @@ int library_command(u16 index) {
 
 int run_comm(const Family &f, u8 code, u16 index) {
   const auto it = std::ranges::find(f.codes, code, &CodeAction::code);
-  if (it == f.codes.end()) return 1;
+  if (it == f.codes.end()) return VAZ_COMM_OK;
   switch (it->action) {
     case Action::Connect:
       return connect(f);
@@ -94,20 +94,20 @@ int run_comm(const Family &f, u8 code, u16 index) {
       return disconnect(f);
     case Action::ArmKeepAlive:
       arm_keep_alive(f);
-      return 1;
+      return VAZ_COMM_OK;
     case Action::StopKeepAlive:
       stop_keep_alive();
-      return 1;
+      return VAZ_COMM_OK;
     case Action::ReadStrip:
-      if (service_result(f, f.send(it->frame)) < 0) return -1;
+      if (service_result(f, f.send(it->frame)) < 0) return VAZ_COMM_FAILED;
       strip_first_answer();
-      return 1;
+      return VAZ_COMM_OK;
     case Action::Send:
       return service_result(f, f.send(it->frame));
     case Action::LibCommand:
       return service_result(f, library_command(index));
   }
-  return 1;
+  return VAZ_COMM_OK;
 }
 
 }  // namespace vaz::link

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr const char *kCommandLibrary = "COMMAND.GAG";
-constexpr int kFrameSize = 256;
+using vaz::kCommandLibrary;
+constexpr int kFrameSize = VAZ_FRAME_SIZE;
 
 }  // namespace
 
@@ -18,7 +18,7 @@ extern "C" {
 // frame with its checksum slot always fit.
 VAZ_EXPORT int GetData_Cmd_fromtext(u32 textId, u8 *frame) {
   void *file = vaz::call_or(SearchIdOpenFile, static_cast<void *>(nullptr), kCommandLibrary);
-  if (!file) return -1;
+  if (!file) return VAZ_LOOKUP_MISSING;
   std::array<u8, 4> key{};
   Change_ID_to_point(textId, key.data());
   u8 len = 0;
@@ -28,7 +28,7 @@ VAZ_EXPORT int GetData_Cmd_fromtext(u32 textId, u8 *frame) {
     found = vaz::call_or(IdSearch, 0, key.data(), frame, static_cast<int>(len) + 1, file);
   }
   vaz::call_or(SearchIdCloseFile, 0, file);
-  return found ? 1 : -1;
+  return found ? VAZ_LOOKUP_FOUND : VAZ_LOOKUP_MISSING;
 }
 
 }  // extern "C"

@@ -11,9 +11,18 @@
 namespace vaz::link {
 
 // A request buffer: every length-prefixed frame fits with its checksum slot.
-using FrameBuf = std::array<u8, 256>;
+using FrameBuf = std::array<u8, VAZ_FRAME_SIZE>;
 
-inline bool simulating() { return reinterpret_cast<const u8 *>(&TOKEN_OLD.wSimulate)[0] == 1; }
+// The simulation mode is the first byte of wSimulate in memory, whatever the
+// host wrote into the second.
+inline u8 simulation_mode() {
+  u8 first;
+  std::memcpy(&first, &TOKEN_OLD.wSimulate, 1);
+  return first;
+}
+
+// Nothing goes to the line; every exchange counts as done.
+inline bool simulating() { return simulation_mode() == VAZ_SIMULATE_LINE; }
 
 inline FrameBuf copy_frame(const u8 *frame) {
   FrameBuf buf{};
@@ -47,13 +56,13 @@ inline bool answer_reaches(const u8 *ans, int index) { return index >= 0 && inde
 
 // Index of the service byte in the first answer frame: the long form (format
 // byte 0x80) carries a separate length byte after the addresses.
-inline int answer_service_index(const u8 *ans) { return ans[2] == 0x80 ? 4 : 3; }
+inline int answer_service_index(const u8 *ans) { return ans[2] == KWP_FORMAT_LONG ? 4 : 3; }
 
 // A KWP2000 answer whose service byte is 0x7F: the ECU refused the request.
 // Its bytes are no data, and the command it answers was not carried out.
 inline bool answer_refused(const u8 *ans) {
   const int service = answer_service_index(ans);
-  return answer_reaches(ans, service) && ans[2 + service] == 0x7F;
+  return answer_reaches(ans, service) && ans[2 + service] == KWP_NEGATIVE_RESPONSE;
 }
 
 // A length-prefixed KWP2000 request whose length byte agrees with the length

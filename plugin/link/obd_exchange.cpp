@@ -3,19 +3,14 @@
 // reports success.
 #include <cstring>
 
-#include "vaz_old.h"
+#include "link/link_common.h"
 
 namespace {
 
-constexpr u8 kObdSimulation = 2;
 constexpr int kIsoAttempts = 4;
 constexpr int kAnswerSize = 100;
 
-bool simulating_obd() {
-  u8 first;
-  std::memcpy(&first, &TOKEN_OLD.wSimulate, 1);
-  return first == kObdSimulation;
-}
+bool simulating_obd() { return vaz::link::simulation_mode() == VAZ_SIMULATE_OBD; }
 
 }  // namespace
 

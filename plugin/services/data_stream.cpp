@@ -9,11 +9,10 @@ namespace {
 using vaz::comm;
 using namespace vaz::services;
 
-constexpr int kMaxShown = 40;
 constexpr u32 kTooManyText = 0xFE55101F;
 constexpr u32 kTooManyTitle = 0xFE55100F;
 
-using Bitmap = std::array<u8, 40>;
+using Bitmap = std::array<u8, VAZ_SELECT_BITMAP_SIZE>;
 
 struct Selection {
   std::array<u16, VAZ_CD_MAX> index{};
@@ -25,9 +24,9 @@ bool pick(Bitmap &bitmap, Selection &sel) {
   sel.index.fill(0);
   if (CurrentData_OneToOne_SelectFunc(bitmap.data()) == 1) return false;
   sel.count = Get_CurrentData_OneToOne_Selected(TOKEN_OLD.wCdNum, bitmap.data(), sel.index.data());
-  if (sel.count > kMaxShown) {
-    vaz::show_box(kTooManyText, kTooManyTitle, 1);
-    sel.count = kMaxShown;
+  if (sel.count > VAZ_SELECT_SHOWN_MAX) {
+    vaz::show_box(kTooManyText, kTooManyTitle, VAZ_BOX_REPORT);
+    sel.count = VAZ_SELECT_SHOWN_MAX;
   }
   return true;
 }
@@ -48,15 +47,15 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal(void) {
     u16 requestIndex = sel.index[0];
     do {
       begin_pass();
-      if (comm(TOKEN_OLD.cFuncCode, requestIndex) <= 0) return -1;
+      if (comm(TOKEN_OLD.cFuncCode, requestIndex) <= 0) return VAZ_SERVICE_COMM_FAILED;
       for (int i = 0; i < sel.count; ++i)
-        if (!show_item(sel.index[i])) return -2;
+        if (!show_item(sel.index[i])) return VAZ_SERVICE_DISPLAY_REFUSED;
       requestIndex = sel.index[sel.count];
     } while (!user_left());
     comm(FC_DONE, 0);
   }
   comm(FC_DONE, 0);
-  return 0;
+  return VAZ_SERVICE_DONE;
 }
 
 // One request per shown item; the last selection is offered again.
@@ -68,26 +67,26 @@ VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void) {
     do {
       begin_pass();
       for (int i = 0; i < sel.count; ++i) {
-        if (comm(TOKEN_OLD.cFuncCode, sel.index[i]) <= 0) return -1;
-        if (!show_item(sel.index[i])) return -2;
+        if (comm(TOKEN_OLD.cFuncCode, sel.index[i]) <= 0) return VAZ_SERVICE_COMM_FAILED;
+        if (!show_item(sel.index[i])) return VAZ_SERVICE_DISPLAY_REFUSED;
       }
     } while (!user_left());
     comm(FC_DONE, 0);
   }
   comm(FC_DONE, 0);
-  return 0;
+  return VAZ_SERVICE_DONE;
 }
 
 // Every item of the list, no picking and no cap; one request per pass.
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayAll(void) {
   do {
     begin_pass();
-    if (comm(TOKEN_OLD.cFuncCode, 0) <= 0) return -1;
+    if (comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
     for (u16 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n)
-      if (!show_item(n)) return -2;
+      if (!show_item(n)) return VAZ_SERVICE_DISPLAY_REFUSED;
   } while (!user_left());
   comm(FC_DONE, 0);
-  return 0;
+  return VAZ_SERVICE_DONE;
 }
 
 }  // extern "C"

@@ -5,7 +5,6 @@
 namespace {
 
 constexpr u32 kReadingText = 0xFE551018;
-constexpr u32 kReadingTitle = 0xFE551011;
 
 }  // namespace
 
@@ -13,16 +12,16 @@ extern "C" {
 
 VAZ_EXPORT int INFO_SingleCom_SingleCalc(void) {
   using namespace vaz::services;
-  vaz::show_box(kReadingText, kReadingTitle, 5);
+  vaz::show_box(kReadingText, vaz::kIdentificationTitle, VAZ_BOX_NOTICE);
   do {
     begin_pass();
     for (u16 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n) {
-      if (vaz::comm(TOKEN_OLD.cFuncCode, n) <= 0) return -1;
-      if (!show_item(n)) return -2;
+      if (vaz::comm(TOKEN_OLD.cFuncCode, n) <= 0) return VAZ_SERVICE_COMM_FAILED;
+      if (!show_item(n)) return VAZ_SERVICE_DISPLAY_REFUSED;
     }
   } while (!user_left());
   vaz::comm(FC_DONE, 0);
-  return 0;
+  return VAZ_SERVICE_DONE;
 }
 
 }  // extern "C"

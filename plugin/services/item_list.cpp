@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr int kPathSize = 80;
+using vaz::kCommandLibrary;
+constexpr int kPathSize = VAZ_FILE_NAME_SIZE;
 constexpr int kCountText = 40;
-constexpr const char *kCommandLibrary = "COMMAND.GAG";
 constexpr int kDataStreamNames = 3;
 
 std::array<u8, 4> key_of(u32 textId) {
@@ -58,7 +58,7 @@ int fetch_commands(u32 commandList) {
   const int found = vaz::call_or(IdSearch, 0, key.data(), &count, 1, file);
   close_file(file);
   if (!found) return -1;
-  if (count != TOKEN_OLD.wCdNum) return 0;
+  if (count != TOKEN_OLD.wCdNum) return VAZ_LOOKUP_MISMATCH;
   for (u32 n = 0; n < count; ++n) TOKEN_OLD.CdItem[n].dwCmdId = commandList + 1 + n;
   return 1;
 }
@@ -68,8 +68,8 @@ int fetch_commands(u32 commandList) {
 extern "C" {
 
 VAZ_EXPORT int GetData_ECU_CD(u32 nameListId, u32 commandListId) {
-  if (fetch_names(nameListId) < 0) return -1;
-  if (commandListId == VAZ_NO_LIST) return 1;
+  if (fetch_names(nameListId) < 0) return VAZ_LOOKUP_MISSING;
+  if (commandListId == VAZ_NO_LIST) return VAZ_LOOKUP_FOUND;
   return fetch_commands(commandListId);
 }
 

@@ -14,7 +14,7 @@ inline bool show_item(u16 n) {
   CSTRING[0] = '\0';
   if (pFCalcCD) pFCalcCD(static_cast<u16>(n + 1), TOKEN_OLD.bAnsBuf, CSTRING, item.cItemType, item.wItemParam);
   if (call_or(AddDataStreamItem, 1, item.dwTextId, static_cast<const char *>(CSTRING)) != 0) {
-    show_box(kRefusedItemText, kFailureTitle, 1);
+    show_box(kFunctionStoppedText, kFailureTitle, VAZ_BOX_REPORT);
     return false;
   }
   item_pause();

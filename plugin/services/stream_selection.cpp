@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kBitmapBits = 40 * 8;
+constexpr int kBitmapBits = VAZ_SELECT_BITMAP_SIZE * 8;
 
 }  // namespace
 

@@ -13,37 +13,37 @@ constexpr u32 kEraseQuestion = 0xFE551017;
 constexpr u32 kEraseTitle = 0xFE55100E;
 constexpr u32 kEraseNotice = 0xFE551014;
 constexpr u32 kEraseDone = 0xFE551016;
-constexpr int kDeclined = 3;
 
 }  // namespace
 
 extern "C" {
 
 VAZ_EXPORT int TroubleCode_SingleCom(void) {
-  vaz::show_box(kReadNotice, kReadTitle, 5);
-  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return -1;
+  vaz::show_box(kReadNotice, kReadTitle, VAZ_BOX_NOTICE);
+  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
   if (pFCalcDTC) pFCalcDTC();
   // The table holds VAZ_DTC_MAX codes whatever count the decoder reports.
   const int count = TOKEN_OLD.cDtcNum < VAZ_DTC_MAX ? TOKEN_OLD.cDtcNum : VAZ_DTC_MAX;
   if (count == 0) {
-    vaz::show_box(kNoCodes, kReadNotice, 6);
-    return 0;
+    vaz::show_box(kNoCodes, kReadNotice, VAZ_BOX_DONE);
+    return VAZ_SERVICE_DONE;
   }
   vaz::call_or(InitTroubleCode, 0);
   for (int i = 0; i < count; ++i)
     vaz::call_or(AddTroubleCode, 0, TOKEN_OLD.dwDtcCode[i], TOKEN_OLD.dwDtcState[i]);
   vaz::call_or(ShowTroubleCode, 0);
-  return vaz::comm(FC_DONE, 0) <= 0 ? -1 : 0;
+  return vaz::comm(FC_DONE, 0) <= 0 ? VAZ_SERVICE_COMM_FAILED : VAZ_SERVICE_DONE;
 }
 
 VAZ_EXPORT int EraseCode_SingleCom(void) {
   // Codes are never erased without the user's consent: no question box, no erase.
-  if (vaz::call_or(ShowMessageBoxID, kDeclined, kEraseQuestion, kEraseTitle, 3) == kDeclined) return 0;
-  vaz::show_box(kEraseNotice, kEraseTitle, 5);
-  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return -1;
+  if (vaz::call_or(ShowMessageBoxID, VAZ_BOX_DECLINED, kEraseQuestion, kEraseTitle, VAZ_BOX_CONFIRM) == VAZ_BOX_DECLINED)
+    return VAZ_SERVICE_DONE;
+  vaz::show_box(kEraseNotice, kEraseTitle, VAZ_BOX_NOTICE);
+  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
   vaz::comm(FC_DONE, 0);
-  vaz::show_box(kEraseDone, kEraseTitle, 6);
-  return 0;
+  vaz::show_box(kEraseDone, kEraseTitle, VAZ_BOX_DONE);
+  return VAZ_SERVICE_DONE;
 }
 
 // Copies frame k (from 1) of an answer buffer laid out as bAnsBuf, length

@@ -13,8 +13,8 @@ struct Offer {
 
 // Read codes, erase, first data list, actuator test, identification, special
 // entries: the on-screen order of the offers.
-constexpr int kCodes = 0x001, kErase = 0x002, kData = 0x004, kActuator = 0x008, kIdent = 0x020,
-              kSpecial = 0x800;
+constexpr int kCodes = VAZ_FUNC_CODES, kErase = VAZ_FUNC_ERASE, kData = VAZ_FUNC_DATA,
+              kActuator = VAZ_FUNC_ACTUATOR, kIdent = VAZ_FUNC_IDENT, kSpecial = VAZ_FUNC_SPECIAL;
 
 constexpr Offer kIsfi[] = {{kCodes, 0}, {kCodes, 1}, {kErase, 2}, {kData, 3}, {kActuator, 5}, {kSpecial, 4}};
 constexpr Offer kEfi[] = {{kCodes, 0}, {kErase, 1}, {kData, 2}, {kActuator, 4}, {kSpecial, 3}};
@@ -32,8 +32,8 @@ struct MenuOffers {
 };
 
 constexpr MenuOffers kMenus[] = {
-    {0x58021000, kIsfi}, {0x58022000, kEfi}, {0x58025000, kM154},
-    {0x58026000, kM154Family}, {0x58023000, kM70}, {0x58028000, kM797},
+    {VAZ_MENU_GM_ISFI, kIsfi}, {VAZ_MENU_GM_EFI, kEfi}, {VAZ_MENU_M154, kM154},
+    {VAZ_MENU_M154_FAMILY, kM154Family}, {VAZ_MENU_M70, kM70}, {VAZ_MENU_M797, kM797},
 };
 
 }  // namespace

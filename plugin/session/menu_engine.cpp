@@ -7,7 +7,6 @@ namespace vaz::menu {
 namespace {
 
 constexpr u32 kConnectNotice = 0xFE551006;
-constexpr u32 kMenuTitle = 0xFE551020;
 // A menu that keeps failing to build ends the menu instead of looping for ever.
 constexpr int kMenuBuildAttempts = 3;
 
@@ -17,16 +16,16 @@ bool run_entry(const Entry &e) {
     case Kind::List:
       TOKEN_OLD.cFuncCode = e.code;
       pFCalcCD = e.calc;
-      if (GetData_ECU_CD(e.names, e.commands) == -1) return false;
-      return e.routine() == 0;
+      if (GetData_ECU_CD(e.names, e.commands) == VAZ_LOOKUP_MISSING) return false;
+      return e.routine() == VAZ_SERVICE_DONE;
     case Kind::Codes:
       TOKEN_OLD.cFuncCode = e.code;
       pFCalcDTC = e.decoder;
       TOKEN_OLD.dwDtcBase = e.names;
-      return TroubleCode_SingleCom() == 0;
+      return TroubleCode_SingleCom() == VAZ_SERVICE_DONE;
     case Kind::Erase:
       TOKEN_OLD.cFuncCode = e.code;
-      return EraseCode_SingleCom() == 0;
+      return EraseCode_SingleCom() == VAZ_SERVICE_DONE;
     case Kind::Test:
       return e.routine() > 0;
   }
@@ -38,27 +37,27 @@ bool run_entry(const Entry &e) {
 int run_menu(const Menu &menu) {
   TOKEN_OLD.wEcuVariant = menu.variant;
   pFComm = menu.comm;
-  show_box(kConnectNotice, kConnectNotice, 5);
-  if (comm(FC_CONNECT, 0) == -1) return -1;
+  show_box(kConnectNotice, kConnectNotice, VAZ_BOX_NOTICE);
+  if (comm(FC_CONNECT, 0) == VAZ_COMM_FAILED) return VAZ_MENU_FAILED;
 
   const int entryCount = static_cast<int>(menu.entries.size());
   int preselect = 0;
   int buildFailures = 0;
   for (;;) {
-    if (call_or(InitMenuID, -1, kMenuTitle) != 0) return -2;
+    if (call_or(InitMenuID, -1, kMenuTitle) != 0) return VAZ_MENU_UNBUILT;
     const int chosen = SelectMenu_menu(menu.menuId, preselect);
-    if (chosen == -1) {
+    if (chosen == VAZ_SELECT_BACK) {
       comm(FC_DISCONNECT, 0);
-      return 1;
+      return VAZ_MENU_LEFT;
     }
     if (chosen < 0) {
-      if (++buildFailures >= kMenuBuildAttempts) return -2;
+      if (++buildFailures >= kMenuBuildAttempts) return VAZ_MENU_UNBUILT;
       continue;
     }
     buildFailures = 0;
     if (chosen >= entryCount) continue;
     preselect = chosen;
-    if (!run_entry(menu.entries[static_cast<size_t>(chosen)])) return -1;
+    if (!run_entry(menu.entries[static_cast<size_t>(chosen)])) return VAZ_MENU_FAILED;
   }
 }
 

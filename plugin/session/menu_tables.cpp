@@ -8,13 +8,6 @@ constexpr Routine kAllcal = CurrentData_SingleCom_Allcal;
 constexpr Routine kSingleCalc = CurrentData_SingleCom_SingleCalc;
 constexpr Routine kDisplayAll = CurrentData_SingleCom_Allcal_DisplayAll;
 
-constexpr u32 kMenuIsfi = 0x58021000;
-constexpr u32 kMenuEfi = 0x58022000;
-constexpr u32 kMenuM154 = 0x58025000;
-constexpr u32 kMenuM154Family = 0x58026000;
-constexpr u32 kMenuM70 = 0x58023000;
-constexpr u32 kMenuM797 = 0x58028000;
-
 constexpr Entry kGmIsfi[] = {
     codes(FC_CODES, CalDtc_GM_ISFI_ENG_CUR, 0x58300000),
     codes(FC_CODES, CalDtc_GM_ISFI_ENG_STORE, 0x58300000),
@@ -120,16 +113,16 @@ constexpr Entry kM797E3[] = {
 };
 
 // ECU variant code, comm routine, menu text, entries.
-constexpr Menu kIsfi{0, Comm_GM_ISFI_ENG, kMenuIsfi, kGmIsfi};
-constexpr Menu kEfi{1, Comm_GM_EFI_ENG, kMenuEfi, kGmEfi};
-constexpr Menu kBoschM154{2, Comm_BOSCH_M154_ENG, kMenuM154, kM154};
-constexpr Menu kBoschM154Add{3, Comm_BOSCH_M154_ENG, kMenuM154Family, kM154Add};
-constexpr Menu kBoschM154N{4, Comm_BOSCH_M154_ENG, kMenuM154Family, kM154N};
-constexpr Menu kBoschM72{4, Comm_BOSCH_M154_ENG, kMenuM154Family, kM72};
-constexpr Menu kBoschM70E2{5, Comm_BOSCH_M70_ENG, kMenuM70, kM70E2};
-constexpr Menu kBoschM70E3{6, Comm_BOSCH_M70_ENG, kMenuM70, kM70E3};
-constexpr Menu kBoschM797E2{7, Comm_BOSCH_M797_E2_ENG, kMenuM797, kM797E2};
-constexpr Menu kBoschM797E3{8, Comm_BOSCH_M797_E3_ENG, kMenuM797, kM797E3};
+constexpr Menu kIsfi{VAZ_VARIANT_GM_ISFI, Comm_GM_ISFI_ENG, VAZ_MENU_GM_ISFI, kGmIsfi};
+constexpr Menu kEfi{VAZ_VARIANT_GM_EFI, Comm_GM_EFI_ENG, VAZ_MENU_GM_EFI, kGmEfi};
+constexpr Menu kBoschM154{VAZ_VARIANT_M154, Comm_BOSCH_M154_ENG, VAZ_MENU_M154, kM154};
+constexpr Menu kBoschM154Add{VAZ_VARIANT_M154_ADD, Comm_BOSCH_M154_ENG, VAZ_MENU_M154_FAMILY, kM154Add};
+constexpr Menu kBoschM154N{VAZ_VARIANT_M154N, Comm_BOSCH_M154_ENG, VAZ_MENU_M154_FAMILY, kM154N};
+constexpr Menu kBoschM72{VAZ_VARIANT_M154N, Comm_BOSCH_M154_ENG, VAZ_MENU_M154_FAMILY, kM72};
+constexpr Menu kBoschM70E2{VAZ_VARIANT_M70_E2, Comm_BOSCH_M70_ENG, VAZ_MENU_M70, kM70E2};
+constexpr Menu kBoschM70E3{VAZ_VARIANT_M70_E3, Comm_BOSCH_M70_ENG, VAZ_MENU_M70, kM70E3};
+constexpr Menu kBoschM797E2{VAZ_VARIANT_M797_E2, Comm_BOSCH_M797_E2_ENG, VAZ_MENU_M797, kM797E2};
+constexpr Menu kBoschM797E3{VAZ_VARIANT_M797_E3, Comm_BOSCH_M797_E3_ENG, VAZ_MENU_M797, kM797E3};
 
 }  // namespace
 }  // namespace vaz::menu

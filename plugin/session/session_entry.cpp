@@ -5,17 +5,11 @@
 #include <cstring>
 #include <iterator>
 
-#include "link/auto_detect.h"
 #include "core/host_call.h"
+#include "session/detection_report.h"
 
 namespace {
 
-// Fields of the host context record, by byte offset.
-constexpr size_t kFuncConfigAt = 3476;
-constexpr size_t kConnectorAt = 3484;
-constexpr size_t kEcuTypeAt = 3488;
-
-constexpr int kAutoDetect = 11;
 constexpr u32 kDetectNotice = 0xFE551025;
 constexpr u32 kDetectTitle = 0xFE551024;
 constexpr u32 kNoEcuFound = 0xFE551026;
@@ -23,13 +17,13 @@ constexpr u32 kEcuNotRecognised = 0xFE551034;  // a unit answered, with a refusa
 
 using MenuRoutine = int (*)(void);
 
-// Host ECU type 1..10.
+// Host ECU type VAZ_ECU_TYPE_M154..VAZ_ECU_TYPE_GM_ISFI.
 constexpr MenuRoutine kMenuOfType[] = {
     nullptr,         DIAG_BOSCH_M154,    DIAG_BOSCH_M154_ADD, DIAG_BOSCH_M154N, DIAG_BOSCH_M70_E2, DIAG_BOSCH_M70_E3,
     DIAG_BOSCH_M72,  DIAG_BOSCH_M797_E2, DIAG_BOSCH_M797_E3,  DIAG_GM_EFI,      DIAG_GM_ISFI,
 };
 
-// Detection result 1..9.
+// Detection result VAZ_DETECT_M797_E3..VAZ_DETECT_LAST.
 constexpr MenuRoutine kMenuOfDetected[] = {
     nullptr,          DIAG_BOSCH_M797_E3, DIAG_BOSCH_M797_E2, DIAG_BOSCH_M154N,  DIAG_BOSCH_M154N,
     DIAG_BOSCH_M154,  DIAG_BOSCH_M154,    DIAG_BOSCH_M70_E3,  DIAG_BOSCH_M70_E2, DIAG_BOSCH_M72,
@@ -37,6 +31,7 @@ constexpr MenuRoutine kMenuOfDetected[] = {
 
 constexpr int kTypeCount = static_cast<int>(std::size(kMenuOfType));
 constexpr int kDetectedCount = static_cast<int>(std::size(kMenuOfDetected));
+static_assert(kTypeCount == VAZ_ECU_TYPE_GM_ISFI + 1 && kDetectedCount == VAZ_DETECT_LAST + 1);
 
 int read_int(const u8 *record, size_t offset) {
   int value = 0;
@@ -44,21 +39,21 @@ int read_int(const u8 *record, size_t offset) {
   return value;
 }
 
-void show_failure() { vaz::show_box(vaz::kFailureText, vaz::kFailureTitle, 1); }
+void show_failure() { vaz::show_box(vaz::kFailureText, vaz::kFailureTitle, VAZ_BOX_REPORT); }
 
 void run_menu_of(MenuRoutine menu) {
   if (menu() < 0) show_failure();
 }
 
 void run_detection() {
-  vaz::show_box(kDetectNotice, kDetectTitle, 5);
-  const int found = Comm_BOSCH_AUTO_ENG();
-  if (found < 0) {
+  vaz::show_box(kDetectNotice, kDetectTitle, VAZ_BOX_NOTICE);
+  const vaz::session::Detected found = vaz::session::detect_and_report();
+  if (found.result < VAZ_DETECT_NONE) {
     show_failure();
-  } else if (found == 0) {
-    vaz::show_box(vaz::link::detection_saw_refusal() ? kEcuNotRecognised : kNoEcuFound, kDetectTitle, 1);
-  } else if (found < kDetectedCount) {
-    run_menu_of(kMenuOfDetected[found]);
+  } else if (found.result == VAZ_DETECT_NONE) {
+    vaz::show_box(found.sawRefusal ? kEcuNotRecognised : kNoEcuFound, kDetectTitle, VAZ_BOX_REPORT);
+  } else if (found.result < kDetectedCount) {
+    run_menu_of(kMenuOfDetected[found.result]);
   }
 }
 
@@ -75,14 +70,14 @@ VAZ_EXPORT int DiagnoseMainOldPrtl(void *hostContext) {
 
   // No record is a session with nothing chosen.
   const auto *record = static_cast<const u8 *>(hostContext);
-  OldConnectType = record ? record[kConnectorAt] : 0;
-  iFuncConfig_vaz = record ? read_int(record, kFuncConfigAt) : 0;
+  OldConnectType = record ? record[VAZ_CTX_CONNECTOR_AT] : 0;
+  iFuncConfig_vaz = record ? read_int(record, VAZ_CTX_FUNCTIONS_AT) : 0;
   std::memset(&TOKEN_OLD, 0, sizeof TOKEN_OLD);
 
-  const int ecuType = record ? read_int(record, kEcuTypeAt) : 0;
-  if (ecuType >= 1 && ecuType < kTypeCount) {
+  const int ecuType = record ? read_int(record, VAZ_CTX_ECU_TYPE_AT) : 0;
+  if (ecuType >= VAZ_ECU_TYPE_M154 && ecuType < kTypeCount) {
     run_menu_of(kMenuOfType[ecuType]);
-  } else if (ecuType == kAutoDetect) {
+  } else if (ecuType == VAZ_ECU_TYPE_AUTO) {
     run_detection();
   }
   vaz::stop_keep_alive();

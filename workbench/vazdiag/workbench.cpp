@@ -3,6 +3,7 @@
 
 #include "ecu_title.h"
 #include "host_services.h"
+#include "vaz_contracts.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -38,10 +39,10 @@ Fn symbol(const Library &lib, const char *name, const std::string &file) {
 }
 
 // Offsets of the three fields the plug-in reads from the host context record.
-constexpr size_t kContextSize = 3492;
-constexpr size_t kFunctionsAt = 3476;
-constexpr size_t kConnectorAt = 3484;
-constexpr size_t kEcuTypeAt = 3488;
+constexpr size_t kContextSize = VAZ_CTX_SIZE;
+constexpr size_t kFunctionsAt = VAZ_CTX_FUNCTIONS_AT;
+constexpr size_t kConnectorAt = VAZ_CTX_CONNECTOR_AT;
+constexpr size_t kEcuTypeAt = VAZ_CTX_ECU_TYPE_AT;
 
 // The running session's clock, while it is virtual (see advanceVirtualClock).
 void (*gVirtualAdvance)(unsigned) = nullptr;

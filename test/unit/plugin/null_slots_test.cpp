@@ -18,9 +18,9 @@ class NullSlots : public PluginTest {
 };
 
 TEST_F(NullSlots, SessionWithoutHostsEndsNormally) {
-  std::vector<u8> record(3492, 0);
+  std::vector<u8> record(VAZ_CTX_SIZE, 0);
   for (int type : {1, 4, 7, 9, 10, 11}) {
-    record[3488] = static_cast<u8>(type);
+    record[VAZ_CTX_ECU_TYPE_AT] = static_cast<u8>(type);
     EXPECT_EQ(DiagnoseMainOldPrtl(record.data()), 1);
   }
   EXPECT_EQ(DiagnoseMainOldPrtl(nullptr), 1);
