@@ -87,10 +87,16 @@ std::string Statement::text(int col) const {
 }
 
 void Db::execWhenFree(const std::string &sql) {
+  // About ten seconds of 10 ms waits, as long as the busy handler waits: on a loaded machine
+  // another writer can keep the file busy past a shorter window.
+  constexpr int kAttempts = 1000;
   for (int attempt = 0;; ++attempt) {
     const int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) return;
-    if ((rc & 0xFF) != SQLITE_BUSY || attempt == 200) fail(sql);
+    // SQLITE_PROTOCOL is the log's own race (a read starting while another writer resets
+    // the log after a checkpoint) that SQLite gave up resolving: as short-lived as BUSY.
+    const bool transient = (rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_PROTOCOL;
+    if (!transient || attempt == kAttempts) fail(sql);
     sqlite3_sleep(10);
   }
 }

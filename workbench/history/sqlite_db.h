@@ -27,7 +27,8 @@ class Db {
   void exec(const std::string &sql);
   // exec, tried again for a while when the file is locked in a way the busy handler is not
   // asked about (another connection setting up or recovering the log: two processes opening
-  // a new history at once). Such a lock lasts moments.
+  // a new history at once), or when a read start lost the race with another writer resetting
+  // the log. Such a lock lasts moments.
   void execWhenFree(const std::string &sql);
   Statement prepare(const std::string &sql);
   std::int64_t lastId() const { return sqlite3_last_insert_rowid(db_.get()); }

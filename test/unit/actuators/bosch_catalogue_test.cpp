@@ -1,7 +1,10 @@
 // Every member of the five Bosch actuator lists, driven through its list:
 // both items of each switch test and every value conversion, byte for byte
 // on the wire, with the return-control frame where the list sends one.
+#include <initializer_list>
 #include <optional>
+#include <ostream>
+#include <string>
 #include <utility>
 
 #include "fake_host.h"
@@ -137,13 +140,49 @@ std::vector<ListCase> bosch_lists() {
 const Bytes kGuardRead = kwp({0x82, 0x10, 0xF1, 0x21, 0x01});
 const Bytes kReturnControl = kwp({0x83, 0x10, 0xF1, 0x30, 0x01, 0x00});
 
-class BoschCatalogue : public fake::Fixture {
- protected:
-  // Leaves the list and returns the frames expected after the member's own.
-  void expect_tail(const ListCase &l, std::vector<Bytes> &expected) {
-    if (l.returnControl) expected.push_back(kReturnControl);
-  }
+const std::vector<ListCase> &lists() {
+  static const std::vector<ListCase> all = bosch_lists();
+  return all;
+}
+
+// One member of one list: the unit of the parameterised tests.
+struct MemberRef {
+  const ListCase *list;
+  size_t index;
+  const Member &member() const { return list->members[index]; }
 };
+
+// gtest shows a failing parameter by this name instead of its bytes.
+void PrintTo(const MemberRef &r, std::ostream *os) { *os << r.list->name << ' ' << r.member().name; }
+void PrintTo(const ListCase *l, std::ostream *os) { *os << l->name; }
+
+std::vector<MemberRef> members_of(std::initializer_list<Kind> kinds) {
+  std::vector<MemberRef> refs;
+  for (const ListCase &l : lists()) {
+    for (size_t i = 0; i < l.members.size(); ++i) {
+      for (Kind k : kinds) {
+        if (l.members[i].kind == k) refs.push_back({&l, i});
+      }
+    }
+  }
+  return refs;
+}
+
+std::vector<const ListCase *> list_refs() {
+  std::vector<const ListCase *> refs;
+  for (const ListCase &l : lists()) refs.push_back(&l);
+  return refs;
+}
+
+// Leaves the list: the frames expected after the member's own.
+void expect_tail(const ListCase &l, std::vector<Bytes> &expected) {
+  if (l.returnControl) expected.push_back(kReturnControl);
+}
+
+class BoschCatalogue : public fake::Fixture {};
+class BoschList : public fake::Fixture, public ::testing::WithParamInterface<const ListCase *> {};
+class BoschSwitchMember : public fake::Fixture, public ::testing::WithParamInterface<MemberRef> {};
+class BoschValueMember : public fake::Fixture, public ::testing::WithParamInterface<MemberRef> {};
 
 TEST_F(BoschCatalogue, ListSizesMatchTheCatalogueTables) {
   EXPECT_EQ(vaz::act::bosch_m154_tests().size(), 11u);
@@ -152,91 +191,92 @@ TEST_F(BoschCatalogue, ListSizesMatchTheCatalogueTables) {
   EXPECT_EQ(vaz::act::bosch_m72_tests().size(), 13u);
 }
 
-TEST_F(BoschCatalogue, EveryListShowsItsMenuUnderTheTestTitle) {
-  for (const ListCase &l : bosch_lists()) {
+TEST_P(BoschList, ShowsItsMenuUnderTheTestTitle) {
+  const ListCase &l = *GetParam();
+  EXPECT_EQ(l.list(), 1);
+  ASSERT_EQ(h.menus.size(), 1u);
+  EXPECT_EQ(h.menus[0].title, 0xFE551010u);
+  ASSERT_EQ(h.menus[0].items.size(), l.members.size());
+  for (size_t i = 0; i < l.members.size(); ++i) EXPECT_EQ(h.menus[0].items[i], l.menu + 1 + i) << "entry " << i;
+}
+
+TEST_P(BoschSwitchMember, SendsBothItemsExactly) {
+  const ListCase &l = *GetParam().list;
+  const Member &m = GetParam().member();
+  const size_t i = GetParam().index;
+  h.menuChoices = {static_cast<int>(i), 0, 1, -1, -1};
+  ASSERT_EQ(l.list(), 1);
+
+  std::vector<Bytes> expected;
+  if (m.kind == Kind::GuardedSwitch) expected.push_back(kGuardRead);
+  expected.push_back(kwp(m.first));
+  expected.push_back(kwp(m.second));
+  expect_tail(l, expected);
+  EXPECT_EQ(frames, expected);
+
+  std::vector<fake::Box> boxes;
+  if (m.kind == Kind::Switch && m.text) boxes.push_back({m.text, 0xFE551010, 3});
+  for (int item = 0; item < 2; ++item) {
+    boxes.push_back({0xFE55101A, 0xFE551010, 5});
+    boxes.push_back({0xFE55101E, 0xFE551010, 1});
+  }
+  EXPECT_EQ(h.boxes, boxes);
+
+  // List, switch menu three times (highlight follows the item), list again.
+  ASSERT_EQ(h.menus.size(), 5u);
+  EXPECT_EQ(h.menus[1].items, (std::vector<u32>{0x58030301, 0x58030302}));
+  EXPECT_EQ(h.menus[1].preselect, 0);
+  EXPECT_EQ(h.menus[2].preselect, 0);
+  EXPECT_EQ(h.menus[3].preselect, 1);
+  EXPECT_EQ(h.menus[4].preselect, static_cast<int>(i)) << "list highlight after the test";
+}
+
+TEST_P(BoschValueMember, ConvertsEveryNumber) {
+  const ListCase &l = *GetParam().list;
+  const Member &m = GetParam().member();
+  auto values = m.values;
+  if (m.values == kDiv10) values.insert(values.end(), kDiv10Extreme.begin(), kDiv10Extreme.end());
+  for (auto [n, vv] : values) {
     SetUp();
-    EXPECT_EQ(l.list(), 1) << l.name;
-    ASSERT_EQ(h.menus.size(), 1u) << l.name;
-    EXPECT_EQ(h.menus[0].title, 0xFE551010u);
-    ASSERT_EQ(h.menus[0].items.size(), l.members.size()) << l.name;
-    for (size_t i = 0; i < l.members.size(); ++i) EXPECT_EQ(h.menus[0].items[i], l.menu + 1 + i) << l.name;
-  }
-}
-
-TEST_F(BoschCatalogue, EverySwitchMemberSendsBothItemsExactly) {
-  for (const ListCase &l : bosch_lists()) {
-    for (size_t i = 0; i < l.members.size(); ++i) {
-      const Member &m = l.members[i];
-      if (m.kind != Kind::Switch && m.kind != Kind::GuardedSwitch) continue;
-      SetUp();
-      h.menuChoices = {static_cast<int>(i), 0, 1, -1, -1};
-      ASSERT_EQ(l.list(), 1) << l.name << " " << m.name;
-
-      std::vector<Bytes> expected;
-      if (m.kind == Kind::GuardedSwitch) expected.push_back(kGuardRead);
-      expected.push_back(kwp(m.first));
-      expected.push_back(kwp(m.second));
+    h.menuChoices = {static_cast<int>(GetParam().index), -1};
+    h.inputs = {n};
+    ASSERT_EQ(l.list(), 1) << "n=" << n;
+    std::vector<Bytes> expected;
+    if (m.kind == Kind::GuardedValue) expected.push_back(kGuardRead);
+    if (!vv) {
+      // Nothing sent, no live data: the refusal, and the list again.
       expect_tail(l, expected);
-      EXPECT_EQ(frames, expected) << l.name << " " << m.name;
-
-      std::vector<fake::Box> boxes;
-      if (m.kind == Kind::Switch && m.text) boxes.push_back({m.text, 0xFE551010, 3});
-      for (int item = 0; item < 2; ++item) {
-        boxes.push_back({0xFE55101A, 0xFE551010, 5});
-        boxes.push_back({0xFE55101E, 0xFE551010, 1});
-      }
-      EXPECT_EQ(h.boxes, boxes) << l.name << " " << m.name;
-
-      // List, switch menu three times (highlight follows the item), list again.
-      ASSERT_EQ(h.menus.size(), 5u);
-      EXPECT_EQ(h.menus[1].items, (std::vector<u32>{0x58030301, 0x58030302}));
-      EXPECT_EQ(h.menus[1].preselect, 0);
-      EXPECT_EQ(h.menus[2].preselect, 0);
-      EXPECT_EQ(h.menus[3].preselect, 1);
-      EXPECT_EQ(h.menus[4].preselect, static_cast<int>(i)) << "list highlight after the test";
+      EXPECT_EQ(frames, expected) << "n=" << n;
+      EXPECT_TRUE(h.commCodes.empty()) << "n=" << n;
+      EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE551035, 0xFE551010, 1})) << "n=" << n;
+      continue;
+    }
+    Bytes f = m.first;
+    f.push_back(*vv);
+    expected.push_back(kwp(f));
+    expect_tail(l, expected);
+    EXPECT_EQ(frames, expected) << "n=" << n;
+    // The live data was shown between sending and the completion message.
+    ASSERT_FALSE(h.commCodes.empty());
+    EXPECT_EQ(h.commCodes.front(), FC_STREAM);
+    ASSERT_GE(h.boxes.size(), 2u);
+    EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE55101E, 0xFE551010, 1}));
+    if (m.kind == Kind::Value && m.text) {
+      EXPECT_EQ(h.boxes.front(), (fake::Box{m.text, 0xFE551010, 3}));
     }
   }
 }
 
-TEST_F(BoschCatalogue, EveryValueMemberConvertsEveryNumber) {
-  for (const ListCase &l : bosch_lists()) {
-    for (size_t i = 0; i < l.members.size(); ++i) {
-      const Member &m = l.members[i];
-      if (m.kind != Kind::Value && m.kind != Kind::GuardedValue) continue;
-      auto values = m.values;
-      if (m.values == kDiv10) values.insert(values.end(), kDiv10Extreme.begin(), kDiv10Extreme.end());
-      for (auto [n, vv] : values) {
-        SetUp();
-        h.menuChoices = {static_cast<int>(i), -1};
-        h.inputs = {n};
-        ASSERT_EQ(l.list(), 1) << l.name << " " << m.name;
-        std::vector<Bytes> expected;
-        if (m.kind == Kind::GuardedValue) expected.push_back(kGuardRead);
-        if (!vv) {
-          // Nothing sent, no live data: the refusal, and the list again.
-          expect_tail(l, expected);
-          EXPECT_EQ(frames, expected) << l.name << " " << m.name << " n=" << n;
-          EXPECT_TRUE(h.commCodes.empty()) << l.name << " " << m.name << " n=" << n;
-          EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE551035, 0xFE551010, 1})) << l.name << " " << m.name << " n=" << n;
-          continue;
-        }
-        Bytes f = m.first;
-        f.push_back(*vv);
-        expected.push_back(kwp(f));
-        expect_tail(l, expected);
-        EXPECT_EQ(frames, expected) << l.name << " " << m.name << " n=" << n;
-        // The live data was shown between sending and the completion message.
-        ASSERT_FALSE(h.commCodes.empty());
-        EXPECT_EQ(h.commCodes.front(), FC_STREAM) << l.name << " " << m.name;
-        ASSERT_GE(h.boxes.size(), 2u);
-        EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE55101E, 0xFE551010, 1}));
-        if (m.kind == Kind::Value && m.text) {
-          EXPECT_EQ(h.boxes.front(), (fake::Box{m.text, 0xFE551010, 3}));
-        }
-      }
-    }
-  }
+std::string member_name(const ::testing::TestParamInfo<MemberRef> &info) {
+  return std::string(info.param.list->name) + "_" + info.param.member().name;
 }
+
+INSTANTIATE_TEST_SUITE_P(Bosch, BoschList, ::testing::ValuesIn(list_refs()),
+                         [](const auto &p) { return std::string(p.param->name); });
+INSTANTIATE_TEST_SUITE_P(Bosch, BoschSwitchMember,
+                         ::testing::ValuesIn(members_of({Kind::Switch, Kind::GuardedSwitch})), member_name);
+INSTANTIATE_TEST_SUITE_P(Bosch, BoschValueMember,
+                         ::testing::ValuesIn(members_of({Kind::Value, Kind::GuardedValue})), member_name);
 
 TEST_F(BoschCatalogue, WireBytesOfTheDocumentedExamples) {
   h.menuChoices = {0, 0, 1, -1, -1};

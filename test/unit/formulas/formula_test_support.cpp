@@ -5,13 +5,10 @@
 #include <cstring>
 
 namespace vaz::test {
-namespace {
 
 int fake_text(u32 id, char *out, int size) {
   return std::snprintf(out, static_cast<std::size_t>(size), "T%08X", id);
 }
-
-}  // namespace
 
 AnswerBuf answer_with(const Bytes &d, bool longForm) {
   AnswerBuf a{};

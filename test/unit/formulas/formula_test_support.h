@@ -32,6 +32,9 @@ std::string run_item(CalcFn fn, u16 item, const Bytes &d, bool longForm = false)
 // What the fake text library returns for a text ID.
 std::string text(u32 id);
 
+// The fake text library itself: "T" and the text ID in hex.
+int fake_text(u32 id, char *out, int size);
+
 // One row of a case table.
 struct Case {
   u16 item;

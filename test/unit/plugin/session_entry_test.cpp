@@ -1,5 +1,6 @@
 // The entry's dispatch on the host's ECU type, the automatic Bosch detection
 // and the keep-alive stop on every way out.
+#include <dlfcn.h>
 #include <gmock/gmock.h>
 
 #include <cstring>
@@ -16,6 +17,21 @@ namespace {
 
 class SessionEntry : public PluginTest {
  protected:
+  // The entry binds the display host before anything else; a host without
+  // services keeps the fakes in their slots from any working directory.
+  void SetUp() override {
+    PluginTest::SetUp();
+    saved = pStdDll;
+    pStdDll = dlopen(VAZ_NO_SERVICES_HOST, RTLD_LAZY | RTLD_LOCAL);
+    ASSERT_NE(pStdDll, nullptr) << dlerror();
+  }
+  void TearDown() override {
+    if (pStdDll != nullptr) dlclose(pStdDll);
+    pStdDll = saved;
+    PluginTest::TearDown();
+  }
+
+  void *saved = nullptr;
   // Host record placed at an odd address to prove the reads are unaligned-safe.
   std::vector<u8> storage = std::vector<u8>(3600, 0);
   u8 *record = storage.data() + 1;
