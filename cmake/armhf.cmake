@@ -1,0 +1,15 @@
+# Cross build for 32-bit ARM Linux (armhf) with Debian's cross compiler and the armhf
+# multiarch libraries (libsqlite3-dev:armhf, libncurses-dev:armhf). Programs the build
+# runs itself (the text library checks) go through qemu-arm.
+#   cmake -S . -B build-armhf -DCMAKE_TOOLCHAIN_FILE=cmake/armhf.cmake -DVAZ_BUILD_TESTS=OFF
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR arm)
+set(CMAKE_C_COMPILER arm-linux-gnueabihf-gcc)
+set(CMAKE_CXX_COMPILER arm-linux-gnueabihf-g++)
+# find_library looks in /usr/lib/arm-linux-gnueabihf, where the multiarch packages put theirs.
+set(CMAKE_LIBRARY_ARCHITECTURE arm-linux-gnueabihf)
+# The C and C++ runtime of the cross compiler live under /usr/arm-linux-gnueabihf; the
+# multiarch libraries are found by qemu's fall-back to the real root.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L /usr/arm-linux-gnueabihf)
+# pkg-config (FindCurses asks it) must describe the armhf libraries, not the build machine's.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/arm-linux-gnueabihf/pkgconfig:/usr/share/pkgconfig)
