@@ -11,13 +11,16 @@ jobs=$(nproc)
 echo "== build and test: $top/build"
 "$top/scripts/build.sh" "$top/build" -DVAZ_WERROR=ON
 ctest --test-dir "$top/build" -j"$jobs" --output-on-failure
+echo "== normal build and tests: $SECONDS s"
 
 if [ "${1:-}" != "--quick" ]; then
   echo "== build and test under sanitizers: $top/build-sanitize"
   "$top/scripts/build.sh" "$top/build-sanitize" -DVAZ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DVAZ_WERROR=ON
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$top/build-sanitize" -j"$jobs" --output-on-failure
+  echo "== up to the sanitizer build and tests: $SECONDS s"
 
   echo "== armhf cross build, sessions under qemu-arm against $top/build"
   "$top/scripts/armhf.sh" "$top/build" "$top/build-armhf"
+  echo "== every stage: $SECONDS s"
 fi
