@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when something is missing;
 # with --tests also what only the tests use (the report's rendering test opens it in a
-# headless browser).
+# headless browser); with --armhf the cross compiler, qemu-arm and the armhf libraries
+# of the cross build (scripts/armhf.sh).
 set -euo pipefail
 need=()
 command -v cmake >/dev/null || need+=(cmake)
@@ -16,9 +17,20 @@ command -v tmux >/dev/null || need+=(tmux)
 if [ "${1:-}" = "--tests" ]; then
   [ -x /usr/bin/chromium ] || need+=(chromium)
 fi
+SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+if [ "${1:-}" = "--armhf" ]; then
+  command -v arm-linux-gnueabihf-g++ >/dev/null || need+=(g++-arm-linux-gnueabihf)
+  command -v qemu-arm >/dev/null || need+=(qemu-user)
+  [ -f /usr/lib/arm-linux-gnueabihf/libsqlite3.so ] || need+=(libsqlite3-dev:armhf)
+  [ -f /usr/lib/arm-linux-gnueabihf/libncursesw.so ] || need+=(libncurses-dev:armhf)
+  # The :armhf packages come from the armhf architecture, known to dpkg once added.
+  if ! dpkg --print-foreign-architectures | grep -qx armhf; then
+    echo "setup: adding the armhf architecture to dpkg"
+    $SUDO dpkg --add-architecture armhf
+  fi
+fi
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}"
 fi

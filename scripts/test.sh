@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in the normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer. --quick skips the second.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then cross-builds for armhf and
+# compares sessions under qemu-arm with the normal build's (scripts/armhf.sh).
+# --quick runs the normal build alone. Every build treats warnings as errors.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" --tests
 jobs=$(nproc)
 
 echo "== build and test: $top/build"
-"$top/scripts/build.sh" "$top/build"
+"$top/scripts/build.sh" "$top/build" -DVAZ_WERROR=ON
 ctest --test-dir "$top/build" -j"$jobs" --output-on-failure
+echo "== normal build and tests: $SECONDS s"
 
 if [ "${1:-}" != "--quick" ]; then
   echo "== build and test under sanitizers: $top/build-sanitize"
-  "$top/scripts/build.sh" "$top/build-sanitize" -DVAZ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+  "$top/scripts/build.sh" "$top/build-sanitize" -DVAZ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DVAZ_WERROR=ON
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$top/build-sanitize" -j"$jobs" --output-on-failure
+  echo "== up to the sanitizer build and tests: $SECONDS s"
+
+  echo "== armhf cross build, sessions under qemu-arm against $top/build"
+  "$top/scripts/armhf.sh" "$top/build" "$top/build-armhf"
+  echo "== every stage: $SECONDS s"
 fi

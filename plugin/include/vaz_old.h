@@ -270,6 +270,10 @@ extern VAZ_EXPORT void *pDiagCommdlHandle;
 extern VAZ_EXPORT void *pDiagCalcHandle;
 extern VAZ_EXPORT void *pDiagActFuncHandle;
 
+/* The plug-in's version, "major.minor.patch" (the build's project version), for a host
+ * to log or show; a static string, valid while the library is loaded. */
+VAZ_EXPORT const char *VazOldVersion(void);
+
 #ifdef __cplusplus
 }
 #endif

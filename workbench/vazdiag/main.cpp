@@ -12,8 +12,10 @@
 #include "history_session.h"
 #include "input_checks.h"
 #include "options.h"
+#include "plugin_version.h"
 #include "session_language.h"
 #include "trace_decoder.h"
+#include "vaz_version.h"
 #include "workbench.h"
 #include "workbench/printable.h"
 
@@ -27,6 +29,16 @@ int main(int argc, char **argv) {
   }
   if (options->help) {
     std::cout << vazdiag::kUsage;
+    return 0;
+  }
+  if (options->version) {
+    std::cout << "vazdiag " VAZ_VERSION "\n";
+    try {
+      std::cout << "libVAZ_OLD.so " << vazdiag::pluginVersion(vazdiag::executableDir()) << "\n";
+    } catch (const std::exception &e) {
+      std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
+      return 1;
+    }
     return 0;
   }
   if (!options->history.command.empty()) return vazdiag::run_history_command(options->history);

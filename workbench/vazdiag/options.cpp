@@ -86,6 +86,7 @@ const char *const kUsage =
     "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
     "                     a virtual clock (default with --script)\n"
     "  --help             this text\n"
+    "  --version          the versions of vazdiag and of the plug-in beside it\n"
     "\n"
     "vazdiag history [--car TEXT] [--history FILE]\n"
     "                     list the recorded sessions, newest first; --car keeps those whose\n"
@@ -124,6 +125,10 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     const std::string &a = args[i];
     if (a == "--help" || a == "-h") {
       o.help = true;
+      continue;
+    }
+    if (a == "--version") {
+      o.version = true;
       continue;
     }
     if (a == "--list-ports") {

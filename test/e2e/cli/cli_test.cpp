@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include "vaz_version.h"
+
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -105,6 +107,9 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
     text.replace(text.find("0x58025005 Live data"), 20, "0x58025005 Live\x1B[2Jdata");
     std::ofstream(file, std::ios::trunc) << text;
   }
+  // A plug-in from before it reported its version.
+  const std::string unversioned = f.install("unversioned");
+  BadFiles::unexport((f.dir / "unversioned" / "libVAZ_OLD.so").string(), "VazOldVersion", "XazOldVersion");
   const Case cases[] = {
       {"--bogus", "unknown option '--bogus'"},
       {"--ecu m999", "unknown ECU 'm999'"},
@@ -136,6 +141,8 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {script, "DSNAMES.TXT:", 1, spoiltData},
       {script, "entry 0x5820FF05 is counted by no list", 1, spoiltData},
       {script, "libSTD.so lacks services the plug-in needs: ShowDataStream", 1, lackingHost},
+      {"--version", "libVAZ_OLD.so lacks VazOldVersion", 1, unversioned},
+      {"--version", "vazdiag " VAZ_VERSION "\nlibVAZ_OLD.so " VAZ_VERSION "\n", 0},  // the build's one number
       // Accepted, but what is wrong is told.
       {"--decode-trace " + (f / "cut.trace"), "2 frames, 0 with a wrong checksum, 2 not understood", 0},
       {"--script " + (f / "bom.txt"), "[menu]", 0},
