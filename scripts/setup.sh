@@ -16,6 +16,7 @@ command -v tmux >/dev/null || need+=(tmux)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 if [ "${1:-}" = "--tests" ]; then
   [ -x /usr/bin/chromium ] || need+=(chromium)
+  command -v clang-format >/dev/null || need+=(clang-format)
 fi
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
 if [ "${1:-}" = "--armhf" ]; then
