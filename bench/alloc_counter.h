@@ -8,4 +8,4 @@
 namespace bench {
 std::uint64_t allocations();
 bool counting();  // false in a sanitizer build, whose allocator must not be replaced
-}
+}  // namespace bench

@@ -1,8 +1,8 @@
 // The line front end (four items ticked) and the full-screen front end (every item) in real
-// time against the simulated M1.5.4: the refresh rate each reaches, set against the simulated line's own limit computed from the
-// run's trace (per pass the request's bytes at 10416 baud with the tester byte gap P4, the
-// ECU's answer delay P2, the answer's bytes, the quiet time P3min before the next request).
-// A front end that waits for a key in every pass shows as a ratio well below 1.
+// time against the simulated M1.5.4: the refresh rate each reaches, set against the simulated line's own limit computed
+// from the run's trace (per pass the request's bytes at 10416 baud with the tester byte gap P4, the ECU's answer delay
+// P2, the answer's bytes, the quiet time P3min before the next request). A front end that waits for a key in every pass
+// shows as a ratio well below 1.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <pty.h>
@@ -104,8 +104,7 @@ class Terminal {
     ::setenv("TERM", "xterm", 1);
     drain_ = std::thread([fd = master_] {
       char buf[4096];
-      while (::read(fd, buf, sizeof buf) > 0) {
-      }
+      while (::read(fd, buf, sizeof buf) > 0) {}
     });
   }
   ~Terminal() {
@@ -153,6 +152,12 @@ void BM_FullScreenRate(benchmark::State &state) {
 }  // namespace
 
 BENCHMARK(BM_FullScreenRate)->Arg(100)->ArgNames({"passes"})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
-BENCHMARK(BM_LineFrontEndRate)->Arg(5)->Arg(100)->ArgNames({"passes"})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_LineFrontEndRate)
+    ->Arg(5)
+    ->Arg(100)
+    ->ArgNames({"passes"})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -37,6 +37,12 @@ void BM_SerialLiveData(benchmark::State &state) {
 
 }  // namespace
 
-BENCHMARK(BM_SerialLiveData)->Arg(10)->Arg(100)->ArgNames({"passes"})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_SerialLiveData)
+    ->Arg(10)
+    ->Arg(100)
+    ->ArgNames({"passes"})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -40,7 +40,8 @@ std::vector<u32> ids_of(const fs::path &file) {
   std::vector<u32> ids;
   std::ifstream in(file);
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind("0x", 0) == 0 && line.size() >= 10) ids.push_back(static_cast<u32>(std::stoul(line.substr(2, 8), nullptr, 16)));
+    if (line.rfind("0x", 0) == 0 && line.size() >= 10)
+      ids.push_back(static_cast<u32>(std::stoul(line.substr(2, 8), nullptr, 16)));
   }
   return ids;
 }

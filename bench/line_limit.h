@@ -11,9 +11,9 @@
 namespace bench {
 
 struct LineRate {
-  int passes = 0;         // ReadDataByLocalIdentifier 01 exchanges in the trace
-  double measured = 0;    // passes per second, first request to the end of the last P3
-  double limit = 0;       // passes per second the line allows
+  int passes = 0;       // ReadDataByLocalIdentifier 01 exchanges in the trace
+  double measured = 0;  // passes per second, first request to the end of the last P3
+  double limit = 0;     // passes per second the line allows
 };
 
 LineRate line_rate(const std::string &trace);

@@ -14,9 +14,8 @@
 namespace {
 
 constexpr CALC_DTC_FN kDecoders[] = {
-    CalDtc_GM_ISFI_ENG_CUR,       CalDtc_GM_ISFI_ENG_STORE,     CalDtc_GM_EFI,
-    CalDtc_BOSCH_M154_ENG_CURRENT, CalDtc_BOSCH_M72_ENG_CURRENT, CalDtc_BOSCH_M154_ENG,
-    CalDtc_BOSCH_M70_ENG,         CalDtc_BOSCH_M797_E2_ENG,
+    CalDtc_GM_ISFI_ENG_CUR,       CalDtc_GM_ISFI_ENG_STORE, CalDtc_GM_EFI,        CalDtc_BOSCH_M154_ENG_CURRENT,
+    CalDtc_BOSCH_M72_ENG_CURRENT, CalDtc_BOSCH_M154_ENG,    CalDtc_BOSCH_M70_ENG, CalDtc_BOSCH_M797_E2_ENG,
 };
 
 u8 gKnown = 0;
@@ -42,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   SearchIdCloseFile = fake_close;
   IdSearch = fake_search;
   gKnown = data[4];
-  const u32 base = static_cast<u32>(data[0]) << 24 | static_cast<u32>(data[1]) << 16 |
-                   static_cast<u32>(data[2]) << 8 | data[3];
+  const u32 base =
+      static_cast<u32>(data[0]) << 24 | static_cast<u32>(data[1]) << 16 | static_cast<u32>(data[2]) << 8 | data[3];
   const std::size_t answerBytes = std::min<std::size_t>(size - 5, VAZ_ANS_SIZE);
 
   for (CALC_DTC_FN decode : kDecoders) {

@@ -15,13 +15,27 @@
 namespace {
 
 constexpr CALC_CD_FN kRoutines[] = {
-    CalCd_BOSCH_M154_ENG,          CalCd_BOSCH_M154N_ENG,        CalCd_BOSCH_M154N_ADC_ENG,
-    CalCd_BOSCH_M154_ADD_ADC_ENG,  CalCd_BOSCH_M70_ENG,          CalCd_BOSCHM70_ADC_ENG,
-    CalCd_BOSCH_M70_E3_ENG,        CalCd_BOSCH_M797_E2_ENG,      CalCd_BOSCH_M797_E3_ENG,
-    CalCd_BOSCH_M797_E2_E3_ADC_ENG, CalCd_BOSCH_M797_E2_E3_IMM_ENG, CalCd_BOSCH_M72_ENG_1,
-    CalCd_BOSCH_M72_ADC_ENG,       CalCd_BOSCH_M72_ENG,          CalCd_GM_ISFI_ENG,
-    CalCd_GM_ISFI_ENG_WORKFLAGS,   CalCd_GM_EFI_ENG,             CalCd_GM_EFI_ENG_WORKFLAGS,
-    CalcInfo_BOSCH_M154_ENG,       CalcInfo_BOSCH_M70_ENG,       CalcInfo_BOSCH_M797_E2_ENG,
+    CalCd_BOSCH_M154_ENG,
+    CalCd_BOSCH_M154N_ENG,
+    CalCd_BOSCH_M154N_ADC_ENG,
+    CalCd_BOSCH_M154_ADD_ADC_ENG,
+    CalCd_BOSCH_M70_ENG,
+    CalCd_BOSCHM70_ADC_ENG,
+    CalCd_BOSCH_M70_E3_ENG,
+    CalCd_BOSCH_M797_E2_ENG,
+    CalCd_BOSCH_M797_E3_ENG,
+    CalCd_BOSCH_M797_E2_E3_ADC_ENG,
+    CalCd_BOSCH_M797_E2_E3_IMM_ENG,
+    CalCd_BOSCH_M72_ENG_1,
+    CalCd_BOSCH_M72_ADC_ENG,
+    CalCd_BOSCH_M72_ENG,
+    CalCd_GM_ISFI_ENG,
+    CalCd_GM_ISFI_ENG_WORKFLAGS,
+    CalCd_GM_EFI_ENG,
+    CalCd_GM_EFI_ENG_WORKFLAGS,
+    CalcInfo_BOSCH_M154_ENG,
+    CalcInfo_BOSCH_M70_ENG,
+    CalcInfo_BOSCH_M797_E2_ENG,
 };
 
 // The display host's text service as the plug-in calls it: at most size - 1

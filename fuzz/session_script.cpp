@@ -10,14 +10,18 @@ namespace {
 
 // Numbers for `enter`: plausible set points, the limits of an int field and just
 // past them, zero and negatives.
-constexpr std::array<int, 16> kNumbers{850, 0, -1, 1, 38, 900, 3000, 20, 255, 256, 65535, 65536,
-                                       -850, 2147483647, -2147483647, 127};
+constexpr std::array<int, 16> kNumbers{850, 0,   -1,    1,     38,   900,        3000,        20,
+                                       255, 256, 65535, 65536, -850, 2147483647, -2147483647, 127};
 
 std::string step(std::uint8_t b) {
   const int arg = b & 0x0F;
   switch (b >> 4) {
-    case 0x0: case 0x1: case 0x2: case 0xE: return "choose " + std::to_string(arg + 1);
-    case 0x3: case 0xF: return "back";
+    case 0x0:
+    case 0x1:
+    case 0x2:
+    case 0xE: return "choose " + std::to_string(arg + 1);
+    case 0x3:
+    case 0xF: return "back";
     case 0x4: return "tick all";
     case 0x5: return "tick " + std::to_string(arg + 1);
     case 0x6: return "tick none";

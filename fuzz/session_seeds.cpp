@@ -24,9 +24,9 @@ struct Car {
 
 // Every host ECU type with its own car; detection (11) with each Bosch car.
 const std::vector<Car> kCars{
-    {1, "m154"},    {2, "m154-add"}, {3, "m154n"},   {4, "m70-e2"},   {5, "m70-e3"},  {6, "m72"},
-    {7, "m797-e2"}, {8, "m797-e3"},  {9, "gm-efi"},  {10, "gm-isfi"}, {11, "m154"}, {11, "m154n"},
-    {11, "m70-e2"}, {11, "m70-e3"},  {11, "m72"},    {11, "m797-e2"}, {11, "m797-e3"}, {11, "none"},
+    {1, "m154"},    {2, "m154-add"}, {3, "m154n"},  {4, "m70-e2"},   {5, "m70-e3"},   {6, "m72"},
+    {7, "m797-e2"}, {8, "m797-e3"},  {9, "gm-efi"}, {10, "gm-isfi"}, {11, "m154"},    {11, "m154n"},
+    {11, "m70-e2"}, {11, "m70-e3"},  {11, "m72"},   {11, "m797-e2"}, {11, "m797-e3"}, {11, "none"},
 };
 
 std::vector<std::string> tours() {

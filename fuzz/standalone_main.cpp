@@ -93,9 +93,12 @@ int main(int argc, char **argv) {
   for (int i = 2; i + 1 < argc; i += 2) {
     const std::string opt = argv[i];
     const long value = std::strtol(argv[i + 1], nullptr, 10);
-    if (opt == "--runs") runs = value;
-    else if (opt == "--max-len") maxLen = static_cast<std::size_t>(value);
-    else if (opt == "--seed") seed = static_cast<unsigned>(value);
+    if (opt == "--runs")
+      runs = value;
+    else if (opt == "--max-len")
+      maxLen = static_cast<std::size_t>(value);
+    else if (opt == "--seed")
+      seed = static_cast<unsigned>(value);
   }
 
   std::vector<Bytes> seeds;

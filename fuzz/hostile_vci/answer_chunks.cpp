@@ -74,11 +74,8 @@ int answer_request(unsigned char *answer, std::size_t room) {
     case 3:
       if (c.size != 0 && c.size <= room) std::memcpy(answer, c.bytes, c.size);
       return 1;
-    case 4:
-      return -1;
-    case 5:
-      put_frame(answer, c);
-      return -1;
+    case 4: return -1;
+    case 5: put_frame(answer, c); return -1;
     case 6:
       answer[0] = 0;
       answer[1] = 0;
@@ -92,9 +89,7 @@ int answer_request(unsigned char *answer, std::size_t room) {
       if (second.size != 0) std::memcpy(answer + used + 1, second.bytes, second.size);
       return 1;
     }
-    default:
-      put_frame(answer, c);
-      return 1;
+    default: put_frame(answer, c); return 1;
   }
 }
 

@@ -12,8 +12,10 @@ int answer_without_buffer();
 }  // namespace hostile
 
 #define HOSTILE_EXPORT extern "C" __attribute__((visibility("default")))
-#define HOSTILE_FAILS(name) HOSTILE_EXPORT int name(void) { return -1; }
-#define HOSTILE_NOOP(name) HOSTILE_EXPORT int name(void) { return 0; }
+#define HOSTILE_FAILS(name) \
+  HOSTILE_EXPORT int name(void) { return -1; }
+#define HOSTILE_NOOP(name) \
+  HOSTILE_EXPORT int name(void) { return 0; }
 
 namespace {
 constexpr std::size_t kLayoutRoom = 344;  // what the interface writes whatever room it is told

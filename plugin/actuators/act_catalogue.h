@@ -58,10 +58,10 @@ inline constexpr u32 kNoText = 0;
 struct Test {
   Shape shape;
   Line line;
-  u32 text;            // caution (style 3) of plain shapes, refusal text of guarded ones
-  Frame first;         // item 0 frame, or the value template
-  Frame second;        // item 1 frame (switch shapes)
-  u8 valueIndex;       // value byte position in the template (value shapes)
+  u32 text;       // caution (style 3) of plain shapes, refusal text of guarded ones
+  Frame first;    // item 0 frame, or the value template
+  Frame second;   // item 1 frame (switch shapes)
+  u8 valueIndex;  // value byte position in the template (value shapes)
   Conversion conversion;
 };
 
@@ -124,13 +124,13 @@ std::span<const Test> gm_efi_tests();
 #define VAZ_ACT_MEMBER(name, ...) name,
 #define VAZ_ACT_ROUTINE(name, ...) \
   extern "C" VAZ_EXPORT int name(void) { return vaz::act::run_test(VAZ_ACT_TABLE[idx_##name]); }
-#define VAZ_ACT_CATALOGUE(LIST, members)                            \
-  namespace {                                                       \
-  enum : int { LIST(VAZ_ACT_INDEX) };                               \
-  constexpr vaz::act::Test VAZ_ACT_TABLE[] = {LIST(VAZ_ACT_RECORD)}; \
-  }                                                                 \
-  LIST(VAZ_ACT_ROUTINE)                                             \
-  namespace {                                                       \
+#define VAZ_ACT_CATALOGUE(LIST, members)                                           \
+  namespace {                                                                      \
+  enum : int { LIST(VAZ_ACT_INDEX) };                                              \
+  constexpr vaz::act::Test VAZ_ACT_TABLE[] = {LIST(VAZ_ACT_RECORD)};               \
+  }                                                                                \
+  LIST(VAZ_ACT_ROUTINE)                                                            \
+  namespace {                                                                      \
   [[maybe_unused]] constexpr vaz::act::Routine members[] = {LIST(VAZ_ACT_MEMBER)}; \
   }
 

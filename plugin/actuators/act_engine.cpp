@@ -2,9 +2,9 @@
 // shapes (switch, guarded switch, value, guarded value), each driven by one
 // catalogue record. A command the ECU refuses (answer 7F) is reported as
 // refused and leaves the user where he was; only a line failure ends the test.
-#include "link/link_common.h"
 #include "actuators/act_catalogue.h"
 #include "actuators/act_host.h"
+#include "link/link_common.h"
 
 namespace vaz::act {
 
@@ -26,13 +26,9 @@ enum class Guard { Open, Refused, Failed };
 Guard check_guard(u32 refusalText) {
   Frame read = kGuardRead;
   switch (send_command(Line::Kwp, read)) {
-    case Sent::Failed:
-      return Guard::Failed;
-    case Sent::Refused:
-      report(kRefusedText);
-      return Guard::Refused;
-    case Sent::Done:
-      break;
+    case Sent::Failed: return Guard::Failed;
+    case Sent::Refused: report(kRefusedText); return Guard::Refused;
+    case Sent::Done: break;
   }
   const u8 *ans = TOKEN_OLD.bAnsBuf;
   // The byte must lie inside the frame the ECU sent, before its checksum.

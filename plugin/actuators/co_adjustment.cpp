@@ -6,9 +6,9 @@
 #include <array>
 #include <cstring>
 
-#include "link/link_common.h"
 #include "actuators/act_catalogue.h"
 #include "actuators/act_host.h"
+#include "link/link_common.h"
 
 namespace {
 

@@ -47,22 +47,14 @@ std::optional<u8> convert(Conversion c, int n) {
   const std::int64_t v = n;
   switch (c) {
     case Conversion::None:
-    case Conversion::Same:
-      return unsigned_byte(n, v);
-    case Conversion::Div10:
-      return unsigned_byte(n, v / 10);
-    case Conversion::Div255:
-      return unsigned_byte(n, v / 255);
-    case Conversion::Percent255:
-      return percent_of_255(n);
-    case Conversion::Div12_5:
-      return unsigned_byte(n, static_cast<std::int64_t>(static_cast<double>(n) / 12.5));
-    case Conversion::Div25:
-      return unsigned_byte(n, v / 25);
-    case Conversion::Times10:
-      return blend_byte(n);
-    case Conversion::Angle:
-      return angle_byte((66 - v) * 256 / 90);
+    case Conversion::Same: return unsigned_byte(n, v);
+    case Conversion::Div10: return unsigned_byte(n, v / 10);
+    case Conversion::Div255: return unsigned_byte(n, v / 255);
+    case Conversion::Percent255: return percent_of_255(n);
+    case Conversion::Div12_5: return unsigned_byte(n, static_cast<std::int64_t>(static_cast<double>(n) / 12.5));
+    case Conversion::Div25: return unsigned_byte(n, v / 25);
+    case Conversion::Times10: return blend_byte(n);
+    case Conversion::Angle: return angle_byte((66 - v) * 256 / 90);
   }
   return std::nullopt;
 }

@@ -16,19 +16,13 @@ inline R call_or(Fn slot, R fallback, Args... args) {
 }
 
 // Message boxes of report and notice styles: an absent display just skips them.
-inline int show_box(u32 text, u32 title, int style) {
-  return call_or(ShowMessageBoxID, 0, text, title, style);
-}
+inline int show_box(u32 text, u32 title, int style) { return call_or(ShowMessageBoxID, 0, text, title, style); }
 
 // The current comm routine; no routine installed is a failed request.
-inline int comm(u8 code, u16 index) {
-  return pFComm ? pFComm(code, index, nullptr) : -1;
-}
+inline int comm(u8 code, u16 index) { return pFComm ? pFComm(code, index, nullptr) : -1; }
 
 // Stop the vehicle interface's keep-alive (arguments as the interface expects).
-inline void stop_keep_alive(int last = 0) {
-  call_or(SetLinkKeep, 0, static_cast<u8 *>(nullptr), 0, 0, last);
-}
+inline void stop_keep_alive(int last = 0) { call_or(SetLinkKeep, 0, static_cast<u8 *>(nullptr), 0, 0, last); }
 
 // The pause after each item handed to the display.
 inline void item_pause() { usleep(1000); }

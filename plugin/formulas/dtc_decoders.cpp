@@ -31,8 +31,7 @@ bool add_code(u32 id) {
 // bytes per code (high, low, status).
 constexpr std::size_t kCountPos = 4;
 constexpr std::size_t kFirstRecord = 5;
-static_assert(kFirstRecord + 3 * VAZ_DTC_MAX <= VAZ_ANS_SIZE,
-              "32 records fit in the answer buffer");
+static_assert(kFirstRecord + 3 * VAZ_DTC_MAX <= VAZ_ANS_SIZE, "32 records fit in the answer buffer");
 
 }  // namespace
 
@@ -64,4 +63,3 @@ int vaz::formulas::decode_records() {
   }
   return TOKEN_OLD.cDtcNum;
 }
-

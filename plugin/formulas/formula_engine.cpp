@@ -19,16 +19,11 @@ std::int64_t load(const Step &s, const u8 *d) {
   const std::int64_t lo = d[s.p2];
   const std::int64_t w = hi * 256 + lo;
   switch (s.op) {
-    case Op::LoadByte:
-      return hi;
-    case Op::LoadWord:
-      return w;
-    case Op::LoadV255:
-      return hi * 255 + lo;
-    case Op::LoadSignedByte:
-      return hi >= 128 ? hi - 256 : hi;
-    case Op::LoadSignedWord:
-      return w >= 0x8000 ? w - 0x10000 : w;
+    case Op::LoadByte: return hi;
+    case Op::LoadWord: return w;
+    case Op::LoadV255: return hi * 255 + lo;
+    case Op::LoadSignedByte: return hi >= 128 ? hi - 256 : hi;
+    case Op::LoadSignedWord: return w >= 0x8000 ? w - 0x10000 : w;
     case Op::LoadSignedV255: {
       if (w < 0x8000) return hi * 255 + lo;
       // A negative reading mirrors the positive one: minus the 255-join of
@@ -36,15 +31,13 @@ std::int64_t load(const Step &s, const u8 *d) {
       const std::int64_t m = 0x10000 - w;
       return -((m >> 8) * 255 + (m & 0xFF));
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
 bool is_load(Op op) {
-  return op == Op::LoadByte || op == Op::LoadWord || op == Op::LoadV255 ||
-         op == Op::LoadSignedByte || op == Op::LoadSignedWord ||
-         op == Op::LoadSignedV255;
+  return op == Op::LoadByte || op == Op::LoadWord || op == Op::LoadV255 || op == Op::LoadSignedByte ||
+         op == Op::LoadSignedWord || op == Op::LoadSignedV255;
 }
 
 // c / acc without a division by zero: a zero reading gives the infinity the
@@ -87,9 +80,7 @@ T apply(const Calc &c, const u8 *d) {
       case Op::AddByteTimes: acc = acc + static_cast<T>(d[s.p1]) * k; break;
       case Op::Shr:
       case Op::And:
-        if constexpr (std::is_integral_v<T>) {
-          acc = s.op == Op::Shr ? (acc >> k) : (acc & k);
-        }
+        if constexpr (std::is_integral_v<T>) { acc = s.op == Op::Shr ? (acc >> k) : (acc & k); }
         break;
       default: break;
     }
@@ -134,16 +125,11 @@ int print_real(Fmt f, double v, char *out) {
 
 int print_calc(const Calc &c, const u8 *d, char *out) {
   switch (c.arith) {
-    case Arith::Int:
-      return print_int(c.fmt, static_cast<std::int32_t>(apply<std::int64_t>(c, d)), out);
-    case Arith::Trunc:
-      return print_int(c.fmt, truncate(apply<double>(c, d)), out);
-    case Arith::Double:
-      return print_real(c.fmt, apply<double>(c, d), out);
-    case Arith::DoubleSingle:
-      return print_real(c.fmt, static_cast<float>(apply<double>(c, d)), out);
-    case Arith::Single:
-      return print_real(c.fmt, apply<float>(c, d), out);
+    case Arith::Int: return print_int(c.fmt, static_cast<std::int32_t>(apply<std::int64_t>(c, d)), out);
+    case Arith::Trunc: return print_int(c.fmt, truncate(apply<double>(c, d)), out);
+    case Arith::Double: return print_real(c.fmt, apply<double>(c, d), out);
+    case Arith::DoubleSingle: return print_real(c.fmt, static_cast<float>(apply<double>(c, d)), out);
+    case Arith::Single: return print_real(c.fmt, apply<float>(c, d), out);
   }
   return 0;
 }
@@ -178,18 +164,14 @@ int state_text(u32 textId, char *out) {
 
 int run_row(const Row &row, const u8 *d, char *out) {
   switch (row.kind) {
-    case Kind::State:
-      return state_text((d[row.bitPos] >> row.bit) & 1u ? row.textSet : row.textClear, out);
-    case Kind::Value:
-      return print_calc(guard_holds(row, d) ? row.alt : row.main, d, out);
-    case Kind::Empty:
-      break;
+    case Kind::State: return state_text((d[row.bitPos] >> row.bit) & 1u ? row.textSet : row.textClear, out);
+    case Kind::Value: return print_calc(guard_holds(row, d) ? row.alt : row.main, d, out);
+    case Kind::Empty: break;
   }
   return 0;
 }
 
-int run_list(std::span<const Row> rows, OutOfRange policy, u16 item,
-             const u8 *answer, char *out, Source source) {
+int run_list(std::span<const Row> rows, OutOfRange policy, u16 item, const u8 *answer, char *out, Source source) {
   if (answer == nullptr || out == nullptr) return 0;
   if (item == 0 || item > rows.size()) {
     switch (policy) {

@@ -44,11 +44,11 @@ struct Step {
 // How a program is computed; the ECU's firmware mixes all five and the printed
 // digits depend on it.
 enum class Arith : u8 {
-  Int,         // 64-bit integer accumulator, constants taken as integers
-  Trunc,       // double, then truncated toward zero to a 32-bit integer
-  Double,      // double, printed as double
-  DoubleSingle,// double, rounded to single precision, printed
-  Single,      // single precision throughout, constants taken as floats
+  Int,           // 64-bit integer accumulator, constants taken as integers
+  Trunc,         // double, then truncated toward zero to a 32-bit integer
+  Double,        // double, printed as double
+  DoubleSingle,  // double, rounded to single precision, printed
+  Single,        // single precision throughout, constants taken as floats
 };
 
 enum class Fmt : u8 { Dec, Hex, F1, F2, F3, F4, F6 };
@@ -64,9 +64,9 @@ struct Calc {
 // A guard picks the alternative program when it holds.
 enum class Guard : u8 {
   None,
-  TopBit,      // D[g1] >= 128
-  ByteAbove,   // D[g1] > limit
-  WordOutside, // w = D[g1] x 256 + D[g2]: w == 0 or w >= limit
+  TopBit,       // D[g1] >= 128
+  ByteAbove,    // D[g1] > limit
+  WordOutside,  // w = D[g1] x 256 + D[g2]: w == 0 or w >= limit
 };
 
 enum class Kind : u8 { Empty, Value, State };
@@ -203,8 +203,8 @@ int run_row(const Row &row, const u8 *d, char *out);
 
 // The whole formula routine: copy (unless in place), check the item number,
 // run its row.
-int run_list(std::span<const Row> rows, OutOfRange policy, u16 item,
-             const u8 *answer, char *out, Source source = Source::Copy);
+int run_list(std::span<const Row> rows, OutOfRange policy, u16 item, const u8 *answer, char *out,
+             Source source = Source::Copy);
 
 // Rows `first` .. `first + N - 1` of `src` (0-based) as an array, for lists
 // that repeat the rows of a sibling list.
@@ -216,8 +216,7 @@ constexpr std::array<Row, N> slice(const std::array<Row, M> &src, std::size_t fi
 }
 
 template <std::size_t A, std::size_t B>
-constexpr std::array<Row, A + B> join(const std::array<Row, A> &a,
-                                      const std::array<Row, B> &b) {
+constexpr std::array<Row, A + B> join(const std::array<Row, A> &a, const std::array<Row, B> &b) {
   std::array<Row, A + B> out{};
   for (std::size_t i = 0; i < A; ++i) out[i] = a[i];
   for (std::size_t i = 0; i < B; ++i) out[A + i] = b[i];

@@ -10,15 +10,9 @@ using enum Arith;
 using enum Fmt;
 
 constexpr Row plain(Step load) { return value(calc(Int, Dec, load)); }
-constexpr Row temperature(u8 pos) {
-  return value(calc(Trunc, Dec, byteAt(pos), mul(0.75), add(-40.0)));
-}
-constexpr Row volts(u8 pos) {
-  return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(kPerByteStep)));
-}
-constexpr Row tenths(u8 pos) {
-  return value(calc(DoubleSingle, F1, byteAt(pos), div(10.0)));
-}
+constexpr Row temperature(u8 pos) { return value(calc(Trunc, Dec, byteAt(pos), mul(0.75), add(-40.0))); }
+constexpr Row volts(u8 pos) { return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(kPerByteStep))); }
+constexpr Row tenths(u8 pos) { return value(calc(DoubleSingle, F1, byteAt(pos), div(10.0))); }
 // Per mille of the full 16-bit range, signed integer quotient.
 constexpr Row perMille(u8 hi) {
   return value(calc(Int, Dec, word(hi, static_cast<u8>(hi + 1)), mul(1000), div(65535)));
@@ -26,9 +20,7 @@ constexpr Row perMille(u8 hi) {
 constexpr Row perMilleReal(u8 hi) {
   return value(calc(Double, F1, word(hi, static_cast<u8>(hi + 1)), mul(1000.0), div(65535.0)));
 }
-constexpr Row pressure(u8 pos) {
-  return value(calc(Trunc, Dec, byteAt(pos), mul(90.0), mul(kPerByteStep), add(10.4)));
-}
+constexpr Row pressure(u8 pos) { return value(calc(Trunc, Dec, byteAt(pos), mul(90.0), mul(kPerByteStep), add(10.4))); }
 
 constexpr std::array<Row, 40> kEfi{
     plain(word(3, 4)),
@@ -77,12 +69,12 @@ constexpr std::array<Row, 40> kEfi{
 constexpr Row flag(u8 pos, u8 bit) { return state(pos, bit, kOnOff); }
 
 constexpr std::array<Row, 31> kEfiFlags{
-    flag(51, 6), flag(40, 1), flag(40, 4), flag(40, 5), flag(52, 0),
-    flag(52, 1), flag(52, 5), flag(52, 7), flag(54, 3), flag(55, 4),
+    flag(51, 6),          flag(40, 1), flag(40, 4), flag(40, 5), flag(52, 0),
+    flag(52, 1),          flag(52, 5), flag(52, 7), flag(54, 3), flag(55, 4),
     /* 11 */ flag(55, 5), flag(55, 6), flag(56, 1), flag(56, 4), flag(56, 6),
-    flag(56, 7), flag(57, 7), flag(58, 0), flag(60, 0), flag(60, 2),
+    flag(56, 7),          flag(57, 7), flag(58, 0), flag(60, 0), flag(60, 2),
     /* 21 */ flag(60, 6), flag(60, 7), flag(61, 4), flag(61, 7), flag(62, 0),
-    flag(62, 3), flag(62, 7), flag(63, 1), flag(63, 5), flag(64, 2),
+    flag(62, 3),          flag(62, 7), flag(63, 1), flag(63, 5), flag(64, 2),
     /* 31 */ flag(64, 4),
 };
 

@@ -10,13 +10,9 @@ using enum Arith;
 using enum Fmt;
 
 constexpr Row plain(Step load) { return value(calc(Int, Dec, load)); }
-constexpr Row temperature(u8 pos) {
-  return value(calc(Trunc, Dec, byteAt(pos), mul(0.75), add(-40.0)));
-}
+constexpr Row temperature(u8 pos) { return value(calc(Trunc, Dec, byteAt(pos), mul(0.75), add(-40.0))); }
 // Signed percentage around 128; the integer quotient truncates toward zero.
-constexpr Row trim(u8 pos) {
-  return value(calc(Int, Dec, byteAt(pos), mul(100), add(-12800), div(128)));
-}
+constexpr Row trim(u8 pos) { return value(calc(Int, Dec, byteAt(pos), mul(100), add(-12800), div(128))); }
 constexpr Row quarterWord(u8 hi) {
   return value(calc(Single, F1, word(hi, static_cast<u8>(hi + 1)), mul(kPerByteStep)));
 }
@@ -64,25 +60,63 @@ constexpr Pair kOffOn{0xFE552002, 0xFE552001};
 constexpr Pair kNoYes{0xFE552004, 0xFE552003};
 
 constexpr std::array<Row, 58> kIsfiFlags{
-    state(53, 0, kOnOff), state(53, 2, kYesNo), state(53, 3, kYesNo),
-    state(53, 4, kOnOff), state(54, 0, kYesOrNone), state(54, 4, kYesNo),
-    state(54, 5, kOnOff), state(55, 0, kYesNo), state(55, 2, kYesNo),
-    /* 10 */ state(56, 0, kYesNo), state(56, 2, kYesNo), state(56, 3, kOnOff),
-    state(56, 4, kOnOff), state(56, 5, kOnOff), state(56, 6, kOnOff),
-    state(57, 0, kYesNo), state(57, 1, kOnOff), state(57, 2, kOnOff),
-    state(57, 3, kOnOff), /* 20 */ state(57, 5, kNoYes), state(57, 6, kOnOff),
-    state(57, 7, kOnOff), state(58, 0, kYesNo), state(58, 1, kYesNo),
-    state(58, 2, kYesNo), state(58, 3, kYesNo), state(58, 4, kYesNo),
-    state(58, 5, kYesNo), state(58, 6, kYesNo), /* 30 */ state(58, 7, kYesNo),
-    state(59, 0, kOnOff), state(59, 1, kOnOff), state(60, 0, kYesNo),
-    state(60, 1, kYesNo), state(60, 5, kYesNo), state(60, 6, kYesNo),
-    state(61, 3, kOnOff), state(61, 5, kOnOff), state(61, 6, kPowerUp),
-    /* 40 */ state(61, 7, kActiveOrNone), state(62, 0, kYesNo), state(62, 1, kYesNo),
-    state(62, 2, kYesNo), state(62, 4, kOffOn), state(63, 0, kYesNo),
-    state(63, 1, kYesNo), state(63, 2, kYesNo), state(63, 6, kYesNo),
-    state(63, 7, kYesNo), /* 50 */ state(64, 2, kYesNo), state(64, 3, kYesNo),
-    state(64, 4, kYesNo), state(64, 5, kYesNo), state(64, 7, kYesNo),
-    state(65, 0, kYesNo), state(65, 2, kYesNo), state(65, 6, kYesNo),
+    state(53, 0, kOnOff),
+    state(53, 2, kYesNo),
+    state(53, 3, kYesNo),
+    state(53, 4, kOnOff),
+    state(54, 0, kYesOrNone),
+    state(54, 4, kYesNo),
+    state(54, 5, kOnOff),
+    state(55, 0, kYesNo),
+    state(55, 2, kYesNo),
+    /* 10 */ state(56, 0, kYesNo),
+    state(56, 2, kYesNo),
+    state(56, 3, kOnOff),
+    state(56, 4, kOnOff),
+    state(56, 5, kOnOff),
+    state(56, 6, kOnOff),
+    state(57, 0, kYesNo),
+    state(57, 1, kOnOff),
+    state(57, 2, kOnOff),
+    state(57, 3, kOnOff),
+    /* 20 */ state(57, 5, kNoYes),
+    state(57, 6, kOnOff),
+    state(57, 7, kOnOff),
+    state(58, 0, kYesNo),
+    state(58, 1, kYesNo),
+    state(58, 2, kYesNo),
+    state(58, 3, kYesNo),
+    state(58, 4, kYesNo),
+    state(58, 5, kYesNo),
+    state(58, 6, kYesNo),
+    /* 30 */ state(58, 7, kYesNo),
+    state(59, 0, kOnOff),
+    state(59, 1, kOnOff),
+    state(60, 0, kYesNo),
+    state(60, 1, kYesNo),
+    state(60, 5, kYesNo),
+    state(60, 6, kYesNo),
+    state(61, 3, kOnOff),
+    state(61, 5, kOnOff),
+    state(61, 6, kPowerUp),
+    /* 40 */ state(61, 7, kActiveOrNone),
+    state(62, 0, kYesNo),
+    state(62, 1, kYesNo),
+    state(62, 2, kYesNo),
+    state(62, 4, kOffOn),
+    state(63, 0, kYesNo),
+    state(63, 1, kYesNo),
+    state(63, 2, kYesNo),
+    state(63, 6, kYesNo),
+    state(63, 7, kYesNo),
+    /* 50 */ state(64, 2, kYesNo),
+    state(64, 3, kYesNo),
+    state(64, 4, kYesNo),
+    state(64, 5, kYesNo),
+    state(64, 7, kYesNo),
+    state(65, 0, kYesNo),
+    state(65, 2, kYesNo),
+    state(65, 6, kYesNo),
     state(65, 7, kYesNo),
 };
 

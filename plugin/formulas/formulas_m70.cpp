@@ -49,9 +49,7 @@ constexpr std::array<Row, 34> kE2{
     state(42, 6, kOnOff),
 };
 
-constexpr Row adc(double c) {
-  return value(calc(DoubleSingle, F2, byteAt(4), mul(c), mul(kPerByteStep)));
-}
+constexpr Row adc(double c) { return value(calc(DoubleSingle, F2, byteAt(4), mul(c), mul(kPerByteStep))); }
 constexpr std::array<Row, 6> kAdc{adc(5.0), adc(5.0), adc(5.0), adc(24.31), adc(1.15), adc(5.0)};
 
 // E3 items 1 .. 23: the E2 rows with six of them replaced.
@@ -68,15 +66,9 @@ constexpr std::array<Row, 23> e3_head() {
   return rows;
 }
 
-constexpr Row scaled(u8 pos, double c, Fmt f) {
-  return value(calc(DoubleSingle, f, byteAt(pos), mul(c)));
-}
-constexpr Row coolant(u8 pos) {
-  return value(calc(Double, F2, byteAt(pos), subFrom(144), mul(0.75)));
-}
-constexpr Row offsetVolts(u8 pos) {
-  return value(calc(DoubleSingle, F2, byteAt(pos), div(100.0), add(-1.28)));
-}
+constexpr Row scaled(u8 pos, double c, Fmt f) { return value(calc(DoubleSingle, f, byteAt(pos), mul(c))); }
+constexpr Row coolant(u8 pos) { return value(calc(Double, F2, byteAt(pos), subFrom(144), mul(0.75))); }
+constexpr Row offsetVolts(u8 pos) { return value(calc(DoubleSingle, F2, byteAt(pos), div(100.0), add(-1.28))); }
 
 constexpr std::array<Row, 72> kE3Tail{
     /* 24 */ scaled(38, 0.0045, F3),
@@ -101,19 +93,14 @@ constexpr std::array<Row, 72> kE3Tail{
     coolant(65),
     coolant(66),
     value(calc(Double, F3, byteAt(67), add(-128), addByte(68, 1), mul(0.004))),
-    value(calc(DoubleSingle, F3, byteAt(70), mul(0.016), mul(kPerByteStep),
-               addByte(69, 4.0 * kPerByteStep))),
+    value(calc(DoubleSingle, F3, byteAt(70), mul(0.016), mul(kPerByteStep), addByte(69, 4.0 * kPerByteStep))),
     scaled(71, 0.05, F2),
-    signBranch(72,
-               calc(DoubleSingle, F3, byteAt(72), add(-128), mul(0.256), add(-32.768),
-                    addByte(73, 0.001)),
+    signBranch(72, calc(DoubleSingle, F3, byteAt(72), add(-128), mul(0.256), add(-32.768), addByte(73, 0.001)),
                calc(DoubleSingle, F3, byteAt(73), mul(0.001), addByte(72, 0.256))),
     scaled(75, 0.455, F3),
     /* 50 */ scaled(76, 0.455, F3),
     value(calc(DoubleSingle, F6, byteAt(77), mul(2), mul(kPerByteStep))),
-    signBranch(79,
-               calc(DoubleSingle, F6, byteAt(79), add(-128), mul(0.016), add(-2.032),
-                    addByte(80, 6.3e-05)),
+    signBranch(79, calc(DoubleSingle, F6, byteAt(79), add(-128), mul(0.016), add(-2.032), addByte(80, 6.3e-05)),
                calc(DoubleSingle, F6, byteAt(80), mul(6.3e-05), addByte(79, 0.016))),
     offsetVolts(81),
     offsetVolts(82),

@@ -20,8 +20,7 @@ constexpr Row capped(u8 hi, u8 lo, u32 limit, Calc inside) {
 constexpr std::array<Row, 39> kData{
     value(calc(Trunc, Dec, byteAt(13), add(-40.0))),
     // 14.7 as the firmware stores it, in single precision.
-    value(calc(Double, F2, byteAt(14), add(128.0), mul(static_cast<double>(14.7f)),
-               mul(kPerByteStep))),
+    value(calc(Double, F2, byteAt(14), add(128.0), mul(static_cast<double>(14.7f)), mul(kPerByteStep))),
     value(calc(Int, Dec, byteAt(15))),
     value(calc(Trunc, Dec, byteAt(16), mul(40.0))),
     value(calc(Trunc, Dec, byteAt(17), mul(10.0))),
@@ -62,9 +61,7 @@ constexpr std::array<Row, 39> kData{
     state(24, 1, kYesNo),
 };
 
-constexpr Row adc(u8 pos) {
-  return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(kPerByteStep)));
-}
+constexpr Row adc(u8 pos) { return value(calc(DoubleSingle, F2, byteAt(pos), mul(5.0), mul(kPerByteStep))); }
 constexpr std::array<Row, 7> kAdc{adc(5), adc(6), adc(7), adc(8), adc(9), adc(10), adc(15)};
 
 static_assert(complete(kData) && complete(kAdc));
@@ -88,8 +85,7 @@ VAZ_EXPORT int CalCd_BOSCH_M72_ADC_ENG(u16 item, u8 *answer, char *out, u8, u16)
 }
 
 VAZ_EXPORT int CalCd_BOSCH_M72_ENG(u16 item, u8 *answer, char *out, u8, u16) {
-  return run_list(m154n_rows(), OutOfRange::KeepOutput, item == kOlderRepeat ? 1 : item,
-                  answer, out);
+  return run_list(m154n_rows(), OutOfRange::KeepOutput, item == kOlderRepeat ? 1 : item, answer, out);
 }
 
 }  // extern "C"

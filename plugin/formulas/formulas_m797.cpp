@@ -14,9 +14,7 @@ namespace {
 using enum Arith;
 using enum Fmt;
 
-constexpr Row sv(double scale, Fmt f, Step load) {
-  return value(calc(DoubleSingle, f, load, mul(scale)));
-}
+constexpr Row sv(double scale, Fmt f, Step load) { return value(calc(DoubleSingle, f, load, mul(scale))); }
 
 // A high-byte-first reading with a sign: the positive scale and the scale the
 // firmware applies to negative readings.
@@ -27,9 +25,7 @@ constexpr Row signedV(u8 hi, u8 lo, double scale, double negScale, Fmt f) {
 
 constexpr Row integer(Fmt f, Step load) { return value(calc(Int, f, load)); }
 constexpr Row zero3() { return value(calc(Int, F3, konst(0))); }
-constexpr Row ratio(u8 pos) {
-  return value(calc(DoubleSingle, F3, byteAt(pos), div(255.0), div(0.75), add(-0.2)));
-}
+constexpr Row ratio(u8 pos) { return value(calc(DoubleSingle, F3, byteAt(pos), div(255.0), div(0.75), add(-0.2))); }
 
 // Items 1 .. 39 as the E2 list has them; the E3 list changes item 10 only.
 constexpr std::array<Row, 39> kCommon{
@@ -42,8 +38,9 @@ constexpr std::array<Row, 39> kCommon{
     sv(0.392, F1, byteAt(11)),
     value(calc(Int, Dec, byteAt(12), mul(40))),
     value(calc(Int, F1, v255(13, 14), div(10))),
-    /* 10 */ signBranch(15, calc(DoubleSingle, F1, byteAt(15), add(-128), mul(0.75), add(-128.0)),
-                        calc(DoubleSingle, F1, byteAt(15), mul(0.75))),
+    /* 10 */
+    signBranch(15, calc(DoubleSingle, F1, byteAt(15), add(-128), mul(0.75), add(-128.0)),
+               calc(DoubleSingle, F1, byteAt(15), mul(0.75))),
     value(calc(DoubleSingle, F1, byteAt(16), mul(0.75), subFrom(0.0))),
     sv(0.0234, F1, v255(17, 18)),
     sv(0.75, F1, byteAt(19)),
@@ -108,14 +105,13 @@ constexpr std::array<Row, 6> kE3Values{
     value(calc(Int, Dec, byteAt(70), mul(10))),
     ratio(71),
     sv(0.04, F2, byteAt(72)),
-    signBranch(73, calc(Int, F2, signedByte(73), div(100)),
-               calc(Int, F2, byteAt(73), div(100))),
+    signBranch(73, calc(Int, F2, signedByte(73), div(100)), calc(Int, F2, byteAt(73), div(100))),
     zero3(),
     zero3(),
 };
 
-constexpr std::array<Row, 4> kE3Tail{state(69, 0, kYesNo), state(69, 1, kYesNo),
-                                     state(69, 3, kYesNo), state(69, 6, kYesNo)};
+constexpr std::array<Row, 4> kE3Tail{state(69, 0, kYesNo), state(69, 1, kYesNo), state(69, 3, kYesNo),
+                                     state(69, 6, kYesNo)};
 
 constexpr auto kE3 = join(join(join(e3_common(), kE3Values), kFlags), kE3Tail);
 

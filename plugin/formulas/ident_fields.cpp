@@ -19,15 +19,12 @@ struct FieldRow {
 
 constexpr FieldRow copy(unsigned char n) { return {Field::Copy, n}; }
 
-constexpr std::array<FieldRow, 11> kM154{copy(19), copy(16), copy(10), copy(10),
-                                         copy(15), copy(7),  copy(10), copy(8),
-                                         copy(7),  copy(7),  copy(10)};
-constexpr std::array<FieldRow, 7> kM70{copy(17), copy(12), copy(10), copy(10), copy(6),
-                                       FieldRow{Field::PackedDecimal, 4},
-                                       FieldRow{Field::FirstChar, 1}};
-constexpr std::array<FieldRow, 11> kM797{copy(17), copy(16), copy(12), copy(10),
-                                         copy(15), copy(9),  copy(10), copy(10),
-                                         copy(7),  copy(7),  copy(10)};
+constexpr std::array<FieldRow, 11> kM154{copy(19), copy(16), copy(10), copy(10), copy(15), copy(7),
+                                         copy(10), copy(8),  copy(7),  copy(7),  copy(10)};
+constexpr std::array<FieldRow, 7> kM70{
+    copy(17), copy(12), copy(10), copy(10), copy(6), FieldRow{Field::PackedDecimal, 4}, FieldRow{Field::FirstChar, 1}};
+constexpr std::array<FieldRow, 11> kM797{copy(17), copy(16), copy(12), copy(10), copy(15), copy(9),
+                                         copy(10), copy(10), copy(7),  copy(7),  copy(10)};
 
 // Bytes of the answer frame considered, and where the text starts in them.
 constexpr std::size_t kFrameBytes = 200;
@@ -70,9 +67,7 @@ VAZ_EXPORT int CalcInfo_BOSCH_M154_ENG(u16 item, u8 *answer, char *out, u8, u16)
   return run(kM154, item, answer, out);
 }
 
-VAZ_EXPORT int CalcInfo_BOSCH_M70_ENG(u16 item, u8 *answer, char *out, u8, u16) {
-  return run(kM70, item, answer, out);
-}
+VAZ_EXPORT int CalcInfo_BOSCH_M70_ENG(u16 item, u8 *answer, char *out, u8, u16) { return run(kM70, item, answer, out); }
 
 VAZ_EXPORT int CalcInfo_BOSCH_M797_E2_ENG(u16 item, u8 *answer, char *out, u8, u16) {
   return run(kM797, item, answer, out);

@@ -66,7 +66,8 @@ int close_handle(void *&handle) {
 }
 
 // Slots of the optional libraries that nothing else declares.
-#define VAZ_LOCAL_SLOT(name) SlotRef{#name, reinterpret_cast<void **>(&name)}
+#define VAZ_LOCAL_SLOT(name) \
+  SlotRef { #name, reinterpret_cast < void **>(&name) }
 const std::array kSysp{VAZ_LOCAL_SLOT(diagnose_func)};
 const std::array kCdsf{VAZ_LOCAL_SLOT(ReadDataStream)};
 const std::array kDtcf{VAZ_LOCAL_SLOT(ReadDtc), VAZ_LOCAL_SLOT(ClearDtc)};

@@ -23,8 +23,7 @@ extern "C" {
 VAZ_EXPORT int MakeStringToHexBuffer(u8 *out, const char *text) {
   if (out == nullptr || text == nullptr) return 0;
   const std::size_t pairs = std::strlen(text) / 2;  // an odd last character has no partner
-  for (std::size_t i = 0; i < pairs; ++i)
-    out[i] = static_cast<u8>(nibble(text[2 * i]) << 4 | nibble(text[2 * i + 1]));
+  for (std::size_t i = 0; i < pairs; ++i) out[i] = static_cast<u8>(nibble(text[2 * i]) << 4 | nibble(text[2 * i + 1]));
   return static_cast<int>(pairs);
 }
 

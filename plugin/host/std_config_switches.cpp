@@ -11,7 +11,10 @@ struct Switch {
   void (*clear)();
 };
 
-#define VAZ_SWITCH(name) Switch{#name "=", [] { name = nullptr; }}
+#define VAZ_SWITCH(name)              \
+  Switch {                            \
+#name "=", [] { name = nullptr; } \
+  }
 
 // History-recording services: present in every host of the current line, so
 // only looked at when the file does not declare that line.

@@ -58,7 +58,8 @@ typedef int IsoSendAndReceiveSendDataToEcuGetAnswer_ft(int p, int size);
 typedef int KwpSendDataToEcuGetAnswer_ft(int a, u8 *answer, int maxLength, int frames, u8 *frame);
 typedef char *GetFileNameText_ft(int kind);
 typedef int DiagGetFilePath_ft(char *out, int size);
-typedef int OneToOne_SendDataToEcuGetAnswer_ft(int a, u8 *answer, int b, int c, int length, u8 *frame, int d, int e, int f);
+typedef int OneToOne_SendDataToEcuGetAnswer_ft(int a, u8 *answer, int b, int c, int length, u8 *frame, int d, int e,
+                                               int f);
 typedef int GMSendMultiFrameToECUGetAnswer_ft(int length, u8 *frame, u8 *answer, int size);
 typedef int PWM_SendDataToEcuGetAnswer_ft(int a, u8 *answer, int b, int c, int length, u8 *frame);
 

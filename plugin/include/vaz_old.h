@@ -26,11 +26,11 @@ typedef unsigned int u32;
 
 /* One entry of the current item list (data stream or identification). */
 typedef struct {
-  u32 dwTextId;    /* name: list text ID + 1 + n */
-  u8 cItemType;    /* parameter-file item type */
-  u16 wItemParam;  /* parameter-file item parameter */
-  u8 cItemParam2;  /* parameter-file second parameter */
-  u32 dwCmdId;     /* request frame in COMMAND.GAG: command list ID + 1 + n */
+  u32 dwTextId;   /* name: list text ID + 1 + n */
+  u8 cItemType;   /* parameter-file item type */
+  u16 wItemParam; /* parameter-file item parameter */
+  u8 cItemParam2; /* parameter-file second parameter */
+  u32 dwCmdId;    /* request frame in COMMAND.GAG: command list ID + 1 + n */
 } CD_ITEM;
 
 /* One actuator record of an ECU parameter file; only the text ID is filled. */
@@ -79,25 +79,25 @@ typedef int (*CALC_DTC_FN)(void);
 
 /* Function codes handed to the comm routines. */
 enum {
-  FC_CONNECT = 0x54,    /* 'T' */
+  FC_CONNECT = 0x54, /* 'T' */
   FC_DISCONNECT = 0x01,
-  FC_DONE = 0x21,       /* '!' */
-  FC_LIBCMD = 0x71,     /* 'q' */
-  FC_CODES = 0x31,      /* '1' */
-  FC_CURCODES = 0x32,   /* '2' */
-  FC_ERASE = 0x41,      /* 'A' */
-  FC_STREAM = 0x53,     /* 'S' */
-  FC_ADC = 0x56,        /* 'V' */
-  FC_IMMO = 0x5A        /* 'Z' */
+  FC_DONE = 0x21,     /* '!' */
+  FC_LIBCMD = 0x71,   /* 'q' */
+  FC_CODES = 0x31,    /* '1' */
+  FC_CURCODES = 0x32, /* '2' */
+  FC_ERASE = 0x41,    /* 'A' */
+  FC_STREAM = 0x53,   /* 'S' */
+  FC_ADC = 0x56,      /* 'V' */
+  FC_IMMO = 0x5A      /* 'Z' */
 };
 
 #define VAZ_NO_LIST 0xFFFFFFFFu
 
-#define VAZ_CSTRING_SIZE 256    /* CSTRING: one formatted value, NUL included */
-#define VAZ_FRAME_SIZE 256      /* a request buffer: length byte, frame, checksum slot */
-#define VAZ_FILE_NAME_SIZE 80   /* a host file name: 79 characters and the NUL */
+#define VAZ_CSTRING_SIZE 256      /* CSTRING: one formatted value, NUL included */
+#define VAZ_FRAME_SIZE 256        /* a request buffer: length byte, frame, checksum slot */
+#define VAZ_FILE_NAME_SIZE 80     /* a host file name: 79 characters and the NUL */
 #define VAZ_SELECT_BITMAP_SIZE 40 /* selection bitmap bytes: item n is bit 7 - n % 8 of byte n / 8 */
-#define VAZ_SELECT_SHOWN_MAX 40 /* items one data-stream screen shows */
+#define VAZ_SELECT_SHOWN_MAX 40   /* items one data-stream screen shows */
 
 /* Comm routines (COMM_FN) and frame exchanges (SendRec_*): the exchange (or the
    function code) went through, or failed on the line / was refused by the ECU.

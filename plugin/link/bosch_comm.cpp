@@ -32,9 +32,9 @@ u8 gTesterPresent10[] = {0x06, 0x82, 0x10, 0xF1, KWP_TESTER_PRESENT, 0x01, 0xC2}
 u8 gTesterPresent11[] = {0x05, 0x81, 0x11, 0xF1, KWP_TESTER_PRESENT, 0xC1};
 
 constexpr CodeAction kCodesM154[] = {
-    {FC_CONNECT, Action::Connect, nullptr},     {FC_DISCONNECT, Action::Disconnect, nullptr},
-    {FC_DONE, Action::ArmKeepAlive, nullptr},   {FC_CODES, Action::ReadStrip, kReadCodes10},
-    {FC_ERASE, Action::Send, kClearCodes10},    {FC_STREAM, Action::Send, kReadData01_10},
+    {FC_CONNECT, Action::Connect, nullptr},      {FC_DISCONNECT, Action::Disconnect, nullptr},
+    {FC_DONE, Action::ArmKeepAlive, nullptr},    {FC_CODES, Action::ReadStrip, kReadCodes10},
+    {FC_ERASE, Action::Send, kClearCodes10},     {FC_STREAM, Action::Send, kReadData01_10},
     {FC_CURCODES, Action::Send, kReadData01_10}, {FC_ADC, Action::Send, kReadData03_10},
     {FC_LIBCMD, Action::LibCommand, nullptr},
 };

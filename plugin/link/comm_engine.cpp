@@ -28,10 +28,8 @@ bool fast_init(const Family &f) {
 
 bool set_up_session(const Family &f) {
   switch (f.setup) {
-    case Setup::None:
-      return true;
-    case Setup::FrameLayer:
-      return send_kwp(f.session) > 0 && send_kwp(f.timing) > 0;
+    case Setup::None: return true;
+    case Setup::FrameLayer: return send_kwp(f.session) > 0 && send_kwp(f.timing) > 0;
     case Setup::DirectRetryOnce:
       for (const u8 *frame : {f.session, f.timing}) {
         if (send_kwp_direct(frame) < 0 && send_kwp_direct(frame) < 0) return false;
@@ -88,24 +86,16 @@ int run_comm(const Family &f, u8 code, u16 index) {
   const auto it = std::ranges::find(f.codes, code, &CodeAction::code);
   if (it == f.codes.end()) return VAZ_COMM_OK;
   switch (it->action) {
-    case Action::Connect:
-      return connect(f);
-    case Action::Disconnect:
-      return disconnect(f);
-    case Action::ArmKeepAlive:
-      arm_keep_alive(f);
-      return VAZ_COMM_OK;
-    case Action::StopKeepAlive:
-      stop_keep_alive();
-      return VAZ_COMM_OK;
+    case Action::Connect: return connect(f);
+    case Action::Disconnect: return disconnect(f);
+    case Action::ArmKeepAlive: arm_keep_alive(f); return VAZ_COMM_OK;
+    case Action::StopKeepAlive: stop_keep_alive(); return VAZ_COMM_OK;
     case Action::ReadStrip:
       if (service_result(f, f.send(it->frame)) < 0) return VAZ_COMM_FAILED;
       strip_first_answer();
       return VAZ_COMM_OK;
-    case Action::Send:
-      return service_result(f, f.send(it->frame));
-    case Action::LibCommand:
-      return service_result(f, library_command(index));
+    case Action::Send: return service_result(f, f.send(it->frame));
+    case Action::LibCommand: return service_result(f, library_command(index));
   }
   return VAZ_COMM_OK;
 }

@@ -38,8 +38,8 @@ struct Family {
   Setup setup = Setup::None;
   const u8 *session = nullptr;
   const u8 *timing = nullptr;
-  const u8 *probe = nullptr;        // request whose result proves the link
-  u8 *keepAlive = nullptr;          // TesterPresent held for the interface
+  const u8 *probe = nullptr;  // request whose result proves the link
+  u8 *keepAlive = nullptr;    // TesterPresent held for the interface
   std::span<const u8 *const> disconnect{};
   std::span<const CodeAction> codes;
 };

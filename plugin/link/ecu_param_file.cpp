@@ -21,8 +21,8 @@ struct DirField {
   u32 TOKEN_OLD_T::*field;
 };
 constexpr std::array kDirOffsets{
-    DirField{4, &TOKEN_OLD_T::dwLibDtcAddr}, DirField{8, &TOKEN_OLD_T::dwLibCdAddr},
-    DirField{12, &TOKEN_OLD_T::dwLibAddr2},  DirField{16, &TOKEN_OLD_T::dwLibAddr3},
+    DirField{4, &TOKEN_OLD_T::dwLibDtcAddr},  DirField{8, &TOKEN_OLD_T::dwLibCdAddr},
+    DirField{12, &TOKEN_OLD_T::dwLibAddr2},   DirField{16, &TOKEN_OLD_T::dwLibAddr3},
     DirField{20, &TOKEN_OLD_T::dwLibActAddr},
 };
 constexpr int kDirParamOffset = 2;

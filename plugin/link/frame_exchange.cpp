@@ -31,7 +31,8 @@ VAZ_EXPORT int SendRec_KWP2000(u8 *frame, u8 *answer) {
   for (int i = 1; i < len; ++i) sum = static_cast<u8>(sum + frame[i]);
   frame[len] = sum;
   if (vaz::link::simulating()) return VAZ_COMM_OK;
-  return vaz::call_or(KwpSendDataToEcuGetAnswer, -1, 0xFF, answer, 100, 1, frame + 1) < 0 ? VAZ_COMM_FAILED : VAZ_COMM_OK;
+  return vaz::call_or(KwpSendDataToEcuGetAnswer, -1, 0xFF, answer, 100, 1, frame + 1) < 0 ? VAZ_COMM_FAILED
+                                                                                          : VAZ_COMM_OK;
 }
 
 VAZ_EXPORT int SendRec_GM(u8 *frame, u8 *answer) {
@@ -40,8 +41,7 @@ VAZ_EXPORT int SendRec_GM(u8 *frame, u8 *answer) {
   for (int i = 1; i < len; ++i) sum = static_cast<u8>(sum - frame[i]);
   frame[len] = sum;
   if (vaz::link::simulating()) return VAZ_COMM_OK;
-  return vaz::call_or(OneToOne_SendDataToEcuGetAnswer, -1, 0xFF, answer, 0xFF, 1, len, frame + 1, 0, 1,
-                      -82) < 0
+  return vaz::call_or(OneToOne_SendDataToEcuGetAnswer, -1, 0xFF, answer, 0xFF, 1, len, frame + 1, 0, 1, -82) < 0
              ? VAZ_COMM_FAILED
              : VAZ_COMM_OK;
 }

@@ -10,8 +10,7 @@ constexpr LineSettings kAldl{0x00, 8227.0f, 0.0f, 20, 600};
 constexpr u8 kReadBlockIsfi[] = {0x05, 0xF4, 0x57, 0x01, 0x00, 0xB4};
 constexpr u8 kClearIsfi[] = {0x04, 0xF4, 0x56, 0x0A, 0xAC};
 constexpr u8 kReadBlockEfi[] = {0x04, 0xF4, 0x56, 0x01, 0xB5};
-constexpr u8 kClearEfi[] = {0x0E, 0xF4, 0x60, 0x04, 0x00, 0x00, 0x40, 0x00, 0x00,
-                            0x00, 0x00, 0x00, 0x00, 0x00, 0x68};
+constexpr u8 kClearEfi[] = {0x0E, 0xF4, 0x60, 0x04, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x68};
 
 constexpr CodeAction kCodesIsfi[] = {
     {FC_CONNECT, Action::Connect, nullptr},
@@ -21,20 +20,15 @@ constexpr CodeAction kCodesIsfi[] = {
 };
 
 constexpr CodeAction kCodesEfi[] = {
-    {FC_CONNECT, Action::Connect, nullptr},
-    {FC_CODES, Action::ReadStrip, kReadBlockEfi},
-    {FC_STREAM, Action::ReadStrip, kReadBlockEfi},
-    {FC_ERASE, Action::Send, kClearEfi},
+    {FC_CONNECT, Action::Connect, nullptr},        {FC_CODES, Action::ReadStrip, kReadBlockEfi},
+    {FC_STREAM, Action::ReadStrip, kReadBlockEfi}, {FC_ERASE, Action::Send, kClearEfi},
     {FC_DONE, Action::StopKeepAlive, nullptr},
 };
 
 const Family kIsfi{.send = send_gm, .line = kAldl, .probe = kReadBlockIsfi, .codes = kCodesIsfi};
 
-const Family kEfi{.send = send_gm,
-                  .line = kAldl,
-                  .stopKeepAliveFirst = true,
-                  .probe = kReadBlockEfi,
-                  .codes = kCodesEfi};
+const Family kEfi{
+    .send = send_gm, .line = kAldl, .stopKeepAliveFirst = true, .probe = kReadBlockEfi, .codes = kCodesEfi};
 
 }  // namespace
 }  // namespace vaz::link

@@ -29,9 +29,10 @@ VAZ_EXPORT int Send_Recv_PwmOBD_Frame(u8 *frame, u8 *answer) {
 VAZ_EXPORT int Send_Recv_ISO_Frame(u8 *frame, u8 *answer) {
   if (simulating_obd()) return 1;
   for (int attempt = 0; attempt < kIsoAttempts; ++attempt) {
-    const int result = OneToOne_SendDataToEcuGetAnswer == nullptr
-                           ? -1
-                           : OneToOne_SendDataToEcuGetAnswer(0xFF, answer, kAnswerSize, 1, frame[0], frame + 1, 0, -2, 1);
+    const int result =
+        OneToOne_SendDataToEcuGetAnswer == nullptr
+            ? -1
+            : OneToOne_SendDataToEcuGetAnswer(0xFF, answer, kAnswerSize, 1, frame[0], frame + 1, 0, -2, 1);
     if (result >= 0) {
       std::memmove(answer, answer + 2, answer[1]);  // drop the frame count and length byte
       return 1;

@@ -21,9 +21,7 @@ std::array<u8, 4> key_of(u32 textId) {
 
 void close_file(void *file) { vaz::call_or(SearchIdCloseFile, 0, file); }
 
-void *open_file(const char *path) {
-  return vaz::call_or(SearchIdOpenFile, static_cast<void *>(nullptr), path);
-}
+void *open_file(const char *path) { return vaz::call_or(SearchIdOpenFile, static_cast<void *>(nullptr), path); }
 
 // Item names: record L holds the decimal item count, item n is L + 1 + n.
 int fetch_names(u32 nameList) {

@@ -29,15 +29,15 @@ VAZ_EXPORT int TroubleCode_SingleCom(void) {
     return VAZ_SERVICE_DONE;
   }
   vaz::call_or(InitTroubleCode, 0);
-  for (int i = 0; i < count; ++i)
-    vaz::call_or(AddTroubleCode, 0, TOKEN_OLD.dwDtcCode[i], TOKEN_OLD.dwDtcState[i]);
+  for (int i = 0; i < count; ++i) vaz::call_or(AddTroubleCode, 0, TOKEN_OLD.dwDtcCode[i], TOKEN_OLD.dwDtcState[i]);
   vaz::call_or(ShowTroubleCode, 0);
   return vaz::comm(FC_DONE, 0) <= 0 ? VAZ_SERVICE_COMM_FAILED : VAZ_SERVICE_DONE;
 }
 
 VAZ_EXPORT int EraseCode_SingleCom(void) {
   // Codes are never erased without the user's consent: no question box, no erase.
-  if (vaz::call_or(ShowMessageBoxID, VAZ_BOX_DECLINED, kEraseQuestion, kEraseTitle, VAZ_BOX_CONFIRM) == VAZ_BOX_DECLINED)
+  if (vaz::call_or(ShowMessageBoxID, VAZ_BOX_DECLINED, kEraseQuestion, kEraseTitle, VAZ_BOX_CONFIRM) ==
+      VAZ_BOX_DECLINED)
     return VAZ_SERVICE_DONE;
   vaz::show_box(kEraseNotice, kEraseTitle, VAZ_BOX_NOTICE);
   if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;

@@ -6,8 +6,8 @@
 namespace vaz::session {
 
 struct Detected {
-  int result;        // VAZ_DETECT_*
-  bool sawRefusal;   // a unit answered, with a refusal
+  int result;       // VAZ_DETECT_*
+  bool sawRefusal;  // a unit answered, with a refusal
 };
 
 // Runs the detection, records the variant and comm routine of the probe last

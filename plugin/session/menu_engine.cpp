@@ -23,11 +23,8 @@ bool run_entry(const Entry &e) {
       pFCalcDTC = e.decoder;
       TOKEN_OLD.dwDtcBase = e.names;
       return TroubleCode_SingleCom() == VAZ_SERVICE_DONE;
-    case Kind::Erase:
-      TOKEN_OLD.cFuncCode = e.code;
-      return EraseCode_SingleCom() == VAZ_SERVICE_DONE;
-    case Kind::Test:
-      return e.routine() > 0;
+    case Kind::Erase: TOKEN_OLD.cFuncCode = e.code; return EraseCode_SingleCom() == VAZ_SERVICE_DONE;
+    case Kind::Test: return e.routine() > 0;
   }
   return false;
 }

@@ -36,8 +36,12 @@ struct Menu {
 };
 
 constexpr Entry identification(CALC_CD_FN calc, u32 names, u32 commands) {
-  return {.kind = Kind::List, .code = FC_LIBCMD, .calc = calc, .routine = INFO_SingleCom_SingleCalc,
-          .names = names, .commands = commands};
+  return {.kind = Kind::List,
+          .code = FC_LIBCMD,
+          .calc = calc,
+          .routine = INFO_SingleCom_SingleCalc,
+          .names = names,
+          .commands = commands};
 }
 
 constexpr Entry codes(u8 code, CALC_DTC_FN decoder, u32 base) {

@@ -5,7 +5,7 @@
 
 #include "std_control.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: vaz_data_check DATA_DIR\n");
     return 2;

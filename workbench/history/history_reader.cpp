@@ -99,8 +99,10 @@ WHERE p.session_id = ? ORDER BY p.id)");
     auto [it, fresh] = at.try_emplace(values.integer(0), r.series.size());
     if (fresh) r.series.push_back({values.text(1), values.text(2), {}, {}});
     Series &s = r.series[it->second];
-    if (!values.isNull(5)) s.points.emplace_back(values.real(3) / 1000.0, values.real(5));
-    else s.texts.push_back(values.text(4));
+    if (!values.isNull(5))
+      s.points.emplace_back(values.real(3) / 1000.0, values.real(5));
+    else
+      s.texts.push_back(values.text(4));
   }
   return r;
 }

@@ -41,7 +41,7 @@ struct Notice {
 struct Series {
   std::string name, unit;
   std::vector<std::pair<double, double>> points;  // engine time in s, value
-  std::vector<std::string> texts;                // the values shown, for items that are not numbers
+  std::vector<std::string> texts;                 // the values shown, for items that are not numbers
 };
 
 struct SessionRecord {

@@ -48,20 +48,18 @@ void HistoryRecorder::startAction(const StdShown &menu) {
   // belongs to when it comes from a deeper menu ("Injectors / Switch off").
   if (list_.empty()) list_ = entries;
   std::string name = menu.text;
-  if (entries == list_) parent_ = menu.text;
-  else if (!parent_.empty()) name = parent_ + " / " + menu.text;
+  if (entries == list_)
+    parent_ = menu.text;
+  else if (!parent_.empty())
+    name = parent_ + " / " + menu.text;
   testTrace_ = line_.tracePosition();
   test_ = writer_.startTest(name);
 }
 
 void HistoryRecorder::shown(const StdShown &e) {
   switch (e.kind) {
-    case STD_SHOWN_MENU:
-      startAction(e);
-      break;
-    case STD_SHOWN_SELECT:
-      sawSelect_ = true;
-      break;
+    case STD_SHOWN_MENU: startAction(e); break;
+    case STD_SHOWN_SELECT: sawSelect_ = true; break;
     case STD_SHOWN_STREAM: {
       if (!sawSelect_ && test_ == 0) {
         // Identification: kept as first shown; its refreshes repeat it.
@@ -77,9 +75,7 @@ void HistoryRecorder::shown(const StdShown &e) {
       if (e.recording || recordAll_) writer_.pass(line_.clockMs(), lines(e));
       break;
     }
-    case STD_SHOWN_CODES:
-      writer_.codeList(action_, lines(e));
-      break;
+    case STD_SHOWN_CODES: writer_.codeList(action_, lines(e)); break;
     case STD_SHOWN_MESSAGE: {
       const bool question = e.style == 2 || e.style == 3;
       if (question) {
@@ -116,8 +112,7 @@ void HistoryRecorder::shown(const StdShown &e) {
         saveTest();
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

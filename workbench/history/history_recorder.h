@@ -16,9 +16,9 @@
 namespace history {
 
 struct LineAccess {
-  std::function<double()> clockMs;      // the line's clock
-  std::function<std::uint64_t()> tracePosition;              // a mark in the wire trace
-  std::function<std::string(std::uint64_t)> traceSince;      // the trace after a mark
+  std::function<double()> clockMs;                       // the line's clock
+  std::function<std::uint64_t()> tracePosition;          // a mark in the wire trace
+  std::function<std::string(std::uint64_t)> traceSince;  // the trace after a mark
 };
 
 class HistoryRecorder {
@@ -38,14 +38,14 @@ class HistoryRecorder {
   LineAccess line_;
   bool recordAll_;
 
-  std::string topTitle_;          // the function menu's title
-  std::vector<std::string> list_; // entries of the first menu below the function menu
-  std::string action_;            // the function chosen last
-  std::string parent_;            // the list entry a deeper step belongs to
+  std::string topTitle_;           // the function menu's title
+  std::vector<std::string> list_;  // entries of the first menu below the function menu
+  std::string action_;             // the function chosen last
+  std::string parent_;             // the list entry a deeper step belongs to
   bool sawSelect_ = false, sawIdentification_ = false, confirmed_ = false, clearSaved_ = false;
-  std::uint64_t actionTrace_ = 0; // trace mark when the action began
+  std::uint64_t actionTrace_ = 0;  // trace mark when the action began
 
-  std::int64_t test_ = 0;         // the open test step, 0 = none
+  std::int64_t test_ = 0;  // the open test step, 0 = none
   std::uint64_t testTrace_ = 0;
   std::vector<std::string> steps_;
   std::string outcome_;

@@ -48,8 +48,14 @@ void HistoryWriter::beginSession(const SessionInfo &info) {
   Transaction t(db_);
   const std::string started = now();
   db_.prepare("INSERT INTO sessions(started_at, ended_at, ecu, ecu_type, car, port, language) VALUES(?,?,?,?,?,?,?)")
-      .bind(1, started).bind(2, started).bind(3, info.ecu).bind(4, info.ecuType).bind(5, info.car)
-      .bind(6, info.port).bind(7, info.language).run();
+      .bind(1, started)
+      .bind(2, started)
+      .bind(3, info.ecu)
+      .bind(4, info.ecuType)
+      .bind(5, info.car)
+      .bind(6, info.port)
+      .bind(7, info.language)
+      .run();
   session_ = db_.lastId();
   items_.clear();
   t.commit();
@@ -68,7 +74,10 @@ void HistoryWriter::identification(const std::vector<Field> &fields) {
 void HistoryWriter::codeList(const std::string &title, const std::vector<Field> &codes) {
   Transaction t(db_);
   db_.prepare("INSERT INTO code_lists(session_id, shown_at, title) VALUES(?,?,?)")
-      .bind(1, session_).bind(2, now()).bind(3, title).run();
+      .bind(1, session_)
+      .bind(2, now())
+      .bind(3, title)
+      .run();
   const auto list = db_.lastId();
   auto add = db_.prepare("INSERT INTO codes(list_id, seq, code, text, status) VALUES(?,?,?,?,?)");
   int seq = 0;
@@ -86,7 +95,12 @@ void HistoryWriter::codeList(const std::string &title, const std::vector<Field> 
 void HistoryWriter::clear(bool ok, const std::string &result, const std::string &sent) {
   Transaction t(db_);
   db_.prepare("INSERT INTO clears(session_id, done_at, ok, result, sent) VALUES(?,?,?,?,?)")
-      .bind(1, session_).bind(2, now()).bind(3, ok ? 1 : 0).bind(4, result).bind(5, sent).run();
+      .bind(1, session_)
+      .bind(2, now())
+      .bind(3, ok ? 1 : 0)
+      .bind(4, result)
+      .bind(5, sent)
+      .run();
   touch();
   t.commit();
 }
@@ -94,7 +108,10 @@ void HistoryWriter::clear(bool ok, const std::string &result, const std::string 
 std::int64_t HistoryWriter::startTest(const std::string &name) {
   Transaction t(db_);
   db_.prepare("INSERT INTO tests(session_id, started_at, name) VALUES(?,?,?)")
-      .bind(1, session_).bind(2, now()).bind(3, name).run();
+      .bind(1, session_)
+      .bind(2, now())
+      .bind(3, name)
+      .run();
   const auto id = db_.lastId();
   touch();
   t.commit();
@@ -105,7 +122,11 @@ void HistoryWriter::updateTest(std::int64_t test, const std::string &steps, cons
                                const std::string &outcome) {
   Transaction t(db_);
   db_.prepare("UPDATE tests SET steps = ?2, sent = ?3, outcome = ?4 WHERE id = ?1")
-      .bind(1, test).bind(2, steps).bind(3, sent).bind(4, outcome).run();
+      .bind(1, test)
+      .bind(2, steps)
+      .bind(3, sent)
+      .bind(4, outcome)
+      .run();
   touch();
   t.commit();
 }
@@ -113,7 +134,10 @@ void HistoryWriter::updateTest(std::int64_t test, const std::string &steps, cons
 void HistoryWriter::notice(const std::string &action, const std::string &text) {
   Transaction t(db_);
   db_.prepare("INSERT INTO notices(session_id, action, text) VALUES(?,?,?)")
-      .bind(1, session_).bind(2, action).bind(3, text).run();
+      .bind(1, session_)
+      .bind(2, action)
+      .bind(3, text)
+      .run();
   touch();
   t.commit();
 }
@@ -122,7 +146,10 @@ std::int64_t HistoryWriter::itemId(const std::string &shownName) {
   if (auto it = items_.find(shownName); it != items_.end()) return it->second;
   const Field nu = splitUnit(shownName);
   db_.prepare("INSERT OR IGNORE INTO items(session_id, name, unit) VALUES(?,?,?)")
-      .bind(1, session_).bind(2, nu.first).bind(3, nu.second).run();
+      .bind(1, session_)
+      .bind(2, nu.first)
+      .bind(3, nu.second)
+      .run();
   auto find = db_.prepare("SELECT id FROM items WHERE session_id = ? AND name = ? AND unit = ?");
   find.bind(1, session_).bind(2, nu.first).bind(3, nu.second);
   if (!find.step()) throw DbError("item vanished: " + shownName);
@@ -142,7 +169,10 @@ void HistoryWriter::pass(double engineMs, const std::vector<Field> &items) {
 
 void HistoryWriter::endSession() {
   Transaction t(db_);
-  db_.prepare("UPDATE sessions SET ended_normally = 1, ended_at = ?2 WHERE id = ?1").bind(1, session_).bind(2, now()).run();
+  db_.prepare("UPDATE sessions SET ended_normally = 1, ended_at = ?2 WHERE id = ?1")
+      .bind(1, session_)
+      .bind(2, now())
+      .run();
   t.commit();
 }
 

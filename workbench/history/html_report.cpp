@@ -75,8 +75,8 @@ void codes(std::string &h, const SessionRecord &r, const ReportLabels &l) {
     h += "</table>\n";
   }
   if (!r.clears.empty()) {
-    h += "<h3>" + esc(l.clears) + "</h3><table><tr><th></th><th>" + esc(l.outcome) + "</th><th>" +
-         esc(l.sentToEcu) + "</th></tr>";
+    h += "<h3>" + esc(l.clears) + "</h3><table><tr><th></th><th>" + esc(l.outcome) + "</th><th>" + esc(l.sentToEcu) +
+         "</th></tr>";
     for (const Clear &c : r.clears)
       h += "<tr>" + cell(c.doneAt) + "<td class=\"" + (c.ok ? "ok" : "failed") + "\">" +
            esc(c.ok ? l.cleared : l.clearFailed) + " — " + esc(c.result) + "</td><td><pre>" + esc(c.sent) +
@@ -93,8 +93,8 @@ void notesAndTests(std::string &h, const SessionRecord &r, const ReportLabels &l
     h += "</table></section>\n";
   }
   if (r.tests.empty()) return;
-  h += "<section id=\"tests\"><h2>" + esc(l.tests) + "</h2><table><tr><th>" + esc(l.test) + "</th><th>" +
-       esc(l.steps) + "</th><th>" + esc(l.outcome) + "</th><th>" + esc(l.sentToEcu) + "</th></tr>";
+  h += "<section id=\"tests\"><h2>" + esc(l.tests) + "</h2><table><tr><th>" + esc(l.test) + "</th><th>" + esc(l.steps) +
+       "</th><th>" + esc(l.outcome) + "</th><th>" + esc(l.sentToEcu) + "</th></tr>";
   for (const Test &t : r.tests)
     h += "<tr>" + cell(t.name) + cell(t.steps) + cell(t.outcome) + "<td><pre>" + esc(t.sent) + "</pre></td></tr>";
   h += "</table></section>\n";

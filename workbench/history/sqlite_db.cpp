@@ -70,8 +70,7 @@ bool Statement::step() {
 }
 
 void Statement::run() {
-  while (step()) {
-  }
+  while (step()) {}
   reset();
 }
 
@@ -82,7 +81,8 @@ void Statement::reset() {
 
 std::string Statement::text(int col) const {
   const auto *p = sqlite3_column_text(st_.get(), col);
-  return p ? std::string(reinterpret_cast<const char *>(p), static_cast<std::size_t>(sqlite3_column_bytes(st_.get(), col)))
+  return p ? std::string(reinterpret_cast<const char *>(p),
+                         static_cast<std::size_t>(sqlite3_column_bytes(st_.get(), col)))
            : std::string();
 }
 

@@ -9,8 +9,8 @@
 namespace history {
 
 struct ChartLabels {
-  std::string title;   // the item's name
-  std::string unit;    // on the y axis; may be ""
+  std::string title;  // the item's name
+  std::string unit;   // on the y axis; may be ""
   std::string xAxis = "engine time, s";
   std::string min = "min", max = "max", mean = "mean";
 };

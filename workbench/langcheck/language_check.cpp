@@ -22,7 +22,7 @@ constexpr std::array kKeptNames{"Bosch"};
 constexpr std::size_t kStateTextBytes = 19;
 bool isStateText(std::uint32_t id) { return id >= 0xFE552000u && id <= 0xFE55209Fu; }
 
-bool isCount(const std::string& text) {
+bool isCount(const std::string &text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
@@ -35,15 +35,15 @@ std::string hexId(std::uint32_t id) {
 }
 
 // Records in ID order, so that faults come out in a stable order.
-std::map<std::uint32_t, const stdhost::Record*> sorted(const stdhost::RecordFile& f) {
-  std::map<std::uint32_t, const stdhost::Record*> out;
-  for (const auto& [id, r] : f.records) out.emplace(id, &r);
+std::map<std::uint32_t, const stdhost::Record *> sorted(const stdhost::RecordFile &f) {
+  std::map<std::uint32_t, const stdhost::Record *> out;
+  for (const auto &[id, r] : f.records) out.emplace(id, &r);
   return out;
 }
 
 }  // namespace
 
-std::vector<std::string> englishWords(const std::string& text) {
+std::vector<std::string> englishWords(const std::string &text) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < text.size();) {
     if (!isLatin(text[i])) {
@@ -65,21 +65,21 @@ std::vector<std::string> englishWords(const std::string& text) {
   return out;
 }
 
-std::vector<std::string> compareLanguages(const std::string& englishDir, const std::string& russianDir) {
+std::vector<std::string> compareLanguages(const std::string &englishDir, const std::string &russianDir) {
   std::vector<std::string> faults;
-  for (const char* name : kTextFiles) {
+  for (const char *name : kTextFiles) {
     stdhost::RecordFile en, ru;
     const std::string enPath = englishDir + "/" + name, ruPath = russianDir + "/" + name;
     if (!stdhost::loadRecordFile(enPath, en)) faults.push_back(enPath + ": cannot read");
     if (!stdhost::loadRecordFile(ruPath, ru)) faults.push_back(ruPath + ": cannot read");
-    for (const auto* f : {&en, &ru})
-      for (const auto& e : f->errors) faults.push_back(e);
+    for (const auto *f : {&en, &ru})
+      for (const auto &e : f->errors) faults.push_back(e);
     const std::string file = std::string("ru/") + name;
 
-    for (const auto& [id, r] : sorted(en))
+    for (const auto &[id, r] : sorted(en))
       if (!ru.find(id)) faults.push_back(file + ": " + hexId(id) + " is missing (English: '" + r->bytes + "')");
-    for (const auto& [id, r] : sorted(ru)) {
-      const stdhost::Record* e = en.find(id);
+    for (const auto &[id, r] : sorted(ru)) {
+      const stdhost::Record *e = en.find(id);
       if (!e) {
         faults.push_back(file + ": " + hexId(id) + " has no English counterpart");
         continue;
@@ -95,7 +95,7 @@ std::vector<std::string> compareLanguages(const std::string& englishDir, const s
       // Identical to the English text: untranslated, unless it holds no word at all.
       if (r->bytes == e->bytes && std::any_of(r->bytes.begin(), r->bytes.end(), isLatin))
         faults.push_back(file + ": " + hexId(id) + " is not translated: '" + r->bytes + "'");
-      for (const auto& w : englishWords(r->bytes))
+      for (const auto &w : englishWords(r->bytes))
         faults.push_back(file + ": " + hexId(id) + " holds the English word '" + w + "': '" + r->bytes + "'");
       if (isStateText(id) && r->bytes.size() > kStateTextBytes)
         faults.push_back(file + ": " + hexId(id) + " state text '" + r->bytes + "' is longer than " +

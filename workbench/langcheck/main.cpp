@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: vaz_langcheck ENGLISH_DIR RUSSIAN_DIR\n");
     return 2;
   }
   const auto faults = langcheck::compareLanguages(argv[1], argv[2]);
-  for (const auto& f : faults) std::fprintf(stderr, "vaz_langcheck: %s\n", f.c_str());
+  for (const auto &f : faults) std::fprintf(stderr, "vaz_langcheck: %s\n", f.c_str());
   return faults.empty() ? 0 : 1;
 }

@@ -5,8 +5,8 @@
 #include "history_reader.h"
 #include "html_report.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -25,9 +25,12 @@ std::optional<HistoryOptions> parse_history_command(const std::vector<std::strin
         return std::nullopt;
       }
       const std::string &v = args[++i];
-      if (a == "--history") o.file = v;
-      else if (a == "--car") o.carFilter = v;
-      else o.output = v;
+      if (a == "--history")
+        o.file = v;
+      else if (a == "--car")
+        o.carFilter = v;
+      else
+        o.output = v;
     } else if (o.command == "report" && o.session == 0 && !a.empty() && a[0] != '-') {
       char *end = nullptr;
       const long long n = std::strtoll(a.c_str(), &end, 10);
@@ -55,7 +58,8 @@ namespace {
 int listHistory(history::Db &db, const HistoryOptions &o) {
   const auto sessions = history::listSessions(db, o.carFilter);
   if (sessions.empty()) {
-    std::cout << (o.carFilter.empty() ? "no sessions recorded\n" : "no session of a car matching '" + o.carFilter + "'\n");
+    std::cout << (o.carFilter.empty() ? "no sessions recorded\n"
+                                      : "no session of a car matching '" + o.carFilter + "'\n");
     return 0;
   }
   std::printf("%5s  %-19s  %-8s  %-24s  %5s  %s\n", "#", "started", "ECU", "identification", "codes", "end");

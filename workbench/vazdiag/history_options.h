@@ -10,11 +10,11 @@
 namespace vazdiag {
 
 struct HistoryOptions {
-  std::string command;   // "", "history" or "report"
-  std::string file;      // --history FILE; "" = the default file
-  bool off = false;      // --no-history
-  bool recordAll = false;  // --record: every live-data pass of the session
-  std::string carFilter;   // history --car TEXT
+  std::string command;       // "", "history" or "report"
+  std::string file;          // --history FILE; "" = the default file
+  bool off = false;          // --no-history
+  bool recordAll = false;    // --record: every live-data pass of the session
+  std::string carFilter;     // history --car TEXT
   std::int64_t session = 0;  // report N
   std::string output;        // report -o FILE; "" = vazdiag-report-N.html
 };

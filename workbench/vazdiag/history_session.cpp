@@ -33,9 +33,7 @@ struct SessionHistory::Impl {
     if (self->failed) return;
     try {
       self->recorder.shown(*event);
-    } catch (const std::exception &e) {
-      self->fail(e);
-    }
+    } catch (const std::exception &e) { self->fail(e); }
   }
 };
 
@@ -61,9 +59,7 @@ void SessionHistory::finish() {
   if (impl_->failed) return;
   try {
     impl_->recorder.finish(true);
-  } catch (const std::exception &e) {
-    impl_->fail(e);
-  }
+  } catch (const std::exception &e) { impl_->fail(e); }
 }
 
 }  // namespace vazdiag

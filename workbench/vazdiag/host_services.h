@@ -10,7 +10,6 @@ namespace vazdiag {
 // The display services missing from the display host (handle of libSTD.so) and the line
 // services missing from the vehicle interface, as "libSTD.so lacks ShowDataStream, ..."
 // lines; "" when both have all.
-std::string missing_host_services(void *display, const std::string &displayFile, void *vci,
-                                  const std::string &vciFile);
+std::string missing_host_services(void *display, const std::string &displayFile, void *vci, const std::string &vciFile);
 
 }  // namespace vazdiag

@@ -40,10 +40,10 @@ constexpr bool is_gm(int ecuType) { return ecuType == 9 || ecuType == 10; }
 }  // namespace
 
 std::string check_input_file(const std::string &what, const std::string &path) {
-  struct stat st{};
-  if (stat(path.c_str(), &st) != 0)
-    return "cannot read " + named(what, path) + ": " + std::strerror(errno);
-  if (const std::string kind = not_a_file(path, st); !kind.empty()) return named(what, path) + " " + kind + ", not a file";
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return "cannot read " + named(what, path) + ": " + std::strerror(errno);
+  if (const std::string kind = not_a_file(path, st); !kind.empty())
+    return named(what, path) + " " + kind + ", not a file";
   return "";
 }
 
@@ -58,9 +58,10 @@ std::string read_input_file(const std::string &what, const std::string &path, st
 }
 
 std::string check_output_file(const std::string &what, const std::string &path) {
-  struct stat st{};
+  struct stat st {};
   if (stat(path.c_str(), &st) != 0) return "";  // created by the session (or refused then)
-  if (const std::string kind = not_a_file(path, st); !kind.empty()) return named(what, path) + " " + kind + ", not a file";
+  if (const std::string kind = not_a_file(path, st); !kind.empty())
+    return named(what, path) + " " + kind + ", not a file";
   return "";
 }
 

@@ -24,7 +24,8 @@ int main(int argc, char **argv) {
   std::string error;
   auto options = vazdiag::parse_options(args, error);
   if (!options) {
-    std::cerr << "vazdiag: " << error << "\n" << "Try 'vazdiag --help'.\n";
+    std::cerr << "vazdiag: " << error << "\n"
+              << "Try 'vazdiag --help'.\n";
     return 2;
   }
   if (options->help) {
@@ -114,7 +115,8 @@ int main(int argc, char **argv) {
     }
     // What the cable or port told us, after the screens (the terminal is ours again).
     std::istringstream notes(r.portNotes);
-    for (std::string line; std::getline(notes, line);) std::cerr << "vazdiag: port " << setup.port << ": " << line << "\n";
+    for (std::string line; std::getline(notes, line);)
+      std::cerr << "vazdiag: port " << setup.port << ": " << line << "\n";
     for (const std::string &e : r.writeErrors) std::cerr << "vazdiag: " << e << "\n";
     if (!r.writeErrors.empty()) return 1;
   } catch (const vazdiag::SetupError &e) {

@@ -18,9 +18,9 @@ struct EcuName {
 
 // The host's ECU type numbers; "auto" runs the Bosch detection.
 constexpr std::array kEcuNames{
-    EcuName{"m154", 1},    EcuName{"m154-add", 2}, EcuName{"m154n", 3},   EcuName{"m70-e2", 4},
-    EcuName{"m70-e3", 5},  EcuName{"m72", 6},      EcuName{"m797-e2", 7}, EcuName{"m797-e3", 8},
-    EcuName{"gm-efi", 9},  EcuName{"gm-isfi", 10}, EcuName{"auto", 11},
+    EcuName{"m154", 1},   EcuName{"m154-add", 2}, EcuName{"m154n", 3},   EcuName{"m70-e2", 4},
+    EcuName{"m70-e3", 5}, EcuName{"m72", 6},      EcuName{"m797-e2", 7}, EcuName{"m797-e3", 8},
+    EcuName{"gm-efi", 9}, EcuName{"gm-isfi", 10}, EcuName{"auto", 11},
 };
 
 bool parse_int(const std::string &text, long lo, long hi, long &out) {
@@ -139,10 +139,9 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       (a == "--record" ? o.history.recordAll : o.history.off) = true;
       continue;
     }
-    static constexpr std::array kWithValue{"--ecu",       "--car",       "--car-option", "--script",      "--functions",
-                                           "--connector", "--trace",     "--clock",      "--log",         "--decode-trace",
-                                           "--port",      "--wakeup",    "--port-option", "--lang",
-                                           "--history"};
+    static constexpr std::array kWithValue{"--ecu",       "--car",    "--car-option",  "--script", "--functions",
+                                           "--connector", "--trace",  "--clock",       "--log",    "--decode-trace",
+                                           "--port",      "--wakeup", "--port-option", "--lang",   "--history"};
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {

@@ -12,10 +12,10 @@ namespace vazdiag {
 
 struct Options {
   SessionSetup setup;
-  std::string scriptFile;  // empty: interactive
+  std::string scriptFile;       // empty: interactive
   std::string decodeTraceFile;  // set: only annotate this wire trace, no session
   bool help = false;
-  bool version = false;  // only print the versions of vazdiag and the plug-in
+  bool version = false;    // only print the versions of vazdiag and the plug-in
   bool listPorts = false;  // only list the serial devices present
   HistoryOptions history;  // where the session is kept; a history command instead of a session
 };

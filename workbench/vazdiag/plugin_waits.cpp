@@ -15,8 +15,7 @@ namespace {
 
 void real_sleep(unsigned long long us) {
   timespec t{static_cast<time_t>(us / 1000000), static_cast<long>(us % 1000000) * 1000};
-  while (nanosleep(&t, &t) != 0 && errno == EINTR) {
-  }
+  while (nanosleep(&t, &t) != 0 && errno == EINTR) {}
 }
 
 // Microseconds below a whole millisecond, carried to the next wait (the line's clock is

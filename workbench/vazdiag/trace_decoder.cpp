@@ -4,8 +4,8 @@
 
 #include <array>
 #include <cctype>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "workbench/printable.h"
@@ -141,8 +141,7 @@ FrameNote describeAldl(const std::vector<std::uint8_t> &b) {
   }
   const std::size_t m = b[1] - kAldlLengthBase;
   if (b.size() != m + 3) {
-    n.text = "ALDL frame of " + std::to_string(b.size()) + " bytes, its length code announces " +
-             std::to_string(m + 3);
+    n.text = "ALDL frame of " + std::to_string(b.size()) + " bytes, its length code announces " + std::to_string(m + 3);
     return n;
   }
   std::uint8_t sum = 0;
@@ -190,9 +189,12 @@ std::string serviceName(std::uint8_t sid) { return lookup(kServices, sid); }
 FrameNote describeFrame(const std::vector<std::uint8_t> &bytes, bool toEcu) {
   if (bytes.empty()) return {"empty frame", false, false};
   FrameNote n;
-  if (bytes[0] == kAldlDevice) n = describeAldl(bytes);
-  else if ((bytes[0] & 0xC0) == 0x80) n = describeKwp(bytes);
-  else n.text = "unknown frame layout (first byte " + hex(bytes[0]) + ")";
+  if (bytes[0] == kAldlDevice)
+    n = describeAldl(bytes);
+  else if ((bytes[0] & 0xC0) == 0x80)
+    n = describeKwp(bytes);
+  else
+    n.text = "unknown frame layout (first byte " + hex(bytes[0]) + ")";
   n.text = std::string(toEcu ? "tester to ECU: " : "ECU to tester: ") + n.text;
   return n;
 }
@@ -225,8 +227,10 @@ TraceSummary decodeTrace(std::istream &in, std::ostream &out) {
     if (kind != LineKind::Frame) continue;
     FrameNote n = describeFrame(bytes, toEcu);
     ++sum.frames;
-    if (!n.parsed) ++sum.unparsed;
-    else if (!n.checksumOk) ++sum.badChecksums;
+    if (!n.parsed)
+      ++sum.unparsed;
+    else if (!n.checksumOk)
+      ++sum.badChecksums;
     out << "             " << n.text << "\n";
   }
   out << "-- " << sum.frames << " frames, " << sum.badChecksums << " with a wrong checksum, " << sum.unparsed

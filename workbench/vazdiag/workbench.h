@@ -22,34 +22,34 @@ struct Fault {
 };
 
 struct SessionSetup {
-  int ecuType = 1;                  // 1..11 as the host passes it
-  std::string car = "m154";         // simulated ECU on the line, "none" = silent
+  int ecuType = 1;           // 1..11 as the host passes it
+  std::string car = "m154";  // simulated ECU on the line, "none" = silent
   std::vector<std::pair<std::string, std::string>> carOptions;
   std::vector<Fault> faults;
-  int functions = 0x40000000;       // function-availability bits
+  int functions = 0x40000000;  // function-availability bits
   int connector = 0;
   bool virtualClock = true;
-  std::string script;               // script text; empty with interactive = terminal
-  bool interactive = false;         // full screen on a terminal, else the line front end
-  std::string port;                 // a serial device instead of the simulated car
-  std::string portOptions;          // "wakeup=byte,echo=off,..." (see vci_control.h)
-  std::string traceFile;            // also write the wire trace here
-  std::string logFile;              // record every live-data pass here as CSV
-  std::string language;             // "ru" or "en"; empty: the display host's own choice
+  std::string script;        // script text; empty with interactive = terminal
+  bool interactive = false;  // full screen on a terminal, else the line front end
+  std::string port;          // a serial device instead of the simulated car
+  std::string portOptions;   // "wakeup=byte,echo=off,..." (see vci_control.h)
+  std::string traceFile;     // also write the wire trace here
+  std::string logFile;       // record every live-data pass here as CSV
+  std::string language;      // "ru" or "en"; empty: the display host's own choice
   // Keep the transcript and the wire trace whole for SessionResult (tests, and callers
   // that need them after the session). Off, a session of any length runs in constant
   // memory: the transcript only goes to transcriptFd, the trace only to traceFile.
   bool keepRecords = false;
-  int transcriptFd = -1;            // the script front end writes each screen here as answered
+  int transcriptFd = -1;  // the script front end writes each screen here as answered
 };
 
 struct SessionResult {
-  int returned = 0;          // what DiagnoseMainOldPrtl returned
-  std::string transcript;    // script front end's record of every screen (keepRecords)
-  std::string trace;         // the wire trace (keepRecords)
-  std::string portNotes;     // what the serial line wants the user to know
-  bool commFailure = false;  // the session ended on "no control unit could be talked to"
-  bool scriptMisfit = false; // a script step did not fit its screen
+  int returned = 0;                      // what DiagnoseMainOldPrtl returned
+  std::string transcript;                // script front end's record of every screen (keepRecords)
+  std::string trace;                     // the wire trace (keepRecords)
+  std::string portNotes;                 // what the serial line wants the user to know
+  bool commFailure = false;              // the session ended on "no control unit could be talked to"
+  bool scriptMisfit = false;             // a script step did not fit its screen
   std::vector<std::string> writeErrors;  // the trace or the recording lost lines
 };
 

@@ -18,7 +18,9 @@ std::vector<std::string> co_frames(const std::string &trace) {
   return out;
 }
 
-std::string panel_line(const std::string &block) { return block.substr(block.find('\n') + 1, block.rfind('\n') - block.find('\n') - 1); }
+std::string panel_line(const std::string &block) {
+  return block.substr(block.find('\n') + 1, block.rfind('\n') - block.find('\n') - 1);
+}
 
 TEST(M154CoAdjustment, RaisingTwiceThenFinishingWithYesSetsTheBaseValueAndRestores) {
   auto r = e2e::bench().run(e2e::session(
@@ -36,10 +38,10 @@ TEST(M154CoAdjustment, RaisingTwiceThenFinishingWithYesSetsTheBaseValueAndRestor
 }
 
 TEST(M154CoAdjustment, FinishingWithNoOnlyHandsTheTrimBack) {
-  auto r = e2e::bench().run(
-      e2e::session(kM154, "m154", "choose Actuator tests\nchoose CO correction\npress Lower\npress Finish\nno\nback\nback\n"));
-  EXPECT_EQ(co_frames(r.trace), (std::vector<std::string>{"84 10 F1 30 61 08 64 82", "84 10 F1 30 61 08 63 81",
-                                                          "83 10 F1 30 61 00 15"}));
+  auto r = e2e::bench().run(e2e::session(
+      kM154, "m154", "choose Actuator tests\nchoose CO correction\npress Lower\npress Finish\nno\nback\nback\n"));
+  EXPECT_EQ(co_frames(r.trace),
+            (std::vector<std::string>{"84 10 F1 30 61 08 64 82", "84 10 F1 30 61 08 63 81", "83 10 F1 30 61 00 15"}));
   auto panels = e2e::blocks(r.transcript, "[active test");
   ASSERT_EQ(panels.size(), 2u);
   EXPECT_EQ(panel_line(panels[1]), "  Idle mixture (CO) correction: 0.3861");

@@ -13,8 +13,7 @@ namespace {
 
 constexpr int kM154 = 1;
 const std::string kReturnControl = "83 10 F1 30 01 00 B5";
-const std::string kCaution =
-    "[message, style 3] Tests | This test needs the engine stopped and the ignition on";
+const std::string kCaution = "[message, style 3] Tests | This test needs the engine stopped and the ignition on";
 const std::string kFailureBox = "[message, style 1] Communication error | Communication with the control unit failed";
 
 // The tester's frames from the first output-control or routine request on.
@@ -27,7 +26,8 @@ std::vector<std::string> test_frames(const std::string &trace) {
 
 TEST(M154Actuators, InjectorTestSendsBothItemsAndLeavingHandsControlBack) {
   auto r = e2e::bench().run(e2e::session(
-      kM154, "m154", "choose Actuator tests\nchoose Injectors\nyes\nchoose Switch on\nchoose Switch off\nback\nback\nback\n"));
+      kM154, "m154",
+      "choose Actuator tests\nchoose Injectors\nyes\nchoose Switch on\nchoose Switch off\nback\nback\nback\n"));
   auto frames = test_frames(r.trace);
   ASSERT_GE(frames.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 3),
@@ -77,17 +77,19 @@ TEST(M154Actuators, SwitchedOutputsShowInTheStateBitsUntilControlReturns) {
 }
 
 TEST(M154Actuators, CutCylindersSlowTheEngineAndAllInjectorsOffStallIt) {
-  auto coils = e2e::bench().run(e2e::session(kM154, "m154",
-                                             "choose Actuator tests\nchoose Ignition coil 2-3\nyes\n"
-                                             "choose Switch off\nback\nchoose Idle speed, rpm\nenter 840\nstay 1\nback\nback\n"));
+  auto coils = e2e::bench().run(
+      e2e::session(kM154, "m154",
+                   "choose Actuator tests\nchoose Ignition coil 2-3\nyes\n"
+                   "choose Switch off\nback\nchoose Idle speed, rpm\nenter 840\nstay 1\nback\nback\n"));
   auto rough = e2e::stream_pass(coils.transcript);
   EXPECT_THAT(rough, Contains("Mixture (oxygen sensor): LEAN"));
   EXPECT_THAT(rough, Not(Contains("Engine speed, rpm: 840")));
   EXPECT_THAT(rough, Contains("Desired idle speed, rpm: 840"));
 
-  auto stalled = e2e::bench().run(e2e::session(kM154, "m154",
-                                               "choose Actuator tests\nchoose Injectors\nyes\n"
-                                               "choose Switch off\nback\nchoose Idle speed, rpm\nenter 840\nstay 1\nback\nback\n"));
+  auto stalled = e2e::bench().run(
+      e2e::session(kM154, "m154",
+                   "choose Actuator tests\nchoose Injectors\nyes\n"
+                   "choose Switch off\nback\nchoose Idle speed, rpm\nenter 840\nstay 1\nback\nback\n"));
   EXPECT_THAT(e2e::stream_pass(stalled.transcript),
               IsSupersetOf({"Engine speed, rpm: 0", "Fuel pump relay: OFF", "Engine idling: NO"}));
 }

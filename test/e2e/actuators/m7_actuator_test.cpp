@@ -68,18 +68,21 @@ TEST(M797Actuators, GuardByteZeroRefusesTheIdleSpeedTestWithoutAskingForANumber)
 
 TEST(M797Actuators, ByDefaultTheGuardLetsTheTestRun) {
   auto r = e2e::bench().run(e2e::session(
-      kM797E2, "m797-e2", "choose Actuator tests\nchoose Ignition coil 1\nchoose Switch on\nchoose Switch off\nback\nback\nback\n"));
+      kM797E2, "m797-e2",
+      "choose Actuator tests\nchoose Ignition coil 1\nchoose Switch on\nchoose Switch off\nback\nback\nback\n"));
   auto frames = after(r.trace, kGuardRead);
   ASSERT_GE(frames.size(), 4u);
-  EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 4),
-            (std::vector<std::string>{kGuardRead, "84 10 F1 30 05 06 FF BF", "84 10 F1 30 05 06 00 C0", kReturnControl}));
+  EXPECT_EQ(
+      std::vector<std::string>(frames.begin(), frames.begin() + 4),
+      (std::vector<std::string>{kGuardRead, "84 10 F1 30 05 06 FF BF", "84 10 F1 30 05 06 00 C0", kReturnControl}));
 }
 
 TEST(M797Actuators, IdleSpeedAfterTheGuardReadShowsTheCommandedSpeed) {
-  auto r = e2e::bench().run(e2e::session(kM797E2, "m797-e2",
-                                         "choose Actuator tests\nchoose Idle speed, rpm\nenter 900\nstay 1\nback\nback\n"));
+  auto r = e2e::bench().run(e2e::session(
+      kM797E2, "m797-e2", "choose Actuator tests\nchoose Idle speed, rpm\nenter 900\nstay 1\nback\nback\n"));
   EXPECT_EQ(after(r.trace, kGuardRead).at(1), "84 10 F1 30 42 07 5A 58");
-  EXPECT_THAT(e2e::stream_pass(r.transcript), IsSupersetOf({"Desired idle speed, rpm: 900", "Engine speed, rpm: 900.0"}));
+  EXPECT_THAT(e2e::stream_pass(r.transcript),
+              IsSupersetOf({"Desired idle speed, rpm: 900", "Engine speed, rpm: 900.0"}));
 }
 
 TEST(M72Actuators, LeavingTheListHandsControlBack) {

@@ -34,7 +34,8 @@ TEST(SpecialTests, M154ResetIsSentWithoutWaitOrReconnect) {
 }
 
 TEST(SpecialTests, M797ResetsWaitFiveSecondsAndConnectAgain) {
-  auto r = run(kM797E2, "m797-e2", "choose Special tests\nchoose 1\nchoose 2\nback\nchoose Live data\ntick 1\nstay 1\nback\nback\n");
+  auto r = run(kM797E2, "m797-e2",
+               "choose Special tests\nchoose 1\nchoose 2\nback\nchoose Live data\ntick 1\nstay 1\nback\nback\n");
   EXPECT_EQ(e2e::times_sent(r.trace, "82 10 F1 11 01 95"), 1);
   EXPECT_EQ(e2e::times_sent(r.trace, "82 10 F1 11 90 24"), 1);
   EXPECT_THAT(e2e::waits(), ElementsAre(5u, 5u));

@@ -65,18 +65,21 @@ TEST(Refusals, EveryRefusedCommandIsReportedAndNeverCarriedOut) {
        "84 10 F1 30 61 08 64 82", "E< 83 F1 10 7F 30 22"},
       {"M1.5.4 reset", kM154, "m154", "11:22", "choose Special tests\nchoose Reset control unit\nback\nback\n",
        "82 10 F1 11 00 94", "E< 83 F1 10 7F 11 22"},
-      {"M1.5.4 leaving the list", kM154, "m154", "30:22", "choose Actuator tests\nback\nback\n",
-       "83 10 F1 30 01 00 B5", "E< 83 F1 10 7F 30 22"},
-      {"M7.2 switch", kM72, "m72", "30:22", "choose Actuator tests\nchoose Fuel pump relay\nyes\nchoose Switch on\nback\nback\nback\n",
+      {"M1.5.4 leaving the list", kM154, "m154", "30:22", "choose Actuator tests\nback\nback\n", "83 10 F1 30 01 00 B5",
+       "E< 83 F1 10 7F 30 22"},
+      {"M7.2 switch", kM72, "m72", "30:22",
+       "choose Actuator tests\nchoose Fuel pump relay\nyes\nchoose Switch on\nback\nback\nback\n",
        "84 10 F1 30 09 06 01 C5", "E< 83 F1 10 7F 30 22"},
       {"M7.2 reset with reconnect", kM72, "m72", "11:22", "choose Special tests\nchoose 1\nback\nback\n",
        "82 10 F1 11 01 95", "E< 83 F1 10 7F 11 22"},
       {"M7.2 reset without reconnect", kM72, "m72", "11:78", "choose Special tests\nchoose 2\nback\nback\n",
        "82 10 F1 11 00 94", "E< 83 F1 10 7F 11 78"},
-      {"M7.9.7 switch", kM797E2, "m797-e2", "30:22", "choose Actuator tests\nchoose Injector 1\nchoose Switch on\nback\nback\nback\n",
-       "84 10 F1 30 01 06 FF BB", "E< 83 F1 10 7F 30 22"},
-      {"M7.9.7 value", kM797E2, "m797-e2", "30:22", "choose Actuator tests\nchoose CO correction\nenter 128\nback\nback\n",
-       "84 10 F1 30 61 08 32 50", "E< 83 F1 10 7F 30 22"},
+      {"M7.9.7 switch", kM797E2, "m797-e2", "30:22",
+       "choose Actuator tests\nchoose Injector 1\nchoose Switch on\nback\nback\nback\n", "84 10 F1 30 01 06 FF BB",
+       "E< 83 F1 10 7F 30 22"},
+      {"M7.9.7 value", kM797E2, "m797-e2", "30:22",
+       "choose Actuator tests\nchoose CO correction\nenter 128\nback\nback\n", "84 10 F1 30 61 08 32 50",
+       "E< 83 F1 10 7F 30 22"},
       {"M7.9.7 reset", kM797E2, "m797-e2", "11:22", "choose Special tests\nchoose 2\nback\nback\n", "82 10 F1 11 90 24",
        "E< 83 F1 10 7F 11 22"},
       {"M7.0 routine switch", kM70E2, "m70-e2", "31:22,32:22",
@@ -102,7 +105,9 @@ TEST(Refusals, EveryRefusedCommandIsReportedAndNeverCarriedOut) {
 // The switch test stays open after a refusal: the next item still goes out, and the list
 // is left with its return-control frame as usual.
 TEST(Refusals, ARefusedSwitchItemLeavesTheTestOpen) {
-  auto s = e2e::session(kM154, "m154", "choose Actuator tests\nchoose Fuel pump relay\nchoose Switch on\nchoose Switch off\nback\nback\nback\n");
+  auto s = e2e::session(
+      kM154, "m154",
+      "choose Actuator tests\nchoose Fuel pump relay\nchoose Switch on\nchoose Switch off\nback\nback\nback\n");
   s.faults.push_back({.kind = "negative", .sid = 0x30, .nrc = 0x22, .skip = 0, .count = 1});
   auto r = e2e::bench().run(s);
   EXPECT_EQ(answer_to(r.trace, "84 10 F1 30 09 06 01 C5"), "E< 83 F1 10 7F 30 22");
@@ -116,7 +121,8 @@ TEST(Refusals, ARefusedSwitchItemLeavesTheTestOpen) {
 
 // A refused CO step is undone on the panel; steps past 0 are refused before sending.
 TEST(Refusals, CoPanelReportsARefusedStepAndNeverWrapsBelowZero) {
-  auto s = e2e::session(kM154, "m154", "choose Actuator tests\nchoose CO correction\npress Raise\npress Finish\nno\nback\nback\n");
+  auto s = e2e::session(kM154, "m154",
+                        "choose Actuator tests\nchoose CO correction\npress Raise\npress Finish\nno\nback\nback\n");
   s.faults.push_back({.kind = "negative", .sid = 0x30, .nrc = 0x22, .skip = 1, .count = 1});
   auto r = e2e::bench().run(s);
   EXPECT_EQ(answer_to(r.trace, "84 10 F1 30 61 08 65 83"), "E< 83 F1 10 7F 30 22");
@@ -127,7 +133,8 @@ TEST(Refusals, CoPanelReportsARefusedStepAndNeverWrapsBelowZero) {
 
   std::string lower;
   for (int i = 0; i < 101; ++i) lower += "press Lower\n";
-  auto low = run(kM154, "m154", "", "choose Actuator tests\nchoose CO correction\n" + lower + "press Finish\nno\nback\nback\n");
+  auto low = run(kM154, "m154", "",
+                 "choose Actuator tests\nchoose CO correction\n" + lower + "press Finish\nno\nback\nback\n");
   EXPECT_EQ(e2e::times_sent(low.trace, "84 10 F1 30 61 08 00 1E"), 1);
   EXPECT_EQ(e2e::times_sent(low.trace, "84 10 F1 30 61 08 FF 1D"), 0) << "no wrap to FF";
   const auto boxes = e2e::messages(low.transcript);
@@ -152,27 +159,40 @@ TEST(Refusals, NumbersTheValueByteCannotCarryAreRefusedBeforeSending) {
   const struct {
     int ecu;
     const char *car;
-    const char *open;   // menu entries up to the test
+    const char *open;  // menu entries up to the test
     int bad;
     int good;
     const char *prefix;  // the value frame without its value byte
     const char *goodFrame;
   } rows[] = {
-      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", 2560, 850, "84 10 F1 30 42 07 ", "84 10 F1 30 42 07 55 53"},
-      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", 3000, 850, "84 10 F1 30 42 07 ", "84 10 F1 30 42 07 55 53"},
-      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", -100, 850, "84 10 F1 30 42 07 ", "84 10 F1 30 42 07 55 53"},
-      {kM797E2, "m797-e2", "choose Actuator tests\nchoose CO correction\n", -5, 128, "84 10 F1 30 61 08 ", "84 10 F1 30 61 08 32 50"},
-      {kIsfi, "gm-isfi", "choose 6\nchoose 19\n", 3200, 800, "F4 60 04 7F 77 01 00 00 19 ", "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22"},
-      {kEfi, "gm-efi", "choose 5\nchoose 14\n", 256, 25, "F4 60 04 00 00 00 00 00 00 04 00 ", "F4 60 04 00 00 00 00 00 00 04 00 FA A8 02"},
-      {kEfi, "gm-efi", "choose 5\nchoose 15\n", 112, 70, "F4 60 04 00 00 00 00 00 00 08 00 00 ", "F4 60 04 00 00 00 00 00 00 08 00 00 F5 AB"},
+      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", 2560, 850, "84 10 F1 30 42 07 ",
+       "84 10 F1 30 42 07 55 53"},
+      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", 3000, 850, "84 10 F1 30 42 07 ",
+       "84 10 F1 30 42 07 55 53"},
+      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", -100, 850, "84 10 F1 30 42 07 ",
+       "84 10 F1 30 42 07 55 53"},
+      {kM797E2, "m797-e2", "choose Actuator tests\nchoose CO correction\n", -5, 128, "84 10 F1 30 61 08 ",
+       "84 10 F1 30 61 08 32 50"},
+      {kIsfi, "gm-isfi", "choose 6\nchoose 19\n", 3200, 800, "F4 60 04 7F 77 01 00 00 19 ",
+       "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22"},
+      {kEfi, "gm-efi", "choose 5\nchoose 14\n", 256, 25, "F4 60 04 00 00 00 00 00 00 04 00 ",
+       "F4 60 04 00 00 00 00 00 00 04 00 FA A8 02"},
+      {kEfi, "gm-efi", "choose 5\nchoose 15\n", 112, 70, "F4 60 04 00 00 00 00 00 00 08 00 00 ",
+       "F4 60 04 00 00 00 00 00 00 08 00 00 F5 AB"},
       // What a cancelled number box returns (Esc, or a script step that does not fit it):
       // every value test family refuses it, so cancelling sends nothing.
-      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", INT_MIN, 850, "84 10 F1 30 42 07 ", "84 10 F1 30 42 07 55 53"},
-      {kM797E2, "m797-e2", "choose Actuator tests\nchoose CO correction\n", INT_MIN, 128, "84 10 F1 30 61 08 ", "84 10 F1 30 61 08 32 50"},
-      {kM70E2, "m70-e2", "choose Actuator tests\nchoose 12\n", INT_MIN, 5, "84 11 F1 30 31 06 ", "84 11 F1 30 31 06 05 F2"},
-      {kIsfi, "gm-isfi", "choose 6\nchoose 19\n", INT_MIN, 800, "F4 60 04 7F 77 01 00 00 19 ", "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22"},
-      {kEfi, "gm-efi", "choose 5\nchoose 14\n", INT_MIN, 25, "F4 60 04 00 00 00 00 00 00 04 00 ", "F4 60 04 00 00 00 00 00 00 04 00 FA A8 02"},
-      {kEfi, "gm-efi", "choose 5\nchoose 15\n", INT_MIN, 70, "F4 60 04 00 00 00 00 00 00 08 00 00 ", "F4 60 04 00 00 00 00 00 00 08 00 00 F5 AB"},
+      {kM154, "m154", "choose Actuator tests\nchoose Idle speed, rpm\n", INT_MIN, 850, "84 10 F1 30 42 07 ",
+       "84 10 F1 30 42 07 55 53"},
+      {kM797E2, "m797-e2", "choose Actuator tests\nchoose CO correction\n", INT_MIN, 128, "84 10 F1 30 61 08 ",
+       "84 10 F1 30 61 08 32 50"},
+      {kM70E2, "m70-e2", "choose Actuator tests\nchoose 12\n", INT_MIN, 5, "84 11 F1 30 31 06 ",
+       "84 11 F1 30 31 06 05 F2"},
+      {kIsfi, "gm-isfi", "choose 6\nchoose 19\n", INT_MIN, 800, "F4 60 04 7F 77 01 00 00 19 ",
+       "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22"},
+      {kEfi, "gm-efi", "choose 5\nchoose 14\n", INT_MIN, 25, "F4 60 04 00 00 00 00 00 00 04 00 ",
+       "F4 60 04 00 00 00 00 00 00 04 00 FA A8 02"},
+      {kEfi, "gm-efi", "choose 5\nchoose 15\n", INT_MIN, 70, "F4 60 04 00 00 00 00 00 00 08 00 00 ",
+       "F4 60 04 00 00 00 00 00 00 08 00 00 F5 AB"},
   };
   for (const auto &row : rows) {
     const std::string open = row.open;

@@ -53,7 +53,9 @@ struct BadFiles {
     std::filesystem::create_directories(dir / "live-2.csv");  // a later CSV file that cannot be created
     mkfifo((dir / "fifo").c_str(), 0600);
     write("nul.txt", std::string("back\n\0back\n", 11));
-    write("bom.txt", "\xEF\xBB\xBF" "back\n");
+    write("bom.txt",
+          "\xEF\xBB\xBF"
+          "back\n");
     write("big.txt", "choose Live data\ntick 1\nstay 99999999\n");
     write("esc.txt", "\x1B[2J\n");
     write("notrace.txt", "choose Live data\nback\n");
@@ -164,8 +166,8 @@ TEST(Cli, AnUnknownCarIsNamedWithTheKnownOnes) {
 
 TEST(Cli, ScriptedSessionPrintsIdentificationCodesAndLiveData) {
   const auto trace = std::filesystem::temp_directory_path() / ("vazdiag_trace_" + std::to_string(getpid()));
-  Outcome r = vazdiag("--ecu m154n --car-option dtc=0102,0325 --trace " + trace.string() + " --script " VAZ_EXAMPLES_DIR
-                  "m154n_tour.txt");
+  Outcome r = vazdiag("--ecu m154n --car-option dtc=0102,0325 --trace " + trace.string() +
+                      " --script " VAZ_EXAMPLES_DIR "m154n_tour.txt");
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_THAT(r.out, HasSubstr("Firmware identification: M1.5.4N V7"));
   EXPECT_THAT(r.out, HasSubstr("P0325 Knock sensor 1 circuit malfunction"));
@@ -186,14 +188,17 @@ TEST(Cli, PluginWaitsMoveTheVirtualClock) {
   const auto dir = std::filesystem::temp_directory_path() / ("vazdiag_waits_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "reset.txt") << "choose Special tests\nchoose 1\nchoose 2\nback\nback\n";
-  Outcome r = vazdiag("--ecu m797-e2 --trace " + (dir / "trace").string() + " --script " + (dir / "reset.txt").string());
+  Outcome r =
+      vazdiag("--ecu m797-e2 --trace " + (dir / "trace").string() + " --script " + (dir / "reset.txt").string());
   EXPECT_EQ(r.status, 0) << r.out;
   std::ifstream in(dir / "trace");
   double reset = -1, reconnect = -1;
   for (std::string line; std::getline(in, line);) {
     const double t = std::atof(line.c_str());
-    if (reset < 0 && line.find("T> 82 10 F1 11 01 95") != std::string::npos) reset = t;
-    else if (reset >= 0 && reconnect < 0 && line.find("fast-init pattern") != std::string::npos) reconnect = t;
+    if (reset < 0 && line.find("T> 82 10 F1 11 01 95") != std::string::npos)
+      reset = t;
+    else if (reset >= 0 && reconnect < 0 && line.find("fast-init pattern") != std::string::npos)
+      reconnect = t;
   }
   ASSERT_GE(reset, 0);
   EXPECT_GE(reconnect - reset, 5000.0) << "the 5 s restart wait is on the line's clock";

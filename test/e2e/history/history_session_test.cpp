@@ -36,10 +36,11 @@ long csvRows(const std::string &path) {
 TEST(History, ScriptedSessionLeavesTheExpectedRows) {
   TempDir dir("vazdiag_history_rows");
   const std::string db = dir / "h.sqlite";
-  const std::string script = writeScript(dir,
-      "choose Identification\nstay 1\nchoose Stored trouble codes\nleave\nchoose Clear trouble codes\nyes\n"
-      "choose Live data\ntick 1 4 11\nstay 7\nback\nchoose Actuator tests\nchoose Injectors\nyes\n"
-      "choose Switch off\nback\nback\nback\n");
+  const std::string script =
+      writeScript(dir,
+                  "choose Identification\nstay 1\nchoose Stored trouble codes\nleave\nchoose Clear trouble codes\nyes\n"
+                  "choose Live data\ntick 1 4 11\nstay 7\nback\nchoose Actuator tests\nchoose Injectors\nyes\n"
+                  "choose Switch off\nback\nback\nback\n");
   ASSERT_EQ(histtest::run({histtest::vazdiag(), "--ecu", "m154", "--car-option", "dtc=0102,0325", "--history", db,
                            "--record", "--script", script}),
             0);
@@ -67,8 +68,8 @@ TEST(History, KilledInLiveDataKeepsEveryPassShown) {
   TempDir dir("vazdiag_history_kill");
   const std::string db = dir / "h.sqlite", csv = dir / "live.csv";
   const std::string script = writeScript(dir, "choose Live data\ntick 1 4\nstay 1000000\n");
-  const pid_t pid = histtest::start({histtest::vazdiag(), "--ecu", "m154", "--history", db, "--log", csv,
-                                     "--clock", "real", "--script", script});
+  const pid_t pid = histtest::start(
+      {histtest::vazdiag(), "--ecu", "m154", "--history", db, "--log", csv, "--clock", "real", "--script", script});
   // Live data in real time: a pass every 100 ms or so; kill after a few dozen.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (csvRows(csv) < 25 && std::chrono::steady_clock::now() < deadline)
@@ -97,8 +98,9 @@ TEST(History, TwoProcessesRecordAtOnce) {
   const std::string script = writeScript(dir, "choose Live data\ntick 1 4 11\nstay 150\nback\nback\n");
   std::vector<pid_t> pids;
   for (int i = 0; i < 2; ++i)
-    pids.push_back(histtest::start({histtest::vazdiag(), "--ecu", "m154", "--history", db, "--record", "--script",
-                                    script}, dir / ("out" + std::to_string(i))));
+    pids.push_back(
+        histtest::start({histtest::vazdiag(), "--ecu", "m154", "--history", db, "--record", "--script", script},
+                        dir / ("out" + std::to_string(i))));
   for (std::size_t i = 0; i < pids.size(); ++i)
     EXPECT_EQ(histtest::finish(pids[i]), 0) << histtest::readFile(dir.path / ("out" + std::to_string(i)));
   history::Db h = history::openHistory(db);

@@ -18,9 +18,17 @@ long count(const std::string &text, const std::string &what) {
 }
 
 std::vector<std::string> chromium(const TempDir &dir, std::vector<std::string> mode, const std::string &page) {
-  std::vector<std::string> argv{"/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                                "--no-first-run", "--disable-background-networking", "--disable-component-update",
-                                "--disable-sync", "--hide-scrollbars", "--user-data-dir=" + (dir / "profile")};
+  std::vector<std::string> argv{"/usr/bin/chromium",
+                                "--headless",
+                                "--no-sandbox",
+                                "--disable-gpu",
+                                "--disable-quic",
+                                "--no-first-run",
+                                "--disable-background-networking",
+                                "--disable-component-update",
+                                "--disable-sync",
+                                "--hide-scrollbars",
+                                "--user-data-dir=" + (dir / "profile")};
   argv.insert(argv.end(), mode.begin(), mode.end());
   argv.push_back("file://" + page);
   return argv;
@@ -54,15 +62,17 @@ TEST(Report, WarmUpSessionRendersInChromium) {
   }
   EXPECT_EQ(figures.size(), 4u);
   for (const auto &f : figures)
-    for (const char *part : {"<svg class=\"chart\"", "<polyline class=\"series\"", "class=\"min\"", "class=\"max\"",
-                             "class=\"mean\""})
+    for (const char *part :
+         {"<svg class=\"chart\"", "<polyline class=\"series\"", "class=\"min\"", "class=\"max\"", "class=\"mean\""})
       EXPECT_EQ(count(f, part) > 0, true) << part << " in " << f.substr(0, 80);
   for (const char *item : {"Coolant temperature", "Engine speed", "Idle air control position", "Ignition advance"})
     EXPECT_NE(dom.find("data-item=\"" + std::string(item) + "\""), std::string::npos) << item;
 
   const std::string png = std::string(VAZ_BUILD_DIR) + "history-report.png";
   std::filesystem::remove(png);
-  ASSERT_EQ(histtest::run(chromium(dir, {"--screenshot=" + png, "--window-size=800,2300", "--force-device-scale-factor=0.65"}, page)), 0);
+  ASSERT_EQ(histtest::run(chromium(
+                dir, {"--screenshot=" + png, "--window-size=800,2300", "--force-device-scale-factor=0.65"}, page)),
+            0);
   const std::string image = histtest::readFile(png);
   ASSERT_GT(image.size(), 10000u);
   EXPECT_EQ(image.substr(1, 3), "PNG");

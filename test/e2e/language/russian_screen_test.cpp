@@ -18,7 +18,7 @@ const std::string kVazdiag = std::string(VAZ_BUILD_DIR) + "vazdiag";
 
 // The screen line holding `text`, as characters (one per column: the screen
 // shows no wide ones), so that positions are display columns.
-std::u32string lineWith(const std::string& screen, const std::string& text) {
+std::u32string lineWith(const std::string &screen, const std::string &text) {
   std::istringstream in(screen);
   for (std::string l; std::getline(in, l);) {
     if (l.find(text) == std::string::npos) continue;
@@ -36,16 +36,16 @@ std::u32string lineWith(const std::string& screen, const std::string& text) {
   return {};
 }
 
-std::u32string u32(const std::string& s) { return lineWith(s, s); }
+std::u32string u32(const std::string &s) { return lineWith(s, s); }
 
 // Column where `what` starts in the line, -1 when absent.
-long columnOf(const std::u32string& line, const std::string& what) {
+long columnOf(const std::u32string &line, const std::string &what) {
   auto at = line.find(u32(what));
   return at == std::u32string::npos ? -1 : static_cast<long>(at);
 }
 
 // Column just after the last digit before `unit` (the right edge of the value field).
-long valueEnd(const std::u32string& line, const std::string& unit) {
+long valueEnd(const std::u32string &line, const std::string &unit) {
   long u = columnOf(line, "  " + unit);
   if (u < 0) return -1;
   while (u > 0 && line[static_cast<std::size_t>(u) - 1] == U' ') --u;
@@ -62,12 +62,12 @@ class RussianScreen : public ::testing::Test {
 };
 
 TEST_F(RussianScreen, MenuCodesLiveTableAndQuestionAt80x24) {
-  Tmux& t = *tmux;
+  Tmux &t = *tmux;
   t.type(kVazdiag + " --lang ru --ecu m154 --car-option dtc=0102,0325; echo EXIT=$?");
   ASSERT_TRUE(t.waitFor("8. Значения АЦП")) << t.screen();
   std::string s = t.screen();
   EXPECT_NE(s.find("vazdiag | Bosch M1.5.4 \u203A Выберите функцию"), std::string::npos) << s;
-  for (const char* entry : {"1. Идентификация", "3. Сохранённые коды неисправностей", "5. Текущие параметры",
+  for (const char *entry : {"1. Идентификация", "3. Сохранённые коды неисправностей", "5. Текущие параметры",
                             "7. Тесты исполнительных механизмов"})
     EXPECT_NE(s.find(entry), std::string::npos) << entry << "\n" << s;
   EXPECT_NE(s.find("Enter выбор"), std::string::npos) << s;
@@ -100,10 +100,10 @@ TEST_F(RussianScreen, MenuCodesLiveTableAndQuestionAt80x24) {
   const long valueRight = columnOf(head, "Значение") + 8;  // right-aligned head
   const long unitCol = columnOf(head, "Ед.");
   struct Item {
-    const char* name;
-    const char* unit;
+    const char *name;
+    const char *unit;
   };
-  for (const Item& it : {Item{"Температура охлаждающей", "°C"}, Item{"Положение дроссельной", "%"},
+  for (const Item &it : {Item{"Температура охлаждающей", "°C"}, Item{"Положение дроссельной", "%"},
                          Item{"Обороты двигателя", "об/мин"}, Item{"Напряжение бортовой сети", "В"}}) {
     const auto row = lineWith(s, it.name);
     ASSERT_FALSE(row.empty()) << it.name << "\n" << s;
@@ -130,7 +130,7 @@ TEST_F(RussianScreen, MenuCodesLiveTableAndQuestionAt80x24) {
 }
 
 TEST_F(RussianScreen, TerminalWithoutUtf8FallsBackToEnglish) {
-  Tmux& t = *tmux;
+  Tmux &t = *tmux;
   t.type("LC_ALL=C " + kVazdiag + " --lang ru --ecu m154; echo EXIT=$?");
   ASSERT_TRUE(t.waitFor("not UTF-8")) << t.screen();
   t.keys("Enter");

@@ -23,11 +23,11 @@ struct Outcome {
 };
 
 // `env` is prefixed as VAR=value words; the test's own locale is cleared first.
-Outcome vazdiag(const std::string& env, const std::string& args) {
+Outcome vazdiag(const std::string &env, const std::string &args) {
   Outcome r;
   const std::string command = "env -u LC_ALL -u LC_MESSAGES -u LANG " + env + " " + std::string(VAZ_BUILD_DIR) +
                               "vazdiag " + args + " 2>&1 </dev/null";
-  FILE* p = popen(command.c_str(), "r");
+  FILE *p = popen(command.c_str(), "r");
   if (p == nullptr) return r;
   std::array<char, 4096> buf{};
   std::size_t n = 0;
@@ -37,7 +37,7 @@ Outcome vazdiag(const std::string& env, const std::string& args) {
   return r;
 }
 
-std::vector<std::string> lines(std::istream&& in) {
+std::vector<std::string> lines(std::istream &&in) {
   std::vector<std::string> out;
   for (std::string l; std::getline(in, l);) out.push_back(l);
   return out;
@@ -71,9 +71,9 @@ TEST(RussianTour, TranscriptMatchesLineByLine) {
 
 TEST(RussianTour, OptionAndLocaleChooseTheLanguage) {
   struct Case {
-    const char* env;
-    const char* args;
-    const char* expect;
+    const char *env;
+    const char *args;
+    const char *expect;
   };
   const Case cases[] = {
       {"", "", "[menu] Select function"},
@@ -87,8 +87,9 @@ TEST(RussianTour, OptionAndLocaleChooseTheLanguage) {
   };
   const std::string script = (fs::temp_directory_path() / ("vazdiag_ru_" + std::to_string(getpid()) + ".txt")).string();
   std::ofstream(script) << "back\n";
-  for (const Case& c : cases) {
-    const std::string args = std::string(c.args) + (std::string(c.args).rfind("--help", 0) == 0 ? "" : " --script " + script);
+  for (const Case &c : cases) {
+    const std::string args =
+        std::string(c.args) + (std::string(c.args).rfind("--help", 0) == 0 ? "" : " --script " + script);
     Outcome r = vazdiag(c.env, args);
     EXPECT_NE(r.out.find(c.expect), std::string::npos) << c.env << " " << args << "\n" << r.out;
   }

@@ -43,10 +43,11 @@ struct Bench {
   void (*virtual_clock)(int) = control<void (*)(int)>("VciUseVirtualClock");
   int (*select_car)(const char *) = control<int (*)(const char *)>("VciSelectCar");
   int (*car_option)(const char *, const char *) = control<int (*)(const char *, const char *)>("VciCarOption");
-  int (*inject)(const char *, int, int, int, int) = control<int (*)(const char *, int, int, int, int)>("VciInjectFault");
+  int (*inject)(const char *, int, int, int,
+                int) = control<int (*)(const char *, int, int, int, int)>("VciInjectFault");
   const char *(*trace)() = control<const char *(*)()>("VciTraceText");
-  int (*select_pin)(unsigned char, int, int, int, int) =
-      control<int (*)(unsigned char, int, int, int, int)>("SelectPIN");
+  int (*select_pin)(unsigned char, int, int, int,
+                    int) = control<int (*)(unsigned char, int, int, int, int)>("SelectPIN");
 };
 
 Bench &bench() {
@@ -72,9 +73,7 @@ class ObdExchange : public ::testing::Test {
     b.reset();
     b.virtual_clock(1);
     ASSERT_EQ(b.select_car(name), 0);
-    if (std::string(name) != "none") {
-      ASSERT_EQ(b.car_option("engine", "idle-fixed"), 0);
-    }
+    if (std::string(name) != "none") { ASSERT_EQ(b.car_option("engine", "idle-fixed"), 0); }
     ASSERT_EQ(b.select_pin(0, 1, 0, 7, 7), 0);
   }
 

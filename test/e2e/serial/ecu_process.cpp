@@ -108,8 +108,7 @@ void EcuProcess::kill_now() {
 Outcome vazdiag(const std::string &args) {
   TempDir tmp;
   const std::string out = tmp.path() + "/out", err = tmp.path() + "/err";
-  const std::string command =
-      std::string(VAZ_BUILD_DIR) + "vazdiag " + args + " </dev/null >" + out + " 2>" + err;
+  const std::string command = std::string(VAZ_BUILD_DIR) + "vazdiag " + args + " </dev/null >" + out + " 2>" + err;
   const auto start = std::chrono::steady_clock::now();
   const bool on_the_wire = args.find("--port ") != std::string::npos;
   if (on_the_wire) real_time_priority();  // inherited by the shell and vazdiag

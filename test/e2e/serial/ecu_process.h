@@ -3,8 +3,8 @@
 // vazdiag run as a user runs it, with its output, status and run time.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 #include <vector>
 
 namespace serial_e2e {

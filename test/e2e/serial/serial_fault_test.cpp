@@ -27,23 +27,36 @@ constexpr const char *kIdentified = "Firmware identification";
 
 struct Fault {
   const char *name;
-  std::vector<std::string> ecu;  // vazdiag-ecu options beside --car m154
-  const char *port_options;      // vazdiag options beside --port
-  const char *out;               // the transcript shows this
+  std::vector<std::string> ecu;    // vazdiag-ecu options beside --car m154
+  const char *port_options;        // vazdiag options beside --port
+  const char *out;                 // the transcript shows this
   std::vector<std::string> trace;  // the wire trace shows these
-  const char *err;               // standard error shows this ("" = nothing at all)
+  const char *err;                 // standard error shows this ("" = nothing at all)
 };
 
 const Fault kFaults[] = {
     // The third byte on the line (0x10 of the first StartCommunication) comes back
     // inverted: that request fails as a bus error, the second fast init connects.
-    {"CorruptedEcho", {"--echo", "corrupt:3"}, "", kIdentified,
-     {"echo wrong: sent 10, line gave back EF", "T> 81 10 F1 81 03\n"}, "bus error"},
+    {"CorruptedEcho",
+     {"--echo", "corrupt:3"},
+     "",
+     kIdentified,
+     {"echo wrong: sent 10, line gave back EF", "T> 81 10 F1 81 03\n"},
+     "bus error"},
     {"NoEcho", {"--echo", "off"}, "", kFailed, {"no echo of byte 81"}, "the interface does not echo"},
     {"NoEchoExpected", {"--echo", "off"}, "--port-option echo=off", kIdentified, {"E< 83 F1 10 C1 EF 8F C3"}, ""},
-    {"BadChecksum", {"--fault", "bad-checksum:1A:0:1"}, "", kFailed, {"answer checksum wrong: discarded"}, "ignition is on"},
-    {"ResponsePending", {"--fault", "pending:1A:0:1"}, "", kIdentified,
-     {"E< 83 F1 10 7F 1A 78 95", "response pending: waiting up to 5000 ms"}, ""},
+    {"BadChecksum",
+     {"--fault", "bad-checksum:1A:0:1"},
+     "",
+     kFailed,
+     {"answer checksum wrong: discarded"},
+     "ignition is on"},
+    {"ResponsePending",
+     {"--fault", "pending:1A:0:1"},
+     "",
+     kIdentified,
+     {"E< 83 F1 10 7F 1A 78 95", "response pending: waiting up to 5000 ms"},
+     ""},
     {"LateAnswer", {"--fault", "late:1A:0:1"}, "", kFailed, {"no answer within 50 ms"}, "ignition is on"},
 };
 
@@ -59,8 +72,8 @@ TEST_P(WireFault, IsSeenAndTold) {
   TempDir tmp;
   const std::string script = tmp.path() + "/s.txt", trace = tmp.path() + "/wire.txt";
   std::ofstream(script) << kIdentify;
-  const Outcome r = vazdiag("--ecu m154 --port " + ecu.port() + " " + f.port_options + " --trace " + trace +
-                        " --script " + script);
+  const Outcome r =
+      vazdiag("--ecu m154 --port " + ecu.port() + " " + f.port_options + " --trace " + trace + " --script " + script);
   EXPECT_EQ(r.status, f.out == kFailed ? 3 : 0) << r.err;  // 3: the session ended on the failure
   EXPECT_THAT(r.out, HasSubstr(f.out));
   const std::string wire = serial_e2e::read_file(trace);
@@ -123,8 +136,8 @@ TEST(SerialPort, ARateTheChipCannotMakeIsRefusedAndSaid) {
   EcuProcess ecu({"--car", "m154"});
   TempDir tmp;
   FakeAdapter cp2102(tmp.path(), tty_name(ecu.port()), "cp210x", "CP2102 USB to UART Bridge Controller", "");
-  const Outcome r = vazdiag("--ecu m154 --port " + ecu.port() + " --port-option sysfs=" + cp2102.root +
-                        " --script /dev/null");
+  const Outcome r =
+      vazdiag("--ecu m154 --port " + ecu.port() + " --port-option sysfs=" + cp2102.root + " --script /dev/null");
   EXPECT_EQ(r.status, 3);
   EXPECT_THAT(r.out, HasSubstr(kFailed));
   EXPECT_THAT(r.err, HasSubstr("cannot make 10416 baud: it gives 14400"));
@@ -137,7 +150,7 @@ TEST(SerialPort, TheFtdiLatencyTimerIsLoweredToOneMillisecond) {
   FakeAdapter ftdi(tmp.path(), tty_name(ecu.port()), "ftdi_sio", "FT232R USB UART", "16");
   const std::string trace = tmp.path() + "/wire.txt";
   const Outcome r = vazdiag("--ecu m154 --port " + ecu.port() + " --port-option sysfs=" + ftdi.root + " --trace " +
-                        trace + " --script /dev/null");
+                            trace + " --script /dev/null");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(serial_e2e::read_file(ftdi.port_dir + "/latency_timer"), "1");
   EXPECT_THAT(serial_e2e::read_file(trace), HasSubstr("latency timer 16 ms -> 1 ms"));

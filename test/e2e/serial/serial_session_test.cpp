@@ -22,8 +22,8 @@ using ::testing::Not;
 
 struct Tour {
   const char *name;
-  const char *ecu;     // --ecu of vazdiag
-  const char *car;     // the simulated ECU on both lines
+  const char *ecu;  // --ecu of vazdiag
+  const char *car;  // the simulated ECU on both lines
   std::vector<std::string> car_options;
   const char *script;  // relative to this folder, or an example
   std::vector<std::string> must_show;
@@ -53,7 +53,8 @@ TEST_P(SameTranscript, OverThePtyAsOnTheSimulatedLine) {
   EcuProcess ecu(ecu_args);
   TempDir tmp;
   const std::string trace = tmp.path() + "/wire.txt";
-  const Outcome serial = vazdiag(std::string("--ecu ") + t.ecu + " --port " + ecu.port() + " --trace " + trace + script);
+  const Outcome serial =
+      vazdiag(std::string("--ecu ") + t.ecu + " --port " + ecu.port() + " --trace " + trace + script);
   EXPECT_EQ(serial.status, 0) << serial.err;
   EXPECT_EQ(serial.err, "");
   EXPECT_EQ(serial.out, simulated.out);
@@ -100,9 +101,7 @@ TEST(SerialSession, TheKeepAliveKeepsTheEcuAwakeWhileTheUserWaits) {
   EcuProcess ecu({"--car", "m154", "--car-option", "engine=idle-fixed"});
   TempDir tmp;
   const std::string script = tmp.path() + "/wait.txt", trace = tmp.path() + "/wire.txt";
-  {
-    std::ofstream(script) << "wait 12\nchoose Identification\nstay 1\nback\n";
-  }
+  { std::ofstream(script) << "wait 12\nchoose Identification\nstay 1\nback\n"; }
   const Outcome r = vazdiag("--ecu m154 --port " + ecu.port() + " --trace " + trace + " --script " + script);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_THAT(r.out, HasSubstr("(waited 12 s)"));
@@ -122,9 +121,7 @@ TEST(SerialSession, AKilledEcuEndsTheSessionCleanlyWithinASecond) {
   EcuProcess ecu({"--car", "m154", "--car-option", "engine=idle-fixed"});
   TempDir tmp;
   const std::string script = tmp.path() + "/live.txt";
-  {
-    std::ofstream(script) << "choose Live data\ntick 1 2 3\nstay 100000\n";
-  }
+  { std::ofstream(script) << "choose Live data\ntick 1 2 3\nstay 100000\n"; }
   Outcome r;
   double killed_at = 0;
   std::thread session([&] { r = vazdiag("--ecu m154 --port " + ecu.port() + " --script " + script); });

@@ -24,15 +24,15 @@ std::uint16_t ecu_variant() {
   return v;
 }
 
-const std::vector<std::string> kProbe10 = {"81 10 F1 81 03", "82 10 F1 1A 9A 37", "82 10 F1 21 01 A5",
-                                           "81 10 F1 20 A2", "81 10 F1 82 04"};
+const std::vector<std::string> kProbe10 = {"81 10 F1 81 03", "82 10 F1 1A 9A 37", "82 10 F1 21 01 A5", "81 10 F1 20 A2",
+                                           "81 10 F1 82 04"};
 
 TEST(BoschDetection, EachSimulatedEcuIsFoundAndItsMenuStarted) {
   struct Case {
     const char *car;
-    const char *found;  // the message text
-    std::uint16_t variant;        // set by the menu routine that was started
-    const char *connect;  // first request of that menu routine
+    const char *found;      // the message text
+    std::uint16_t variant;  // set by the menu routine that was started
+    const char *connect;    // first request of that menu routine
   };
   const Case cases[] = {
       {"m154", "Control unit found: Bosch M1.5.4", 2, "81 10 F1 81 03"},
@@ -78,8 +78,9 @@ TEST(BoschDetection, UnknownIdentificationKeyGivesTheNoEcuMessage) {
   auto s = e2e::session(kAuto, "m154", "back\n");
   s.carOptions.push_back({"id-key", "ZZ"});
   auto r = e2e::bench().run(s);
-  EXPECT_THAT(e2e::messages(r.transcript),
-              ElementsAre(kDetectBox, "[message, style 1] Automatic control unit detection | No known control unit answered"));
+  EXPECT_THAT(
+      e2e::messages(r.transcript),
+      ElementsAre(kDetectBox, "[message, style 1] Automatic control unit detection | No known control unit answered"));
   EXPECT_TRUE(e2e::blocks(r.transcript, "[menu").empty());
   EXPECT_EQ(e2e::sent(r.trace), kProbe10);  // the line is closed again
 }
@@ -114,8 +115,8 @@ TEST(BoschDetection, ASilentLineIsAFailure) {
   s.carOptions.clear();
   auto r = e2e::bench().run(s);
   EXPECT_THAT(e2e::messages(r.transcript), ElementsAre(kDetectBox, kFailureBox));
-  EXPECT_EQ(e2e::sent(r.trace), (std::vector<std::string>{"81 10 F1 81 03", "81 10 F1 81 03", "81 11 F1 81 04",
-                                                          "81 11 F1 81 04"}));
+  EXPECT_EQ(e2e::sent(r.trace),
+            (std::vector<std::string>{"81 10 F1 81 03", "81 10 F1 81 03", "81 11 F1 81 04", "81 11 F1 81 04"}));
 }
 
 }  // namespace

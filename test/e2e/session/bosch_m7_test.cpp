@@ -135,9 +135,14 @@ TEST(BoschM7Menus, LiveValuesOfEachFamily) {
     std::vector<std::string> shown;
   };
   const Case cases[] = {
-      {kM70E2, "m70-e2", "1 5 6",
+      {kM70E2,
+       "m70-e2",
+       "1 5 6",
        {"Operating mode (1 warm-up, 2 idle): 2", "Coolant temperature, °C: 90.0", "Ignition advance, °: 12.0"}},
-      {kM797E3, "m797-e3", "2 5 9", {"Coolant temperature, °C: 90.00", "Battery voltage, V: 14.0", "Engine speed, rpm: 840.0"}},
+      {kM797E3,
+       "m797-e3",
+       "2 5 9",
+       {"Coolant temperature, °C: 90.00", "Battery voltage, V: 14.0", "Engine speed, rpm: 840.0"}},
       {kM72, "m72", "1 2 4", {"Coolant temperature, °C: 90", "Air/fuel ratio: 14.70", "Engine speed, rpm: 840"}},
   };
   for (const Case &c : cases) {

@@ -52,7 +52,8 @@ TEST(GmAldl, ABitWithoutATextStopsTheRestOfItsByte) {
   s.carOptions.push_back({"faults", "00 30 00 00 00 00"});
   auto r = e2e::bench().run(s);
   EXPECT_TRUE(e2e::blocks(r.transcript, "[trouble codes").empty());
-  EXPECT_THAT(e2e::messages(r.transcript), Contains("[message, style 6] Reading trouble codes | No trouble codes found"));
+  EXPECT_THAT(e2e::messages(r.transcript),
+              Contains("[message, style 6] Reading trouble codes | No trouble codes found"));
 }
 
 TEST(GmAldl, ClearRequestsOfBothEcus) {
@@ -60,7 +61,8 @@ TEST(GmAldl, ClearRequestsOfBothEcus) {
   isfi.carOptions.push_back({"dtc", "14"});
   auto r = e2e::bench().run(isfi);
   EXPECT_EQ(e2e::times_sent(r.trace, "F4 56 0A AC"), 1);
-  EXPECT_THAT(e2e::messages(r.transcript), Contains("[message, style 6] Reading trouble codes | No trouble codes found"));
+  EXPECT_THAT(e2e::messages(r.transcript),
+              Contains("[message, style 6] Reading trouble codes | No trouble codes found"));
 
   auto efi = e2e::session(kEfi, "gm-efi", "choose 2\nyes\n");
   r = e2e::bench().run(efi);
@@ -84,7 +86,8 @@ TEST(GmAldl, WorkFlagListsShowStateTexts) {
   };
   for (const Case &c : {Case{kIsfi, "gm-isfi", "5"}, Case{kEfi, "gm-efi", "4"}}) {
     const char *car = c.car;
-    auto r = e2e::bench().run(e2e::session(c.ecu, car, std::string("choose ") + c.entry + "\ntick all\nstay 1\nback\n"));
+    auto r =
+        e2e::bench().run(e2e::session(c.ecu, car, std::string("choose ") + c.entry + "\ntick all\nstay 1\nback\n"));
     const auto pass = e2e::stream_pass(r.transcript);
     EXPECT_GE(pass.size(), 30u) << car;
     for (const auto &line : pass) EXPECT_THAT(line, Not(HasSubstr("missing"))) << car;
@@ -123,9 +126,8 @@ TEST(GmAldl, ActuatorValueConversionsOnTheWire) {
 
 TEST(GmAldl, SwitchTestsSendTheirFramesAndLeavingTheListSendsNothing) {
   auto r = e2e::bench().run(e2e::session(kIsfi, "gm-isfi", "choose 6\nchoose 1\nchoose 1\nchoose 2\nback\nback\n"));
-  EXPECT_EQ(e2e::sent(r.trace),
-            (std::vector<std::string>{"F4 57 01 00 B4", "F4 60 04 01 01 00 00 00 00 00 00 00 00 A6",
-                                      "F4 60 04 01 00 00 00 00 00 00 00 00 00 A7"}));
+  EXPECT_EQ(e2e::sent(r.trace), (std::vector<std::string>{"F4 57 01 00 B4", "F4 60 04 01 01 00 00 00 00 00 00 00 00 A6",
+                                                          "F4 60 04 01 00 00 00 00 00 00 00 00 00 A7"}));
   auto efi = e2e::bench().run(e2e::session(kEfi, "gm-efi", "choose 5\nchoose 1\nchoose 1\nback\nback\n"));
   EXPECT_THAT(e2e::sent(efi.trace), Contains("F4 60 04 01 01 00 00 00 00 00 00 00 A8 FE"));
 }

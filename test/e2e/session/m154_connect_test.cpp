@@ -14,9 +14,8 @@ constexpr int kM154 = 1, kM154Add = 2, kM154N = 3;
 TEST(M154Wire, ConnectWakesTheEcuAndLeavingTheMenuStopsSessionThenCommunication) {
   auto r = e2e::bench().run(e2e::session(kM154, "m154", "back\n"));
   EXPECT_EQ(r.returned, 1);
-  EXPECT_THAT(e2e::frames(r.trace),
-              ElementsAre("T> 81 10 F1 81 03", "E< 83 F1 10 C1 EF 8F C3", "T> 81 10 F1 20 A2", "E< 81 F1 10 60 E2",
-                          "T> 81 10 F1 82 04", "E< 81 F1 10 C2 44"));
+  EXPECT_THAT(e2e::frames(r.trace), ElementsAre("T> 81 10 F1 81 03", "E< 83 F1 10 C1 EF 8F C3", "T> 81 10 F1 20 A2",
+                                                "E< 81 F1 10 60 E2", "T> 81 10 F1 82 04", "E< 81 F1 10 C2 44"));
   // line set up at 10416 baud, woken by 25 ms low / 25 ms high, then kept alive
   const auto baud = r.trace.find("baud rate 10416");
   const auto wake = r.trace.find("fast-init pattern: mode 2, 25 ms low, 25 ms high");

@@ -16,26 +16,16 @@ namespace {
 constexpr int kM154 = 1, kM154Add = 2, kM154N = 3;
 
 TEST(M154Screens, LiveDataShowsTheTickedItemsWithExactValues) {
-  auto r = e2e::bench().run(
-      e2e::session(kM154, "m154", "choose Live data\ntick 1 2 4 8 9 11 13 14 15 16 17 18 19 20 21 24 33\nstay 2\nback\nback\n"));
+  auto r = e2e::bench().run(e2e::session(
+      kM154, "m154", "choose Live data\ntick 1 2 4 8 9 11 13 14 15 16 17 18 19 20 21 24 33\nstay 2\nback\nback\n"));
   EXPECT_EQ(e2e::stream_pass(r.transcript, 1),
-            (std::vector<std::string>{"Coolant temperature, °C: 90",
-                                      "Idle mixture (CO) correction: 0.0390",
-                                      "Engine speed, rpm: 840",
-                                      "Oxygen feedback factor: 0.9992",
-                                      "Ignition advance, °: 12.0",
-                                      "Battery voltage, V: 14.0",
-                                      "Injection time, ms: 2.60",
-                                      "Mass air flow, kg/h: 9.0",
-                                      "Air mass per cycle, mg: 86",
-                                      "Fuel consumption, l/h: 0.80",
-                                      "Fuel economy, l/100km: 0.00",
-                                      "Control unit status word: 40",
-                                      "Lambda control active: YES",
-                                      "Overrun fuel cut-off: NO",
-                                      "Fuel pump relay: ON",
-                                      "Engine idling: YES",
-                                      "Mixture (oxygen sensor): LEAN"}));
+            (std::vector<std::string>{
+                "Coolant temperature, °C: 90", "Idle mixture (CO) correction: 0.0390", "Engine speed, rpm: 840",
+                "Oxygen feedback factor: 0.9992", "Ignition advance, °: 12.0", "Battery voltage, V: 14.0",
+                "Injection time, ms: 2.60", "Mass air flow, kg/h: 9.0", "Air mass per cycle, mg: 86",
+                "Fuel consumption, l/h: 0.80", "Fuel economy, l/100km: 0.00", "Control unit status word: 40",
+                "Lambda control active: YES", "Overrun fuel cut-off: NO", "Fuel pump relay: ON", "Engine idling: YES",
+                "Mixture (oxygen sensor): LEAN"}));
   EXPECT_EQ(e2e::blocks(r.transcript, "[data stream").size(), 2u);
 }
 
@@ -53,7 +43,8 @@ TEST(M154Screens, ConverterValuesOfBothLists) {
             (std::vector<std::string>{"Coolant temperature sensor, V: 0.61", "Mass air flow sensor, V: 1.37",
                                       "Throttle position sensor, V: 0.51", "Battery voltage (divider), V: 3.50",
                                       "Oxygen sensor, V: 0.45", "CO potentiometer, V: 2.50"}));
-  auto addOn = e2e::bench().run(e2e::session(kM154Add, "m154-add", "choose Converter values\ntick all\nstay 1\nback\n"));
+  auto addOn =
+      e2e::bench().run(e2e::session(kM154Add, "m154-add", "choose Converter values\ntick all\nstay 1\nback\n"));
   EXPECT_EQ(e2e::stream_pass(addOn.transcript),
             (std::vector<std::string>{"Mass air flow sensor, V: 1.367", "Throttle position sensor, V: 0.508",
                                       "Battery voltage (divider), V: 3.496", "CO potentiometer, V: 2.500",
@@ -79,15 +70,16 @@ TEST(M154Screens, NothingTickedStillRequestsEveryPassAndShowsAnEmptyList) {
 TEST(M154Screens, IdentificationFieldsAreCutToTheirLengths) {
   auto r = e2e::bench().run(e2e::session(kM154N, "m154n", "choose Identification\nstay 1\n"));
   EXPECT_EQ(e2e::stream_pass(r.transcript),
-            (std::vector<std::string>{"Vehicle identification number: XTA21124061122334  ",
-                                      "Control unit part number: 2112-1411020-41 ", "Hardware number: 0261206944",
-                                      "Software number: 1037353311", "Calibration identifier: N 2112 0301    ",
-                                      "Calibration date: 2001-04", "Software version: V07.03    ",
-                                      "Manufacturer code: BOSCH   ", "Engine code: 2112   ",
-                                      "Programming date: 2001-09", "Firmware identification: M1.5.4N V7"}));
-  EXPECT_THAT(e2e::messages(r.transcript),
-              ElementsAre("[message, style 5] Connecting to the control unit | Connecting to the control unit",
-                          "[message, style 5] Control unit identification | Reading the control unit identification, please wait..."));
+            (std::vector<std::string>{
+                "Vehicle identification number: XTA21124061122334  ", "Control unit part number: 2112-1411020-41 ",
+                "Hardware number: 0261206944", "Software number: 1037353311", "Calibration identifier: N 2112 0301    ",
+                "Calibration date: 2001-04", "Software version: V07.03    ", "Manufacturer code: BOSCH   ",
+                "Engine code: 2112   ", "Programming date: 2001-09", "Firmware identification: M1.5.4N V7"}));
+  EXPECT_THAT(
+      e2e::messages(r.transcript),
+      ElementsAre(
+          "[message, style 5] Connecting to the control unit | Connecting to the control unit",
+          "[message, style 5] Control unit identification | Reading the control unit identification, please wait..."));
 }
 
 TEST(M154Screens, StoredCodesAreListedWithTheirTexts) {
@@ -110,7 +102,8 @@ TEST(M154Screens, CurrentFaultBitsBecomeCodesWithTheirTexts) {
   auto r = e2e::bench().run(s);
   auto lists = e2e::blocks(r.transcript, "[trouble codes");
   ASSERT_EQ(lists.size(), 1u);
-  EXPECT_EQ(lists[0], "[trouble codes]\n  Coolant temperature sensor fault\n  Canister purge valve circuit fault\n> leave");
+  EXPECT_EQ(lists[0],
+            "[trouble codes]\n  Coolant temperature sensor fault\n  Canister purge valve circuit fault\n> leave");
 }
 
 TEST(M154Screens, NoCodesGivesOnlyTheNoCodeBox) {
@@ -118,20 +111,22 @@ TEST(M154Screens, NoCodesGivesOnlyTheNoCodeBox) {
   s.carOptions.push_back({"dtc", ""});
   auto r = e2e::bench().run(s);
   EXPECT_TRUE(e2e::blocks(r.transcript, "[trouble codes").empty());
-  EXPECT_THAT(e2e::messages(r.transcript), Contains("[message, style 6] Reading trouble codes | No trouble codes found"));
+  EXPECT_THAT(e2e::messages(r.transcript),
+              Contains("[message, style 6] Reading trouble codes | No trouble codes found"));
 }
 
 TEST(M154Screens, ClearingAsksFirstAndTheCodesAreGoneAfterwards) {
   auto s = e2e::session(kM154, "m154", "choose Clear trouble codes\nyes\nchoose Stored trouble codes\n");
   s.carOptions.push_back({"dtc", "0102"});
   auto r = e2e::bench().run(s);
-  EXPECT_THAT(e2e::messages(r.transcript),
-              ElementsAre("[message, style 5] Connecting to the control unit | Connecting to the control unit",
-                          "[message, style 3] Clear trouble codes | Clear all trouble codes stored in the control unit?",
-                          "[message, style 5] Clear trouble codes | Clearing trouble codes, please wait...",
-                          "[message, style 6] Clear trouble codes | Trouble codes cleared",
-                          "[message, style 5] Trouble codes | Reading trouble codes",
-                          "[message, style 6] Reading trouble codes | No trouble codes found"));
+  EXPECT_THAT(
+      e2e::messages(r.transcript),
+      ElementsAre("[message, style 5] Connecting to the control unit | Connecting to the control unit",
+                  "[message, style 3] Clear trouble codes | Clear all trouble codes stored in the control unit?",
+                  "[message, style 5] Clear trouble codes | Clearing trouble codes, please wait...",
+                  "[message, style 6] Clear trouble codes | Trouble codes cleared",
+                  "[message, style 5] Trouble codes | Reading trouble codes",
+                  "[message, style 6] Reading trouble codes | No trouble codes found"));
 }
 
 TEST(M154Screens, DecliningTheClearSendsNothing) {

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 const std::string kVazdiag = std::string(VAZ_BUILD_DIR) + "vazdiag";
 
-std::vector<std::string> linesOf(const fs::path& path) {
+std::vector<std::string> linesOf(const fs::path &path) {
   std::ifstream in(path);
   std::vector<std::string> out;
   for (std::string l; std::getline(in, l);) out.push_back(l);
@@ -25,7 +25,7 @@ std::vector<std::string> linesOf(const fs::path& path) {
 }
 
 // The number behind "label" on the screen (first match), or -1.
-long numberAfter(const std::string& screen, const std::string& label) {
+long numberAfter(const std::string &screen, const std::string &label) {
   std::smatch m;
   if (!std::regex_search(screen, m, std::regex(label + R"(\s+(-?\d+))"))) return -1;
   return std::stol(m[1]);
@@ -36,7 +36,7 @@ struct Row {
   double value = 0, min = 0, max = 0;
   bool found = false;
 };
-Row tableRow(const std::string& screen, const std::string& name) {
+Row tableRow(const std::string &screen, const std::string &name) {
   std::smatch m;
   Row r;
   if (std::regex_search(screen, m, std::regex(name + R"(\s+(-?[\d.]+)\s+\S+\s+(-?[\d.]+)\s+(-?[\d.]+))"))) {
@@ -46,8 +46,9 @@ Row tableRow(const std::string& screen, const std::string& name) {
 }
 
 // The shell's terminal settings after vazdiag left: line editing and echo back on.
-void expectSaneTerminal(Tmux& t) {
-  t.type("clear; stty -a | tr ' ;' '\\n\\n' | grep -x -e icanon -e echo -e -icanon -e -echo | sort | tr '\\n' ' '; echo");
+void expectSaneTerminal(Tmux &t) {
+  t.type(
+      "clear; stty -a | tr ' ;' '\\n\\n' | grep -x -e icanon -e echo -e -icanon -e -echo | sort | tr '\\n' ' '; echo");
   ASSERT_TRUE(t.waitFor("echo icanon")) << t.screen();
   EXPECT_EQ(t.screen().find("-echo"), std::string::npos) << t.screen();
   EXPECT_EQ(t.screen().find("-icanon"), std::string::npos) << t.screen();
@@ -56,7 +57,8 @@ void expectSaneTerminal(Tmux& t) {
 class TerminalSession : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed (scripts/setup.sh installs it): terminal sessions not tested";
+    if (!Tmux::available())
+      GTEST_SKIP() << "tmux is not installed (scripts/setup.sh installs it): terminal sessions not tested";
     dir = fs::temp_directory_path() / ("vazdiag_tui_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -67,12 +69,12 @@ class TerminalSession : public ::testing::Test {
     tmux.reset();
     if (!dir.empty()) fs::remove_all(dir);
   }
-  void start(const std::string& args, const std::string& ecu = "m154") {
+  void start(const std::string &args, const std::string &ecu = "m154") {
     tmux->type(kVazdiag + " --ecu " + ecu + " " + args + "; echo EXIT=$?");
     ASSERT_TRUE(tmux->waitFor("1. Identification")) << tmux->screen();
   }
   // Moves from the top menu into an entry by typing its number.
-  void open(const std::string& number, const std::string& expect) {
+  void open(const std::string &number, const std::string &expect) {
     tmux->keys("-l " + number);
     tmux->keys("Enter");
     ASSERT_TRUE(tmux->waitFor(expect)) << tmux->screen();
@@ -82,7 +84,7 @@ class TerminalSession : public ::testing::Test {
 };
 
 TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
-  Tmux& t = *tmux;
+  Tmux &t = *tmux;
   start("--car-option dtc=0102,0325 --log live.csv --trace wire.txt");
   EXPECT_TRUE(t.alternateScreen());
   EXPECT_NE(t.screen().find("vazdiag | Bosch M1.5.4 \u203A Select function"), std::string::npos) << t.screen();
@@ -93,7 +95,8 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   EXPECT_NE(s.find("Bosch M1.5.4 \u203A Identification"), std::string::npos) << s;
   EXPECT_TRUE(std::regex_search(s, std::regex(R"(Hardware number\s+0261204259\s)"))) << s;
   EXPECT_NE(s.find("CAL 2111 0103"), std::string::npos) << s;
-  for (const char* absent : {"pass", "Min", "Max", "plot", "record"}) EXPECT_EQ(s.find(absent), std::string::npos) << absent << "\n" << s;
+  for (const char *absent : {"pass", "Min", "Max", "plot", "record"})
+    EXPECT_EQ(s.find(absent), std::string::npos) << absent << "\n" << s;
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
 
@@ -145,7 +148,10 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   EXPECT_NE(temp.value, firstTemp.value) << s;
   EXPECT_GT(numberAfter(s, "pass"), firstPass) << s;
   EXPECT_LT(temp.min, temp.max) << s;
-  EXPECT_NE(s.find("\xC2\xB0" "C"), std::string::npos) << s;
+  EXPECT_NE(s.find("\xC2\xB0"
+                   "C"),
+            std::string::npos)
+      << s;
 
   // The recording key: it stops the --log recording, then starts one of its own.
   EXPECT_NE(s.find("REC live.csv"), std::string::npos) << s;
@@ -159,7 +165,10 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
 
   // The plot of the marked item.
   t.keys("Home Space p");
-  ASSERT_TRUE(t.waitFor("Coolant temperature (\xC2\xB0" "C)  now")) << t.screen();
+  ASSERT_TRUE(
+      t.waitFor("Coolant temperature (\xC2\xB0"
+                "C)  now"))
+      << t.screen();
   EXPECT_NE(t.screen().find(" |"), std::string::npos);
   t.keys("p");
   ASSERT_TRUE(t.waitFor("* Coolant temperature")) << t.screen();
@@ -243,16 +252,18 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
 
   // Only the 850 went out: the cancelled box sent nothing.
   int idleFrames = 0;
-  for (const auto& l : linesOf(dir / "wire.txt")) idleFrames += l.find("T> 84 10 F1 30 42 07") != std::string::npos;
+  for (const auto &l : linesOf(dir / "wire.txt")) idleFrames += l.find("T> 84 10 F1 30 42 07") != std::string::npos;
   EXPECT_EQ(idleFrames, 1);
 
   // --log: a header naming the ticked items with their units, then rows.
   auto rows = linesOf(dir / "live.csv");
   ASSERT_GE(rows.size(), 3u);
-  EXPECT_EQ(rows[0], "time,Coolant temperature (\xC2\xB0" "C),Throttle position (%),Engine speed (rpm)");
+  EXPECT_EQ(rows[0],
+            "time,Coolant temperature (\xC2\xB0"
+            "C),Throttle position (%),Engine speed (rpm)");
   // The key recording wrote the same columns.
   bool keyed = false;
-  for (const auto& e : fs::directory_iterator(dir))
+  for (const auto &e : fs::directory_iterator(dir))
     if (e.path().filename().string().rfind("vazdiag-live-", 0) == 0) {
       keyed = true;
       auto k = linesOf(e.path());
@@ -316,7 +327,7 @@ TEST_F(TerminalSession, SmallAndResizedTerminal) {
 // A name with a comma inside parentheses is one name without unit, repeated names stay
 // apart, on screen and in the CSV header; on a wide terminal values sit next to names.
 TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
-  Tmux& t = *tmux;
+  Tmux &t = *tmux;
   t.resize(200, 30);
   start("--log live.csv", "m797-e3");
   open("4", "0 of");
@@ -327,7 +338,8 @@ TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
   ASSERT_TRUE(std::regex_search(s, m, std::regex(R"(Operating mode \(1 warm-up, 2 idle\)( +)\d+ )"))) << s;
   EXPECT_LE(m[1].length(), 12) << s;
   EXPECT_TRUE(std::regex_search(s, std::regex(R"(Misfires, cylinder 1 +\d+ )"))) << s;
-  EXPECT_TRUE(std::regex_search(s, std::regex(R"(Misfires, cylinder 2 +\d+ )"))) << s;  t.keys("Escape");
+  EXPECT_TRUE(std::regex_search(s, std::regex(R"(Misfires, cylinder 2 +\d+ )"))) << s;
+  t.keys("Escape");
   ASSERT_TRUE(t.waitFor("of ")) << t.screen();
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
@@ -341,7 +353,7 @@ TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
 // A terminal that cannot place the cursor gets the line front end, not a blank full screen;
 // a silent car ends the session with a non-zero status and says what to check.
 TEST_F(TerminalSession, DumbTerminalGetsTheLineFrontEnd) {
-  Tmux& t = *tmux;
+  Tmux &t = *tmux;
   t.type("TERM=dumb " + kVazdiag + " --ecu m154; echo EXIT=$?");
   ASSERT_TRUE(t.waitFor("[menu] Select function")) << t.screen();
   EXPECT_FALSE(t.alternateScreen());

@@ -10,9 +10,9 @@
 
 namespace {
 
-std::string capture(const std::string& command) {
+std::string capture(const std::string &command) {
   std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
+  if (FILE *p = popen(command.c_str(), "r")) {
     char buf[4096];
     std::size_t n;
     while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
@@ -35,11 +35,11 @@ Tmux::Tmux(int cols, int rows) : socket_("vazdiag-test-" + std::to_string(::getp
 
 Tmux::~Tmux() { run("kill-server"); }
 
-std::string Tmux::run(const std::string& args) { return capture("tmux -L " + socket_ + " " + args + " 2>&1"); }
+std::string Tmux::run(const std::string &args) { return capture("tmux -L " + socket_ + " " + args + " 2>&1"); }
 
-void Tmux::keys(const std::string& args) { run("send-keys -t t " + args); }
+void Tmux::keys(const std::string &args) { run("send-keys -t t " + args); }
 
-void Tmux::type(const std::string& line) {
+void Tmux::type(const std::string &line) {
   std::string quoted = "'";
   for (char c : line) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   run("send-keys -t t -l " + quoted + "'");
@@ -48,7 +48,7 @@ void Tmux::type(const std::string& line) {
 
 std::string Tmux::screen() { return run("capture-pane -p -t t"); }
 
-bool Tmux::waitFor(const std::string& text, int timeoutMs) {
+bool Tmux::waitFor(const std::string &text, int timeoutMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 50) {
     if (screen().find(text) != std::string::npos) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -56,7 +56,7 @@ bool Tmux::waitFor(const std::string& text, int timeoutMs) {
   return false;
 }
 
-bool Tmux::waitGone(const std::string& text, int timeoutMs) {
+bool Tmux::waitGone(const std::string &text, int timeoutMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 50) {
     if (screen().find(text) == std::string::npos) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

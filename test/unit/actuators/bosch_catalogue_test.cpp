@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "fake_host.h"
 #include "actuators/act_catalogue.h"
+#include "fake_host.h"
 
 namespace {
 
@@ -20,9 +20,9 @@ enum class Kind { Switch, GuardedSwitch, Value, GuardedValue, CoAdjust };
 struct Member {
   const char *name;
   Kind kind;
-  u32 text;      // caution or guard, 0 for none
-  Bytes first;   // item 0 frame, or the value frame without its value byte
-  Bytes second;  // item 1 frame
+  u32 text;                                               // caution or guard, 0 for none
+  Bytes first;                                            // item 0 frame, or the value frame without its value byte
+  Bytes second;                                           // item 1 frame
   std::vector<std::pair<int, std::optional<u8>>> values;  // entered number -> value byte, nothing: refused
 };
 
@@ -44,7 +44,7 @@ Bytes rout(u8 service, u8 a, u8 b, u8 c) { return {0x85, 0x11, 0xF1, service, 0x
 using Values = std::vector<std::pair<int, std::optional<u8>>>;
 const std::optional<u8> kRefused;
 const Values kSame = {{0, 0x00}, {5, 0x05}, {255, 0xFF}, {300, kRefused}, {-1, kRefused}};
-const Values kDiv10 = {{850, 0x55}, {900, 0x5A}, {9, 0x00}, {2559, 0xFF},
+const Values kDiv10 = {{850, 0x55},     {900, 0x5A},      {9, 0x00},        {2559, 0xFF},
                        {-10, kRefused}, {2560, kRefused}, {3000, kRefused}, {-100, kRefused}};
 const Values kDiv255 = {{254, 0x00}, {510, 0x02}, {65279, 0xFF}, {-255, kRefused}, {65535, kRefused}};
 const Values kPercent = {{128, 0x32}, {300, 0x75}, {255, 0x64}, {-5, kRefused}, {653, kRefused}};
@@ -261,9 +261,7 @@ TEST_P(BoschValueMember, ConvertsEveryNumber) {
     EXPECT_EQ(h.commCodes.front(), FC_STREAM);
     ASSERT_GE(h.boxes.size(), 2u);
     EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE55101E, 0xFE551010, 1}));
-    if (m.kind == Kind::Value && m.text) {
-      EXPECT_EQ(h.boxes.front(), (fake::Box{m.text, 0xFE551010, 3}));
-    }
+    if (m.kind == Kind::Value && m.text) { EXPECT_EQ(h.boxes.front(), (fake::Box{m.text, 0xFE551010, 3})); }
   }
 }
 
@@ -273,10 +271,10 @@ std::string member_name(const ::testing::TestParamInfo<MemberRef> &info) {
 
 INSTANTIATE_TEST_SUITE_P(Bosch, BoschList, ::testing::ValuesIn(list_refs()),
                          [](const auto &p) { return std::string(p.param->name); });
-INSTANTIATE_TEST_SUITE_P(Bosch, BoschSwitchMember,
-                         ::testing::ValuesIn(members_of({Kind::Switch, Kind::GuardedSwitch})), member_name);
-INSTANTIATE_TEST_SUITE_P(Bosch, BoschValueMember,
-                         ::testing::ValuesIn(members_of({Kind::Value, Kind::GuardedValue})), member_name);
+INSTANTIATE_TEST_SUITE_P(Bosch, BoschSwitchMember, ::testing::ValuesIn(members_of({Kind::Switch, Kind::GuardedSwitch})),
+                         member_name);
+INSTANTIATE_TEST_SUITE_P(Bosch, BoschValueMember, ::testing::ValuesIn(members_of({Kind::Value, Kind::GuardedValue})),
+                         member_name);
 
 TEST_F(BoschCatalogue, WireBytesOfTheDocumentedExamples) {
   h.menuChoices = {0, 0, 1, -1, -1};

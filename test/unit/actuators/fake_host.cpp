@@ -14,9 +14,8 @@ namespace {
 constexpr int kMaxScreens = 5000;
 
 const std::map<u32, const char *> kMenuCounts = {
-    {0x58030200, "11"}, {0x58030500, "12"}, {0x58030900, "18"}, {0x58030B00, "13"},
-    {0x58030600, "19"}, {0x58030700, "16"}, {0x58030300, "2"},  {0x58027000, "2"},
-    {0x5802B000, "2"},
+    {0x58030200, "11"}, {0x58030500, "12"}, {0x58030900, "18"}, {0x58030B00, "13"}, {0x58030600, "19"},
+    {0x58030700, "16"}, {0x58030300, "2"},  {0x58027000, "2"},  {0x5802B000, "2"},
 };
 
 int pop(std::deque<int> &q, int otherwise) {
@@ -47,9 +46,7 @@ int record_request(const u8 *frame, int length, u8 *answer) {
   return r;
 }
 
-int fake_kwp(int, u8 *answer, int, int, u8 *frame) {
-  return record_request(frame, (frame[0] & 0x3F) + 4, answer);
-}
+int fake_kwp(int, u8 *answer, int, int, u8 *frame) { return record_request(frame, (frame[0] & 0x3F) + 4, answer); }
 
 int fake_aldl(int, u8 *answer, int, int, int length, u8 *frame, int, int, int) {
   return record_request(frame, length, answer);
@@ -70,8 +67,8 @@ int fake_add_menu(u32 id) {
 int fake_show_menu(short preselect, int, int) {
   Host &h = host();
   h.menus.push_back({h.lastTitle, h.pendingItems, preselect});
-  h.log.push_back("menu " + (h.pendingItems.empty() ? std::string("-") : hex32(h.pendingItems.front() - 1)) +
-                  " pre " + std::to_string(preselect));
+  h.log.push_back("menu " + (h.pendingItems.empty() ? std::string("-") : hex32(h.pendingItems.front() - 1)) + " pre " +
+                  std::to_string(preselect));
   h.pendingItems.clear();
   if (++h.menuShows > kMaxScreens) {
     ADD_FAILURE() << "menu shown without end";

@@ -34,18 +34,18 @@ struct Host {
   std::deque<int> confirmAnswers;   // style-3 boxes (3 = declined)
   std::deque<int> questionAnswers;  // style-2 boxes
   std::deque<int> inputs;
-  std::deque<int> sendResults;      // vehicle-interface result per request
-  std::deque<int> commResults;      // pFComm results
-  std::deque<int> panelButtons;     // ShowActiveTestItem; empty = finish
+  std::deque<int> sendResults;   // vehicle-interface result per request
+  std::deque<int> commResults;   // pFComm results
+  std::deque<int> panelButtons;  // ShowActiveTestItem; empty = finish
   int initMenuResult = 0;
   int addMenuResult = 0;
   int addPanelItemResult = 0;
-  u8 guardByte = 1;                 // byte 12 of the answer to a data read
-  u8 answerLength = 16;             // length of that answer frame (byte 1 of the buffer)
-  std::string menuCountText;        // overrides the item count of every menu when set
+  u8 guardByte = 1;           // byte 12 of the answer to a data read
+  u8 answerLength = 16;       // length of that answer frame (byte 1 of the buffer)
+  std::string menuCountText;  // overrides the item count of every menu when set
 
   // Records.
-  std::vector<Bytes> frames;        // every request as sent, checksum included
+  std::vector<Bytes> frames;  // every request as sent, checksum included
   std::vector<Box> boxes;
   std::vector<Menu> menus;
   std::vector<int> inputCalls;
@@ -55,7 +55,7 @@ struct Host {
   std::vector<std::pair<u32, std::string>> panelItems;
   std::vector<unsigned> sleeps;
   int usleeps = 0;
-  std::vector<std::string> log;     // every event in order
+  std::vector<std::string> log;  // every event in order
 
   // Working state.
   u32 lastTitle = 0;

@@ -3,8 +3,8 @@
 // data after a value test and the value conversions at their limits.
 #include <climits>
 
-#include "fake_host.h"
 #include "actuators/act_catalogue.h"
+#include "fake_host.h"
 
 namespace {
 
@@ -316,28 +316,50 @@ TEST(ValueConversion, SendsOnlyWhatTheByteCarries) {
     int n;
     std::optional<u8> byte;
   } rows[] = {
-      {Conversion::Div10, 850, 0x55},        {Conversion::Div10, 2559, 0xFF},
-      {Conversion::Div10, 2560, no},         {Conversion::Div10, 3000, no},
-      {Conversion::Div10, -100, no},         {Conversion::Div10, -10, no},
-      {Conversion::Div10, -5, no},           {Conversion::Div10, 0, 0x00},
-      {Conversion::Div255, 254, 0x00},       {Conversion::Div255, 510, 0x02},
-      {Conversion::Div255, 65279, 0xFF},     {Conversion::Div255, 65280, no},
-      {Conversion::Percent255, 128, 0x32},   {Conversion::Percent255, 300, 0x75},
-      {Conversion::Percent255, 652, 0xFF},   {Conversion::Percent255, 653, no},
-      {Conversion::Percent255, -5, no},      {Conversion::Percent255, INT_MIN, no},
-      {Conversion::Percent255, INT_MAX, no}, {Conversion::Div12_5, 800, 64},
-      {Conversion::Div12_5, 810, 64},        {Conversion::Div12_5, 3199, 0xFF},
-      {Conversion::Div12_5, 3200, no},       {Conversion::Div12_5, -25, no},
-      {Conversion::Div25, 800, 0x20},        {Conversion::Div25, 6400, no},
-      {Conversion::Times10, 25, 0xFA},       {Conversion::Times10, 30, 0x2C},
-      {Conversion::Times10, 256, no},        {Conversion::Times10, -1, no},
-      {Conversion::Times10, INT_MAX, no},    {Conversion::Times10, INT_MIN, no},
-      {Conversion::Angle, 10, 0x9F},         {Conversion::Angle, 66, 0x00},
-      {Conversion::Angle, 70, 0xF5},         {Conversion::Angle, 111, 0x80},
-      {Conversion::Angle, 112, no},          {Conversion::Angle, -23, 0xFD},
-      {Conversion::Angle, -24, no},          {Conversion::Angle, INT_MIN, no},
-      {Conversion::Same, 255, 0xFF},         {Conversion::Same, 256, no},
-      {Conversion::Same, -1, no},            {Conversion::Same, INT_MIN, no},
+      {Conversion::Div10, 850, 0x55},
+      {Conversion::Div10, 2559, 0xFF},
+      {Conversion::Div10, 2560, no},
+      {Conversion::Div10, 3000, no},
+      {Conversion::Div10, -100, no},
+      {Conversion::Div10, -10, no},
+      {Conversion::Div10, -5, no},
+      {Conversion::Div10, 0, 0x00},
+      {Conversion::Div255, 254, 0x00},
+      {Conversion::Div255, 510, 0x02},
+      {Conversion::Div255, 65279, 0xFF},
+      {Conversion::Div255, 65280, no},
+      {Conversion::Percent255, 128, 0x32},
+      {Conversion::Percent255, 300, 0x75},
+      {Conversion::Percent255, 652, 0xFF},
+      {Conversion::Percent255, 653, no},
+      {Conversion::Percent255, -5, no},
+      {Conversion::Percent255, INT_MIN, no},
+      {Conversion::Percent255, INT_MAX, no},
+      {Conversion::Div12_5, 800, 64},
+      {Conversion::Div12_5, 810, 64},
+      {Conversion::Div12_5, 3199, 0xFF},
+      {Conversion::Div12_5, 3200, no},
+      {Conversion::Div12_5, -25, no},
+      {Conversion::Div25, 800, 0x20},
+      {Conversion::Div25, 6400, no},
+      {Conversion::Times10, 25, 0xFA},
+      {Conversion::Times10, 30, 0x2C},
+      {Conversion::Times10, 256, no},
+      {Conversion::Times10, -1, no},
+      {Conversion::Times10, INT_MAX, no},
+      {Conversion::Times10, INT_MIN, no},
+      {Conversion::Angle, 10, 0x9F},
+      {Conversion::Angle, 66, 0x00},
+      {Conversion::Angle, 70, 0xF5},
+      {Conversion::Angle, 111, 0x80},
+      {Conversion::Angle, 112, no},
+      {Conversion::Angle, -23, 0xFD},
+      {Conversion::Angle, -24, no},
+      {Conversion::Angle, INT_MIN, no},
+      {Conversion::Same, 255, 0xFF},
+      {Conversion::Same, 256, no},
+      {Conversion::Same, -1, no},
+      {Conversion::Same, INT_MIN, no},
   };
   for (const auto &r : rows)
     EXPECT_EQ(convert(r.c, r.n), r.byte) << "conversion " << static_cast<int>(r.c) << ", n = " << r.n;

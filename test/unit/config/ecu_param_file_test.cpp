@@ -27,7 +27,11 @@ ParamBytes sample_file() {
   f.u16(kCdTable, 2).u8(kCdTable + 2, 3).bytes(kCdTable + 5, {0xC1, 0xC2, 0xC3});
   const u32 items = kCdTable + 8;
   f.u32(items, 0x58200401).u8(items + 4, 0x07).u16(items + 5, 0x1234).u8(items + 7, 0x09).u32(items + 8, 0x58300401);
-  f.u32(items + 12, 0x58200402).u8(items + 16, 0x17).u16(items + 17, 0xBEEF).u8(items + 19, 0x19).u32(items + 20, 0x58300402);
+  f.u32(items + 12, 0x58200402)
+      .u8(items + 16, 0x17)
+      .u16(items + 17, 0xBEEF)
+      .u8(items + 19, 0x19)
+      .u32(items + 20, 0x58300402);
   // Actuator table: 2 records of 9 bytes.
   f.u8(kActTable, 2).u32(kActTable + 3, 0x58400001).bytes(kActTable + 7, {1, 2, 3, 4, 5});
   f.u32(kActTable + 12, 0x58400002).bytes(kActTable + 16, {6, 7, 8, 9, 10});

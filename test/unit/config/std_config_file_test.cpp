@@ -142,6 +142,7 @@ TEST_F(StdConfig, HostDirectoryFillingTheWholeBufferIsRefused) {
 }
 
 // Every slot the switches govern, in the two groups of the key table.
+// clang-format off
 #define VAZ_RECORD_GROUP(X)                                                                     \
   X(GetDiagProcessWay) X(EnableHistoryRecord) X(RecordMake) X(RecordModel) X(RecordSubmodel)    \
   X(RecordEngine) X(RecordYear) X(RecordVin) X(RecordSystemIDInfo) X(GetSysNum)                 \
@@ -150,6 +151,7 @@ TEST_F(StdConfig, HostDirectoryFillingTheWholeBufferIsRefused) {
   X(StartRecordDiagData) X(StopRecordDiagData) X(SetDiagFuncInfo) X(InitSpecialDataStream)      \
   X(SetSpecialDataStreamMainItemRange) X(AddSpecialDataStreamMainItem)                          \
   X(AddSpecialDataStreamAttachedItem) X(ShowSpecialDataStream)
+// clang-format on
 
 struct SlotState {
   const char *name;
@@ -159,11 +161,9 @@ struct SlotState {
 #define VAZ_BIND(name) name = present_service;
 #define VAZ_STATE(name) SlotState{#name, name != nullptr},
 
-void bind_all() {
-  VAZ_RECORD_GROUP(VAZ_BIND)
-  VAZ_SPECIAL_GROUP(VAZ_BIND)
+void bind_all(){VAZ_RECORD_GROUP(VAZ_BIND) VAZ_SPECIAL_GROUP(VAZ_BIND)} std::vector<SlotState> record_group() {
+  return {VAZ_RECORD_GROUP(VAZ_STATE)};
 }
-std::vector<SlotState> record_group() { return {VAZ_RECORD_GROUP(VAZ_STATE)}; }
 std::vector<SlotState> special_group() { return {VAZ_SPECIAL_GROUP(VAZ_STATE)}; }
 
 class Switches : public StdConfig {
@@ -192,8 +192,8 @@ TEST_F(Switches, CurrentLineKeepsRecordGroupAndChecksSpecialGroup) {
   EXPECT_EQ(SetStdFunctionInterfaceState(), 5);  // the value of the last key read
   for (const SlotState &s : record_group()) EXPECT_TRUE(s.bound) << s.name;
   for (const SlotState &s : special_group()) {
-    const bool kept = std::strcmp(s.name, "StartRecordDiagData") == 0 ||
-                      std::strcmp(s.name, "ShowSpecialDataStream") == 0;
+    const bool kept =
+        std::strcmp(s.name, "StartRecordDiagData") == 0 || std::strcmp(s.name, "ShowSpecialDataStream") == 0;
     EXPECT_EQ(s.bound, kept) << s.name;
   }
   EXPECT_EQ(GetButtType(), 7);

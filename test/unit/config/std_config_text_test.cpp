@@ -39,15 +39,15 @@ TEST(IniKeySearch, KeyAtVeryStartOfTextEndsSearchWithZero) {
 TEST(IniKeySearch, OnlyOccurrencesAtLineStartCount) {
   EXPECT_EQ(value_of("; h\nMyStdVer=1\n", "StdVer="), 0);
   EXPECT_EQ(value_of("; h\nMyStdVer=1\nStdVer=3\n", "StdVer="), 3);
-  EXPECT_EQ(value_of("; h\n;StdVer=1\n", "StdVer="), 0);        // commented out
-  EXPECT_EQ(value_of("; h\nA=0 ;StdVer=4\n", "StdVer="), 0);    // inside a comment
-  EXPECT_EQ(value_of("; h\n StdVer=4\n", "StdVer="), 0);        // indented
+  EXPECT_EQ(value_of("; h\n;StdVer=1\n", "StdVer="), 0);      // commented out
+  EXPECT_EQ(value_of("; h\nA=0 ;StdVer=4\n", "StdVer="), 0);  // inside a comment
+  EXPECT_EQ(value_of("; h\n StdVer=4\n", "StdVer="), 0);      // indented
 }
 
 TEST(IniKeySearch, MissingOrUnreadableValueGivesZero) {
   EXPECT_EQ(value_of("; h\nOther=1\n", "StdVer="), 0);
   EXPECT_EQ(value_of("; h\nStdVer=x1\n", "StdVer="), 0);
-  EXPECT_EQ(value_of("; h\nStdVer=", "StdVer="), 0);  // value at the very end of the text
+  EXPECT_EQ(value_of("; h\nStdVer=", "StdVer="), 0);      // value at the very end of the text
   EXPECT_EQ(value_of("; h\nStdVer;1=5\n", "StdVer"), 0);  // no '=' before the cut
   EXPECT_EQ(value_of("; h\n", ""), 0);
   EXPECT_EQ(GetIniCfgIntValueFromKey(nullptr, "StdVer="), 0);
@@ -55,9 +55,7 @@ TEST(IniKeySearch, MissingOrUnreadableValueGivesZero) {
   EXPECT_EQ(GetIniCfgIntValueFromKey(text, nullptr), 0);
 }
 
-TEST(IniKeySearch, HugeValueSaturates) {
-  EXPECT_EQ(value_of("; h\nK=99999999999999999999\n", "K="), 2147483647);
-}
+TEST(IniKeySearch, HugeValueSaturates) { EXPECT_EQ(value_of("; h\nK=99999999999999999999\n", "K="), 2147483647); }
 
 TEST(StringReplace, ShorteningReplacementRepeatsFromStart) {
   char text[] = "/a//b///c////";
@@ -135,8 +133,7 @@ TEST(UpdateKey, InsertsAndMovesTheRestUp) {
   EXPECT_EQ((std::vector<u8>(key.begin(), key.begin() + 5)), (std::vector<u8>{0x01, 0xAA, 0x02, 0x03, 0x00}));
   EXPECT_EQ(UpdateKey(key.data(), 4, 0xBB, 0), 5);
   EXPECT_EQ(UpdateKey(key.data(), 5, 0xCC, 5), 6);  // position = length appends
-  EXPECT_EQ((std::vector<u8>(key.begin(), key.begin() + 6)),
-            (std::vector<u8>{0xBB, 0x01, 0xAA, 0x02, 0x03, 0xCC}));
+  EXPECT_EQ((std::vector<u8>(key.begin(), key.begin() + 6)), (std::vector<u8>{0xBB, 0x01, 0xAA, 0x02, 0x03, 0xCC}));
 }
 
 TEST(UpdateKey, FillsUpToSixteenBytes) {

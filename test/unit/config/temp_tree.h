@@ -20,8 +20,7 @@ class TempTree {
  public:
   TempTree() {
     static std::atomic<int> serial{0};
-    root_ = fs::temp_directory_path() /
-            ("vaz_config_" + std::to_string(getpid()) + "_" + std::to_string(serial++));
+    root_ = fs::temp_directory_path() / ("vaz_config_" + std::to_string(getpid()) + "_" + std::to_string(serial++));
     fs::create_directories(root_);
   }
   ~TempTree() {

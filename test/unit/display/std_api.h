@@ -14,13 +14,13 @@
 // A data directory of its own for one test, removed afterwards.
 class ScratchDir {
  public:
-  explicit ScratchDir(const std::string& tag)
+  explicit ScratchDir(const std::string &tag)
       : path_(std::filesystem::temp_directory_path() / ("std_test_" + tag + "_" + std::to_string(::getpid()))) {
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
   ~ScratchDir() { std::filesystem::remove_all(path_); }
-  void write(const std::string& name, const std::string& text) const {
+  void write(const std::string &name, const std::string &text) const {
     std::ofstream(path_ / name, std::ios::binary) << text;
   }
   std::string str() const { return path_.string(); }

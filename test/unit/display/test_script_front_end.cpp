@@ -25,15 +25,17 @@ class ScriptTest : public ::testing::Test {
               "0x58025003 Live data\n"
               "0x58030112 Lower\n0x58030113 Raise\n0x58030114 Finish\n");
     dir.write("DSNAMES.TXT",
-              "0x58200400 4\n0x58200401 Coolant temperature, \xC2\xB0" "C\n"
+              "0x58200400 4\n0x58200401 Coolant temperature, \xC2\xB0"
+              "C\n"
               "0x58200402 Idle mixture (CO) correction\n0x58200403 Throttle position, %\n"
               "0x58200404 Engine speed, rpm\n");
-    dir.write("DTCTEXT.TXT", "0x58200102 P0102 Mass air flow sensor circuit low input\n"
-                             "0x58200401 P0401 EGR flow insufficient\n");
+    dir.write("DTCTEXT.TXT",
+              "0x58200102 P0102 Mass air flow sensor circuit low input\n"
+              "0x58200401 P0401 EGR flow insufficient\n");
     dir.write("COMMAND.GAG", "0x58300300 [00]\n");
     ASSERT_EQ(StdSetDataDir(dir.str().c_str()), 0) << StdLastError();
   }
-  void script(const char* text) { ASSERT_EQ(StdUseScript(text), 0) << StdLastError(); }
+  void script(const char *text) { ASSERT_EQ(StdUseScript(text), 0) << StdLastError(); }
   int showMenu() {
     InitMenuID(0xFE551020);
     for (u32 id = 0x58025001; id <= 0x58025003; ++id) AddMenuTextID(id);
@@ -45,7 +47,7 @@ class ScriptTest : public ::testing::Test {
     AddDataStreamItem(0x58200404, "800");
     return ShowDataStream();
   }
-  int showSelect(u8* bitmap) {
+  int showSelect(u8 *bitmap) {
     InitStreamSelectedBox(bitmap);
     for (u32 id : {0x58200401u, 0x58200402u, 0x58200404u}) AddStreamSelectBox(id);
     return ShowStreamSelectBox(0, bitmap);
@@ -101,14 +103,20 @@ TEST_F(ScriptTest, SelectionBoxTicksPositionsAllOrBack) {
   EXPECT_EQ(bitmap[1], 0x5A);
   std::string t = StdTranscript();
   EXPECT_NE(t.find("[select items]\n"
-                   "  1. [ ] Coolant temperature, \xC2\xB0" "C\n"
+                   "  1. [ ] Coolant temperature, \xC2\xB0"
+                   "C\n"
                    "  2. [ ] Idle mixture (CO) correction\n"
                    "  3. [ ] Engine speed, rpm\n"
-                   "> tick 1, 3\n\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("  1. [x] Coolant temperature, \xC2\xB0" "C\n"
+                   "> tick 1, 3\n\n"),
+            std::string::npos)
+      << t;
+  EXPECT_NE(t.find("  1. [x] Coolant temperature, \xC2\xB0"
+                   "C\n"
                    "  2. [ ] Idle mixture (CO) correction\n"
                    "  3. [x] Engine speed, rpm\n"
-                   "> tick 1, 2, 3\n\n"), std::string::npos) << t;
+                   "> tick 1, 2, 3\n\n"),
+            std::string::npos)
+      << t;
   EXPECT_NE(t.find("> back\n"), std::string::npos);
 }
 
@@ -121,20 +129,27 @@ TEST_F(ScriptTest, DataStreamStaysForNPassesThenBack) {
   EXPECT_EQ(showStream(), 1);  // a new stream, first pass
   std::string t = StdTranscript();
   EXPECT_NE(t.find("[data stream, pass 1]\n"
-                   "  Coolant temperature, \xC2\xB0" "C: 90\n"
+                   "  Coolant temperature, \xC2\xB0"
+                   "C: 90\n"
                    "  Engine speed, rpm: 800\n"
                    "> stay\n\n"
                    "[data stream, pass 2]\n"
-                   "  Coolant temperature, \xC2\xB0" "C: 90\n"
+                   "  Coolant temperature, \xC2\xB0"
+                   "C: 90\n"
                    "  Engine speed, rpm: 800\n"
                    "> stay\n\n"
                    "[data stream, pass 3]\n"
-                   "  Coolant temperature, \xC2\xB0" "C: 90\n"
+                   "  Coolant temperature, \xC2\xB0"
+                   "C: 90\n"
                    "  Engine speed, rpm: 800\n"
-                   "> back\n\n"), std::string::npos) << t;
+                   "> back\n\n"),
+            std::string::npos)
+      << t;
   EXPECT_NE(t.find("! script line 2 'yes': does not fit the menu; answering back\n"), std::string::npos) << t;
   EXPECT_NE(t.find("! script ended: answering back from here on\n"
-                   "> back\n"), std::string::npos) << t;
+                   "> back\n"),
+            std::string::npos)
+      << t;
 }
 
 TEST_F(ScriptTest, TroubleCodesShowCodeAndStatusTextsAndUnknownIds) {
@@ -167,17 +182,22 @@ TEST_F(ScriptTest, QuestionsNumberInputAndPanel) {
   std::string t = StdTranscript();
   EXPECT_NE(t.find("[message, style 2] Clear trouble codes\n"
                    "Clear all trouble codes?\n"
-                   "> yes\n\n"), std::string::npos) << t;
+                   "> yes\n\n"),
+            std::string::npos)
+      << t;
   EXPECT_NE(t.find("[message, style 1] Clear trouble codes\nClear all trouble codes?\n\n"
                    "[message, style 3] Clear trouble codes\nClear all trouble codes?\n> no\n\n"),
-            std::string::npos) << t;
+            std::string::npos)
+      << t;
   EXPECT_NE(t.find("[number input] Tests\nEnter the value\n> -10\n\n"), std::string::npos) << t;
   EXPECT_NE(t.find("[active test, pass 1] buttons: 1. Lower  2. Raise  3. Finish\n"
                    "  Idle mixture (CO) correction: 0.3900\n"
                    "> press 2. Raise\n\n"
                    "[active test, pass 2] buttons: 1. Lower  2. Raise  3. Finish\n"
                    "  Idle mixture (CO) correction: 0.3900\n"
-                   "> no button\n\n"), std::string::npos) << t;
+                   "> no button\n\n"),
+            std::string::npos)
+      << t;
   EXPECT_NE(t.find("> press 3. Finish\n"), std::string::npos) << t;
 }
 
@@ -190,7 +210,7 @@ TEST_F(ScriptTest, ExhaustedScriptAnswersBackOrDeclineEverywhere) {
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 3), 3);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 2), 0);
   EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);  // cancelled: no value test takes it
-  EXPECT_EQ(showPanel(), 2);  // the finishing button
+  EXPECT_EQ(showPanel(), 2);                                   // the finishing button
   std::string t = StdTranscript();
   const std::string note = "! script ended: answering back from here on\n";
   EXPECT_EQ(t.find(note), t.rfind(note)) << "noted once";
@@ -206,13 +226,16 @@ TEST_F(ScriptTest, StepsThatDoNotFitAreReportedAndAnsweredBack) {
   EXPECT_EQ(showPanel(), 2);
   EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);
   std::string t = StdTranscript();
-  EXPECT_NE(t.find("! script line 1 'tick 1': does not fit the menu; answering back\n> back\n"), std::string::npos) << t;
+  EXPECT_NE(t.find("! script line 1 'tick 1': does not fit the menu; answering back\n> back\n"), std::string::npos)
+      << t;
   EXPECT_NE(t.find("! script line 2 'choose Nonsense': no entry 'Nonsense'; answering back\n"), std::string::npos) << t;
   EXPECT_NE(t.find("! script line 3 'choose 7': no entry 7; answering back\n"), std::string::npos) << t;
   EXPECT_NE(t.find("! script line 5 'press 9': no button 9; answering the last button\n> press 3. Finish\n"),
-            std::string::npos) << t;
+            std::string::npos)
+      << t;
   EXPECT_NE(t.find("! script line 6 'yes': does not fit the number input; answering cancel\n> cancel\n"),
-            std::string::npos) << t;
+            std::string::npos)
+      << t;
 }
 
 TEST_F(ScriptTest, BadScriptLinesAreRejectedWithTheirLine) {
@@ -239,7 +262,9 @@ TEST_F(ScriptTest, BadScriptLinesAreRejectedWithTheirLine) {
                "script line 1: 'enter -3000000000': number -3000000000 out of range: at least -2147483648, at most "
                "2147483647");
   // Control characters are shown escaped; a byte-order mark is no step.
-  EXPECT_EQ(StdUseScript("\xEF\xBB\xBF" "back\nfly\x1B[2J\n"), -1);
+  EXPECT_EQ(StdUseScript("\xEF\xBB\xBF"
+                         "back\nfly\x1B[2J\n"),
+            -1);
   EXPECT_STREQ(StdLastError(), "script line 2: unknown step 'fly\\x1B[2J'");
 }
 
@@ -252,7 +277,8 @@ TEST_F(ScriptTest, UnknownIdsAreVisibleInTheTranscript) {
   EXPECT_STREQ(StdTranscript(),
                "[data stream, pass 1]\n"
                "  <text 0x58200499 missing>: 1\n"
-               "  Coolant temperature, \xC2\xB0" "C: \n"
+               "  Coolant temperature, \xC2\xB0"
+               "C: \n"
                "> back\n"
                "\n");
 }

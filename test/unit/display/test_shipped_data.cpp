@@ -19,13 +19,13 @@ class ShippedData : public ::testing::Test {
     return buf;
   }
   // Record of `id` in a file, as the plug-in reads it.
-  static bool record(const char* file, u32 id, std::string& out) {
-    void* h = SearchIdOpenFile(file);
+  static bool record(const char *file, u32 id, std::string &out) {
+    void *h = SearchIdOpenFile(file);
     if (!h) return false;
     u8 key[4];
     keyOf(id, key);
     char buf[256] = {};
-    bool found = IdSearch(key, reinterpret_cast<u8*>(buf), 255, h) != 0;
+    bool found = IdSearch(key, reinterpret_cast<u8 *>(buf), 255, h) != 0;
     SearchIdCloseFile(h);
     out = buf;
     return found;
@@ -33,14 +33,13 @@ class ShippedData : public ::testing::Test {
 };
 
 TEST_F(ShippedData, EveryMessageTitleAndStateTextIsThere) {
-  const u32 ids[] = {0xFE551003, 0xFE551004, 0xFE551005, 0xFE551006, 0xFE551009, 0xFE55100B, 0xFE55100E,
-                     0xFE55100F, 0xFE551010, 0xFE551011, 0xFE551014, 0xFE551016, 0xFE551017, 0xFE551018,
-                     0xFE551019, 0xFE55101A, 0xFE55101C, 0xFE55101E, 0xFE55101F, 0xFE551020, 0xFE551021,
-                     0xFE551022, 0xFE551023, 0xFE551024, 0xFE551025, 0xFE551026, 0xFE55102C, 0xFE55102D,
-                     0xFE55102E, 0xFE55102F, 0xFE551030, 0xFE551031, 0xFE551032, 0xFE551033, 0xFE551034,
-                     0xFE551035, 0xFE5520A1, 0xFE5520A2,
-                     0xFE552001, 0xFE552002, 0xFE552003, 0xFE552004, 0xFE552011, 0xFE552094, 0xFE552095,
-                     0xFE552096, 0xFE552097, 0xFE552098, 0x58030112, 0x58030113, 0x58030114};
+  const u32 ids[] = {0xFE551003, 0xFE551004, 0xFE551005, 0xFE551006, 0xFE551009, 0xFE55100B, 0xFE55100E, 0xFE55100F,
+                     0xFE551010, 0xFE551011, 0xFE551014, 0xFE551016, 0xFE551017, 0xFE551018, 0xFE551019, 0xFE55101A,
+                     0xFE55101C, 0xFE55101E, 0xFE55101F, 0xFE551020, 0xFE551021, 0xFE551022, 0xFE551023, 0xFE551024,
+                     0xFE551025, 0xFE551026, 0xFE55102C, 0xFE55102D, 0xFE55102E, 0xFE55102F, 0xFE551030, 0xFE551031,
+                     0xFE551032, 0xFE551033, 0xFE551034, 0xFE551035, 0xFE5520A1, 0xFE5520A2, 0xFE552001, 0xFE552002,
+                     0xFE552003, 0xFE552004, 0xFE552011, 0xFE552094, 0xFE552095, 0xFE552096, 0xFE552097, 0xFE552098,
+                     0x58030112, 0x58030113, 0x58030114};
   for (u32 id : ids) EXPECT_FALSE(text(id).empty()) << std::hex << id;
   EXPECT_EQ(text(0xFE551004), "Communication with the control unit failed");
   EXPECT_EQ(text(0xFE552001), "ON");
@@ -48,9 +47,9 @@ TEST_F(ShippedData, EveryMessageTitleAndStateTextIsThere) {
 }
 
 TEST_F(ShippedData, MenusCountTheirEntries) {
-  const std::pair<u32, int> menus[] = {{0x58021000, 6}, {0x58022000, 5}, {0x58025000, 8}, {0x58026000, 8},
-                                       {0x58023000, 7}, {0x58028000, 8}, {0x58027000, 2}, {0x58030200, 11},
-                                       {0x58030300, 2}};
+  const std::pair<u32, int> menus[] = {{0x58021000, 6}, {0x58022000, 5},  {0x58025000, 8},
+                                       {0x58026000, 8}, {0x58023000, 7},  {0x58028000, 8},
+                                       {0x58027000, 2}, {0x58030200, 11}, {0x58030300, 2}};
   for (auto [menu, count] : menus) {
     char buf[16] = {};
     GetTextFromTextLib(menu, buf, 16);  // as the plug-in reads a menu head
@@ -63,9 +62,9 @@ TEST_F(ShippedData, MenusCountTheirEntries) {
 }
 
 TEST_F(ShippedData, NameListsCountTheirItems) {
-  const std::pair<u32, int> lists[] = {{0x58200400, 34}, {0x58200500, 37}, {0x58200600, 5}, {0x58200700, 6},
-                                       {0x58200A00, 11}};
-  const char* file = GetFileNameText(3);
+  const std::pair<u32, int> lists[] = {
+      {0x58200400, 34}, {0x58200500, 37}, {0x58200600, 5}, {0x58200700, 6}, {0x58200A00, 11}};
+  const char *file = GetFileNameText(3);
   for (auto [list, count] : lists) {
     std::string head, item;
     ASSERT_TRUE(record(file, list, head)) << std::hex << list;
@@ -75,11 +74,13 @@ TEST_F(ShippedData, NameListsCountTheirItems) {
   }
   std::string name;
   ASSERT_TRUE(record(file, 0x58200401, name));
-  EXPECT_EQ(name, "Coolant temperature, \xC2\xB0" "C");
+  EXPECT_EQ(name,
+            "Coolant temperature, \xC2\xB0"
+            "C");
 }
 
 TEST_F(ShippedData, IdentificationCommandsAreKwpFrames) {
-  void* h = SearchIdOpenFile("COMMAND.GAG");
+  void *h = SearchIdOpenFile("COMMAND.GAG");
   ASSERT_NE(h, nullptr);
   u8 key[4];
   u8 count = 0;
@@ -98,7 +99,7 @@ TEST_F(ShippedData, IdentificationCommandsAreKwpFrames) {
 }
 
 TEST_F(ShippedData, TroubleCodeTextsCoverStoredCodesAndCurrentFaultBits) {
-  const char* file = GetFileNameText(6);
+  const char *file = GetFileNameText(6);
   std::string t;
   ASSERT_TRUE(record(file, 0x58200102, t));
   EXPECT_EQ(t, "P0102 Mass air flow sensor circuit low input");

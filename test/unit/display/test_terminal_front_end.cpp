@@ -12,7 +12,9 @@ class TerminalTest : public ::testing::Test {
   void SetUp() override {
     dir.write("TEXTLIB.TXT",
               "0xFE551020 Select function\n0x58025000 2\n0x58025001 Identification\n0x58025002 Live data\n");
-    dir.write("DSNAMES.TXT", "0x58200400 1\n0x58200401 Coolant temperature, \xC2\xB0" "C\n");
+    dir.write("DSNAMES.TXT",
+              "0x58200400 1\n0x58200401 Coolant temperature, \xC2\xB0"
+              "C\n");
     dir.write("DTCTEXT.TXT", "0x58200102 P0102 x\n");
     dir.write("COMMAND.GAG", "0x58300300 [00]\n");
     ASSERT_EQ(StdSetDataDir(dir.str().c_str()), 0) << StdLastError();
@@ -26,9 +28,7 @@ class TerminalTest : public ::testing::Test {
     for (int fd : {in[0], in[1], out[0], out[1]})
       if (fd >= 0) close(fd);
   }
-  void type(const std::string& s) {
-    ASSERT_EQ(write(in[1], s.data(), s.size()), static_cast<ssize_t>(s.size()));
-  }
+  void type(const std::string &s) { ASSERT_EQ(write(in[1], s.data(), s.size()), static_cast<ssize_t>(s.size())); }
   std::string shown() {
     std::string all;
     char buf[4096];
@@ -57,8 +57,7 @@ TEST_F(TerminalTest, MenuSelectionAndStreamAnswers) {
   EXPECT_EQ(showMenu(), 1);  // 7 and x are not entries: asked again
   EXPECT_EQ(showMenu(), -1);
   std::string screen = shown();
-  EXPECT_NE(screen.find("[menu] Select function\n  1. Identification\n  2. Live data\n"), std::string::npos)
-      << screen;
+  EXPECT_NE(screen.find("[menu] Select function\n  1. Identification\n  2. Live data\n"), std::string::npos) << screen;
 
   type("1 3\nb\n");
   u8 bitmap[40] = {};
@@ -72,7 +71,9 @@ TEST_F(TerminalTest, MenuSelectionAndStreamAnswers) {
   type("\n");
   EXPECT_EQ(showStream(), 1);  // Enter: back
   screen = shown();
-  EXPECT_NE(screen.find("[data stream, pass 1]\n  Coolant temperature, \xC2\xB0" "C: 90\n"), std::string::npos)
+  EXPECT_NE(screen.find("[data stream, pass 1]\n  Coolant temperature, \xC2\xB0"
+                        "C: 90\n"),
+            std::string::npos)
       << screen;
 }
 

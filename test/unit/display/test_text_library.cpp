@@ -8,7 +8,7 @@
 
 namespace {
 
-const char* kTexts =
+const char *kTexts =
     "\xEF\xBB\xBF# messages\n"
     "\n"
     "0xFE551004 Communication with the control unit failed\r\n"
@@ -17,9 +17,12 @@ const char* kTexts =
     "0xFE551007 \\[not binary]\n"
     "0x58025000 1\n"
     "0x58025001 Identification\n";
-const char* kNames = "0x58200400 2\n0x58200401 Coolant temperature, \xC2\xB0" "C\n0x58200402 Engine speed, rpm\n";
-const char* kCodes = "0x58200102 P0102 Mass air flow sensor circuit low input\n0x58200401 P0401 EGR flow insufficient\n";
-const char* kCommands = "0x58300300 [01]\n0x58300301 [06 82 10 F1 1A 90 00]\n";
+const char *kNames =
+    "0x58200400 2\n0x58200401 Coolant temperature, \xC2\xB0"
+    "C\n0x58200402 Engine speed, rpm\n";
+const char *kCodes =
+    "0x58200102 P0102 Mass air flow sensor circuit low input\n0x58200401 P0401 EGR flow insufficient\n";
+const char *kCommands = "0x58300300 [01]\n0x58300301 [06 82 10 F1 1A 90 00]\n";
 
 class TextLibraryTest : public ::testing::Test {
  protected:
@@ -45,7 +48,9 @@ TEST_F(TextLibraryTest, ParsesTextsEscapesAndLineEnds) {
   EXPECT_EQ(text(0xFE551006), "Two lines\nand a \\ backslash");
   EXPECT_EQ(text(0xFE551007), "[not binary]");
   EXPECT_EQ(text(0x58025000), "1");
-  EXPECT_EQ(text(0x58200401), "Coolant temperature, \xC2\xB0" "C");  // name file, after the text library
+  EXPECT_EQ(text(0x58200401),
+            "Coolant temperature, \xC2\xB0"
+            "C");  // name file, after the text library
 }
 
 TEST_F(TextLibraryTest, GetTextTruncatesAndAlwaysTerminates) {
@@ -73,11 +78,11 @@ TEST_F(TextLibraryTest, FileNamesAreShortAndOpen) {
   EXPECT_STREQ(GetFileNameText(1), "");
   for (int kind : {3, 6}) {
     EXPECT_LT(std::strlen(GetFileNameText(kind)), 20u);
-    void* h = SearchIdOpenFile(GetFileNameText(kind));
+    void *h = SearchIdOpenFile(GetFileNameText(kind));
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(SearchIdCloseFile(h), 0);
   }
-  void* h = SearchIdOpenFile("COMMAND.GAG");
+  void *h = SearchIdOpenFile("COMMAND.GAG");
   ASSERT_NE(h, nullptr);
   SearchIdCloseFile(h);
   h = SearchIdOpenFile((dir.str() + "/DTCTEXT.TXT").c_str());
@@ -89,7 +94,7 @@ TEST_F(TextLibraryTest, FileNamesAreShortAndOpen) {
 }
 
 TEST_F(TextLibraryTest, IdSearchCopiesAtMostMaxLengthWithoutTerminator) {
-  void* h = SearchIdOpenFile("COMMAND.GAG");
+  void *h = SearchIdOpenFile("COMMAND.GAG");
   ASSERT_NE(h, nullptr);
   u8 key[4];
   u8 out[16];
@@ -123,7 +128,7 @@ TEST_F(TextLibraryTest, IdSearchRefusesNullStaleAndForeignHandles) {
   u8 out[4] = {};
   keyOf(0x58200102, key);
   EXPECT_EQ(IdSearch(key, out, 4, nullptr), 0);
-  void* h = SearchIdOpenFile("DTCTEXT.TXT");
+  void *h = SearchIdOpenFile("DTCTEXT.TXT");
   ASSERT_NE(h, nullptr);
   EXPECT_NE(IdSearch(key, out, 4, h), 0);
   EXPECT_EQ(std::memcmp(out, "P010", 4), 0);
@@ -138,12 +143,14 @@ TEST_F(TextLibraryTest, EachFileIsSearchedOnItsOwn) {
   u8 key[4];
   char out[40] = {};
   keyOf(0x58200401, key);
-  void* names = SearchIdOpenFile(GetFileNameText(3));
-  void* codes = SearchIdOpenFile(GetFileNameText(6));
-  ASSERT_NE(IdSearch(key, reinterpret_cast<u8*>(out), 39, names), 0);
-  EXPECT_STREQ(out, "Coolant temperature, \xC2\xB0" "C");
+  void *names = SearchIdOpenFile(GetFileNameText(3));
+  void *codes = SearchIdOpenFile(GetFileNameText(6));
+  ASSERT_NE(IdSearch(key, reinterpret_cast<u8 *>(out), 39, names), 0);
+  EXPECT_STREQ(out,
+               "Coolant temperature, \xC2\xB0"
+               "C");
   std::memset(out, 0, sizeof out);
-  ASSERT_NE(IdSearch(key, reinterpret_cast<u8*>(out), 39, codes), 0);
+  ASSERT_NE(IdSearch(key, reinterpret_cast<u8 *>(out), 39, codes), 0);
   EXPECT_STREQ(out, "P0401 EGR flow insufficient");
   SearchIdCloseFile(names);
   SearchIdCloseFile(codes);
@@ -170,15 +177,14 @@ TEST(TextLibraryFaults, BadLinesAreReportedWithFileAndLine) {
   EXPECT_EQ(StdSetDataDir(dir.str().c_str()), -1);
   const std::string d = dir.str() + "/";
   EXPECT_EQ(std::string(StdLastError()),
-            d + "TEXTLIB.TXT:2: bad text ID '0xFE55100' (0x and eight hex digits expected)\n" +
-            d + "TEXTLIB.TXT:3: bad text ID 'FE551005' (0x and eight hex digits expected)\n" +
-            d + "TEXTLIB.TXT:4: text ID 0xFE551006 without a text\n" +
-            d + "TEXTLIB.TXT:6: text ID 0xFE551004 already defined at line 1\n" +
-            d + "COMMAND.GAG:2: bad byte '8Z' (two hex digits expected)\n" +
-            d + "COMMAND.GAG:3: binary record without closing ']'\n" +
-            d + "COMMAND.GAG:4: text after the closing ']'\n" +
-            d + "COMMAND.GAG:5: empty binary record\n" +
-            d + "COMMAND.GAG:6: bad byte '6' (two hex digits expected)");
+            d + "TEXTLIB.TXT:2: bad text ID '0xFE55100' (0x and eight hex digits expected)\n" + d +
+                "TEXTLIB.TXT:3: bad text ID 'FE551005' (0x and eight hex digits expected)\n" + d +
+                "TEXTLIB.TXT:4: text ID 0xFE551006 without a text\n" + d +
+                "TEXTLIB.TXT:6: text ID 0xFE551004 already defined at line 1\n" + d +
+                "COMMAND.GAG:2: bad byte '8Z' (two hex digits expected)\n" + d +
+                "COMMAND.GAG:3: binary record without closing ']'\n" + d +
+                "COMMAND.GAG:4: text after the closing ']'\n" + d + "COMMAND.GAG:5: empty binary record\n" + d +
+                "COMMAND.GAG:6: bad byte '6' (two hex digits expected)");
   // The good records stay usable; the first definition wins.
   char buf[32];
   GetTextFromTextLib(0xFE551004, buf, sizeof buf);
@@ -189,9 +195,9 @@ TEST(TextLibraryFaults, BadLinesAreReportedWithFileAndLine) {
 // word (the plug-in believes the count): each is a fault of the file, with its line.
 TEST(TextLibraryFaults, ListsThatDoNotAddUpAreReported) {
   struct Case {
-    const char* file;
-    const char* content;
-    const char* fault;
+    const char *file;
+    const char *content;
+    const char *fault;
   };
   const Case cases[] = {
       {"TEXTLIB.TXT", "0x58025000 3\n0x58025001 A\n0x58025002 B\n",
@@ -206,7 +212,7 @@ TEST(TextLibraryFaults, ListsThatDoNotAddUpAreReported) {
       {"COMMAND.GAG", "0x58300301 [06 82 10 F1 1A 90 00]\n", "COMMAND.GAG:1: entry 0x58300301 is counted by no list"},
       {"DTCTEXT.TXT", "# nothing yet\n", "DTCTEXT.TXT: no record at all (an empty text library file)"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     ScratchDir dir("lists");
     dir.write("TEXTLIB.TXT", kTexts);
     dir.write("DSNAMES.TXT", kNames);

@@ -60,9 +60,7 @@ TEST(RequestAssembler, EveryFormCompletesAtItsLastByteWhereverAPauseFalls) {
         EXPECT_FALSE(steps[i].dropped.has_value());
         const bool last_of_a_frame = (i + 1) % f.frame.size() == 0;
         ASSERT_EQ(steps[i].request.has_value(), last_of_a_frame);
-        if (last_of_a_frame) {
-          EXPECT_EQ(steps[i].request->frame, f.frame);
-        }
+        if (last_of_a_frame) { EXPECT_EQ(steps[i].request->frame, f.frame); }
       }
       EXPECT_EQ(a.pending(), 0u);
     }
@@ -107,8 +105,8 @@ TEST(RequestAssembler, LengthsFromTheFirstBytes) {
     std::size_t length;  // 0: not known yet
   };
   const Case kwp[] = {
-      {{0x81}, 5},        {{0xBF}, 67},             {{0x80, 0x10, 0xF1}, 0}, {{0x80, 0x10, 0xF1, 0xFF}, 260},
-      {{0x05}, 7},        {{0x00}, 0},              {{0x00, 0x03}, 6},       {{0xC2}, 6},
+      {{0x81}, 5}, {{0xBF}, 67}, {{0x80, 0x10, 0xF1}, 0}, {{0x80, 0x10, 0xF1, 0xFF}, 260},
+      {{0x05}, 7}, {{0x00}, 0},  {{0x00, 0x03}, 6},       {{0xC2}, 6},
   };
   for (const Case &c : kwp) EXPECT_EQ(kwp_request_length(c.head.data(), c.head.size()), c.length) << int(c.head[0]);
 

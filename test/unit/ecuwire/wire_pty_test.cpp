@@ -122,8 +122,7 @@ Bytes send_with_echo(int fd, const Bytes &bytes) {
 }
 
 void drain(int fd) {
-  while (read_byte(fd, 200)) {
-  }
+  while (read_byte(fd, 200)) {}
 }
 
 std::string file_text(const fs::path &path) {

@@ -20,9 +20,7 @@ class DtcDecoders : public ::testing::Test {
   }
   void TearDown() override { FakeCodeFile::unbind(); }
 
-  std::vector<u32> codes() const {
-    return {TOKEN_OLD.dwDtcCode, TOKEN_OLD.dwDtcCode + TOKEN_OLD.cDtcNum};
-  }
+  std::vector<u32> codes() const { return {TOKEN_OLD.dwDtcCode, TOKEN_OLD.dwDtcCode + TOKEN_OLD.cDtcNum}; }
   void expect_no_status() const {
     for (unsigned i = 0; i < TOKEN_OLD.cDtcNum; ++i) EXPECT_EQ(TOKEN_OLD.dwDtcState[i], kNone);
   }
@@ -41,25 +39,19 @@ TEST_F(DtcDecoders, GmBitMaps) {
   };
   const std::vector<Case> cases{
       // Both bits known: listed low bit first.
-      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{5, 0x05}}, {0x58300501, 0x58300504},
-       {0x58300501, 0x58300504}},
+      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{5, 0x05}}, {0x58300501, 0x58300504}, {0x58300501, 0x58300504}},
       // The first set bit unknown hides the higher bits of the byte.
       {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{6, 0x03}}, {0x58300602}, {}},
       // ...but not the next byte.
-      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{6, 0x03}, {7, 0x80}}, {0x58300602, 0x58300780},
-       {0x58300780}},
+      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{6, 0x03}, {7, 0x80}}, {0x58300602, 0x58300780}, {0x58300780}},
       // A known bit before an unknown one is kept.
-      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{10, 0x07}}, {0x58300A01, 0x58300A04},
-       {0x58300A01}},
+      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{10, 0x07}}, {0x58300A01, 0x58300A04}, {0x58300A01}},
       // Bytes outside the scanned run are ignored.
-      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{4, 0xFF}, {11, 0xFF}}, {0x58300401, 0x58300B01},
-       {}},
+      {CalDtc_GM_ISFI_ENG_CUR, 0x58300000, {{4, 0xFF}, {11, 0xFF}}, {0x58300401, 0x58300B01}, {}},
       // Stored codes: byte k + 7 gives the same text ID as byte k.
-      {CalDtc_GM_ISFI_ENG_STORE, 0x58300000, {{5, 0x01}, {12, 0x02}},
-       {0x58300501, 0x58300502}, {0x58300502}},
+      {CalDtc_GM_ISFI_ENG_STORE, 0x58300000, {{5, 0x01}, {12, 0x02}}, {0x58300501, 0x58300502}, {0x58300502}},
       {CalDtc_GM_ISFI_ENG_STORE, 0x58300000, {{17, 0x80}}, {0x58300A80}, {0x58300A80}},
-      {CalDtc_GM_EFI, 0x58400000, {{7, 0x10}, {8, 0x01}}, {0x58400710, 0x58400801},
-       {0x58400710}},
+      {CalDtc_GM_EFI, 0x58400000, {{7, 0x10}, {8, 0x01}}, {0x58400710, 0x58400801}, {0x58400710}},
   };
   for (const Case &c : cases) {
     std::memset(&TOKEN_OLD, 0, sizeof TOKEN_OLD);

@@ -6,9 +6,7 @@
 
 namespace vaz::test {
 
-int fake_text(u32 id, char *out, int size) {
-  return std::snprintf(out, static_cast<std::size_t>(size), "T%08X", id);
-}
+int fake_text(u32 id, char *out, int size) { return std::snprintf(out, static_cast<std::size_t>(size), "T%08X", id); }
 
 AnswerBuf answer_with(const Bytes &d, bool longForm) {
   AnswerBuf a{};
@@ -39,9 +37,7 @@ void TextLibTest::SetUp() { GetTextFromTextLib = fake_text; }
 void TextLibTest::TearDown() { GetTextFromTextLib = nullptr; }
 
 void TextLibTest::expect_cases(CalcFn fn, const std::vector<Case> &cases) {
-  for (const Case &c : cases) {
-    EXPECT_EQ(run_item(fn, c.item, c.d), c.expected) << "item " << c.item;
-  }
+  for (const Case &c : cases) { EXPECT_EQ(run_item(fn, c.item, c.d), c.expected) << "item " << c.item; }
 }
 
 }  // namespace vaz::test

@@ -43,9 +43,7 @@ TEST(FormulaGolden, EveryLineOfTheGoldenFile) {
     ++lines;
   }
   // Every item of every list, and one past each end, has its lines.
-  for (const GoldenList &l : golden_lists()) {
-    EXPECT_EQ(itemsSeen[l.name].size(), l.items + 2u) << l.name;
-  }
+  for (const GoldenList &l : golden_lists()) { EXPECT_EQ(itemsSeen[l.name].size(), l.items + 2u) << l.name; }
   EXPECT_GT(lines, 1000);
 }
 

@@ -18,8 +18,7 @@ AnswerBuf ident_answer(const char *textBytes, std::size_t n, bool longForm) {
   return a;
 }
 
-std::string info(CalcFn fn, u16 item, const char *textBytes, std::size_t n,
-                 bool longForm = false) {
+std::string info(CalcFn fn, u16 item, const char *textBytes, std::size_t n, bool longForm = false) {
   AnswerBuf a = ident_answer(textBytes, n, longForm);
   char out[256] = "untouched";
   fn(item, a.data(), out, 0, 0);

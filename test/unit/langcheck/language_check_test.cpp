@@ -14,11 +14,11 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Breakage {
-  const char* what;
-  const char* file;     // in the Russian copy
-  const char* find;     // replaced once by `replace`
-  const char* replace;
-  const char* fault;    // expected in a fault line; "" = no fault at all
+  const char *what;
+  const char *file;  // in the Russian copy
+  const char *find;  // replaced once by `replace`
+  const char *replace;
+  const char *fault;  // expected in a fault line; "" = no fault at all
 };
 
 const Breakage kBreakages[] = {
@@ -26,15 +26,17 @@ const Breakage kBreakages[] = {
     {"ID missing in Russian", "DSNAMES.TXT", "0x58200402 ", "# 0x58200402 ", "0x58200402 is missing"},
     {"ID only in Russian", "TEXTLIB.TXT", "0xFE552001 ВКЛ\n", "0xFE552001 ВКЛ\n0xFE5520FF ЛИШНИЙ\n",
      "0xFE5520FF has no English counterpart"},
-    {"list count differs", "DSNAMES.TXT", "0x58200400 34", "0x58200400 35", "list count 35 differs from the English 34"},
+    {"list count differs", "DSNAMES.TXT", "0x58200400 34", "0x58200400 35",
+     "list count 35 differs from the English 34"},
     {"text left in English", "DTCTEXT.TXT", "P0102 Низкий уровень сигнала датчика массового расхода воздуха",
      "P0102 Mass air flow sensor circuit low input", "holds the English word 'Mass'"},
-    {"whole state text left in English", "TEXTLIB.TXT", "0xFE552001 ВКЛ", "0xFE552001 ON", "0xFE552001 is not translated"},
+    {"whole state text left in English", "TEXTLIB.TXT", "0xFE552001 ВКЛ", "0xFE552001 ON",
+     "0xFE552001 is not translated"},
     {"state text too long", "TEXTLIB.TXT", "0xFE552001 ВКЛ", "0xFE552001 ВКЛЮЧЕНО ПОЛНОСТЬЮ", "longer than 19 bytes"},
     {"command list in Russian", "TEXTLIB.TXT", "0xFE552001 ВКЛ", "0xFE552001 [01 02]", "is a binary record"},
 };
 
-std::string slurp(const fs::path& p) {
+std::string slurp(const fs::path &p) {
   std::ifstream in(p, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
@@ -43,7 +45,7 @@ std::string slurp(const fs::path& p) {
 
 TEST(LanguageCheck, EachCheckCatchesItsBreakage) {
   const fs::path dir = fs::temp_directory_path() / ("vaz_langcheck_" + std::to_string(getpid()));
-  for (const Breakage& b : kBreakages) {
+  for (const Breakage &b : kBreakages) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::copy(VAZ_DATA_DIR "/ru", dir);
@@ -56,7 +58,7 @@ TEST(LanguageCheck, EachCheckCatchesItsBreakage) {
     }
     const auto faults = langcheck::compareLanguages(VAZ_DATA_DIR, dir.string());
     std::string all;
-    for (const auto& f : faults) all += f + "\n";
+    for (const auto &f : faults) all += f + "\n";
     if (*b.fault == '\0') {
       EXPECT_TRUE(faults.empty()) << b.what << ":\n" << all;
     } else {
@@ -67,7 +69,7 @@ TEST(LanguageCheck, EachCheckCatchesItsBreakage) {
 }
 
 TEST(LanguageCheck, CodesUnitsAndNamesAreNotEnglishWords) {
-  const std::pair<const char*, std::vector<std::string>> cases[] = {
+  const std::pair<const char *, std::vector<std::string>> cases[] = {
       {"P0102 Низкий уровень сигнала", {}},
       {"Найден блок управления: Bosch M1.5.4N", {}},
       {"Потенциометр CO, В", {}},
@@ -76,7 +78,7 @@ TEST(LanguageCheck, CodesUnitsAndNamesAreNotEnglishWords) {
       {"Обороты двигателя, rpm", {"rpm"}},
       {"Engine speed", {"Engine", "speed"}},
   };
-  for (const auto& [text, words] : cases) EXPECT_EQ(langcheck::englishWords(text), words) << text;
+  for (const auto &[text, words] : cases) EXPECT_EQ(langcheck::englishWords(text), words) << text;
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #define FAKE_OPEN_RESULT 0
 #endif
 
-#define FAKE_SYMBOL(name) int name(void) { return 0; }
+#define FAKE_SYMBOL(name) \
+  int name(void) { return 0; }
 
 #ifdef FAKE_DISPLAY
 VAZ_LIST_DISPLAY(FAKE_SYMBOL)

@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kProbe = LOADER_PROBE;           // the probe executable
-const fs::path kFakes = LOADER_FAKES;           // one folder per stand-in library
+const fs::path kProbe = LOADER_PROBE;  // the probe executable
+const fs::path kFakes = LOADER_FAKES;  // one folder per stand-in library
 const fs::path kLog = fs::path(LOADER_PROBE).parent_path() / "Dll_Log.txt";
 
 struct Probe {
@@ -88,9 +88,9 @@ TEST_F(Loader, MissingTwentyFirstDisplaySymbolIsReportedAsMinus23) {
   Probe p = run_probe("display", kFakes / "std_no_message_box_id");
   ASSERT_EQ(p.status, 0);
   EXPECT_EQ(p.values["OpenShowInterfaceDLL"], -23);
-  EXPECT_EQ(p.values["InitStd"], 1);          // symbol 1
-  EXPECT_EQ(p.values["ShowMessageBox"], 1);   // symbol 20, bound before the gap
-  EXPECT_EQ(p.values["ShowMessageBoxID"], 0); // symbol 21, missing
+  EXPECT_EQ(p.values["InitStd"], 1);                // symbol 1
+  EXPECT_EQ(p.values["ShowMessageBox"], 1);         // symbol 20, bound before the gap
+  EXPECT_EQ(p.values["ShowMessageBoxID"], 0);       // symbol 21, missing
   EXPECT_EQ(p.values["InitStreamSelectedBox"], 0);  // after the gap: never bound
   EXPECT_EQ(p.values["OpenSearchIDDLL"], 0);
   EXPECT_EQ(read_log(), "\r\n-23\r\nDLL Load Error");

@@ -14,8 +14,8 @@ namespace {
 
 class CommRoutines : public PluginTest {};
 
-const Calls kKLineSettings200 = {"Begin", "WaitTime 10000", "VoltLogic 255 255", "Baud 10416",
-                                 "Param 1 8 1 0", "Interval 2 200 800", "End"};
+const Calls kKLineSettings200 = {
+    "Begin", "WaitTime 10000", "VoltLogic 255 255", "Baud 10416", "Param 1 8 1 0", "Interval 2 200 800", "End"};
 
 Calls concat(std::initializer_list<Calls> parts) {
   Calls all;
@@ -36,8 +36,11 @@ TEST_F(CommRoutines, SecondFastInitAttemptRepeatsOnlyTheWakeUp) {
   fake.kwpResults = {0, 1};
   EXPECT_EQ(Comm_BOSCH_M154_ENG(FC_CONNECT, 0, nullptr), 1);
   const Calls wake = {"Begin", "LineVoltage 2 25 25", "KWP 81 10 F1 81 03", "End"};
-  EXPECT_THAT(fake.calls, ElementsAreArray(concat({{"SelectPIN 0 1 0 7 7", "EnableLLine 0"}, kKLineSettings200,
-                                                   wake, wake, {"LinkKeep 82 10 F1 3E 01 C2 /6 5 200"}})));
+  EXPECT_THAT(fake.calls, ElementsAreArray(concat({{"SelectPIN 0 1 0 7 7", "EnableLLine 0"},
+                                                   kKLineSettings200,
+                                                   wake,
+                                                   wake,
+                                                   {"LinkKeep 82 10 F1 3E 01 C2 /6 5 200"}})));
 }
 
 TEST_F(CommRoutines, TwoFailedWakeUpsRefuseTheConnection) {
@@ -174,9 +177,9 @@ TEST_F(CommRoutines, SimulationConnectsWithoutTrafficAndStillStripsCodes) {
 
 TEST_F(CommRoutines, GmConnectProvesTheLinkWithOneRead) {
   EXPECT_EQ(Comm_GM_ISFI_ENG(FC_CONNECT, 0, nullptr), 1);
-  EXPECT_THAT(fake.calls, ElementsAre("SelectPIN 0 1 0 7 7", "EnableLLine 0", "Begin", "WaitTime 10000",
-                                      "VoltLogic 0 255", "Baud 8227", "Param 1 8 1 0", "Interval 0 20 600", "End",
-                                      "GM F4 57 01 00 B4"));
+  EXPECT_THAT(fake.calls,
+              ElementsAre("SelectPIN 0 1 0 7 7", "EnableLLine 0", "Begin", "WaitTime 10000", "VoltLogic 0 255",
+                          "Baud 8227", "Param 1 8 1 0", "Interval 0 20 600", "End", "GM F4 57 01 00 B4"));
   fake.calls.clear();
   fake.gmResults = {-1};
   EXPECT_EQ(Comm_GM_EFI_ENG(FC_CONNECT, 0, nullptr), -1);

@@ -41,8 +41,8 @@ TEST_F(DataStream, ItemListNamesAndCommandsComeFromTheirRecords) {
   EXPECT_EQ(TOKEN_OLD.CdItem[2].dwTextId, 0x58200B03u);
   EXPECT_EQ(TOKEN_OLD.CdItem[0].dwCmdId, 0x58300401u);
   EXPECT_EQ(TOKEN_OLD.CdItem[2].dwCmdId, 0x58300403u);
-  EXPECT_THAT(fake.calls, ElementsAre("FileName 3", "Open DS.TXT", "Search 58200B00 40", "Close",
-                                      "Open COMMAND.GAG", "Search 58300400 1", "Close"));
+  EXPECT_THAT(fake.calls, ElementsAre("FileName 3", "Open DS.TXT", "Search 58200B00 40", "Close", "Open COMMAND.GAG",
+                                      "Search 58300400 1", "Close"));
 }
 
 TEST_F(DataStream, ItemListWithoutCommandsNeverOpensTheCommandLibrary) {
@@ -120,9 +120,9 @@ TEST_F(DataStream, EmptySelectionStillRequestsOnEveryPass) {
   fake.selections = {{}};
   fake.streamShows = {0, 1};
   EXPECT_EQ(CurrentData_SingleCom_Allcal(), 0);
-  EXPECT_THAT(without_picker(fake.calls), ElementsAre("ShowSelect", "InitStream", "Comm 53 0", "ShowStream",
-                                                      "InitStream", "Comm 53 0", "ShowStream", "Comm 21 0",
-                                                      "ShowSelect", "Comm 21 0"));
+  EXPECT_THAT(without_picker(fake.calls),
+              ElementsAre("ShowSelect", "InitStream", "Comm 53 0", "ShowStream", "InitStream", "Comm 53 0",
+                          "ShowStream", "Comm 21 0", "ShowSelect", "Comm 21 0"));
 }
 
 TEST_F(DataStream, BackInThePickerSendsDoneOnce) {
@@ -162,11 +162,11 @@ TEST_F(DataStream, SingleCalcRequestsPerItemAndOffersTheLastSelectionAgain) {
     return 0;
   };
   EXPECT_EQ(CurrentData_SingleCom_SingleCalc(), 0);
-  EXPECT_THAT(without_picker(fake.calls),
-              ElementsAre("ShowSelect 00", "InitStream", "Comm 56 0", "AddItem 58200401 v1", "Comm 56 2",
-                          "AddItem 58200403 v3", "ShowStream", "Comm 21 0", "ShowSelect A0", "InitStream",
-                          "Comm 56 0", "AddItem 58200401 v1", "Comm 56 2", "AddItem 58200403 v3", "ShowStream",
-                          "Comm 21 0", "ShowSelect A0", "Comm 21 0"));
+  EXPECT_THAT(
+      without_picker(fake.calls),
+      ElementsAre("ShowSelect 00", "InitStream", "Comm 56 0", "AddItem 58200401 v1", "Comm 56 2", "AddItem 58200403 v3",
+                  "ShowStream", "Comm 21 0", "ShowSelect A0", "InitStream", "Comm 56 0", "AddItem 58200401 v1",
+                  "Comm 56 2", "AddItem 58200403 v3", "ShowStream", "Comm 21 0", "ShowSelect A0", "Comm 21 0"));
 }
 
 TEST_F(DataStream, SingleCalcFailureMidPassEndsAtOnce) {

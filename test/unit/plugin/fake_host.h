@@ -16,29 +16,29 @@ struct FakeHost {
   std::vector<std::string> calls;
 
   // display host
-  std::deque<int> boxAnswers;                // ShowMessageBoxID; empty: 0
-  std::deque<int> menuChoices;               // ShowMenuGetSelectedItem; empty: -1
+  std::deque<int> boxAnswers;   // ShowMessageBoxID; empty: 0
+  std::deque<int> menuChoices;  // ShowMenuGetSelectedItem; empty: -1
   int initMenuResult = 0;
   int addMenuResult = 0;
-  std::map<u32, std::string> texts;          // GetTextFromTextLib
-  std::deque<std::vector<int>> selections;   // ShowStreamSelectBox ticks; empty: Back
-  std::deque<int> streamShows;               // ShowDataStream; empty: 1 (Back)
-  int refuseItemAt = -1;                     // AddDataStreamItem call number refused
+  std::map<u32, std::string> texts;         // GetTextFromTextLib
+  std::deque<std::vector<int>> selections;  // ShowStreamSelectBox ticks; empty: Back
+  std::deque<int> streamShows;              // ShowDataStream; empty: 1 (Back)
+  int refuseItemAt = -1;                    // AddDataStreamItem call number refused
   int itemsAdded = 0;
-  std::map<u32, std::vector<u8>> records;    // IdSearch records by text ID
+  std::map<u32, std::vector<u8>> records;  // IdSearch records by text ID
   std::string dataStreamPath = "DS.TXT";
 
   // vehicle interface
   int selectPinResult = 0;
-  std::deque<int> kwpResults;                // empty: 1
-  std::deque<std::vector<u8>> kwpAnswers;    // copied into the answer buffer
-  std::deque<int> gmResults;                 // empty: 1
+  std::deque<int> kwpResults;              // empty: 1
+  std::deque<std::vector<u8>> kwpAnswers;  // copied into the answer buffer
+  std::deque<int> gmResults;               // empty: 1
   std::deque<std::vector<u8>> gmAnswers;
   int micasResult = 1;
   std::vector<u8> micasAnswer;
 
   // scripted comm routine and formulas for the service engines
-  std::deque<int> commResults;               // empty: 1
+  std::deque<int> commResults;  // empty: 1
 };
 
 extern FakeHost fake;

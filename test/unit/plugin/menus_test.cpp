@@ -54,8 +54,8 @@ TEST_F(Menus, SelectMenuReportsTheEntryAtTheChosenLine) {
   iFuncConfig_vaz = 0x00F;
   fake.menuChoices = {3};
   EXPECT_EQ(SelectMenu_menu(0x58028000, 2), 7);
-  EXPECT_THAT(fake.calls,
-              ElementsAre("AddMenu 58028002", "AddMenu 58028003", "AddMenu 58028004", "AddMenu 58028008", "ShowMenu 2 0 0"));
+  EXPECT_THAT(fake.calls, ElementsAre("AddMenu 58028002", "AddMenu 58028003", "AddMenu 58028004", "AddMenu 58028008",
+                                      "ShowMenu 2 0 0"));
 }
 
 TEST_F(Menus, SelectMenuCapsTheCountAtTheEntryList) {
@@ -116,8 +116,8 @@ TEST_F(Menus, ChosenEntryIsPreselectedNextTimeAndTestsRunFromTheMenu) {
 }
 
 TEST_F(Menus, ServiceFailureEndsWithoutDisconnect) {
-  fake.menuChoices = {3};          // erase
-  fake.kwpResults = {1, -1};       // wake-up ok, erase request fails
+  fake.menuChoices = {3};     // erase
+  fake.kwpResults = {1, -1};  // wake-up ok, erase request fails
   EXPECT_EQ(DIAG_BOSCH_M154(), -1);
   EXPECT_EQ(fake.calls.back(), "KWP 83 10 F1 14 FF 00 97");
   EXPECT_THAT(fake.calls, Not(Contains("KWP 81 10 F1 82 04")));
@@ -183,9 +183,9 @@ TEST_F(Menus, GmMenusConnectAndEraseThroughTheirComm) {
   EXPECT_EQ(TOKEN_OLD.wEcuVariant, 0);
   EXPECT_THAT(fake.calls, Contains("GM F4 57 01 00 B4"));
   EXPECT_THAT(fake.calls, Contains("GM F4 56 0A AC"));
-  EXPECT_EQ(std::count_if(fake.calls.begin(), fake.calls.end(),
-                          [](const std::string &c) { return c.rfind("GM", 0) == 0; }),
-            3);  // connect, code read, erase
+  EXPECT_EQ(
+      std::count_if(fake.calls.begin(), fake.calls.end(), [](const std::string &c) { return c.rfind("GM", 0) == 0; }),
+      3);  // connect, code read, erase
   fake.calls.clear();
   EXPECT_EQ(DIAG_GM_EFI(), 1);
   EXPECT_EQ(TOKEN_OLD.wEcuVariant, 1);

@@ -61,7 +61,10 @@ TEST_F(NullSlots, ServicesEndWithoutTheDisplay) {
   EXPECT_EQ(INFO_SingleCom_SingleCalc(), -2);
   TOKEN_OLD.wCdNum = 0;
   EXPECT_EQ(CurrentData_SingleCom_Allcal_DisplayAll(), 0);
-  pFCalcDTC = [] { TOKEN_OLD.cDtcNum = 1; return 0; };
+  pFCalcDTC = [] {
+    TOKEN_OLD.cDtcNum = 1;
+    return 0;
+  };
   EXPECT_EQ(TroubleCode_SingleCom(), 0);
   EXPECT_EQ(EraseCode_SingleCom(), 0);
   pFComm = nullptr;

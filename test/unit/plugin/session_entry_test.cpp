@@ -121,15 +121,15 @@ TEST_F(SessionEntry, DetectionRunsTheMenuOfTheUnitFound) {
 TEST_F(SessionEntry, DetectionFailureAndUnknownUnitEachHaveTheirBox) {
   fake.kwpResults = {-1, -1, -1, -1};
   EXPECT_EQ(run(VAZ_ECU_TYPE_AUTO), 1);
-  EXPECT_THAT(fake.calls, ElementsAre("Box FE551025 FE551024 5", "SelectPIN 0 1 0 7 7", "EnableLLine 0", "Begin",
-                                      "WaitTime 10000", "VoltLogic 255 255", "Baud 10416", "Param 1 8 1 0",
-                                      "Interval 2 200 800", "End", "Begin", "LineVoltage 2 25 25",
-                                      "KWP 81 10 F1 81 03", "End", "Begin", "LineVoltage 2 25 25",
-                                      "KWP 81 10 F1 81 03", "End", "SelectPIN 0 1 0 7 7", "EnableLLine 0", "Begin",
-                                      "WaitTime 10000", "VoltLogic 255 255", "Baud 10416", "Param 1 8 1 0",
-                                      "Interval 2 80 800", "End", "Begin", "LineVoltage 2 26 25",
-                                      "KWP 81 11 F1 81 04", "End", "Begin", "LineVoltage 2 26 25",
-                                      "KWP 81 11 F1 81 04", "End", "Box FE551004 FE551003 1", "LinkKeep stop 0 0 0"));
+  EXPECT_THAT(
+      fake.calls,
+      ElementsAre("Box FE551025 FE551024 5", "SelectPIN 0 1 0 7 7", "EnableLLine 0", "Begin", "WaitTime 10000",
+                  "VoltLogic 255 255", "Baud 10416", "Param 1 8 1 0", "Interval 2 200 800", "End", "Begin",
+                  "LineVoltage 2 25 25", "KWP 81 10 F1 81 03", "End", "Begin", "LineVoltage 2 25 25",
+                  "KWP 81 10 F1 81 03", "End", "SelectPIN 0 1 0 7 7", "EnableLLine 0", "Begin", "WaitTime 10000",
+                  "VoltLogic 255 255", "Baud 10416", "Param 1 8 1 0", "Interval 2 80 800", "End", "Begin",
+                  "LineVoltage 2 26 25", "KWP 81 11 F1 81 04", "End", "Begin", "LineVoltage 2 26 25",
+                  "KWP 81 11 F1 81 04", "End", "Box FE551004 FE551003 1", "LinkKeep stop 0 0 0"));
   fake.calls.clear();
   ecu_at_10('Z', 'Z', 0x22);
   EXPECT_EQ(run(VAZ_ECU_TYPE_AUTO), 1);
@@ -143,7 +143,7 @@ TEST_F(AutoDetect, ClassifiesByKeyAndDataLength) {
   const struct {
     u8 a, b, length;
     int code;
-  } cases[] = {{'B', '1', 0x4A, VAZ_DETECT_M797_E3}, {'B', '1', 0x43, VAZ_DETECT_M797_E2},
+  } cases[] = {{'B', '1', 0x4A, VAZ_DETECT_M797_E3},  {'B', '1', 0x43, VAZ_DETECT_M797_E2},
                {'M', '1', 0x24, VAZ_DETECT_M154N_M1}, {'J', '5', 0x24, VAZ_DETECT_M154N_J5},
                {'V', '5', 0x22, VAZ_DETECT_M154_J5},  {'M', '1', 0x22, VAZ_DETECT_M154_M1},
                {'M', '7', 0x51, VAZ_DETECT_M70_E3},   {'M', '7', 0x50, VAZ_DETECT_NONE},
@@ -174,7 +174,12 @@ TEST_F(AutoDetect, SecondAddressIsProbedOnlyAfterARefusedConnect) {
   fake = FakeHost{};
   fake.kwpResults = {-1, -1};  // both wake-ups at 0x10 fail
   // two wake-ups at 0x10, then wake-up, session and timing at 0x11
-  fake.kwpAnswers = {{}, {}, {}, {}, {}, {0x01, 0x09, 0x87, 0xF1, 0x11, 0x5A, 0x9A, 'M', '7', 0x20, 0x20},
+  fake.kwpAnswers = {{},
+                     {},
+                     {},
+                     {},
+                     {},
+                     {0x01, 0x09, 0x87, 0xF1, 0x11, 0x5A, 0x9A, 'M', '7', 0x20, 0x20},
                      {0x01, 0x05, 0x80, 0xF1, 0x11, 0x51, 0x61, 0x01}};
   EXPECT_EQ(Comm_BOSCH_AUTO_ENG(), VAZ_DETECT_M70_E3);
   EXPECT_EQ(TOKEN_OLD.wEcuVariant, VAZ_VARIANT_M70_E2);

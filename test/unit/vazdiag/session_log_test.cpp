@@ -23,15 +23,17 @@ TEST(SessionLog, RowPerPassAndTickedColumns) {
   auto r = bench.run(setup);
 
   std::regex passLine(R"(\[data stream, pass \d+\])");
-  auto passes = std::distance(std::sregex_iterator(r.transcript.begin(), r.transcript.end(), passLine),
-                              std::sregex_iterator());
+  auto passes =
+      std::distance(std::sregex_iterator(r.transcript.begin(), r.transcript.end(), passLine), std::sregex_iterator());
   ASSERT_EQ(passes, 5) << r.transcript;
 
   std::ifstream in(log);
   std::vector<std::string> rows;
   for (std::string l; std::getline(in, l);) rows.push_back(l);
   ASSERT_EQ(rows.size(), 6u);
-  EXPECT_EQ(rows[0], "time,Coolant temperature (\xC2\xB0" "C),Throttle position (%),Engine speed (rpm)");
+  EXPECT_EQ(rows[0],
+            "time,Coolant temperature (\xC2\xB0"
+            "C),Throttle position (%),Engine speed (rpm)");
   for (std::size_t i = 1; i < rows.size(); ++i)
     EXPECT_EQ(std::count(rows[i].begin(), rows[i].end(), ','), 3) << rows[i];
   // Stamped on the line's (virtual) clock: passes a K-line exchange apart, as on a car,

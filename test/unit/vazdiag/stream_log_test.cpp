@@ -11,7 +11,7 @@
 
 namespace {
 
-std::vector<std::string> linesOf(const std::string& path) {
+std::vector<std::string> linesOf(const std::string &path) {
   std::ifstream in(path);
   std::vector<std::string> out;
   for (std::string l; std::getline(in, l);) out.push_back(l);
@@ -19,14 +19,15 @@ std::vector<std::string> linesOf(const std::string& path) {
 }
 
 // Drops the time stamp (the first cell) of a row.
-std::string afterStamp(const std::string& row) { return row.substr(row.find(',') + 1); }
+std::string afterStamp(const std::string &row) { return row.substr(row.find(',') + 1); }
 
 class StreamLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir.write("TEXTLIB.TXT", "0xFE551020 Select function\n");
     dir.write("DSNAMES.TXT",
-              "0x58200400 1\n0x58200401 Coolant temperature, \xC2\xB0" "C\n"
+              "0x58200400 1\n0x58200401 Coolant temperature, \xC2\xB0"
+              "C\n"
               "0x58200403 1\n0x58200404 Engine speed, rpm\n"
               "0x58200412 1\n0x58200413 Lambda control active\n");
     dir.write("DTCTEXT.TXT", "0x58200102 P0102 x\n");
@@ -38,7 +39,7 @@ class StreamLogTest : public ::testing::Test {
     StdSetLogFile(nullptr);
     StdUseScript("");
   }
-  int pass(const char* temp, const char* rpm, const char* lambda) {
+  int pass(const char *temp, const char *rpm, const char *lambda) {
     InitDataStream();
     AddDataStreamItem(0x58200401, temp);
     AddDataStreamItem(0x58200404, rpm);
@@ -57,7 +58,9 @@ TEST_F(StreamLogTest, OneRowPerPassWithNamedColumns) {
   EXPECT_EQ(pass("91", " 860", "say \"hi\""), 1);  // the last pass of the stay answers Back
   auto rows = linesOf(log);
   ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0], "time,Coolant temperature (\xC2\xB0" "C),Engine speed (rpm),Lambda control active");
+  EXPECT_EQ(rows[0],
+            "time,Coolant temperature (\xC2\xB0"
+            "C),Engine speed (rpm),Lambda control active");
   EXPECT_EQ(afterStamp(rows[1]), "90,840,\"yes, closed\"");
   EXPECT_EQ(afterStamp(rows[2]), "91,850,no");
   EXPECT_EQ(afterStamp(rows[3]), "91,\" 860\",\"say \"\"hi\"\"\"");
@@ -69,7 +72,9 @@ TEST_F(StreamLogTest, OneRowPerPassWithNamedColumns) {
   EXPECT_EQ(pass("92", "870", nullptr), 1);
   auto second = linesOf(dir.str() + "/live-2.csv");
   ASSERT_EQ(second.size(), 2u);
-  EXPECT_EQ(second[0], "time,Coolant temperature (\xC2\xB0" "C),Engine speed (rpm)");
+  EXPECT_EQ(second[0],
+            "time,Coolant temperature (\xC2\xB0"
+            "C),Engine speed (rpm)");
   EXPECT_EQ(afterStamp(second[1]), "92,870");
   EXPECT_EQ(linesOf(log).size(), 4u);  // the first file is left as it was
 

@@ -25,7 +25,8 @@ TEST(TraceDecoder, KwpRequestsAndAnswers) {
   // Long form: format 80, a length byte after the source address.
   n = describeFrame({0x80, 0xF1, 0x10, 0x03, 0x61, 0x01, 0x00, 0xE6}, false);
   EXPECT_TRUE(n.checksumOk) << n.text;
-  EXPECT_EQ(n.text, "ECU to tester: KWP 10->F1 positive response to ReadDataByLocalIdentifier (21): 01 00; checksum E6 ok");
+  EXPECT_EQ(n.text,
+            "ECU to tester: KWP 10->F1 positive response to ReadDataByLocalIdentifier (21): 01 00; checksum E6 ok");
 }
 
 TEST(TraceDecoder, NegativeAnswerNamesServiceAndCode) {

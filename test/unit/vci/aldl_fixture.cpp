@@ -14,9 +14,7 @@ void AldlTest::start(const char *car, bool idle_fixed) {
   VciReset();
   VciUseVirtualClock(1);
   ASSERT_EQ(VciSelectCar(car), 0);
-  if (idle_fixed) {
-    ASSERT_EQ(VciCarOption("engine", "idle-fixed"), 0);
-  }
+  if (idle_fixed) { ASSERT_EQ(VciCarOption("engine", "idle-fixed"), 0); }
   std::memset(ans, 0xCC, sizeof ans);
 }
 

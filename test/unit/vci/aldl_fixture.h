@@ -20,9 +20,9 @@ class AldlTest : public ::testing::Test {
  protected:
   void TearDown() override { VciReset(); }
 
-  void start(const char *car, bool idle_fixed = true);  // reset, virtual clock, car
+  void start(const char *car, bool idle_fixed = true);    // reset, virtual clock, car
   void open_line(float baud = 8227.0f, int logic_a = 0);  // the GM connection's settings
-  int send(const AldlBytes &frame);                     // as given, checksum included
+  int send(const AldlBytes &frame);                       // as given, checksum included
   int request(const AldlBytes &frame) { return send(aldl_sum(frame)); }
   AldlBytes answer_frame() const { return AldlBytes(ans + 2, ans + 2 + ans[1]); }
   std::string trace() const { return VciTraceText(); }

@@ -1,11 +1,11 @@
 // Control interface: car catalogue, options, reset, trace text and trace file.
 #include "line_fixture.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -83,9 +83,7 @@ TEST_F(LineTest, TraceFileGetsEveryLine) {
   EXPECT_NE(trace().find(file.substr(0, 40)), std::string::npos) << "file and memory hold the same lines";
 }
 
-TEST_F(LineTest, TraceFileThatCannotBeOpened) {
-  EXPECT_EQ(VciSetTraceFile("/nonexistent-dir/trace.txt"), -1);
-}
+TEST_F(LineTest, TraceFileThatCannotBeOpened) { EXPECT_EQ(VciSetTraceFile("/nonexistent-dir/trace.txt"), -1); }
 
 TEST_F(LineTest, UnusedAndLaterLinesReportFailure) {
   unsigned char frame[8] = {0xF4, 0x57, 0x01, 0x00, 0xB4};

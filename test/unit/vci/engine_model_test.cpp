@@ -6,8 +6,8 @@
 
 namespace {
 
-using ecusim::EngineMode;
 using ecusim::engine_state;
+using ecusim::EngineMode;
 
 TEST(EngineModel, WarmsUpFromTwentyToNinetyInFourMinutes) {
   EXPECT_NEAR(engine_state(EngineMode::Running, 0).coolant_c, 20.0, 0.01);
@@ -25,9 +25,7 @@ TEST(EngineModel, FanSwitchesOnAboveNinetySevenAndCoolsDown) {
       ++switch_ons;
       EXPECT_GT(e.coolant_c, 97.0) << s;
     }
-    if (e.fan) {
-      EXPECT_GT(e.coolant_c, 93.9) << s;
-    }
+    if (e.fan) { EXPECT_GT(e.coolant_c, 93.9) << s; }
     was_on = e.fan;
   }
   EXPECT_GE(switch_ons, 4);
@@ -47,7 +45,9 @@ TEST(EngineModel, WarmIdleStaysInRange) {
 
 TEST(EngineModel, BlockChangesOverTimeButRepeats) {
   const ecusim::FaultBits none{0, 0, 0};
-  auto at = [&](double s) { return ecusim::m154_data_block(engine_state(EngineMode::Running, s), none, ecusim::M154Layout::Basic); };
+  auto at = [&](double s) {
+    return ecusim::m154_data_block(engine_state(EngineMode::Running, s), none, ecusim::M154Layout::Basic);
+  };
   EXPECT_NE(at(10.0), at(10.8));
   EXPECT_EQ(at(123.4), at(123.4));
   EXPECT_EQ(at(0).size(), 34u);

@@ -22,9 +22,9 @@ class LineTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  void open_line(float baud = 10416.0f);  // SelectPIN + the plug-in's settings batch
+  void open_line(float baud = 10416.0f);       // SelectPIN + the plug-in's settings batch
   int fast_init(int low = 25, int high = 25);  // pattern + StartCommunication, in a batch
-  int send(const Bytes &frame);               // frame with its checksum
+  int send(const Bytes &frame);                // frame with its checksum
   int request(const Bytes &frame) { return send(with_checksum(frame)); }
   void arm_keep_alive();
   void connect() {

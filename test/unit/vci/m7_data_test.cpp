@@ -43,9 +43,9 @@ class M7Data : public ::testing::Test {
 };
 
 TEST_F(M7Data, NameListsCountTheItemsOfTheirFormulas) {
-  const std::pair<std::uint32_t, int> lists[] = {
-      {0x58200800, 34}, {0x58200900, 6}, {0x58200B00, 7},  {0x58200C00, 7},  {0x58200D00, 95}, {0x58200E00, 11},
-      {0x58200F00, 56}, {0x58201000, 65}, {0x58200F50, 10}, {0x58200F64, 7}, {0x58201128, 39}, {0x58201150, 7}};
+  const std::pair<std::uint32_t, int> lists[] = {{0x58200800, 34}, {0x58200900, 6},  {0x58200B00, 7},  {0x58200C00, 7},
+                                                 {0x58200D00, 95}, {0x58200E00, 11}, {0x58200F00, 56}, {0x58201000, 65},
+                                                 {0x58200F50, 10}, {0x58200F64, 7},  {0x58201128, 39}, {0x58201150, 7}};
   const char *file = GetFileNameText(3);
   for (auto [list, count] : lists) {
     std::string head, item;
@@ -53,13 +53,12 @@ TEST_F(M7Data, NameListsCountTheItemsOfTheirFormulas) {
     EXPECT_EQ(std::atoi(head.c_str()), count) << std::hex << list;
     for (int n = 0; n < count; ++n) EXPECT_TRUE(record(file, list + 1 + n, item)) << std::hex << list + 1 + n;
     // The M7.2 data list ends right below the head of its converter list.
-    if (list + 1 + count != 0x58201150) {
-      EXPECT_FALSE(record(file, list + 1 + count, item)) << std::hex << list;
-    }
+    if (list + 1 + count != 0x58201150) { EXPECT_FALSE(record(file, list + 1 + count, item)) << std::hex << list; }
   }
   std::string name;
   ASSERT_TRUE(record(file, 0x58200805, name));
-  EXPECT_EQ(name.c_str(), std::string("Coolant temperature, \xC2\xB0" "C"));
+  EXPECT_EQ(name.c_str(), std::string("Coolant temperature, \xC2\xB0"
+                                      "C"));
   ASSERT_TRUE(record(file, 0x58200F51, name));
   EXPECT_EQ(name.c_str(), std::string("Mass air flow (sensor), kg/h"));
 }
@@ -71,8 +70,8 @@ struct CommandList {
 };
 
 TEST_F(M7Data, CommandListsHoldRequestsToTheRightAddress) {
-  const CommandList lists[] = {{0x58300100, 6, 0x11}, {0x58300400, 7, 0x11}, {0x58300500, 7, 0x11},
-                               {0x58300600, 11, 0x10}};
+  const CommandList lists[] = {
+      {0x58300100, 6, 0x11}, {0x58300400, 7, 0x11}, {0x58300500, 7, 0x11}, {0x58300600, 11, 0x10}};
   for (const auto &l : lists) {
     std::string count;
     ASSERT_TRUE(record("COMMAND.GAG", l.id, count, 1)) << std::hex << l.id;

@@ -3,9 +3,7 @@
 
 void M7Line::use_car(const char *name, std::uint8_t address, bool idle_fixed) {
   ASSERT_EQ(VciSelectCar(name), 0) << VciLastError();
-  if (idle_fixed) {
-    ASSERT_EQ(VciCarOption("engine", "idle-fixed"), 0);
-  }
+  if (idle_fixed) { ASSERT_EQ(VciCarOption("engine", "idle-fixed"), 0); }
   addr = address;
 }
 

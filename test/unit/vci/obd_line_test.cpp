@@ -27,9 +27,7 @@ class ObdLineTest : public ::testing::Test {
     VciUseVirtualClock(1);
     ASSERT_EQ(VciSelectCar(car), 0);
     ASSERT_EQ(VciCarOption("engine", "idle-fixed"), 0);
-    if (select) {
-      ASSERT_EQ(SelectPIN(0, 1, 0, 7, 7), 0);
-    }
+    if (select) { ASSERT_EQ(SelectPIN(0, 1, 0, 7, 7), 0); }
     std::memset(ans, 0xCC, sizeof ans);
   }
   int iso(Frame f, int size = 100) {

@@ -86,8 +86,8 @@ TEST_F(SerialSysfsTest, DetectsEachChipFromSysfs) {
     int latency;
   };
   const Row rows[] = {
-      {"serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "ttyUSB0", "ftdi_sio", "FTDI FT232R", "6001",
-       true, BreakKind::Real, 16},
+      {"serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "ttyUSB0", "ftdi_sio", "FTDI FT232R", "6001", true,
+       BreakKind::Real, 16},
       {"ttyUSB1", "ttyUSB1", "cp210x", "Silicon Labs CP2101 / CP2102", "ea60", false, BreakKind::Real, -1},
       {"ttyUSB2", "ttyUSB2", "ch341-uart", "WCH CH340", "7523", true, BreakKind::Faked, -1},
       {"ttyACM0", "ttyACM0", "cdc_acm", "USB CDC-ACM", "0043", true, BreakKind::None, -1},
@@ -224,12 +224,16 @@ TEST_F(SerialSysfsTest, OpenErrorTextsSayWhatToDo) {
   };
   const std::string usb1 = (dev() / "ttyUSB1").string();
   const Row rows[] = {
-      {"/dev/ttyUSB7", ENOENT, dev(),
+      {"/dev/ttyUSB7",
+       ENOENT,
+       dev(),
        {"cannot open /dev/ttyUSB7: no such device\nSerial ports present:\n", usb1 + ": driver cp210x, chip",
         "USB 1a86:7523) but has no serial port", "sudo apt remove brltty", "85-brltty.rules"}},
       {"/dev/ttyUSB7", ENOENT, root_ / "empty", {"No USB serial adapter found", "dmesg | tail"}},
       {usb1, EACCES, dev(), {"cannot open " + usb1 + ": permission denied", "sudo usermod -aG"}},
-      {usb1, EBUSY, dev(),
+      {usb1,
+       EBUSY,
+       dev(),
        {"it is busy", "fuser -v " + usb1, "sudo systemctl stop ModemManager",
         R"(ATTRS{idVendor}=="10c4", ATTRS{idProduct}=="ea60", ENV{ID_MM_DEVICE_IGNORE}="1")"}},
       {usb1, EWOULDBLOCK, dev(), {"it is busy"}},

@@ -12,8 +12,8 @@ TEST_F(LineTest, StoredCodesCurrentBitsAndClear) {
   ASSERT_EQ(VciCarOption("faults", "01 00 04"), 0);
   connect();
   ASSERT_EQ(request(kReadCodes), 1);
-  EXPECT_EQ(answer_frame(), with_checksum({0x8B, 0xF1, 0x10, 0x58, 0x03, 0x01, 0x02, 0xE0, 0x03, 0x25, 0xE0,
-                                           0x04, 0x43, 0xE0}))
+  EXPECT_EQ(answer_frame(),
+            with_checksum({0x8B, 0xF1, 0x10, 0x58, 0x03, 0x01, 0x02, 0xE0, 0x03, 0x25, 0xE0, 0x04, 0x43, 0xE0}))
       << "short header: the plug-in's record decoder reads the short form";
   ASSERT_EQ(request(kRead), 1);
   // Buffer: count, length, 80 F1 10 22 61 01 D5 ...; D[k] of the long form is ans[3 + k].

@@ -35,22 +35,34 @@ std::string text(const WireBytes &b) {
 struct Case {
   const char *name;
   WireProtocol protocol;
-  const char *echo;    // bytes the tester sent
-  const char *input;   // what the line hands back: echo, then the ECU's bytes
+  const char *echo;                 // bytes the tester sent
+  const char *input;                // what the line hands back: echo, then the ECU's bytes
   std::vector<std::string> frames;  // good frames, in order ("!" prefix: checksum wrong)
 };
 
 const Case kCases[] = {
-    {"short form after its echo", WireProtocol::Kwp, "81 10 F1 81 03", "81 10 F1 81 03 83 F1 10 C1 EF 8F C3",
+    {"short form after its echo",
+     WireProtocol::Kwp,
+     "81 10 F1 81 03",
+     "81 10 F1 81 03 83 F1 10 C1 EF 8F C3",
      {"83 F1 10 C1 EF 8F C3"}},
-    {"long form with a length byte", WireProtocol::Kwp, "82 10 F1 21 01 A5",
-     "82 10 F1 21 01 A5 80 F1 10 03 61 01 7F 65", {"80 F1 10 03 61 01 7F 65"}},
+    {"long form with a length byte",
+     WireProtocol::Kwp,
+     "82 10 F1 21 01 A5",
+     "82 10 F1 21 01 A5 80 F1 10 03 61 01 7F 65",
+     {"80 F1 10 03 61 01 7F 65"}},
     {"no address bytes", WireProtocol::Kwp, "", "02 7E 00 80", {"02 7E 00 80"}},
-    {"pending then answer, two frames", WireProtocol::Kwp, "", "83 F1 10 7F 30 78 AB 82 F1 10 70 01 F4",
+    {"pending then answer, two frames",
+     WireProtocol::Kwp,
+     "",
+     "83 F1 10 7F 30 78 AB 82 F1 10 70 01 F4",
      {"83 F1 10 7F 30 78 AB", "82 F1 10 70 01 F4"}},
     {"wrong checksum kept as such", WireProtocol::Kwp, "", "83 F1 10 C1 EF 8F C4", {"!83 F1 10 C1 EF 8F C4"}},
     {"CARB format byte skipped", WireProtocol::Kwp, "", "48 83 F1 10 C1 EF 8F C3", {"83 F1 10 C1 EF 8F C3"}},
-    {"ALDL after echo", WireProtocol::Aldl, "F4 57 01 00 B4", "F4 57 01 00 B4 F4 58 01 AA BB 4E",
+    {"ALDL after echo",
+     WireProtocol::Aldl,
+     "F4 57 01 00 B4",
+     "F4 57 01 00 B4 F4 58 01 AA BB 4E",
      {"F4 58 01 AA BB 4E"}},
     {"ALDL resynchronises on F4", WireProtocol::Aldl, "", "00 13 F4 55 F4 56 0A AC", {"F4 56 0A AC"}},
 };
@@ -114,7 +126,7 @@ TEST(WireAssembler, KwpLengthRules) {
     int size;
   } sizes[] = {
       {"81", 5}, {"BF", 67}, {"80 F1 10", 0}, {"80 F1 10 FF", 260}, {"80 F1 10 00", -1},
-      {"01", 3}, {"00", 0},  {"00 05", 8},    {"40", -1},          {"C2", 6},
+      {"01", 3}, {"00", 0},  {"00 05", 8},    {"40", -1},           {"C2", 6},
   };
   for (const Size &s : sizes) {
     const WireBytes b = hex(s.bytes);

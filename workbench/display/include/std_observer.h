@@ -13,12 +13,13 @@ extern "C" {
 
 enum StdShownKind {
   STD_SHOWN_MESSAGE = 1, /* after the answer: style, title, text, answer = the box's result */
-  STD_SHOWN_MENU,        /* after the choice: title, entries in lines[].name, answer = entry (0-based, -1 back), text = its text */
-  STD_SHOWN_SELECT,      /* after the choice: items in lines[] (value "x" = ticked), answer 0 = confirmed, 1 = back */
-  STD_SHOWN_STREAM,      /* before the front end shows it: pass, recording, items in lines[] */
-  STD_SHOWN_CODES,       /* before the front end shows it: lines[] = code text, status ("" none) */
-  STD_SHOWN_INPUT,       /* after the answer: title, text = prompt, answer = the number entered */
-  STD_SHOWN_PANEL        /* after the answer: pass, lines[] = values, answer = button (-1 none), text = its label */
+  STD_SHOWN_MENU,   /* after the choice: title, entries in lines[].name, answer = entry (0-based, -1 back), text = its
+                       text */
+  STD_SHOWN_SELECT, /* after the choice: items in lines[] (value "x" = ticked), answer 0 = confirmed, 1 = back */
+  STD_SHOWN_STREAM, /* before the front end shows it: pass, recording, items in lines[] */
+  STD_SHOWN_CODES,  /* before the front end shows it: lines[] = code text, status ("" none) */
+  STD_SHOWN_INPUT,  /* after the answer: title, text = prompt, answer = the number entered */
+  STD_SHOWN_PANEL   /* after the answer: pass, lines[] = values, answer = button (-1 none), text = its label */
 };
 
 typedef struct StdShownLine {
@@ -27,13 +28,13 @@ typedef struct StdShownLine {
 } StdShownLine;
 
 typedef struct StdShown {
-  int kind;            /* StdShownKind */
-  int style;           /* message box style */
-  int answer;          /* see the kinds */
-  int pass;            /* data stream and panel: refresh pass from 1 */
-  int recording;       /* data stream: live-data recording is on (StdSetLogFile or the record key) */
-  const char *title;   /* "" when the screen has none */
-  const char *text;    /* "" when the screen has none */
+  int kind;          /* StdShownKind */
+  int style;         /* message box style */
+  int answer;        /* see the kinds */
+  int pass;          /* data stream and panel: refresh pass from 1 */
+  int recording;     /* data stream: live-data recording is on (StdSetLogFile or the record key) */
+  const char *title; /* "" when the screen has none */
+  const char *text;  /* "" when the screen has none */
   const StdShownLine *lines;
   int lineCount;
 } StdShown;

@@ -10,13 +10,13 @@
 
 namespace stdhost::draw {
 
-int columns(const std::string& s) { return utf8::width(s); }
+int columns(const std::string &s) { return utf8::width(s); }
 
-std::string fit(const std::string& s, int width) { return utf8::fit(s, width); }
+std::string fit(const std::string &s, int width) { return utf8::fit(s, width); }
 
 int bodyRows() { return std::max(0, LINES - 2); }
 
-bool frame(const std::string& title, const std::string& keys) {
+bool frame(const std::string &title, const std::string &keys) {
   erase();
   if (COLS < kMinCols || LINES < kMinRows) {
     std::string note = say("Terminal too small");
@@ -31,7 +31,7 @@ bool frame(const std::string& title, const std::string& keys) {
   return true;
 }
 
-void text(int row, int col, const std::string& s, int width, int attrs) {
+void text(int row, int col, const std::string &s, int width, int attrs) {
   if (row < 0 || row >= LINES || col >= COLS) return;
   width = std::min(width, COLS - col);
   if (width <= 0) return;
@@ -40,7 +40,7 @@ void text(int row, int col, const std::string& s, int width, int attrs) {
   attroff(attrs);
 }
 
-std::vector<std::string> wrap(const std::string& s, int width) {
+std::vector<std::string> wrap(const std::string &s, int width) {
   std::vector<std::string> out;
   std::size_t start = 0;
   while (start <= s.size()) {
@@ -63,8 +63,10 @@ std::vector<std::string> wrap(const std::string& s, int width) {
       word.clear();
     };
     for (char c : para) {
-      if (c == ' ') flush();
-      else word += c;
+      if (c == ' ')
+        flush();
+      else
+        word += c;
     }
     flush();
     out.push_back(line);
@@ -74,9 +76,9 @@ std::vector<std::string> wrap(const std::string& s, int width) {
   return out;
 }
 
-int box(const std::string& title, const std::vector<std::string>& lines, int extraRows, int* leftColumn) {
+int box(const std::string &title, const std::vector<std::string> &lines, int extraRows, int *leftColumn) {
   int inner = 0;
-  for (const auto& l : lines) inner = std::max(inner, columns(l));
+  for (const auto &l : lines) inner = std::max(inner, columns(l));
   inner = std::clamp(std::max(inner, columns(title) + 2), 20, COLS - 4);
   int height = static_cast<int>(lines.size()) + extraRows + 2;
   height = std::min(height, bodyRows());

@@ -23,7 +23,7 @@ bool isEnter(int k) { return k == '\n' || k == '\r' || k == KEY_ENTER; }
 bool isBack(int k) { return k == kEsc || k == KEY_BACKSPACE || k == 127 || k == 8; }
 
 // Cursor movement shared by the lists: arrows, page keys, Home and End.
-bool moveCursor(int k, int& cursor, int n) {
+bool moveCursor(int k, int &cursor, int n) {
   const int page = std::max(1, draw::bodyRows() - 3);
   switch (k) {
     case KEY_UP: cursor -= 1; break;
@@ -41,26 +41,28 @@ bool moveCursor(int k, int& cursor, int n) {
 // Typed entry numbers: digits build a number while it names an entry, else start anew.
 struct NumberJump {
   int typed = 0;
-  bool take(int k, int n, int& cursor) {
+  bool take(int k, int n, int &cursor) {
     if (k < '0' || k > '9') {
       typed = 0;
       return false;
     }
     int d = k - '0';
-    if (typed > 0 && typed * 10 + d <= n) typed = typed * 10 + d;
-    else typed = d >= 1 && d <= n ? d : 0;
+    if (typed > 0 && typed * 10 + d <= n)
+      typed = typed * 10 + d;
+    else
+      typed = d >= 1 && d <= n ? d : 0;
     if (typed > 0) cursor = typed - 1;
     return true;
   }
 };
 
 // The header: the session's control unit and the entries chosen on the way here.
-std::string where(const std::string& own = "") {
+std::string where(const std::string &own = "") {
   return session().path().header(own, CursesTerminal::showsUtf8() ? " \u203A " : " > ");
 }
 
 // A name cut to `width` columns shows that it was cut.
-std::string shortened(const std::string& s, int width) {
+std::string shortened(const std::string &s, int width) {
   if (draw::columns(s) <= width || width < 2) return draw::fit(s, width);
   std::string head = draw::fit(s, width - 1);
   head.erase(head.find_last_not_of(' ') + 1);
@@ -70,18 +72,18 @@ std::string shortened(const std::string& s, int width) {
 // The selection box shows at most this many items on the live screen.
 constexpr int kMaxShownItems = 40;
 
-std::string numbered(std::size_t i, std::size_t n, const std::string& s) {
+std::string numbered(std::size_t i, std::size_t n, const std::string &s) {
   std::string num = std::to_string(i + 1);
   std::string pad(std::to_string(n).size() - num.size(), ' ');
   return pad + num + ". " + s;
 }
 
-std::string buttonsRow(const std::vector<std::string>& names, int chosen) {
+std::string buttonsRow(const std::vector<std::string> &names, int chosen) {
   std::string row;
   for (std::size_t i = 0; i < names.size(); ++i) {
     bool on = static_cast<int>(i) == chosen;
-    row += (i ? "  " : "") + std::string(on ? "[>" : "[ ") + std::to_string(i + 1) + " " + names[i] +
-           (on ? "<]" : " ]");
+    row +=
+        (i ? "  " : "") + std::string(on ? "[>" : "[ ") + std::to_string(i + 1) + " " + names[i] + (on ? "<]" : " ]");
   }
   return row;
 }
@@ -95,24 +97,28 @@ int CursesFrontEnd::key(int timeoutMs) {
 
 // ---- message boxes -------------------------------------------------------
 
-int CursesFrontEnd::message(const MessageScreen& s) {
+int CursesFrontEnd::message(const MessageScreen &s) {
   if (!terminal_.open()) return questionStyle(s.style) ? questionStyle(s.style)->no : 0;
-  const QuestionStyle* q = questionStyle(s.style);
+  const QuestionStyle *q = questionStyle(s.style);
   const bool notice = s.style == 5;  // shown while a request runs: nothing to wait for
   // A confirmation (style 3) asks before something is done to the car, such as
   // erasing its trouble codes: a hasty Enter must not do it.
   bool yes = s.style != 3;
   for (;;) {
-    const char* keys = say(q ? "Left/Right choose  y/n  Enter answer  Esc no"
-                             : notice ? "please wait" : "Enter or Esc to continue");
+    const char *keys = say(q        ? "Left/Right choose  y/n  Enter answer  Esc no"
+                           : notice ? "please wait"
+                                    : "Enter or Esc to continue");
     if (draw::frame(where(s.title), keys)) {
       auto lines = draw::wrap(s.text, std::min(60, COLS - 8));
       if (s.commFailure)
-        for (auto& l : draw::wrap(say(kCommFailureHint), std::min(60, COLS - 8))) lines.push_back(l);
+        for (auto &l : draw::wrap(say(kCommFailureHint), std::min(60, COLS - 8))) lines.push_back(l);
       lines.push_back("");
-      if (q) lines.push_back(say(yes ? "[> Yes <]    [  No  ]" : "[  Yes  ]    [> No <]"));
-      else if (notice) lines.push_back(say("Please wait ..."));
-      else lines.push_back("[> OK <]");
+      if (q)
+        lines.push_back(say(yes ? "[> Yes <]    [  No  ]" : "[  Yes  ]    [> No <]"));
+      else if (notice)
+        lines.push_back(say("Please wait ..."));
+      else
+        lines.push_back("[> OK <]");
       draw::box(s.title, lines, 0);
       refresh();
     }
@@ -123,16 +129,20 @@ int CursesFrontEnd::message(const MessageScreen& s) {
       if (isEnter(k) || isBack(k) || k == ' ') return 0;
       continue;
     }
-    if (k == KEY_LEFT || k == KEY_RIGHT || k == '\t') yes = !yes;
-    else if (k == 'y' || k == 'Y') return q->yes;
-    else if (k == 'n' || k == 'N' || isBack(k)) return q->no;
-    else if (isEnter(k)) return yes ? q->yes : q->no;
+    if (k == KEY_LEFT || k == KEY_RIGHT || k == '\t')
+      yes = !yes;
+    else if (k == 'y' || k == 'Y')
+      return q->yes;
+    else if (k == 'n' || k == 'N' || isBack(k))
+      return q->no;
+    else if (isEnter(k))
+      return yes ? q->yes : q->no;
   }
 }
 
 // ---- menu ------------------------------------------------------------------
 
-int CursesFrontEnd::menu(const MenuScreen& s) {
+int CursesFrontEnd::menu(const MenuScreen &s) {
   if (!terminal_.open()) return -1;
   const int n = static_cast<int>(s.entries.size());
   int cursor = std::clamp(s.preselect, 0, std::max(0, n - 1));
@@ -142,7 +152,8 @@ int CursesFrontEnd::menu(const MenuScreen& s) {
       const int rows = draw::bodyRows() - 1;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i)
-        draw::text(2 + i - top, 2, numbered(static_cast<std::size_t>(i), s.entries.size(), s.entries[static_cast<std::size_t>(i)]),
+        draw::text(2 + i - top, 2,
+                   numbered(static_cast<std::size_t>(i), s.entries.size(), s.entries[static_cast<std::size_t>(i)]),
                    COLS - 4, i == cursor ? A_REVERSE : 0);
       refresh();
     }
@@ -156,7 +167,7 @@ int CursesFrontEnd::menu(const MenuScreen& s) {
 
 // ---- selection box -----------------------------------------------------------
 
-std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
+std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen &s) {
   if (!terminal_.open()) return std::nullopt;
   const int n = static_cast<int>(s.items.size());
   std::vector<bool> ticks = s.ticked;
@@ -169,17 +180,21 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
   NumberJump jump;
   bool askTick = false;
   for (;;) {
-    if (draw::frame(where(say("Select items")), say("Space tick  a all/none  Up/Down or number  Enter show  Esc back"))) {
+    if (draw::frame(where(say("Select items")),
+                    say("Space tick  a all/none  Up/Down or number  Enter show  Esc back"))) {
       const auto count = std::count(ticks.begin(), ticks.end(), true);
       std::string status = std::to_string(count) + " " + say("of") + " " + std::to_string(n) + " " + say("ticked");
-      if (count > kMaxShownItems) status += "   " + std::string(say("only the first 40 can be shown"));
-      else if (askTick && count == 0) status += "   " + std::string(say("tick at least one item (Space)"));
+      if (count > kMaxShownItems)
+        status += "   " + std::string(say("only the first 40 can be shown"));
+      else if (askTick && count == 0)
+        status += "   " + std::string(say("tick at least one item (Space)"));
       draw::text(1, 2, status, COLS - 4, count > kMaxShownItems || askTick ? COLOR_PAIR(2) | A_BOLD : A_DIM);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i) {
         std::string mark = ticks[static_cast<std::size_t>(i)] ? "[x] " : "[ ] ";
-        draw::text(2 + i - top, 2, numbered(static_cast<std::size_t>(i), s.items.size(), mark + s.items[static_cast<std::size_t>(i)]),
+        draw::text(2 + i - top, 2,
+                   numbered(static_cast<std::size_t>(i), s.items.size(), mark + s.items[static_cast<std::size_t>(i)]),
                    COLS - 4, i == cursor ? A_REVERSE : 0);
       }
       refresh();
@@ -210,7 +225,7 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen& s) {
 void CursesFrontEnd::toggleRecording() {
   if (log_.active()) {
     note_ = std::string(say("Recording stopped:")) + " " + std::to_string(log_.rows()) + " " + say("rows in") + " " +
-          log_.currentFile();
+            log_.currentFile();
     log_.stop();
     return;
   }
@@ -219,13 +234,13 @@ void CursesFrontEnd::toggleRecording() {
   note_ = log_.start(name, error) ? say("Recording to") + (" " + name) : error;
 }
 
-void CursesFrontEnd::drawStream(const StreamScreen& s) {
+void CursesFrontEnd::drawStream(const StreamScreen &s) {
   const bool ident = s.identification;
-  const char* keys = ident ? "Up/Down move  Esc/Backspace back"
+  const char *keys = ident       ? "Up/Down move  Esc/Backspace back"
                      : plotView_ ? "p table  r record  Esc/Backspace back"
                                  : "Up/Down move  Space mark for plot  p plot  r record  Esc/Backspace back";
   if (!draw::frame(where(say("Live data")), say(keys))) return;
-  const auto& items = stats_.items();
+  const auto &items = stats_.items();
   const int n = static_cast<int>(items.size());
   const int rows = draw::bodyRows() - 3;  // status, header, note lines
   const int top = draw::scrollTop(streamCursor_, n, rows);
@@ -256,7 +271,7 @@ void CursesFrontEnd::drawStream(const StreamScreen& s) {
   constexpr int kMinName = 12, kMinValue = 6, kMaxUnit = 8, kNum = 10;
   int nameW = draw::columns(say("Name")), valueW = std::max(kMinValue, draw::columns(say("Value"))),
       unitW = draw::columns(say("Unit"));
-  for (const auto& it : items) {
+  for (const auto &it : items) {
     nameW = std::max(nameW, draw::columns(it.label.name));
     valueW = std::max(valueW, draw::columns(it.value));
     unitW = std::max(unitW, draw::columns(it.label.unit));
@@ -266,22 +281,24 @@ void CursesFrontEnd::drawStream(const StreamScreen& s) {
   const int numbers = ident ? 0 : 2 * kNum;
   valueW = std::min(valueW, std::max(kMinValue, width - kMinName - 2 - unitW - 2 - numbers));
   nameW = std::clamp(width - valueW - 2 - unitW - 2 - numbers, std::min(nameW, kMinName), nameW);
-  auto right = [](const std::string& v, int w) {
+  auto right = [](const std::string &v, int w) {
     int c = draw::columns(v);
     return c >= w ? draw::fit(v, w) : std::string(static_cast<std::size_t>(w - c), ' ') + v;
   };
   // Text values (identification fields) read from the left, numbers line up on the right.
-  auto value = [&](const ItemStats& it) {
+  auto value = [&](const ItemStats &it) {
     return !ident && numberOf(it.value) ? right(it.value, valueW) : draw::fit(it.value, valueW);
   };
-  std::string head = "  " + draw::fit(say("Name"), nameW) + "  " + (ident ? draw::fit(say("Value"), valueW) : right(say("Value"), valueW)) +
-                     "  " + draw::fit(say("Unit"), unitW);
+  std::string head = "  " + draw::fit(say("Name"), nameW) + "  " +
+                     (ident ? draw::fit(say("Value"), valueW) : right(say("Value"), valueW)) + "  " +
+                     draw::fit(say("Unit"), unitW);
   if (!ident) head += right(say("Min"), kNum) + right(say("Max"), kNum);
   draw::text(2, 2, head, COLS - 4, A_BOLD | A_UNDERLINE);
   for (int i = top; i < n && i - top < rows; ++i) {
-    const ItemStats& it = items[static_cast<std::size_t>(i)];
+    const ItemStats &it = items[static_cast<std::size_t>(i)];
     std::string mark = marked_[static_cast<std::size_t>(i)] ? "* " : "  ";
-    std::string line = mark + shortened(it.label.name, nameW) + "  " + value(it) + "  " + shortened(it.label.unit, unitW);
+    std::string line =
+        mark + shortened(it.label.name, nameW) + "  " + value(it) + "  " + shortened(it.label.unit, unitW);
     if (!ident)
       line += right(it.min ? formatNumber(*it.min, it.decimals) : "-", kNum) +
               right(it.max ? formatNumber(*it.max, it.decimals) : "-", kNum);
@@ -290,7 +307,7 @@ void CursesFrontEnd::drawStream(const StreamScreen& s) {
   refresh();
 }
 
-bool CursesFrontEnd::stream(const StreamScreen& s) {
+bool CursesFrontEnd::stream(const StreamScreen &s) {
   if (!terminal_.open()) return true;
   if (s.pass == 1) {
     streamCursor_ = 0;
@@ -301,7 +318,8 @@ bool CursesFrontEnd::stream(const StreamScreen& s) {
   if (marked_.size() != stats_.items().size() || s.pass == 1) marked_.assign(stats_.items().size(), false);
   const int n = static_cast<int>(stats_.items().size());
   streamCursor_ = std::clamp(streamCursor_, 0, std::max(0, n - 1));
-  if (!log_.active() && !log_.lastError().empty() && note_.empty()) note_ = say("Recording stopped:") + (" " + log_.lastError());
+  if (!log_.active() && !log_.lastError().empty() && note_.empty())
+    note_ = say("Recording stopped:") + (" " + log_.lastError());
   drawStream(s);
   // Keys typed during the pass are all taken at once; no wait of our own, the line paces
   // the refresh.
@@ -310,17 +328,21 @@ bool CursesFrontEnd::stream(const StreamScreen& s) {
     if (k == ERR) return false;
     if (isBack(k)) return true;
     if (s.identification && (k == 'p' || k == 'P' || k == 'r' || k == 'R' || k == ' ')) continue;
-    if (k == 'p' || k == 'P') plotView_ = !plotView_;
-    else if (k == 'r' || k == 'R') toggleRecording();
-    else if (k == ' ' && n > 0) marked_[static_cast<std::size_t>(streamCursor_)] = !marked_[static_cast<std::size_t>(streamCursor_)];
-    else if (k != KEY_RESIZE && !moveCursor(k, streamCursor_, n)) continue;
+    if (k == 'p' || k == 'P')
+      plotView_ = !plotView_;
+    else if (k == 'r' || k == 'R')
+      toggleRecording();
+    else if (k == ' ' && n > 0)
+      marked_[static_cast<std::size_t>(streamCursor_)] = !marked_[static_cast<std::size_t>(streamCursor_)];
+    else if (k != KEY_RESIZE && !moveCursor(k, streamCursor_, n))
+      continue;
     drawStream(s);
   }
 }
 
 // ---- trouble codes ----------------------------------------------------------------
 
-void CursesFrontEnd::codes(const CodeScreen& s) {
+void CursesFrontEnd::codes(const CodeScreen &s) {
   if (!terminal_.open()) return;
   const int n = static_cast<int>(s.codes.size());
   int cursor = 0;
@@ -328,22 +350,25 @@ void CursesFrontEnd::codes(const CodeScreen& s) {
     if (draw::frame(where(say("Trouble codes")), say("Up/Down scroll  Enter or Esc leave"))) {
       draw::text(1, 2, countOf(n, "code", "codes"), COLS - 4, A_DIM);
       // The status column only when some code has a status text.
-      const bool status = std::any_of(s.codes.begin(), s.codes.end(), [](const NameValue& c) { return !c.value.empty(); });
+      const bool status =
+          std::any_of(s.codes.begin(), s.codes.end(), [](const NameValue &c) { return !c.value.empty(); });
       constexpr int kCode = 8, kStatus = 18;
       const int textW = std::max(10, COLS - 4 - kCode - (status ? kStatus + 2 : 0));
-      draw::text(2, 2, draw::fit(say("Code"), kCode) + draw::fit(say("Text"), textW) + (status ? "  " + std::string(say("Status")) : ""),
+      draw::text(2, 2,
+                 draw::fit(say("Code"), kCode) + draw::fit(say("Text"), textW) +
+                     (status ? "  " + std::string(say("Status")) : ""),
                  COLS - 4, A_BOLD | A_UNDERLINE);
       if (n == 0) draw::text(3, 2, say("No trouble codes"), COLS - 4);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i) {
-        const NameValue& c = s.codes[static_cast<std::size_t>(i)];
+        const NameValue &c = s.codes[static_cast<std::size_t>(i)];
         // The code text leads with the code itself: "P0102 Mass air flow ...".
         auto sp = c.name.find(' ');
         std::string code = sp == std::string::npos ? c.name : c.name.substr(0, sp);
         std::string rest = sp == std::string::npos ? "" : c.name.substr(sp + 1);
-        draw::text(3 + i - top, 2, draw::fit(code, kCode) + shortened(rest, textW) + (status ? "  " + c.value : ""), COLS - 4,
-                   i == cursor ? A_REVERSE : 0);
+        draw::text(3 + i - top, 2, draw::fit(code, kCode) + shortened(rest, textW) + (status ? "  " + c.value : ""),
+                   COLS - 4, i == cursor ? A_REVERSE : 0);
       }
       refresh();
     }
@@ -355,7 +380,7 @@ void CursesFrontEnd::codes(const CodeScreen& s) {
 
 // ---- number input --------------------------------------------------------------------
 
-int CursesFrontEnd::input(const InputScreen& s) {
+int CursesFrontEnd::input(const InputScreen &s) {
   if (!terminal_.open()) return 0;
   constexpr std::size_t kMaxChars = 11;  // "-2147483648"
   std::string field;
@@ -369,7 +394,8 @@ int CursesFrontEnd::input(const InputScreen& s) {
     ~CursorShown() { curs_set(0); }
   } cursorShown;
   for (;;) {
-    if (draw::frame(where(s.title), say("digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc cancel"))) {
+    if (draw::frame(where(s.title),
+                    say("digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc cancel"))) {
       auto lines = draw::wrap(prompt, std::min(60, COLS - 8));
       lines.push_back("");
       const int fieldLine = static_cast<int>(lines.size());
@@ -405,23 +431,26 @@ int CursesFrontEnd::input(const InputScreen& s) {
     } else if (k == kEsc) {
       return kNumberCancelled;  // refused by every value test: nothing is sent
     } else if (isEnter(k)) {
-      char* end = nullptr;
+      char *end = nullptr;
       long long v = field.empty() || field == "-" ? 0 : std::strtoll(field.c_str(), &end, 10);
-      if (field.empty() || field == "-" || *end != '\0') error = say("Enter a whole number");
-      else if (v < INT_MIN || v > INT_MAX) error = say("The number must lie between -2147483648 and 2147483647");
-      else return static_cast<int>(v);
+      if (field.empty() || field == "-" || *end != '\0')
+        error = say("Enter a whole number");
+      else if (v < INT_MIN || v > INT_MAX)
+        error = say("The number must lie between -2147483648 and 2147483647");
+      else
+        return static_cast<int>(v);
     }
   }
 }
 
 // ---- active-test panel ---------------------------------------------------------------
 
-void CursesFrontEnd::drawPanel(const PanelScreen& s) {
+void CursesFrontEnd::drawPanel(const PanelScreen &s) {
   if (!draw::frame(where(say("Active test")), say("Left/Right choose  Enter or number press  Esc last button"))) return;
   draw::text(1, 2, say("pass") + (" " + std::to_string(s.pass)), COLS - 4, A_DIM);
   const int nameW = std::max(10, COLS - 4 - 16);
   int row = 3;
-  for (const auto& l : s.lines) {
+  for (const auto &l : s.lines) {
     if (row >= LINES - 3) break;
     draw::text(row++, 2, draw::fit(l.name, nameW) + "  " + l.value, COLS - 4);
   }
@@ -429,7 +458,7 @@ void CursesFrontEnd::drawPanel(const PanelScreen& s) {
   refresh();
 }
 
-int CursesFrontEnd::panel(const PanelScreen& s) {
+int CursesFrontEnd::panel(const PanelScreen &s) {
   const int n = static_cast<int>(s.buttons.size());
   if (!terminal_.open()) return n - 1;
   if (s.pass == 1) panelButton_ = 0;
@@ -441,8 +470,10 @@ int CursesFrontEnd::panel(const PanelScreen& s) {
     if (isEnter(k) && n > 0) return panelButton_;
     if (k >= '1' && k <= '9' && k - '1' < n) return panelButton_ = k - '1';
     if (isBack(k)) return n - 1;  // the last button finishes every panel
-    if (k == KEY_LEFT || k == KEY_BTAB) panelButton_ = (panelButton_ + n - 1) % std::max(1, n);
-    else if (k == KEY_RIGHT || k == '\t') panelButton_ = (panelButton_ + 1) % std::max(1, n);
+    if (k == KEY_LEFT || k == KEY_BTAB)
+      panelButton_ = (panelButton_ + n - 1) % std::max(1, n);
+    else if (k == KEY_RIGHT || k == '\t')
+      panelButton_ = (panelButton_ + 1) % std::max(1, n);
     drawPanel(s);
   }
 }

@@ -18,19 +18,19 @@ class StreamLog;
 
 class CursesFrontEnd final : public FrontEnd {
  public:
-  explicit CursesFrontEnd(StreamLog& log) : log_(log) {}
+  explicit CursesFrontEnd(StreamLog &log) : log_(log) {}
 
   // Takes the terminal; false when standard input and output cannot carry it.
   bool start() { return terminal_.open(); }
 
-  int message(const MessageScreen& s) override;
-  int menu(const MenuScreen& s) override;
-  std::optional<std::vector<bool>> select(const SelectScreen& s) override;
-  bool stream(const StreamScreen& s) override;
-  void codes(const CodeScreen& s) override;
-  int input(const InputScreen& s) override;
-  int panel(const PanelScreen& s) override;
-  const std::string& transcript() const override { return none_; }
+  int message(const MessageScreen &s) override;
+  int menu(const MenuScreen &s) override;
+  std::optional<std::vector<bool>> select(const SelectScreen &s) override;
+  bool stream(const StreamScreen &s) override;
+  void codes(const CodeScreen &s) override;
+  int input(const InputScreen &s) override;
+  int panel(const PanelScreen &s) override;
+  const std::string &transcript() const override { return none_; }
   void finish() override { terminal_.close(); }
 
   // How long a live screen waits for a key before it hands control back for
@@ -42,11 +42,11 @@ class CursesFrontEnd final : public FrontEnd {
  private:
   int key(int timeoutMs);
   void toggleRecording();
-  void drawStream(const StreamScreen& s);
-  void drawPanel(const PanelScreen& s);
+  void drawStream(const StreamScreen &s);
+  void drawPanel(const PanelScreen &s);
 
   CursesTerminal terminal_;
-  StreamLog& log_;
+  StreamLog &log_;
   std::string none_;
 
   // Live-data screen state, kept across its refresh passes.

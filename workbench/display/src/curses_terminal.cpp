@@ -8,17 +8,17 @@
 #include <unistd.h>
 
 #include <clocale>
-#include <cstring>
-#include <initializer_list>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 
 namespace stdhost {
 namespace {
 
 // The one curses screen of the process; the hooks below reach it without an object.
-SCREEN* gScreen = nullptr;
+SCREEN *gScreen = nullptr;
 bool gHooksInstalled = false;
 
 constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV};
@@ -50,8 +50,8 @@ void installHooks() {
 
 // The environment's locale names UTF-8 ("ru_RU.UTF-8", "en_US.utf8").
 bool environmentSaysUtf8() {
-  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* v = std::getenv(name);
+  for (const char *name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char *v = std::getenv(name);
     if (v == nullptr || *v == '\0') continue;
     return strcasestr(v, "utf-8") != nullptr || strcasestr(v, "utf8") != nullptr;
   }
@@ -63,10 +63,10 @@ bool environmentSaysUtf8() {
 bool canAddressCursor() {
   int error = 0;
   if (setupterm(nullptr, STDOUT_FILENO, &error) != OK) return false;
-  const char* cup = tigetstr(const_cast<char*>("cup"));
-  const char* clear = tigetstr(const_cast<char*>("clear"));
-  const bool ok = cup != nullptr && cup != reinterpret_cast<char*>(-1) && clear != nullptr &&
-                  clear != reinterpret_cast<char*>(-1);
+  const char *cup = tigetstr(const_cast<char *>("cup"));
+  const char *clear = tigetstr(const_cast<char *>("clear"));
+  const bool ok = cup != nullptr && cup != reinterpret_cast<char *>(-1) && clear != nullptr &&
+                  clear != reinterpret_cast<char *>(-1);
   del_curterm(cur_term);
   return ok;
 }
@@ -74,7 +74,7 @@ bool canAddressCursor() {
 }  // namespace
 
 bool CursesTerminal::showsUtf8() {
-  const char* codeset = nl_langinfo(CODESET);
+  const char *codeset = nl_langinfo(CODESET);
   return codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
 }
 
@@ -85,7 +85,7 @@ bool CursesTerminal::open() {
   // (ru_RU.UTF-8 on a bare system) still means a UTF-8 terminal: C.UTF-8 then.
   if (std::setlocale(LC_CTYPE, "") == nullptr && environmentSaysUtf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
   if (!canAddressCursor()) return false;
-  SCREEN* s = newterm(nullptr, stdout, stdin);
+  SCREEN *s = newterm(nullptr, stdout, stdin);
   if (s == nullptr) return false;
   set_term(s);
   gScreen = s;
@@ -98,16 +98,16 @@ bool CursesTerminal::open() {
   if (has_colors()) {
     start_color();
     use_default_colors();
-    init_pair(1, COLOR_BLACK, COLOR_CYAN);   // title and key bars
-    init_pair(2, COLOR_RED, -1);             // recording mark, errors
-    init_pair(3, COLOR_GREEN, -1);           // values
+    init_pair(1, COLOR_BLACK, COLOR_CYAN);  // title and key bars
+    init_pair(2, COLOR_RED, -1);            // recording mark, errors
+    init_pair(3, COLOR_GREEN, -1);          // values
   }
   return true;
 }
 
 void CursesTerminal::close() {
   if (gScreen == nullptr) return;
-  SCREEN* s = gScreen;
+  SCREEN *s = gScreen;
   restore();
   delscreen(s);
 }

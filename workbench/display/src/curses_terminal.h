@@ -10,8 +10,8 @@ class CursesTerminal {
  public:
   CursesTerminal() = default;
   ~CursesTerminal() { close(); }
-  CursesTerminal(const CursesTerminal&) = delete;
-  CursesTerminal& operator=(const CursesTerminal&) = delete;
+  CursesTerminal(const CursesTerminal &) = delete;
+  CursesTerminal &operator=(const CursesTerminal &) = delete;
 
   // Enters curses mode on standard input and output; false when they are not a
   // terminal curses can drive (TERM unknown, not a tty).

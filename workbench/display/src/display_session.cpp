@@ -6,12 +6,12 @@
 #include <cstdio>
 
 namespace stdhost {
-DisplaySession& session() {
+DisplaySession &session() {
   static DisplaySession s;
   return s;
 }
 
-FrontEnd& DisplaySession::frontEnd() {
+FrontEnd &DisplaySession::frontEnd() {
   // Nobody chose a front end: an empty script answers Back to everything,
   // so an unattended session still ends.
   if (!frontEnd_) frontEnd_ = std::make_unique<ScriptFrontEnd>(std::vector<Step>{}, transcriptOutput_);
@@ -23,7 +23,7 @@ void DisplaySession::useFrontEnd(std::unique_ptr<FrontEnd> frontEnd) {
   otherScreen();
 }
 
-const std::string& DisplaySession::missing(std::uint32_t id) {
+const std::string &DisplaySession::missing(std::uint32_t id) {
   auto [it, fresh] = missing_.try_emplace(id);
   if (fresh) {
     char buf[40];
@@ -33,25 +33,25 @@ const std::string& DisplaySession::missing(std::uint32_t id) {
   return it->second;
 }
 
-const std::string& DisplaySession::messageText(std::uint32_t id) {
-  const std::string* t = library_.find(id, {FileRole::Texts, FileRole::Names, FileRole::TroubleCodes});
+const std::string &DisplaySession::messageText(std::uint32_t id) {
+  const std::string *t = library_.find(id, {FileRole::Texts, FileRole::Names, FileRole::TroubleCodes});
   return t ? *t : missing(id);
 }
 
-const std::string& DisplaySession::itemName(std::uint32_t id) {
-  const std::string* t = library_.find(id, {FileRole::Names, FileRole::Texts, FileRole::TroubleCodes});
+const std::string &DisplaySession::itemName(std::uint32_t id) {
+  const std::string *t = library_.find(id, {FileRole::Names, FileRole::Texts, FileRole::TroubleCodes});
   return t ? *t : missing(id);
 }
 
-const std::string& DisplaySession::codeText(std::uint32_t id) {
-  const std::string* t = library_.find(id, {FileRole::TroubleCodes, FileRole::Texts, FileRole::Names});
+const std::string &DisplaySession::codeText(std::uint32_t id) {
+  const std::string *t = library_.find(id, {FileRole::TroubleCodes, FileRole::Texts, FileRole::Names});
   return t ? *t : missing(id);
 }
 
-bool DisplaySession::addStreamLine(const std::string& name, const char* value, std::size_t limit) {
+bool DisplaySession::addStreamLine(const std::string &name, const char *value, std::size_t limit) {
   if (streamUsed_ >= limit) return false;
   if (streamUsed_ == stream.lines.size()) stream.lines.emplace_back();
-  NameValue& line = stream.lines[streamUsed_++];
+  NameValue &line = stream.lines[streamUsed_++];
   line.name = name;  // assignments reuse the strings' room
   line.value = value ? value : "";
   return true;

@@ -18,30 +18,30 @@ namespace stdhost {
 
 class DisplaySession {
  public:
-  TextLibrary& library() { return library_; }
-  FrontEnd& frontEnd();
+  TextLibrary &library() { return library_; }
+  FrontEnd &frontEnd();
   void useFrontEnd(std::unique_ptr<FrontEnd> frontEnd);
-  std::string& lastError() { return lastError_; }
+  std::string &lastError() { return lastError_; }
   // Where script front ends chosen from now on write their transcript.
-  TranscriptOutput& transcriptOutput() { return transcriptOutput_; }
+  TranscriptOutput &transcriptOutput() { return transcriptOutput_; }
   // Live-data recording, fed by every data-stream pass whatever the front end.
-  StreamLog& streamLog() { return streamLog_; }
+  StreamLog &streamLog() { return streamLog_; }
   // The header's path: session title and the menu entries chosen.
-  ScreenPath& path() { return path_; }
+  ScreenPath &path() { return path_; }
 
   // Text for display; an unknown ID shows as "<text 0x58200401 missing>".
   // Each looks in the file that owns such IDs first: 0x58200401 is a data
   // item's name in the name file and P0401 in the trouble-code file.
   // The references stay valid until the data directory changes; the missing-text
   // fallback is built only for an ID that is missing, once.
-  const std::string& messageText(std::uint32_t id);
-  const std::string& itemName(std::uint32_t id);
-  const std::string& codeText(std::uint32_t id);
+  const std::string &messageText(std::uint32_t id);
+  const std::string &itemName(std::uint32_t id);
+  const std::string &codeText(std::uint32_t id);
 
   // Screens under construction.
   MenuScreen menu;
   SelectScreen select;
-  unsigned char* selectBitmap = nullptr;
+  unsigned char *selectBitmap = nullptr;
   StreamScreen stream;
   CodeScreen codes;
   PanelScreen panel;
@@ -52,7 +52,7 @@ class DisplaySession {
   // Data-stream lines are refilled in place each pass (their strings keep their room), so a
   // steady live-data pass touches no heap.
   void beginStream() { streamUsed_ = 0; }
-  bool addStreamLine(const std::string& name, const char* value, std::size_t limit);
+  bool addStreamLine(const std::string &name, const char *value, std::size_t limit);
   void endStream() { stream.lines.resize(streamUsed_); }
   std::size_t streamLines() const { return streamUsed_; }
   void otherScreen() { streamPasses_ = panelPasses_ = 0; }
@@ -67,13 +67,13 @@ class DisplaySession {
   std::unique_ptr<FrontEnd> frontEnd_;
   std::string lastError_;
   TranscriptOutput transcriptOutput_;
-  const std::string& missing(std::uint32_t id);
+  const std::string &missing(std::uint32_t id);
   std::unordered_map<std::uint32_t, std::string> missing_;
   std::size_t streamUsed_ = 0;
   int streamPasses_ = 0;
   int panelPasses_ = 0;
 };
 
-DisplaySession& session();
+DisplaySession &session();
 
 }  // namespace stdhost

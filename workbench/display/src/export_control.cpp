@@ -17,8 +17,8 @@ namespace {
 std::string gTranscriptCopy;  // what StdTranscript hands out, valid until the next call
 }
 
-STD_EXPORT int StdSetDataDir(const char* dir) {
-  auto& s = session();
+STD_EXPORT int StdSetDataDir(const char *dir) {
+  auto &s = session();
   if (dir == nullptr || *dir == '\0') {
     s.lastError() = "no data directory given";
     return -1;
@@ -32,8 +32,8 @@ STD_EXPORT int StdSetDataDir(const char* dir) {
   return 0;
 }
 
-STD_EXPORT int StdUseScript(const char* scriptText) {
-  auto& s = session();
+STD_EXPORT int StdUseScript(const char *scriptText) {
+  auto &s = session();
   std::vector<stdhost::Step> steps;
   std::string error;
   if (!stdhost::parseScript(scriptText ? scriptText : "", steps, error)) {
@@ -58,7 +58,7 @@ STD_EXPORT int StdUseTerminalOn(int inFd, int outFd) {
 STD_EXPORT int StdUseTerminal(void) { return StdUseTerminalOn(STDIN_FILENO, STDOUT_FILENO); }
 
 STD_EXPORT int StdUseFullScreen(void) {
-  auto& s = session();
+  auto &s = session();
   s.lastError().clear();
   if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
     auto fe = std::make_unique<stdhost::CursesFrontEnd>(s.streamLog());
@@ -75,8 +75,8 @@ STD_EXPORT int StdUseFullScreen(void) {
   return 1;
 }
 
-STD_EXPORT int StdSetLogFile(const char* path) {
-  auto& s = session();
+STD_EXPORT int StdSetLogFile(const char *path) {
+  auto &s = session();
   if (path == nullptr || *path == '\0') {
     s.streamLog().stop();
     s.lastError().clear();
@@ -91,8 +91,8 @@ STD_EXPORT int StdSetLogFile(const char* path) {
   return 0;
 }
 
-STD_EXPORT void StdSetSessionTitle(const char* title) {
-  auto& s = session();
+STD_EXPORT void StdSetSessionTitle(const char *title) {
+  auto &s = session();
   s.path().setSessionTitle(title ? title : "");
   s.path().clear();
   s.endedOnFailure = false;
@@ -104,21 +104,19 @@ STD_EXPORT int StdScriptMisfit(void) { return session().frontEnd().misfit() ? 1 
 
 STD_EXPORT void StdUseLineClock(double (*nowMs)(void)) { stdhost::useLineClock(nowMs); }
 
-STD_EXPORT const char* StdLogWriteError(void) { return session().streamLog().lastError().c_str(); }
+STD_EXPORT const char *StdLogWriteError(void) { return session().streamLog().lastError().c_str(); }
 
 STD_EXPORT void StdEndSession(void) { session().frontEnd().finish(); }
 
-STD_EXPORT void StdSetTranscriptOutput(int fd, int keep) {
-  session().transcriptOutput() = {fd, keep != 0};
-}
+STD_EXPORT void StdSetTranscriptOutput(int fd, int keep) { session().transcriptOutput() = {fd, keep != 0}; }
 
-STD_EXPORT const char* StdTranscript(void) {
+STD_EXPORT const char *StdTranscript(void) {
   gTranscriptCopy = session().frontEnd().transcript();
   return gTranscriptCopy.c_str();
 }
 
-STD_EXPORT const char* StdLastError(void) {
-  auto& s = session();
+STD_EXPORT const char *StdLastError(void) {
+  auto &s = session();
   // Faults of a data directory loaded on first use, when no Std call set one.
   if (s.lastError().empty()) {
     s.library().directory();

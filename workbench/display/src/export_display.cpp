@@ -18,7 +18,7 @@ constexpr std::size_t kMaxCodes = 256;
 constexpr std::size_t kMaxPanelLines = 64;
 constexpr int kMaxButtons = 16;
 
-bool bitOf(const u8* bitmap, std::size_t i) { return (bitmap[i / 8] >> (7 - i % 8)) & 1; }
+bool bitOf(const u8 *bitmap, std::size_t i) { return (bitmap[i / 8] >> (7 - i % 8)) & 1; }
 
 // Messages that say no control unit could be talked to (connection, detection,
 // a line that stopped answering, a failed reset that ends the session).
@@ -40,7 +40,7 @@ bool isIdentificationName(u32 id) {
 }  // namespace
 
 STD_EXPORT int ShowMessageBoxID(u32 textId, u32 titleId, int style) {
-  auto& s = session();
+  auto &s = session();
   s.otherScreen();
   s.endedOnFailure = isCommFailure(textId);
   const stdhost::MessageScreen box{style, s.messageText(titleId), s.messageText(textId), s.endedOnFailure};
@@ -50,21 +50,21 @@ STD_EXPORT int ShowMessageBoxID(u32 textId, u32 titleId, int style) {
 }
 
 STD_EXPORT int InitMenuID(u32 titleId) {
-  auto& s = session();
+  auto &s = session();
   s.menu = {};
   s.menu.title = s.messageText(titleId);
   return 0;
 }
 
 STD_EXPORT int AddMenuTextID(u32 textId) {
-  auto& s = session();
+  auto &s = session();
   if (s.menu.entries.size() >= kMaxMenuEntries) return -1;
   s.menu.entries.push_back(s.messageText(textId));
   return 0;
 }
 
 STD_EXPORT int ShowMenuGetSelectedItem(short preselect, int, int) {
-  auto& s = session();
+  auto &s = session();
   s.endedOnFailure = false;
   s.otherScreen();
   s.menu.preselect = preselect;
@@ -75,25 +75,25 @@ STD_EXPORT int ShowMenuGetSelectedItem(short preselect, int, int) {
   return chosen < 0 ? -1 : chosen;
 }
 
-STD_EXPORT int InitStreamSelectedBox(u8* bitmap) {
-  auto& s = session();
+STD_EXPORT int InitStreamSelectedBox(u8 *bitmap) {
+  auto &s = session();
   s.select = {};
   s.selectBitmap = bitmap;
   return 0;
 }
 
 STD_EXPORT int AddStreamSelectBox(u32 nameId) {
-  auto& s = session();
+  auto &s = session();
   if (s.select.items.size() >= kMaxSelectItems) return -1;
   s.select.items.push_back(s.itemName(nameId));
   return 0;
 }
 
-STD_EXPORT int ShowStreamSelectBox(int, u8* bitmap) {
-  auto& s = session();
+STD_EXPORT int ShowStreamSelectBox(int, u8 *bitmap) {
+  auto &s = session();
   s.endedOnFailure = false;
   s.otherScreen();
-  u8* map = bitmap ? bitmap : s.selectBitmap;
+  u8 *map = bitmap ? bitmap : s.selectBitmap;
   const std::size_t n = s.select.items.size();
   s.select.ticked.assign(n, false);
   if (map)
@@ -104,8 +104,10 @@ STD_EXPORT int ShowStreamSelectBox(int, u8* bitmap) {
   if (map) {
     for (std::size_t i = 0; i < n; ++i) {
       u8 mask = static_cast<u8>(0x80u >> (i % 8));
-      if (i < ticks->size() && (*ticks)[i]) map[i / 8] |= mask;
-      else map[i / 8] &= static_cast<u8>(~mask);
+      if (i < ticks->size() && (*ticks)[i])
+        map[i / 8] |= mask;
+      else
+        map[i / 8] &= static_cast<u8>(~mask);
     }
   }
   return 0;
@@ -116,15 +118,15 @@ STD_EXPORT int InitDataStream(void) {
   return 0;
 }
 
-STD_EXPORT int AddDataStreamItem(u32 nameId, const char* value) {
-  auto& s = session();
+STD_EXPORT int AddDataStreamItem(u32 nameId, const char *value) {
+  auto &s = session();
   // The first name of a pass decides; every later one must agree.
   s.stream.identification = (s.streamLines() == 0 || s.stream.identification) && isIdentificationName(nameId);
   return s.addStreamLine(s.itemName(nameId), value, kMaxStreamLines) ? 0 : -1;
 }
 
 STD_EXPORT int ShowDataStream(void) {
-  auto& s = session();
+  auto &s = session();
   s.endedOnFailure = false;
   s.endStream();
   s.stream.pass = s.nextStreamPass();
@@ -144,14 +146,14 @@ STD_EXPORT int InitTroubleCode(void) {
 }
 
 STD_EXPORT int AddTroubleCode(u32 codeId, u32 statusId) {
-  auto& s = session();
+  auto &s = session();
   if (s.codes.codes.size() >= kMaxCodes) return -1;
   s.codes.codes.push_back({s.codeText(codeId), statusId == 0xFFFFFFFFu ? "" : s.messageText(statusId)});
   return 0;
 }
 
 STD_EXPORT int ShowTroubleCode(void) {
-  auto& s = session();
+  auto &s = session();
   s.endedOnFailure = false;
   s.otherScreen();
   stdhost::observeCodes(s.codes);
@@ -160,7 +162,7 @@ STD_EXPORT int ShowTroubleCode(void) {
 }
 
 STD_EXPORT int InitActiveTest(int buttonCount, ...) {
-  auto& s = session();
+  auto &s = session();
   s.panel = {};
   if (buttonCount < 0) buttonCount = 0;
   if (buttonCount > kMaxButtons) buttonCount = kMaxButtons;
@@ -171,15 +173,15 @@ STD_EXPORT int InitActiveTest(int buttonCount, ...) {
   return 0;
 }
 
-STD_EXPORT int AddActiveTestItem(u32 nameId, const char* value) {
-  auto& s = session();
+STD_EXPORT int AddActiveTestItem(u32 nameId, const char *value) {
+  auto &s = session();
   if (s.panel.lines.size() >= kMaxPanelLines) return -1;
   s.panel.lines.push_back({s.itemName(nameId), value ? value : ""});
   return 0;
 }
 
 STD_EXPORT int ShowActiveTestItem(void) {
-  auto& s = session();
+  auto &s = session();
   s.endedOnFailure = false;
   s.panel.pass = s.nextPanelPass();
   const int button = s.frontEnd().panel(s.panel);
@@ -188,7 +190,7 @@ STD_EXPORT int ShowActiveTestItem(void) {
 }
 
 STD_EXPORT int InputIntegerID(u32 titleId, u32 promptId) {
-  auto& s = session();
+  auto &s = session();
   s.endedOnFailure = false;
   s.otherScreen();
   const stdhost::InputScreen field{s.messageText(titleId), s.messageText(promptId)};

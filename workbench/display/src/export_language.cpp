@@ -1,15 +1,15 @@
 // The language of the texts: StdSetLanguage, and keeping a full-screen session
 // legible on a terminal that cannot show Cyrillic.
+#include "export_language.h"
 #include "curses_terminal.h"
 #include "display_session.h"
-#include "export_language.h"
 #include "language_choice.h"
 #include "std_control.h"
 #include "std_export.h"
 
 namespace stdhost {
 
-void keepTextsLegible(DisplaySession& s) {
+void keepTextsLegible(DisplaySession &s) {
   if (s.library().language() == Language::English || CursesTerminal::showsUtf8()) return;
   std::string ignored;
   s.library().chooseLanguage(Language::English, ignored);
@@ -23,8 +23,8 @@ void keepTextsLegible(DisplaySession& s) {
 
 }  // namespace stdhost
 
-STD_EXPORT int StdSetLanguage(const char* code) {
-  auto& s = stdhost::session();
+STD_EXPORT int StdSetLanguage(const char *code) {
+  auto &s = stdhost::session();
   auto language = stdhost::parseLanguage(code ? code : "");
   if (!language) {
     s.lastError() = std::string("unknown language '") + (code ? code : "") + "' (ru or en)";

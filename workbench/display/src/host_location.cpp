@@ -10,7 +10,7 @@ namespace stdhost {
 std::string hostDirectory() {
   static const std::string dir = [] {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&hostDirectory), &info) == 0 || info.dli_fname == nullptr)
+    if (dladdr(reinterpret_cast<void *>(&hostDirectory), &info) == 0 || info.dli_fname == nullptr)
       return std::string("./");
     std::error_code ec;
     auto path = std::filesystem::absolute(info.dli_fname, ec);

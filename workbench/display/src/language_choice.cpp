@@ -25,9 +25,9 @@ std::optional<Language> parseLanguage(std::string_view code) {
   return std::nullopt;
 }
 
-const char* languageCode(Language language) { return language == Language::Russian ? "ru" : "en"; }
+const char *languageCode(Language language) { return language == Language::Russian ? "ru" : "en"; }
 
-std::optional<Language> configuredLanguage(const std::string& dir) {
+std::optional<Language> configuredLanguage(const std::string &dir) {
   std::ifstream in(dir + "StdCfg.ini");
   std::string line;
   // The first line is the file's header, never a key.

@@ -12,10 +12,10 @@ namespace stdhost {
 
 // "ru" or "en", in any case; nothing for other names.
 std::optional<Language> parseLanguage(std::string_view code);
-const char* languageCode(Language language);
+const char *languageCode(Language language);
 
 // The value of "Language=" in `dir`/StdCfg.ini; nothing when the file or the
 // key is absent or names no known language.
-std::optional<Language> configuredLanguage(const std::string& dir);
+std::optional<Language> configuredLanguage(const std::string &dir);
 
 }  // namespace stdhost

@@ -10,7 +10,7 @@ struct Anchor {
   double lineMs = 0;
 };
 
-Anchor& anchor() {
+Anchor &anchor() {
   static Anchor a;
   return a;
 }
@@ -18,14 +18,14 @@ Anchor& anchor() {
 }  // namespace
 
 void useLineClock(LineClockMs nowMs) {
-  Anchor& a = anchor();
+  Anchor &a = anchor();
   a.nowMs = nowMs;
   a.wall = std::chrono::system_clock::now();
   a.lineMs = nowMs ? nowMs() : 0;
 }
 
 std::chrono::system_clock::time_point stampTime() {
-  const Anchor& a = anchor();
+  const Anchor &a = anchor();
   if (!a.nowMs) return std::chrono::system_clock::now();
   const std::chrono::duration<double, std::milli> since(a.nowMs() - a.lineMs);
   return a.wall + std::chrono::duration_cast<std::chrono::system_clock::duration>(since);

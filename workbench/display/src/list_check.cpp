@@ -31,7 +31,7 @@ std::string hexId(std::uint32_t id) {
 }
 
 // The count a head holds; -1 when it is no count.
-int countOf(const Record& head, bool binary) {
+int countOf(const Record &head, bool binary) {
   if (binary) return head.binary && head.bytes.size() == 1 ? static_cast<unsigned char>(head.bytes[0]) : -1;
   if (head.binary || head.bytes.empty() || head.bytes.size() > 4) return -1;
   int n = 0;
@@ -44,20 +44,20 @@ int countOf(const Record& head, bool binary) {
 
 }  // namespace
 
-void checkLists(const RecordFile& file, FileRole role, std::vector<std::string>& faults) {
+void checkLists(const RecordFile &file, FileRole role, std::vector<std::string> &faults) {
   if (file.records.empty() && file.errors.empty()) {
     faults.push_back(file.path + ": no record at all (an empty text library file)");
     return;
   }
-  auto at = [&](const Record& r) { return file.path + ":" + std::to_string(r.line) + ": "; };
-  for (const ListKind& kind : kLists) {
+  auto at = [&](const Record &r) { return file.path + ":" + std::to_string(r.line) + ": "; };
+  for (const ListKind &kind : kLists) {
     if (kind.role != role) continue;
-    std::map<std::uint32_t, const Record*> range;  // in ID order
-    for (const auto& [id, rec] : file.records)
+    std::map<std::uint32_t, const Record *> range;  // in ID order
+    for (const auto &[id, rec] : file.records)
       if ((id & 0xFFFF0000u) == kind.prefix) range.emplace(id, &rec);
     std::set<std::uint32_t> counted;
     std::uint32_t lastHead = 0;
-    for (const auto& [id, rec] : range) {
+    for (const auto &[id, rec] : range) {
       const int count = countOf(*rec, kind.binaryCount);
       if (count < 0) {
         if (kind.allCounted && !counted.count(id)) {
@@ -73,8 +73,8 @@ void checkLists(const RecordFile& file, FileRole role, std::vector<std::string>&
         const std::uint32_t entry = id + static_cast<std::uint32_t>(n);
         auto it = range.find(entry);
         if (it == range.end() || (countOf(*it->second, kind.binaryCount) >= 0 && kind.binaryCount)) {
-          faults.push_back(at(*rec) + "list " + hexId(id) + " counts " + std::to_string(count) +
-                           " entries but holds " + std::to_string(n - 1) + "; " + hexId(entry) + " is missing");
+          faults.push_back(at(*rec) + "list " + hexId(id) + " counts " + std::to_string(count) + " entries but holds " +
+                           std::to_string(n - 1) + "; " + hexId(entry) + " is missing");
           break;
         }
         counted.insert(entry);

@@ -14,6 +14,6 @@ namespace stdhost {
 
 // Appends a fault for every list of `file` (a standard file of this role) that does not add
 // up, and one for a file without a record at all.
-void checkLists(const RecordFile& file, FileRole role, std::vector<std::string>& faults);
+void checkLists(const RecordFile &file, FileRole role, std::vector<std::string> &faults);
 
 }  // namespace stdhost

@@ -28,7 +28,7 @@ std::string_view trim(std::string_view s) {
 }
 
 // "0x" and exactly eight hex digits.
-bool parseId(std::string_view token, std::uint32_t& id) {
+bool parseId(std::string_view token, std::uint32_t &id) {
   if (token.size() != 10 || token[0] != '0' || (token[1] != 'x' && token[1] != 'X')) return false;
   std::uint32_t v = 0;
   for (char c : token.substr(2)) {
@@ -41,7 +41,7 @@ bool parseId(std::string_view token, std::uint32_t& id) {
 }
 
 // "[hh hh ...]" -> bytes; returns an error text or empty.
-std::string parseBytes(std::string_view body, std::string& bytes) {
+std::string parseBytes(std::string_view body, std::string &bytes) {
   body.remove_prefix(1);  // '['
   auto close = body.find(']');
   if (close == std::string_view::npos) return "binary record without closing ']'";
@@ -68,8 +68,16 @@ std::string unescape(std::string_view s) {
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '\\' && i + 1 < s.size()) {
       char n = s[i + 1];
-      if (n == 'n') { out.push_back('\n'); ++i; continue; }
-      if (n == '\\' || n == '[') { out.push_back(n); ++i; continue; }
+      if (n == 'n') {
+        out.push_back('\n');
+        ++i;
+        continue;
+      }
+      if (n == '\\' || n == '[') {
+        out.push_back(n);
+        ++i;
+        continue;
+      }
     }
     out.push_back(s[i]);
   }
@@ -78,7 +86,7 @@ std::string unescape(std::string_view s) {
 
 }  // namespace
 
-RecordFile parseRecordFile(std::string_view text, const std::string& name) {
+RecordFile parseRecordFile(std::string_view text, const std::string &name) {
   RecordFile file;
   file.path = name;
   std::unordered_map<std::uint32_t, int> firstLine;
@@ -93,7 +101,7 @@ RecordFile parseRecordFile(std::string_view text, const std::string& name) {
     line = trim(line);
     if (line.empty() || line.front() == '#') continue;
 
-    auto fault = [&](const std::string& what) {
+    auto fault = [&](const std::string &what) {
       file.errors.push_back(name + ":" + std::to_string(lineNo) + ": " + what);
     };
     std::size_t n = 0;
@@ -113,14 +121,16 @@ RecordFile parseRecordFile(std::string_view text, const std::string& name) {
     if (body.front() == '[') {
       rec.binary = true;
       std::string err = parseBytes(body, rec.bytes);
-      if (!err.empty()) { fault(err); continue; }
+      if (!err.empty()) {
+        fault(err);
+        continue;
+      }
     } else {
       rec.bytes = unescape(body);
     }
     auto [it, fresh] = firstLine.emplace(id, lineNo);
     if (!fresh) {
-      fault("text ID " + std::string(line.substr(0, n)) + " already defined at line " +
-            std::to_string(it->second));
+      fault("text ID " + std::string(line.substr(0, n)) + " already defined at line " + std::to_string(it->second));
       continue;
     }
     file.records.emplace(id, std::move(rec));
@@ -128,7 +138,7 @@ RecordFile parseRecordFile(std::string_view text, const std::string& name) {
   return file;
 }
 
-bool loadRecordFile(const std::string& path, RecordFile& out) {
+bool loadRecordFile(const std::string &path, RecordFile &out) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return false;
   std::ifstream in(path, std::ios::binary);

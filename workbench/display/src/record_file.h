@@ -11,9 +11,9 @@
 namespace stdhost {
 
 struct Record {
-  std::string bytes;     // the text (UTF-8, no terminator) or the binary record bytes
+  std::string bytes;  // the text (UTF-8, no terminator) or the binary record bytes
   bool binary = false;
-  int line = 0;          // where it stands in its file
+  int line = 0;  // where it stands in its file
 };
 
 struct RecordFile {
@@ -21,16 +21,16 @@ struct RecordFile {
   std::unordered_map<std::uint32_t, Record> records;
   std::vector<std::string> errors;
 
-  const Record* find(std::uint32_t id) const {
+  const Record *find(std::uint32_t id) const {
     auto it = records.find(id);
     return it == records.end() ? nullptr : &it->second;
   }
 };
 
 // Parses the text of one source file; `name` starts every error message.
-RecordFile parseRecordFile(std::string_view text, const std::string& name);
+RecordFile parseRecordFile(std::string_view text, const std::string &name);
 
 // Reads and parses the file at `path`; false when it cannot be read.
-bool loadRecordFile(const std::string& path, RecordFile& out);
+bool loadRecordFile(const std::string &path, RecordFile &out);
 
 }  // namespace stdhost

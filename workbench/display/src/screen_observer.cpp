@@ -8,18 +8,18 @@ namespace stdhost {
 namespace {
 
 StdObserver gObserver = nullptr;
-void* gContext = nullptr;
+void *gContext = nullptr;
 
 // Holds the C view of one screen's lines while the observer runs.
 struct Lines {
   std::vector<StdShownLine> c;
-  explicit Lines(const std::vector<NameValue>& lines) {
+  explicit Lines(const std::vector<NameValue> &lines) {
     c.reserve(lines.size());
-    for (const auto& l : lines) c.push_back({l.name.c_str(), l.value.c_str()});
+    for (const auto &l : lines) c.push_back({l.name.c_str(), l.value.c_str()});
   }
 };
 
-void tell(StdShown e, const std::vector<StdShownLine>& lines = {}) {
+void tell(StdShown e, const std::vector<StdShownLine> &lines = {}) {
   e.lines = lines.data();
   e.lineCount = static_cast<int>(lines.size());
   if (e.title == nullptr) e.title = "";
@@ -29,20 +29,20 @@ void tell(StdShown e, const std::vector<StdShownLine>& lines = {}) {
 
 }  // namespace
 
-void observeMessage(const MessageScreen& s, int answer) {
+void observeMessage(const MessageScreen &s, int answer) {
   if (!gObserver) return;
   tell({STD_SHOWN_MESSAGE, s.style, answer, 0, 0, s.title.c_str(), s.text.c_str(), nullptr, 0});
 }
 
-void observeMenu(const MenuScreen& s, int chosen) {
+void observeMenu(const MenuScreen &s, int chosen) {
   if (!gObserver) return;
   std::vector<StdShownLine> entries;
-  for (const auto& e : s.entries) entries.push_back({e.c_str(), ""});
-  const char* text = chosen >= 0 && chosen < static_cast<int>(s.entries.size()) ? s.entries[chosen].c_str() : "";
+  for (const auto &e : s.entries) entries.push_back({e.c_str(), ""});
+  const char *text = chosen >= 0 && chosen < static_cast<int>(s.entries.size()) ? s.entries[chosen].c_str() : "";
   tell({STD_SHOWN_MENU, 0, chosen, 0, 0, s.title.c_str(), text, nullptr, 0}, entries);
 }
 
-void observeSelect(const SelectScreen& s, const std::optional<std::vector<bool>>& ticks) {
+void observeSelect(const SelectScreen &s, const std::optional<std::vector<bool>> &ticks) {
   if (!gObserver) return;
   std::vector<StdShownLine> items;
   for (std::size_t i = 0; i < s.items.size(); ++i)
@@ -50,30 +50,30 @@ void observeSelect(const SelectScreen& s, const std::optional<std::vector<bool>>
   tell({STD_SHOWN_SELECT, 0, ticks ? 0 : 1, 0, 0, nullptr, nullptr, nullptr, 0}, items);
 }
 
-void observeStream(const StreamScreen& s, bool recording) {
+void observeStream(const StreamScreen &s, bool recording) {
   if (!gObserver) return;
   tell({STD_SHOWN_STREAM, 0, 0, s.pass, recording ? 1 : 0, nullptr, nullptr, nullptr, 0}, Lines(s.lines).c);
 }
 
-void observeCodes(const CodeScreen& s) {
+void observeCodes(const CodeScreen &s) {
   if (!gObserver) return;
   tell({STD_SHOWN_CODES, 0, 0, 0, 0, nullptr, nullptr, nullptr, 0}, Lines(s.codes).c);
 }
 
-void observeInput(const InputScreen& s, int value) {
+void observeInput(const InputScreen &s, int value) {
   if (!gObserver) return;
   tell({STD_SHOWN_INPUT, 0, value, 0, 0, s.title.c_str(), s.prompt.c_str(), nullptr, 0});
 }
 
-void observePanel(const PanelScreen& s, int button) {
+void observePanel(const PanelScreen &s, int button) {
   if (!gObserver) return;
-  const char* text = button >= 0 && button < static_cast<int>(s.buttons.size()) ? s.buttons[button].c_str() : "";
+  const char *text = button >= 0 && button < static_cast<int>(s.buttons.size()) ? s.buttons[button].c_str() : "";
   tell({STD_SHOWN_PANEL, 0, button, s.pass, 0, nullptr, text, nullptr, 0}, Lines(s.lines).c);
 }
 
 }  // namespace stdhost
 
-STD_EXPORT void StdSetObserver(StdObserver observer, void* context) {
+STD_EXPORT void StdSetObserver(StdObserver observer, void *context) {
   stdhost::gObserver = observer;
   stdhost::gContext = context;
 }

@@ -6,12 +6,12 @@
 
 namespace stdhost {
 
-void observeMessage(const MessageScreen& s, int answer);
-void observeMenu(const MenuScreen& s, int chosen);
-void observeSelect(const SelectScreen& s, const std::optional<std::vector<bool>>& ticks);
-void observeStream(const StreamScreen& s, bool recording);
-void observeCodes(const CodeScreen& s);
-void observeInput(const InputScreen& s, int value);
-void observePanel(const PanelScreen& s, int button);
+void observeMessage(const MessageScreen &s, int answer);
+void observeMenu(const MenuScreen &s, int chosen);
+void observeSelect(const SelectScreen &s, const std::optional<std::vector<bool>> &ticks);
+void observeStream(const StreamScreen &s, bool recording);
+void observeCodes(const CodeScreen &s);
+void observeInput(const InputScreen &s, int value);
+void observePanel(const PanelScreen &s, int button);
 
 }  // namespace stdhost

@@ -14,13 +14,13 @@ namespace stdhost {
 class ScreenPath {
  public:
   void setSessionTitle(std::string title) { title_ = std::move(title); }
-  const std::string& sessionTitle() const { return title_; }
+  const std::string &sessionTitle() const { return title_; }
 
   // A menu is about to be shown: the path drops whatever was chosen in it or
   // below it earlier.
-  void menuShown(const MenuScreen& m);
+  void menuShown(const MenuScreen &m);
   // The user chose this entry of the menu just shown (-1: back).
-  void menuAnswered(const MenuScreen& m, int chosen);
+  void menuAnswered(const MenuScreen &m, int chosen);
   // The entry chosen last ("" at the top): the test a number box is for.
   std::string lastChosen() const { return frames_.empty() ? "" : frames_.back().chosen; }
   // A new session starts from the top.
@@ -28,14 +28,14 @@ class ScreenPath {
 
   // The header: session title and the chosen entries; `screenTitle` ends it
   // when nothing has been chosen yet (the top menu's own title).
-  std::string header(const std::string& screenTitle, const std::string& separator = " \u203A ") const;
+  std::string header(const std::string &screenTitle, const std::string &separator = " \u203A ") const;
 
  private:
   struct Frame {
     std::string menu;    // the menu's title and entries, which tell menus apart
     std::string chosen;  // entry text
   };
-  static std::string signature(const MenuScreen& m);
+  static std::string signature(const MenuScreen &m);
   std::string title_;
   std::vector<Frame> frames_;
 };

@@ -10,19 +10,19 @@
 namespace stdhost {
 namespace {
 
-void put(std::string& out, const std::string& text) { workbench::append_printable(out, text); }
+void put(std::string &out, const std::string &text) { workbench::append_printable(out, text); }
 
 // Line breaks kept, every other control character escaped.
-void putLines(std::string& out, const std::string& text) { workbench::append_printable_lines(out, text); }
+void putLines(std::string &out, const std::string &text) { workbench::append_printable_lines(out, text); }
 
-void putNumber(std::string& out, long n) {
+void putNumber(std::string &out, long n) {
   char buf[24];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n);
   out.append(buf, end);
 }
 
-void lines(std::string& out, const std::vector<NameValue>& items) {
-  for (const auto& l : items) {
+void lines(std::string &out, const std::vector<NameValue> &items) {
+  for (const auto &l : items) {
     out += "  ";
     put(out, l.name);
     out += ": ";
@@ -33,7 +33,7 @@ void lines(std::string& out, const std::vector<NameValue>& items) {
 
 }  // namespace
 
-std::string renderMessage(const MessageScreen& s) {
+std::string renderMessage(const MessageScreen &s) {
   std::string out = "[message, style " + std::to_string(s.style) + "] ";
   put(out, s.title);
   out += '\n';
@@ -43,7 +43,7 @@ std::string renderMessage(const MessageScreen& s) {
   return out;
 }
 
-std::string renderMenu(const MenuScreen& s) {
+std::string renderMenu(const MenuScreen &s) {
   std::string out = "[menu] ";
   put(out, s.title);
   out += '\n';
@@ -55,7 +55,7 @@ std::string renderMenu(const MenuScreen& s) {
   return out;
 }
 
-std::string renderSelect(const SelectScreen& s) {
+std::string renderSelect(const SelectScreen &s) {
   std::string out = "[select items]\n";
   for (std::size_t i = 0; i < s.items.size(); ++i) {
     bool on = i < s.ticked.size() && s.ticked[i];
@@ -66,22 +66,22 @@ std::string renderSelect(const SelectScreen& s) {
   return out;
 }
 
-void appendStream(std::string& out, const StreamScreen& s) {
+void appendStream(std::string &out, const StreamScreen &s) {
   out += "[data stream, pass ";
   putNumber(out, s.pass);
   out += "]\n";
   lines(out, s.lines);
 }
 
-std::string renderStream(const StreamScreen& s) {
+std::string renderStream(const StreamScreen &s) {
   std::string out;
   appendStream(out, s);
   return out;
 }
 
-std::string renderCodes(const CodeScreen& s) {
+std::string renderCodes(const CodeScreen &s) {
   std::string out = "[trouble codes]\n";
-  for (const auto& c : s.codes) {
+  for (const auto &c : s.codes) {
     out += "  ";
     put(out, c.name);
     if (!c.value.empty()) {
@@ -94,7 +94,7 @@ std::string renderCodes(const CodeScreen& s) {
   return out;
 }
 
-std::string renderInput(const InputScreen& s) {
+std::string renderInput(const InputScreen &s) {
   std::string out = "[number input] ";
   put(out, s.title);
   out += '\n';
@@ -103,7 +103,7 @@ std::string renderInput(const InputScreen& s) {
   return out;
 }
 
-std::string renderPanel(const PanelScreen& s) {
+std::string renderPanel(const PanelScreen &s) {
   std::string out = "[active test, pass " + std::to_string(s.pass) + "]";
   for (std::size_t i = 0; i < s.buttons.size(); ++i) {
     out += (i ? "  " : " buttons: ") + std::to_string(i + 1) + ". ";
@@ -114,16 +114,16 @@ std::string renderPanel(const PanelScreen& s) {
   return out;
 }
 
-std::string answerLine(const std::string& what) { return "> " + what + "\n\n"; }
+std::string answerLine(const std::string &what) { return "> " + what + "\n\n"; }
 
-std::string answerMenu(const MenuScreen& s, int position) {
+std::string answerMenu(const MenuScreen &s, int position) {
   if (position < 0 || position >= static_cast<int>(s.entries.size())) return answerLine("back");
   std::string entry;
   put(entry, s.entries[position]);
   return answerLine(std::to_string(position + 1) + ". " + entry);
 }
 
-std::string answerSelect(const std::optional<std::vector<bool>>& ticks) {
+std::string answerSelect(const std::optional<std::vector<bool>> &ticks) {
   if (!ticks) return answerLine("back");
   std::string list;
   for (std::size_t i = 0; i < ticks->size(); ++i)
@@ -131,7 +131,7 @@ std::string answerSelect(const std::optional<std::vector<bool>>& ticks) {
   return answerLine("tick " + (list.empty() ? std::string("none") : list));
 }
 
-std::string answerPanel(const PanelScreen& s, int button) {
+std::string answerPanel(const PanelScreen &s, int button) {
   if (button < 0 || button >= static_cast<int>(s.buttons.size())) return answerLine("no button");
   std::string name;
   put(name, s.buttons[button]);

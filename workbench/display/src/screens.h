@@ -64,8 +64,8 @@ inline constexpr QuestionStyle kQuestionStyles[] = {
     {2, 1, 0},  // two-way question: non-zero is yes
     {3, 1, 3},  // confirmation: 3 is declined
 };
-inline const QuestionStyle* questionStyle(int style) {
-  for (const auto& q : kQuestionStyles)
+inline const QuestionStyle *questionStyle(int style) {
+  for (const auto &q : kQuestionStyles)
     if (q.style == style) return &q;
   return nullptr;
 }
@@ -78,19 +78,19 @@ class FrontEnd {
  public:
   virtual ~FrontEnd() = default;
   // Result as the plug-in expects it: 0 for notices, else the question's answer.
-  virtual int message(const MessageScreen& s) = 0;
+  virtual int message(const MessageScreen &s) = 0;
   // 0-based position of the chosen entry, -1 = Back.
-  virtual int menu(const MenuScreen& s) = 0;
+  virtual int menu(const MenuScreen &s) = 0;
   // The new selection, or nothing for Back.
-  virtual std::optional<std::vector<bool>> select(const SelectScreen& s) = 0;
+  virtual std::optional<std::vector<bool>> select(const SelectScreen &s) = 0;
   // true = Back.
-  virtual bool stream(const StreamScreen& s) = 0;
-  virtual void codes(const CodeScreen& s) = 0;
+  virtual bool stream(const StreamScreen &s) = 0;
+  virtual void codes(const CodeScreen &s) = 0;
   // The number entered, or kNumberCancelled.
-  virtual int input(const InputScreen& s) = 0;
+  virtual int input(const InputScreen &s) = 0;
   // 0-based button index, or -1 when no button was pressed.
-  virtual int panel(const PanelScreen& s) = 0;
-  virtual const std::string& transcript() const = 0;
+  virtual int panel(const PanelScreen &s) = 0;
+  virtual const std::string &transcript() const = 0;
   // The session is over: give back what the front end holds (the terminal).
   virtual void finish() {}
   // A script step did not fit its screen (only a script can misfit).

@@ -16,7 +16,7 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-bool sameWord(std::string_view a, const char* b) {
+bool sameWord(std::string_view a, const char *b) {
   std::string_view w(b);
   if (a.size() != w.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -24,7 +24,7 @@ bool sameWord(std::string_view a, const char* b) {
   return true;
 }
 
-bool toLong(std::string_view s, long& v) {
+bool toLong(std::string_view s, long &v) {
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size() && !s.empty();
@@ -41,10 +41,9 @@ constexpr long kMaxPosition = 100000;
 constexpr long kMaxCount = 1000000;
 
 // Fills the step's argument; returns an error text or empty.
-std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
+std::string parseArg(ArgShape shape, std::string_view arg, Step &step) {
   switch (shape) {
-    case ArgShape::None:
-      return arg.empty() ? "" : "takes no argument";
+    case ArgShape::None: return arg.empty() ? "" : "takes no argument";
     case ArgShape::PositionOrText: {
       if (arg.empty()) return "needs a position or an entry text";
       if (arg.size() >= 2 && arg.front() == '"' && arg.back() == '"') {
@@ -62,7 +61,10 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
       return "";
     }
     case ArgShape::TickList: {
-      if (sameWord(arg, "all")) { step.all = true; return ""; }
+      if (sameWord(arg, "all")) {
+        step.all = true;
+        return "";
+      }
       if (sameWord(arg, "none")) return "";
       if (arg.empty()) return "needs positions, 'all' or 'none'";
       while (!arg.empty()) {
@@ -108,7 +110,7 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step& step) {
 
 }  // namespace
 
-bool parseScript(std::string_view text, std::vector<Step>& steps, std::string& error) {
+bool parseScript(std::string_view text, std::vector<Step> &steps, std::string &error) {
   std::vector<Step> out;
   // A byte-order mark, as editors on some systems write it (the text library takes it too).
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
@@ -123,8 +125,8 @@ bool parseScript(std::string_view text, std::vector<Step>& steps, std::string& e
     std::size_t n = 0;
     while (n < line.size() && !std::isspace(static_cast<unsigned char>(line[n]))) ++n;
     std::string_view word = line.substr(0, n);
-    const VerbRule* rule = nullptr;
-    for (const auto& v : kVerbs)
+    const VerbRule *rule = nullptr;
+    for (const auto &v : kVerbs)
       if (sameWord(word, v.word)) rule = &v;
     if (!rule) {
       error = "script line " + std::to_string(lineNo) + ": unknown step '" + workbench::printable(word) + "'";

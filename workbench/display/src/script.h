@@ -22,7 +22,7 @@ enum class Verb { Choose, Back, Tick, Stay, Leave, Yes, No, Enter, Press, Idle, 
 enum class ArgShape { None, PositionOrText, TickList, Count, Integer };
 
 struct VerbRule {
-  const char* word;
+  const char *word;
   Verb verb;
   ArgShape arg;
   unsigned fits;  // ScreenKind bits of the screens this step answers
@@ -44,7 +44,7 @@ inline constexpr VerbRule kVerbs[] = {
 };
 
 struct Step {
-  const VerbRule* rule = nullptr;
+  const VerbRule *rule = nullptr;
   int line = 0;
   std::string source;          // the line as written, for messages
   int position = 0;            // choose/press by position (1-based); 0 = by text
@@ -55,6 +55,6 @@ struct Step {
 };
 
 // Parses a whole script; false with "script line N: ..." in `error`.
-bool parseScript(std::string_view text, std::vector<Step>& steps, std::string& error);
+bool parseScript(std::string_view text, std::vector<Step> &steps, std::string &error);
 
 }  // namespace stdhost

@@ -27,7 +27,7 @@ std::string timeStamp() {
 
 }  // namespace
 
-bool StreamLog::open(const std::string& path, const char* mode, std::string& error) {
+bool StreamLog::open(const std::string &path, const char *mode, std::string &error) {
   std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), mode));
   if (!f) {
     error = "cannot write " + path + ": " + std::strerror(errno);
@@ -39,7 +39,7 @@ bool StreamLog::open(const std::string& path, const char* mode, std::string& err
   return true;
 }
 
-bool StreamLog::start(const std::string& path, std::string& error) {
+bool StreamLog::start(const std::string &path, std::string &error) {
   if (path.empty()) {
     error = "no log file given";
     return false;
@@ -69,7 +69,7 @@ std::string StreamLog::nextName() {
   return base_.substr(0, dot) + "-" + std::to_string(files_) + base_.substr(dot);
 }
 
-bool StreamLog::record(const StreamScreen& s) {
+bool StreamLog::record(const StreamScreen &s) {
   if (!active()) return true;
   auto cols = header(s);
   if (!columns_.empty() && cols != columns_) {
@@ -90,7 +90,7 @@ bool StreamLog::record(const StreamScreen& s) {
     fileOf_[cols] = current_;
   }
   std::vector<std::string> row{timeStamp()};
-  for (const auto& l : s.lines) row.push_back(l.value);
+  for (const auto &l : s.lines) row.push_back(l.value);
   text += csvLine(row);
   // Flushed per row: a session that is cut short keeps every pass it showed.
   if (std::fwrite(text.data(), 1, text.size(), file_.get()) != text.size() || std::fflush(file_.get()) != 0) {
@@ -102,20 +102,20 @@ bool StreamLog::record(const StreamScreen& s) {
   return true;
 }
 
-std::vector<std::string> StreamLog::header(const StreamScreen& s) {
+std::vector<std::string> StreamLog::header(const StreamScreen &s) {
   std::vector<std::string> out;
-  for (const auto& l : s.lines) {
+  for (const auto &l : s.lines) {
     NameUnit nu = splitUnit(l.name);
     out.push_back(nu.unit.empty() ? nu.name : nu.name + " (" + nu.unit + ")");
   }
   return out;
 }
 
-std::string StreamLog::csvLine(const std::vector<std::string>& cells) {
+std::string StreamLog::csvLine(const std::vector<std::string> &cells) {
   std::string line;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i) line += ',';
-    const std::string& c = cells[i];
+    const std::string &c = cells[i];
     if (c.find_first_of(",\"\r\n") == std::string::npos && (c.empty() || (c.front() != ' ' && c.back() != ' '))) {
       line += c;
       continue;

@@ -18,37 +18,37 @@ namespace stdhost {
 class StreamLog {
  public:
   // Starts recording to path (truncated). false and why when it cannot be written.
-  bool start(const std::string& path, std::string& error);
+  bool start(const std::string &path, std::string &error);
   void stop();
   bool active() const { return !base_.empty(); }
   // The file rows go to now ("" when not recording).
-  const std::string& currentFile() const { return current_; }
+  const std::string &currentFile() const { return current_; }
   long rows() const { return rows_; }
 
   // Writes one row for this pass; false when the file could not be written
   // (recording then stops, and lastError says why).
-  bool record(const StreamScreen& s);
-  const std::string& lastError() const { return error_; }
+  bool record(const StreamScreen &s);
+  const std::string &lastError() const { return error_; }
 
   // Header cells, from the item names with units: "Coolant temperature (°C)".
-  static std::vector<std::string> header(const StreamScreen& s);
+  static std::vector<std::string> header(const StreamScreen &s);
   // One CSV line, quoted where a cell needs it.
-  static std::string csvLine(const std::vector<std::string>& cells);
+  static std::string csvLine(const std::vector<std::string> &cells);
   // A file name for a recording started by a key: vazdiag-live-YYYYMMDD-HHMMSS.csv.
   static std::string defaultName();
 
  private:
   struct Closer {
-    void operator()(std::FILE* f) const {
+    void operator()(std::FILE *f) const {
       if (f) std::fclose(f);
     }
   };
-  bool open(const std::string& path, const char* mode, std::string& error);
+  bool open(const std::string &path, const char *mode, std::string &error);
   std::string nextName();
 
   std::unique_ptr<std::FILE, Closer> file_;
   std::string base_, current_, error_;
-  std::vector<std::string> columns_;  // header of the open file, empty before its first row
+  std::vector<std::string> columns_;                        // header of the open file, empty before its first row
   std::map<std::vector<std::string>, std::string> fileOf_;  // every file of this recording, by its header
   int files_ = 0;
   long rows_ = 0;

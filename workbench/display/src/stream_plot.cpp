@@ -19,7 +19,7 @@ std::string fit(std::string s, int width) {
 }
 
 // The time axis under a chart, drawn in its line: seconds before now at its first point, "0 s" at the newest.
-std::string timeAxis(const ItemStats& it, std::size_t n, int plotW) {
+std::string timeAxis(const ItemStats &it, std::size_t n, int plotW) {
   std::string axis(static_cast<std::size_t>(kAxis) - 1, ' ');
   axis += '+' + std::string(static_cast<std::size_t>(plotW), '-');
   if (it.times.size() < n || n == 0) return axis;
@@ -33,7 +33,7 @@ std::string timeAxis(const ItemStats& it, std::size_t n, int plotW) {
   return axis;
 }
 
-std::vector<std::string> band(const ItemStats& it, int width, int rows) {
+std::vector<std::string> band(const ItemStats &it, int width, int rows) {
   std::vector<std::string> out;
   std::string title = it.label.name + (it.label.unit.empty() ? "" : " (" + it.label.unit + ")");
   if (it.history.empty()) {
@@ -61,9 +61,12 @@ std::vector<std::string> band(const ItemStats& it, int width, int rows) {
   const int flatRow = (plotH - 1) / 2;
   for (int r = 0; r < plotH; ++r) {
     std::string label;
-    if (hi > lo && r == 0) label = formatNumber(hi, it.decimals);
-    else if (hi > lo && r == plotH - 1) label = formatNumber(lo, it.decimals);
-    else if (hi == lo && r == flatRow) label = formatNumber(hi, it.decimals);
+    if (hi > lo && r == 0)
+      label = formatNumber(hi, it.decimals);
+    else if (hi > lo && r == plotH - 1)
+      label = formatNumber(lo, it.decimals);
+    else if (hi == lo && r == flatRow)
+      label = formatNumber(hi, it.decimals);
     label = label.size() > kAxis - 2 ? label.substr(0, kAxis - 2) : label;
     out.push_back(std::string(kAxis - 2 - label.size(), ' ') + label + " |" + grid[static_cast<std::size_t>(r)]);
   }
@@ -73,7 +76,7 @@ std::vector<std::string> band(const ItemStats& it, int width, int rows) {
 
 }  // namespace
 
-std::vector<std::string> plotLines(const std::vector<ItemStats>& items, const std::vector<std::size_t>& chosen,
+std::vector<std::string> plotLines(const std::vector<ItemStats> &items, const std::vector<std::size_t> &chosen,
                                    int width, int height) {
   std::vector<std::string> out;
   std::vector<std::size_t> shown;
@@ -85,7 +88,7 @@ std::vector<std::string> plotLines(const std::vector<ItemStats>& items, const st
   for (std::size_t c : shown) {
     if (static_cast<int>(out.size()) + 1 > height) break;
     int rows = std::min(per, height - static_cast<int>(out.size()));
-    for (auto& l : band(items[c], width, rows)) out.push_back(std::move(l));
+    for (auto &l : band(items[c], width, rows)) out.push_back(std::move(l));
   }
   if (static_cast<int>(out.size()) > height) out.resize(static_cast<std::size_t>(height));
   return out;

@@ -11,7 +11,7 @@ namespace stdhost {
 
 // At most `height` lines of about `width` columns (item names may hold UTF-8). Items
 // without numeric values get a band that says so.
-std::vector<std::string> plotLines(const std::vector<ItemStats>& items, const std::vector<std::size_t>& chosen,
+std::vector<std::string> plotLines(const std::vector<ItemStats> &items, const std::vector<std::size_t> &chosen,
                                    int width, int height);
 
 }  // namespace stdhost

@@ -22,15 +22,15 @@ struct NameUnit {
   std::string name;
   std::string unit;
 };
-NameUnit splitUnit(const std::string& itemName);
+NameUnit splitUnit(const std::string &itemName);
 
 // The number in a value text ("90", " -2.5", "13.9"), nothing for texts such
 // as "ON", "--" or "0261204259" (a leading zero makes a part number, not a value).
-std::optional<double> numberOf(const std::string& value);
+std::optional<double> numberOf(const std::string &value);
 // Digits after the decimal point of a number text ("13.90" -> 2).
-int decimalsOf(const std::string& value);
+int decimalsOf(const std::string &value);
 // The value text without the blanks the plug-in pads it with.
-std::string trimmedValue(const std::string& value);
+std::string trimmedValue(const std::string &value);
 
 struct ItemStats {
   NameUnit label;
@@ -38,7 +38,7 @@ struct ItemStats {
   std::optional<double> min, max;
   std::deque<double> history;  // numeric values, oldest first
   std::deque<double> times;    // seconds since the screen opened, one per history value
-  int decimals = 0;  // of the latest numeric value: min and max are printed alike
+  int decimals = 0;            // of the latest numeric value: min and max are printed alike
 };
 
 class StreamStats {
@@ -47,8 +47,8 @@ class StreamStats {
 
   // Takes one refresh pass. Pass 1, or a different set of items, starts over:
   // minimum and maximum count from the moment the screen opened.
-  void take(const StreamScreen& s);
-  const std::vector<ItemStats>& items() const { return items_; }
+  void take(const StreamScreen &s);
+  const std::vector<ItemStats> &items() const { return items_; }
   int passes() const { return passes_; }
 
  private:

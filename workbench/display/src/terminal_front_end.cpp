@@ -16,25 +16,25 @@
 namespace stdhost {
 namespace {
 
-std::string trimmed(const std::string& s) {
+std::string trimmed(const std::string &s) {
   std::size_t b = 0, e = s.size();
   while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
   while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
   return s.substr(b, e - b);
 }
 
-bool toInt(const std::string& s, long& v) {
+bool toInt(const std::string &s, long &v) {
   std::string_view t(s);
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);
   auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
   return !t.empty() && ec == std::errc() && p == t.data() + t.size();
 }
 
-bool isBack(const std::string& s) { return s == "b" || s == "B"; }
+bool isBack(const std::string &s) { return s == "b" || s == "B"; }
 
 }  // namespace
 
-LineReader::Result LineReader::read(std::string& line, int timeoutMs) {
+LineReader::Result LineReader::read(std::string &line, int timeoutMs) {
   while (true) {
     if (auto nl = buffer_.find('\n'); nl != std::string::npos) {
       line = buffer_.substr(0, nl);
@@ -52,16 +52,22 @@ LineReader::Result LineReader::read(std::string& line, int timeoutMs) {
     int r = ::poll(&p, 1, timeoutMs);
     if (r < 0 && errno == EINTR) continue;
     if (r == 0) return Result::Timeout;
-    if (r < 0) { eof_ = true; continue; }
+    if (r < 0) {
+      eof_ = true;
+      continue;
+    }
     char chunk[512];
     ssize_t n = ::read(fd_, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) { eof_ = true; continue; }
+    if (n <= 0) {
+      eof_ = true;
+      continue;
+    }
     buffer_.append(chunk, static_cast<std::size_t>(n));
   }
 }
 
-void TerminalFrontEnd::write(const std::string& text) {
+void TerminalFrontEnd::write(const std::string &text) {
   std::size_t done = 0;
   while (done < text.size()) {
     ssize_t n = ::write(outFd_, text.data() + done, text.size() - done);
@@ -71,7 +77,7 @@ void TerminalFrontEnd::write(const std::string& text) {
   }
 }
 
-bool TerminalFrontEnd::ask(const std::string& prompt, std::string& line) {
+bool TerminalFrontEnd::ask(const std::string &prompt, std::string &line) {
   write(prompt);
   if (in_.read(line, -1) != LineReader::Result::Line) {
     write("\n" + std::string(say("(end of input: back)")) + "\n");
@@ -81,10 +87,10 @@ bool TerminalFrontEnd::ask(const std::string& prompt, std::string& line) {
   return true;
 }
 
-int TerminalFrontEnd::message(const MessageScreen& s) {
+int TerminalFrontEnd::message(const MessageScreen &s) {
   write(renderMessage(s));
   if (s.commFailure) write(std::string(say(kCommFailureHint)) + "\n");
-  const QuestionStyle* q = questionStyle(s.style);
+  const QuestionStyle *q = questionStyle(s.style);
   if (!q) return 0;
   std::string line;
   while (ask("y/n> ", line)) {
@@ -94,7 +100,7 @@ int TerminalFrontEnd::message(const MessageScreen& s) {
   return q->no;
 }
 
-int TerminalFrontEnd::menu(const MenuScreen& s) {
+int TerminalFrontEnd::menu(const MenuScreen &s) {
   write(renderMenu(s));
   std::string line;
   while (ask(say("number or b> "), line)) {
@@ -105,7 +111,7 @@ int TerminalFrontEnd::menu(const MenuScreen& s) {
   return -1;
 }
 
-std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen& s) {
+std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen &s) {
   write(renderSelect(s));
   std::string line;
   while (ask(say("numbers, a (all) or b> "), line)) {
@@ -130,7 +136,7 @@ std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen& s)
   return std::nullopt;
 }
 
-bool TerminalFrontEnd::stream(const StreamScreen& s) {
+bool TerminalFrontEnd::stream(const StreamScreen &s) {
   page_.clear();
   appendStream(page_, s);  // into a reused buffer: a pass touches no heap
   write(page_);
@@ -141,13 +147,13 @@ bool TerminalFrontEnd::stream(const StreamScreen& s) {
   return in_.read(line, 0) != LineReader::Result::Timeout;  // a line or end of input
 }
 
-void TerminalFrontEnd::codes(const CodeScreen& s) {
+void TerminalFrontEnd::codes(const CodeScreen &s) {
   write(renderCodes(s));
   std::string line;
   ask(say("Enter to leave> "), line);
 }
 
-int TerminalFrontEnd::input(const InputScreen& s) {
+int TerminalFrontEnd::input(const InputScreen &s) {
   write(renderInput(s));
   std::string line;
   while (ask(say("number or b> "), line)) {
@@ -158,18 +164,15 @@ int TerminalFrontEnd::input(const InputScreen& s) {
   return kNumberCancelled;  // end of input
 }
 
-int TerminalFrontEnd::panel(const PanelScreen& s) {
+int TerminalFrontEnd::panel(const PanelScreen &s) {
   write(renderPanel(s));
   const int last = static_cast<int>(s.buttons.size()) - 1;
   if (s.pass == 1) write(std::string(say("(type a button number and Enter)")) + "\n");
   std::string line;
   switch (in_.read(line, kRefreshMs)) {
-    case LineReader::Result::Timeout:
-      return -1;
-    case LineReader::Result::End:
-      return last;  // the finishing button, so the panel ends
-    case LineReader::Result::Line:
-      break;
+    case LineReader::Result::Timeout: return -1;
+    case LineReader::Result::End: return last;  // the finishing button, so the panel ends
+    case LineReader::Result::Line: break;
   }
   long v = 0;
   if (toInt(trimmed(line), v) && v >= 1 && v <= static_cast<long>(s.buttons.size())) return static_cast<int>(v - 1);

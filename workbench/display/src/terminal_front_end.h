@@ -15,7 +15,7 @@ class LineReader {
   explicit LineReader(int fd) : fd_(fd) {}
   enum class Result { Line, Timeout, End };
   // timeoutMs < 0 waits without limit.
-  Result read(std::string& line, int timeoutMs);
+  Result read(std::string &line, int timeoutMs);
 
  private:
   int fd_;
@@ -27,23 +27,23 @@ class TerminalFrontEnd final : public FrontEnd {
  public:
   TerminalFrontEnd(int inFd, int outFd) : in_(inFd), outFd_(outFd) {}
 
-  int message(const MessageScreen& s) override;
-  int menu(const MenuScreen& s) override;
-  std::optional<std::vector<bool>> select(const SelectScreen& s) override;
-  bool stream(const StreamScreen& s) override;
-  void codes(const CodeScreen& s) override;
-  int input(const InputScreen& s) override;
-  int panel(const PanelScreen& s) override;
-  const std::string& transcript() const override { return none_; }
+  int message(const MessageScreen &s) override;
+  int menu(const MenuScreen &s) override;
+  std::optional<std::vector<bool>> select(const SelectScreen &s) override;
+  bool stream(const StreamScreen &s) override;
+  void codes(const CodeScreen &s) override;
+  int input(const InputScreen &s) override;
+  int panel(const PanelScreen &s) override;
+  const std::string &transcript() const override { return none_; }
 
   // An active-test panel waits this long for a button between passes (a data stream does
   // not wait: the line paces it).
   static constexpr int kRefreshMs = 300;
 
  private:
-  void write(const std::string& text);
+  void write(const std::string &text);
   // Prompts and reads one line; false at end of input.
-  bool ask(const std::string& prompt, std::string& line);
+  bool ask(const std::string &prompt, std::string &line);
 
   LineReader in_;
   int outFd_;

@@ -23,7 +23,7 @@ enum class FileRole { Texts, Names, TroubleCodes, Commands };
 
 struct StandardFile {
   FileRole role;
-  const char* name;
+  const char *name;
   int kind;  // GetFileNameText kind, 0 = not handed out by kind
 };
 
@@ -43,39 +43,39 @@ class TextLibrary {
  public:
   // Loads every standard file of `dir`; false with the faults in `error` when a
   // file is missing or has bad lines (the good records stay usable).
-  bool setDirectory(const std::string& dir, std::string& error);
+  bool setDirectory(const std::string &dir, std::string &error);
   // The data directory, set up from the library's own location on first use.
-  const std::string& directory();
-  const std::string& loadError() const { return loadError_; }
+  const std::string &directory();
+  const std::string &loadError() const { return loadError_; }
 
   // The language of the texts. Unless chosen, each data directory's StdCfg.ini
   // decides (key Language), else English. Choosing reloads the files: false
   // with the faults in `error` when that language's files are missing or bad.
   Language language() const { return language_; }
-  bool chooseLanguage(Language language, std::string& error);
+  bool chooseLanguage(Language language, std::string &error);
 
   // A file by standard name, relative name (resolved in the data directory)
   // or absolute path; parsed on first use; null when unreadable.
-  std::shared_ptr<const RecordFile> open(const std::string& nameOrPath);
+  std::shared_ptr<const RecordFile> open(const std::string &nameOrPath);
   std::shared_ptr<const RecordFile> standard(FileRole role);
 
   // Text under `id`, from the files in the order given, then from the rest.
   std::optional<std::string> text(std::uint32_t id, std::initializer_list<FileRole> order);
   // The same without a copy (null when nowhere): valid until the directory changes. Live
   // data looks up every item of every pass; this touches no heap.
-  const std::string* find(std::uint32_t id, std::initializer_list<FileRole> order);
+  const std::string *find(std::uint32_t id, std::initializer_list<FileRole> order);
 
   // Handles handed to the plug-in: numbered tokens, never reused, so a stale
   // or foreign handle finds nothing instead of touching freed memory.
-  void* openHandle(const std::string& nameOrPath);
-  const RecordFile* fromHandle(void* handle) const;
-  bool closeHandle(void* handle);
+  void *openHandle(const std::string &nameOrPath);
+  const RecordFile *fromHandle(void *handle) const;
+  bool closeHandle(void *handle);
 
  private:
   void ensureLoaded();
-  std::string resolve(const std::string& nameOrPath);
+  std::string resolve(const std::string &nameOrPath);
 
-  bool load(std::string& error);
+  bool load(std::string &error);
 
   std::string dir_;
   Language language_ = Language::English;
@@ -92,6 +92,6 @@ class TextLibrary {
 
 // Copies at most size - 1 bytes of `text` and terminates; never splits a UTF-8
 // character. Returns the number of bytes copied.
-int copyText(const std::string& text, char* out, int size);
+int copyText(const std::string &text, char *out, int size);
 
 }  // namespace stdhost

@@ -10,8 +10,8 @@ namespace stdhost {
 namespace {
 
 struct Phrase {
-  const char* en;
-  const char* ru;
+  const char *en;
+  const char *ru;
 };
 
 constexpr Phrase kPhrases[] = {
@@ -80,9 +80,9 @@ constexpr Phrase kPhrases[] = {
 
 }  // namespace
 
-const char* say(const char* english) {
+const char *say(const char *english) {
   if (session().library().language() != Language::Russian) return english;
-  for (const Phrase& p : kPhrases)
+  for (const Phrase &p : kPhrases)
     if (std::strcmp(p.en, english) == 0) return p.ru;
   return english;
 }
@@ -91,7 +91,7 @@ const char* say(const char* english) {
 
 namespace stdhost {
 
-std::string countOf(int n, const char* one, const char* many) {
+std::string countOf(int n, const char *one, const char *many) {
   // Russian plural forms are avoided altogether: "Кодов: 2".
   if (session().library().language() == Language::Russian) return std::string(say(many)) + ": " + std::to_string(n);
   return std::to_string(n) + " " + (n == 1 ? one : many);

@@ -34,7 +34,7 @@ int columnsOf(char32_t c) {
   return 1;
 }
 
-void append(std::string& out, char32_t c) {
+void append(std::string &out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -84,11 +84,16 @@ std::string fold(std::string_view s) {
       continue;
     }
     char32_t l = c.code;
-    if (l >= 'A' && l <= 'Z') l += 0x20;
-    else if (l >= 0x0410 && l <= 0x042F) l += 0x20;  // А..Я
-    else if (l >= 0x0400 && l <= 0x040F) l += 0x50;  // Ѐ..Џ, Ё among them
-    if (l == c.code) out.append(s.substr(i, c.bytes));
-    else append(out, l);
+    if (l >= 'A' && l <= 'Z')
+      l += 0x20;
+    else if (l >= 0x0410 && l <= 0x042F)
+      l += 0x20;  // А..Я
+    else if (l >= 0x0400 && l <= 0x040F)
+      l += 0x50;  // Ѐ..Џ, Ё among them
+    if (l == c.code)
+      out.append(s.substr(i, c.bytes));
+    else
+      append(out, l);
     i += c.bytes;
   }
   return out;

@@ -5,8 +5,7 @@
 
 namespace ecusim {
 
-BoschEcu::BoschEcu(const Identity &identity, std::span<const OutputRow> outputs,
-                   std::span<const OutputRow> routines)
+BoschEcu::BoschEcu(const Identity &identity, std::span<const OutputRow> outputs, std::span<const OutputRow> routines)
     : KwpEcu(Profile{.address = identity.address}), identity_(identity), outputs_(outputs, routines) {
   for (const auto &id : identity_.ident)
     if (id.option == identity_.key_option) id_key_ = std::string(id.text.substr(0, 2));

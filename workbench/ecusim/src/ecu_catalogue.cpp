@@ -17,9 +17,7 @@ struct Entry {
   std::unique_ptr<KwpEcu> (*make)(std::string_view name);
 };
 
-std::unique_ptr<KwpEcu> make_m154(std::string_view name) {
-  return std::make_unique<M154Ecu>(m154_variant(name));
-}
+std::unique_ptr<KwpEcu> make_m154(std::string_view name) { return std::make_unique<M154Ecu>(m154_variant(name)); }
 std::unique_ptr<KwpEcu> make_m7(std::string_view name) { return std::make_unique<M7Ecu>(*m7_model(name)); }
 std::unique_ptr<KwpEcu> make_none(std::string_view) { return nullptr; }
 

@@ -115,7 +115,7 @@ EngineState engine_state(EngineMode mode, double s) {
   e.injection_ms = 2.6 * cold_enrichment * e.lambda_factor;
   const double fuel_mg_per_cycle = e.air_per_cycle_mg / 14.7 * cold_enrichment * e.lambda_factor;
   e.fuel_lh = fuel_mg_per_cycle * e.rpm * 2.0 * 60.0 / 1e3 / 740.0;  // petrol 740 g/l
-  e.economy_l100km = 0;  // standing still
+  e.economy_l100km = 0;                                              // standing still
   e.status_word = 0x0040;
 
   e.adc_coolant_v = ntc_volts(e.coolant_c);

@@ -12,12 +12,12 @@ namespace ecusim {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kRpmPerStep = 10.0;       // idle air valve: one step moves about 10 rpm
+constexpr double kRpmPerStep = 10.0;  // idle air valve: one step moves about 10 rpm
 constexpr double kRpmPerDeadCylinder = 110.0;
-constexpr double kRoughRpm = 30.0;         // extra shake per dead cylinder
-constexpr double kRoughPeriod = 0.37;      // s
-constexpr double kCatchSteps = 6.0;        // the idle controller opens the valve per dead cylinder
-constexpr double kBatteryEngineOff = 12.4; // no charging with the engine stopped
+constexpr double kRoughRpm = 30.0;          // extra shake per dead cylinder
+constexpr double kRoughPeriod = 0.37;       // s
+constexpr double kCatchSteps = 6.0;         // the idle controller opens the valve per dead cylinder
+constexpr double kBatteryEngineOff = 12.4;  // no charging with the engine stopped
 
 struct Commands {
   std::uint8_t no_fuel = 0, no_spark = 0;
@@ -30,8 +30,12 @@ void collect(const Map &held, Commands &c) {
   for (const auto &[id, h] : held) {
     const bool on = h.value != 0;
     switch (h.effect) {
-      case Effect::CutInjectors: if (!on) c.no_fuel |= h.cylinders; break;
-      case Effect::CutCoils: if (!on) c.no_spark |= h.cylinders; break;
+      case Effect::CutInjectors:
+        if (!on) c.no_fuel |= h.cylinders;
+        break;
+      case Effect::CutCoils:
+        if (!on) c.no_spark |= h.cylinders;
+        break;
       case Effect::FuelPump: c.fuel_pump = on; break;
       case Effect::Fan: c.fan = c.fan.value_or(false) || on; break;  // either stage runs it
       case Effect::AcClutch: c.ac_clutch = on; break;

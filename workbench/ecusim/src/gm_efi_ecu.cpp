@@ -21,18 +21,22 @@ constexpr std::uint16_t kPromId = 3102;
 
 // Status item n (1..31) -> its bit, as the plug-in's work-flag list reads them.
 constexpr std::array<FlagBit, 31> kFlags{{
-    {51, 6}, {40, 1}, {40, 4}, {40, 5}, {52, 0}, {52, 1}, {52, 5}, {52, 7}, {54, 3}, {55, 4},
-    {55, 5}, {55, 6}, {56, 1}, {56, 4}, {56, 6}, {56, 7}, {57, 7}, {58, 0}, {60, 0}, {60, 2},
-    {60, 6}, {60, 7}, {61, 4}, {61, 7}, {62, 0}, {62, 3}, {62, 7}, {63, 1}, {63, 5}, {64, 2},
-    {64, 4},
+    {51, 6}, {40, 1}, {40, 4}, {40, 5}, {52, 0}, {52, 1}, {52, 5}, {52, 7}, {54, 3}, {55, 4}, {55, 5},
+    {55, 6}, {56, 1}, {56, 4}, {56, 6}, {56, 7}, {57, 7}, {58, 0}, {60, 0}, {60, 2}, {60, 6}, {60, 7},
+    {61, 4}, {61, 7}, {62, 0}, {62, 3}, {62, 7}, {63, 1}, {63, 5}, {64, 2}, {64, 4},
 }};
 
 // Discrete outputs of d1 / d2; the oxygen bit allows closed loop.
 enum Output : std::uint8_t { kLamp = 0x01, kFan = 0x02, kOxygen = 0x08, kAcClutch = 0x10 };
 // One-shot tests of d3 and the clear request.
 enum Test : std::uint8_t {
-  kFuelFeed1 = 0x01, kFuelFeed2 = 0x02, kFuelPump = 0x04, kIgnition = 0x08, kStepMotor = 0x20,
-  kClearCodes = 0x40, kReserveFeed = 0x80,
+  kFuelFeed1 = 0x01,
+  kFuelFeed2 = 0x02,
+  kFuelPump = 0x04,
+  kIgnition = 0x08,
+  kStepMotor = 0x20,
+  kClearCodes = 0x40,
+  kReserveFeed = 0x80,
 };
 
 // What a value of d6 / d8 / d9 / d10 sets, chosen by d5 and d7.
@@ -158,21 +162,45 @@ Bytes GmEfiEcu::block(double now_ms) const {
   a[67] = c.active ? static_cast<std::uint8_t>(c.mask | c.tests) : 0;
 
   const std::array<bool, 31> flags{
-      lamp, fan, ac, closed_loop, pump, e.rpm > 0, e.idling, e.enrichment, e.overrun_cutoff, purge > 0,
-      false, e.rich, closed_loop, c.active, (tests & (kFuelFeed1 | kFuelFeed2)) != 0, (tests & kIgnition) != 0,
-      (tests & kReserveFeed) != 0, (tests & kStepMotor) != 0, (cur(5) & 0x06) != 0, (cur(6) & 0x03) != 0,
-      (cur(5) & 0x01) || (cur(6) & 0x60), (cur(5) & 0x18) != 0, (cur(6) & 0x10) != 0, (cur(5) & 0x40) != 0,
-      start_coolant < 40.0, !e.engine_warm, false, false, false, false, (cur(7) & 0x02) != 0,
+      lamp,
+      fan,
+      ac,
+      closed_loop,
+      pump,
+      e.rpm > 0,
+      e.idling,
+      e.enrichment,
+      e.overrun_cutoff,
+      purge > 0,
+      false,
+      e.rich,
+      closed_loop,
+      c.active,
+      (tests & (kFuelFeed1 | kFuelFeed2)) != 0,
+      (tests & kIgnition) != 0,
+      (tests & kReserveFeed) != 0,
+      (tests & kStepMotor) != 0,
+      (cur(5) & 0x06) != 0,
+      (cur(6) & 0x03) != 0,
+      (cur(5) & 0x01) || (cur(6) & 0x60),
+      (cur(5) & 0x18) != 0,
+      (cur(6) & 0x10) != 0,
+      (cur(5) & 0x40) != 0,
+      start_coolant < 40.0,
+      !e.engine_warm,
+      false,
+      false,
+      false,
+      false,
+      (cur(7) & 0x02) != 0,
   };
   gm::put_flags(a, kFlags, flags);
   return a;
 }
 
 bool GmEfiEcu::set_option(std::string_view key, std::string_view value, std::string &error) {
-  static const CodeOptions options{
-      gm_efi_code_map(),
-      "faults: three hex bytes (code bytes 5..7), e.g. \"02 00 00\"",
-      "dtc: GM EFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)"};
+  static const CodeOptions options{gm_efi_code_map(), "faults: three hex bytes (code bytes 5..7), e.g. \"02 00 00\"",
+                                   "dtc: GM EFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)"};
   return set_code_option(options, codes_, codes_, key, value, error);
 }
 

@@ -16,9 +16,7 @@ inline std::uint8_t byte_of(double x) { return static_cast<std::uint8_t>(std::cl
 inline std::uint8_t byte_up(double x) {
   return static_cast<std::uint8_t>(std::clamp(static_cast<long>(std::ceil(x - 1e-9)), 0L, 255L));
 }
-inline std::uint16_t word_of(double x) {
-  return static_cast<std::uint16_t>(std::clamp(std::lround(x), 0L, 65535L));
-}
+inline std::uint16_t word_of(double x) { return static_cast<std::uint16_t>(std::clamp(std::lround(x), 0L, 65535L)); }
 inline std::uint16_t word_up(double x) {
   return static_cast<std::uint16_t>(std::clamp(static_cast<long>(std::ceil(x - 1e-9)), 0L, 65535L));
 }

@@ -21,17 +21,22 @@ constexpr std::uint16_t kPromId = 6050;
 
 // Status item n (1..58) -> its bit, as the plug-in's work-flag list reads them.
 constexpr std::array<FlagBit, 58> kFlags{{
-    {53, 0}, {53, 2}, {53, 3}, {53, 4}, {54, 0}, {54, 4}, {54, 5}, {55, 0}, {55, 2}, {56, 0},
-    {56, 2}, {56, 3}, {56, 4}, {56, 5}, {56, 6}, {57, 0}, {57, 1}, {57, 2}, {57, 3}, {57, 5},
-    {57, 6}, {57, 7}, {58, 0}, {58, 1}, {58, 2}, {58, 3}, {58, 4}, {58, 5}, {58, 6}, {58, 7},
-    {59, 0}, {59, 1}, {60, 0}, {60, 1}, {60, 5}, {60, 6}, {61, 3}, {61, 5}, {61, 6}, {61, 7},
-    {62, 0}, {62, 1}, {62, 2}, {62, 4}, {63, 0}, {63, 1}, {63, 2}, {63, 6}, {63, 7}, {64, 2},
-    {64, 3}, {64, 4}, {64, 5}, {64, 7}, {65, 0}, {65, 2}, {65, 6}, {65, 7},
+    {53, 0}, {53, 2}, {53, 3}, {53, 4}, {54, 0}, {54, 4}, {54, 5}, {55, 0}, {55, 2}, {56, 0}, {56, 2}, {56, 3},
+    {56, 4}, {56, 5}, {56, 6}, {57, 0}, {57, 1}, {57, 2}, {57, 3}, {57, 5}, {57, 6}, {57, 7}, {58, 0}, {58, 1},
+    {58, 2}, {58, 3}, {58, 4}, {58, 5}, {58, 6}, {58, 7}, {59, 0}, {59, 1}, {60, 0}, {60, 1}, {60, 5}, {60, 6},
+    {61, 3}, {61, 5}, {61, 6}, {61, 7}, {62, 0}, {62, 1}, {62, 2}, {62, 4}, {63, 0}, {63, 1}, {63, 2}, {63, 6},
+    {63, 7}, {64, 2}, {64, 3}, {64, 4}, {64, 5}, {64, 7}, {65, 0}, {65, 2}, {65, 6}, {65, 7},
 }};
 
 // Discrete outputs of d1 / d2.
 enum Output : std::uint8_t {
-  kLamp = 0x01, kFuelPump = 0x02, kEgr1 = 0x04, kEgr2 = 0x08, kEgr3 = 0x10, kFan = 0x20, kAcClutch = 0x40,
+  kLamp = 0x01,
+  kFuelPump = 0x02,
+  kEgr1 = 0x04,
+  kEgr2 = 0x08,
+  kEgr3 = 0x10,
+  kFan = 0x20,
+  kAcClutch = 0x40,
 };
 // d5 modes.
 enum Mode5 : std::uint8_t { kOpenLoop = 0x02, kSevereKnock = 0x04, kCoAdjust = 0x10, kSaAdjust = 0x20 };
@@ -164,28 +169,73 @@ Bytes GmIsfiEcu::block(double now_ms) const {
   a[52] = 99;  // barometric pressure, kPa
 
   const std::array<bool, 58> flags{
-      pump, e.rpm > 0, closed_loop, lamp, e.o2_warm, e.rich, fan, e.idling, false, e.overrun_cutoff,
-      e.enrichment, ac, ac, forced(kEgr1, false), forced(kEgr2, false), closed_loop, forced(kEgr3, false),
-      purge > 0, false, false,
-      false, c.active, (c.injector_cut & 0x01) != 0, (c.injector_cut & 0x08) != 0, (c.injector_cut & 0x02) != 0,
-      (c.injector_cut & 0x04) != 0, c.spark_deg.has_value(), c.idle_step.has_value(), c.iac.has_value(),
+      pump,
+      e.rpm > 0,
+      closed_loop,
+      lamp,
+      e.o2_warm,
+      e.rich,
+      fan,
+      e.idling,
+      false,
+      e.overrun_cutoff,
+      e.enrichment,
+      ac,
+      ac,
+      forced(kEgr1, false),
+      forced(kEgr2, false),
+      closed_loop,
+      forced(kEgr3, false),
+      purge > 0,
+      false,
+      false,
+      false,
+      c.active,
+      (c.injector_cut & 0x01) != 0,
+      (c.injector_cut & 0x08) != 0,
+      (c.injector_cut & 0x02) != 0,
+      (c.injector_cut & 0x04) != 0,
+      c.spark_deg.has_value(),
+      c.idle_step.has_value(),
+      c.iac.has_value(),
       c.purge.has_value(),
-      (c.modes & kSevereKnock) != 0, false, (cur(5) & 0x06) != 0, (cur(5) & 0x18) != 0,
-      (cur(5) & 0x01) || (cur(6) & 0x80) || (cur(7) & 0x01), (cur(6) & 0x06) != 0, pump, true, e.rich, e.engine_warm,
-      start_coolant < 40.0, !e.engine_warm, false, c.iac.has_value(), (cur(5) & 0x40) != 0, (cur(6) & 0x40) != 0,
-      (cur(6) & 0x20) || (cur(8) & 0x02), (cur(9) & 0x0F) != 0, (cur(7) & 0x06) != 0, false,
-      (cur(7) & 0x08) != 0, false, false, (c.modes & (kCoAdjust | kSaAdjust)) != 0,
-      std::any_of(a.begin() + 12, a.begin() + 18, [](auto b) { return b != 0; }), any_current, false, cleared_,
+      (c.modes & kSevereKnock) != 0,
+      false,
+      (cur(5) & 0x06) != 0,
+      (cur(5) & 0x18) != 0,
+      (cur(5) & 0x01) || (cur(6) & 0x80) || (cur(7) & 0x01),
+      (cur(6) & 0x06) != 0,
+      pump,
+      true,
+      e.rich,
+      e.engine_warm,
+      start_coolant < 40.0,
+      !e.engine_warm,
+      false,
+      c.iac.has_value(),
+      (cur(5) & 0x40) != 0,
+      (cur(6) & 0x40) != 0,
+      (cur(6) & 0x20) || (cur(8) & 0x02),
+      (cur(9) & 0x0F) != 0,
+      (cur(7) & 0x06) != 0,
+      false,
+      (cur(7) & 0x08) != 0,
+      false,
+      false,
+      (c.modes & (kCoAdjust | kSaAdjust)) != 0,
+      std::any_of(a.begin() + 12, a.begin() + 18, [](auto b) { return b != 0; }),
+      any_current,
+      false,
+      cleared_,
   };
   gm::put_flags(a, kFlags, flags);
   return a;
 }
 
 bool GmIsfiEcu::set_option(std::string_view key, std::string_view value, std::string &error) {
-  static const CodeOptions options{
-      gm_isfi_code_map(),
-      "faults: six hex bytes (code bytes 5..10), e.g. \"02 00 00 00 00 00\"",
-      "dtc: GM ISFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)"};
+  static const CodeOptions options{gm_isfi_code_map(),
+                                   "faults: six hex bytes (code bytes 5..10), e.g. \"02 00 00 00 00 00\"",
+                                   "dtc: GM ISFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)"};
   return set_code_option(options, current_, stored_, key, value, error);
 }
 

@@ -7,9 +7,7 @@
 namespace ecusim {
 namespace {
 
-std::uint8_t byte_of(double x) {
-  return static_cast<std::uint8_t>(std::clamp(std::lround(x), 0L, 255L));
-}
+std::uint8_t byte_of(double x) { return static_cast<std::uint8_t>(std::clamp(std::lround(x), 0L, 255L)); }
 
 void put_word(Bytes &b, double x) {
   long w = std::clamp(std::lround(x), 0L, 65535L);
@@ -51,8 +49,8 @@ Bytes m154_data_block(const EngineState &e, const FaultBits &faults, M154Layout 
   b.push_back(0x00);
   b.push_back(flags({e.lambda_control, e.overrun_cutoff, e.fuel_pump, e.fan, e.ac_clutch, e.idling,
                      e.lamp_command.value_or(any_fault), e.canister_purge}));
-  b.push_back(flags({e.full_load, e.knock, e.o2_warm, e.engine_warm, e.immobiliser_released,
-                     e.enrichment, e.rich, e.adaptive_rich}));
+  b.push_back(flags(
+      {e.full_load, e.knock, e.o2_warm, e.engine_warm, e.immobiliser_released, e.enrichment, e.rich, e.adaptive_rich}));
   b.insert(b.end(), faults.begin(), faults.end());
   b.push_back(0x00);  // D12 reserved
   b.push_back(byte_of(e.coolant_c + 40.0));
@@ -88,8 +86,8 @@ Bytes m154_data_block(const EngineState &e, const FaultBits &faults, M154Layout 
 
 Bytes m154_converter_block(const EngineState &e) {
   Bytes b{0x61, 0x03};
-  for (double v : {e.adc_coolant_v, e.adc_air_flow_v, e.adc_throttle_v, e.adc_battery_v, e.adc_o2_v,
-                   e.adc_co_v, e.adc_knock_v})
+  for (double v :
+       {e.adc_coolant_v, e.adc_air_flow_v, e.adc_throttle_v, e.adc_battery_v, e.adc_o2_v, e.adc_co_v, e.adc_knock_v})
     b.push_back(byte_of(v * 256.0 / 5.0));
   return b;
 }

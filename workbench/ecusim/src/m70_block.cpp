@@ -75,8 +75,7 @@ Bytes m70_e3_block(const M7BlockInput &in) {
   d.set(35, flags({e.lambda_control, e.idling, e.fuel_pump, false, e.overrun_cutoff, e.full_load, false, in.lamp}));
   d.set(36, flags({e.ac_clutch, e.canister_purge, e.o2_heater, e.o2_heater, e.fan, e.knock, e.ac_clutch}));
   // Bit 3 is the immobiliser's lock: the item "immobiliser released" shows NO when it is set.
-  d.set(37, flags({e.o2_warm, e.o2_warm, e.engine_warm, !e.immobiliser_released, true, false, e.o2_warm,
-                   e.o2_warm}));
+  d.set(37, flags({e.o2_warm, e.o2_warm, e.engine_warm, !e.immobiliser_released, true, false, e.o2_warm, e.o2_warm}));
   d.set(38, byte_of(0.3 / 0.0045));
   d.set(39, byte_of((e.canister_purge ? 0.05 : 0.0) / 0.1 * 256.0));
   // Self-tests passed (set) or failed: the catalyst test fails while a fault is stored.
@@ -94,7 +93,7 @@ Bytes m70_e3_block(const M7BlockInput &in) {
   d.be16(57, std::min(in.seconds, 65535.0));
   for (std::size_t c = 0; c < 4; ++c) {
     d.set(59 + c, byte_of((200.0 + 10.0 * static_cast<double>(c)) / 2.441));  // knock sensor, mV
-    d.set(63 + c, 144);  // no knock retard
+    d.set(63 + c, 144);                                                       // no knock retard
   }
   d.set(67, 128);  // additive adaptation (D67 - 128 + D68) * 0.004 ms
   d.set(68, 3);

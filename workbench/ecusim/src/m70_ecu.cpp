@@ -20,7 +20,7 @@ constexpr std::array<BoschIdent, 7> kE2Ident{{
     {0x94, "1037352104"},
     {0x9A, "M7.0E2"},
     {0x99, "\x20\x03\x05\x14"sv},  // programming date 2003-05-14
-    {0x98, "2"},                    // emission standard
+    {0x98, "2"},                   // emission standard
 }};
 
 constexpr std::array<BoschIdent, 7> kE3Ident{{
@@ -35,10 +35,10 @@ constexpr std::array<BoschIdent, 7> kE3Ident{{
 
 // Not constexpr: the output tables live in output_tables.cpp.
 const std::array<M7Model, 2> kModels{{
-    {"m70-e2", 0x11, true, kE2Ident, 0x9A, 0, m70_e2_block, nullptr, nullptr, m70_converter_cell,
-     m70_outputs(), m70_routines(), false},
-    {"m70-e3", 0x11, true, kE3Ident, 0x9A, 0, m70_e3_block, nullptr, nullptr, m70_converter_cell,
-     m70_outputs(), m70_routines(), false},
+    {"m70-e2", 0x11, true, kE2Ident, 0x9A, 0, m70_e2_block, nullptr, nullptr, m70_converter_cell, m70_outputs(),
+     m70_routines(), false},
+    {"m70-e3", 0x11, true, kE3Ident, 0x9A, 0, m70_e3_block, nullptr, nullptr, m70_converter_cell, m70_outputs(),
+     m70_routines(), false},
 }};
 
 }  // namespace

@@ -49,8 +49,7 @@ Bytes m72_block(const M7BlockInput &in) {
 Bytes m72_converter_block(const EngineState &e) {
   enc::DRecord d(0x61, 0x03, 15);
   std::size_t k = 5;
-  for (double v : {e.adc_coolant_v, e.adc_air_flow_v, e.adc_throttle_v, e.adc_battery_v, e.adc_o2_v,
-                   e.adc_knock_v})
+  for (double v : {e.adc_coolant_v, e.adc_air_flow_v, e.adc_throttle_v, e.adc_battery_v, e.adc_o2_v, e.adc_knock_v})
     d.set(k++, byte_of(v * 256.0 / 5.0));
   // D11 .. D14: inputs this ECU does not use (0).
   d.set(15, byte_of(ntc_sensor_v(intake_air_c(e)) * 256.0 / 5.0));

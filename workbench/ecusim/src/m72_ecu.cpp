@@ -25,8 +25,20 @@ constexpr std::array<BoschIdent, 11> kIdent{{
 
 // Not constexpr: the output tables live in output_tables.cpp.
 const std::array<M7Model, 1> kModels{{
-    {"m72", 0x10, false, kIdent, 0x9A, 4, m72_block, m72_converter_block, nullptr, nullptr,
-     m72_outputs(), {}, false, true},
+    {"m72",
+     0x10,
+     false,
+     kIdent,
+     0x9A,
+     4,
+     m72_block,
+     m72_converter_block,
+     nullptr,
+     nullptr,
+     m72_outputs(),
+     {},
+     false,
+     true},
 }};
 
 }  // namespace

@@ -56,10 +56,9 @@ enc::DRecord shared_block(const M7BlockInput &in, std::size_t last) {
   d.v255(60, 0.3 / 0.00305);
   d.v255(62, 32768.0);  // mixture adaptation enabled
   d.v255(64, 0.4 / 0.0469);
-  d.set(67, flags({e.lambda_control, e.idling, e.overrun_cutoff, e.fuel_pump, e.fan, e.ac_clutch,
-                   e.canister_purge, in.lamp}));
-  d.set(68, flags({e.o2_warm, e.lambda_control, e.engine_warm, e.knock, e.o2_heater, e.full_load, true,
-                   e.o2_heater}));
+  d.set(67, flags({e.lambda_control, e.idling, e.overrun_cutoff, e.fuel_pump, e.fan, e.ac_clutch, e.canister_purge,
+                   in.lamp}));
+  d.set(68, flags({e.o2_warm, e.lambda_control, e.engine_warm, e.knock, e.o2_heater, e.full_load, true, e.o2_heater}));
   return d;
 }
 

@@ -39,10 +39,32 @@ constexpr std::array<BoschIdent, 11> kE3Ident{{
 
 // Not constexpr: the output tables live in output_tables.cpp.
 const std::array<M7Model, 2> kModels{{
-    {"m797-e2", 0x10, true, kE2Ident, 0x9A, 0, m797_e2_block, m797_converter_block, m797_immobiliser_block,
-     nullptr, m797_outputs(), {}, true},
-    {"m797-e3", 0x10, true, kE3Ident, 0x9A, 0, m797_e3_block, m797_converter_block, m797_immobiliser_block,
-     nullptr, m797_outputs(), {}, true},
+    {"m797-e2",
+     0x10,
+     true,
+     kE2Ident,
+     0x9A,
+     0,
+     m797_e2_block,
+     m797_converter_block,
+     m797_immobiliser_block,
+     nullptr,
+     m797_outputs(),
+     {},
+     true},
+    {"m797-e3",
+     0x10,
+     true,
+     kE3Ident,
+     0x9A,
+     0,
+     m797_e3_block,
+     m797_converter_block,
+     m797_immobiliser_block,
+     nullptr,
+     m797_outputs(),
+     {},
+     true},
 }};
 
 }  // namespace

@@ -22,9 +22,8 @@ const M7Model *m7_model(std::string_view name) {
 }
 
 M7Ecu::M7Ecu(const M7Model &model)
-    : BoschEcu({model.address, model.ident, model.key_option, "\"M7\", \"B1\", \"I2\"",
-                model.reset_00_keeps_link}, model.outputs,
-               model.routines),
+    : BoschEcu({model.address, model.ident, model.key_option, "\"M7\", \"B1\", \"I2\"", model.reset_00_keeps_link},
+               model.outputs, model.routines),
       model_(model) {
   if (model_.diagnostic_session) {
     on(0x10, [](const Bytes &r, double) -> std::optional<Bytes> {

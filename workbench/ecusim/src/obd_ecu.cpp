@@ -36,7 +36,8 @@ Payloads vin(const Context &c) {
   Payloads frames;
   for (std::size_t i = 0; i < chars.size(); i += 4) {
     Bytes f{static_cast<std::uint8_t>(i / 4 + 1)};
-    f.insert(f.end(), chars.begin() + static_cast<std::ptrdiff_t>(i), chars.begin() + static_cast<std::ptrdiff_t>(i + 4));
+    f.insert(f.end(), chars.begin() + static_cast<std::ptrdiff_t>(i),
+             chars.begin() + static_cast<std::ptrdiff_t>(i + 4));
     frames.push_back(std::move(f));
   }
   return frames;
@@ -62,7 +63,8 @@ constexpr std::uint8_t kPositiveOffset = 0x40;
 Payloads supported(std::uint8_t mode) {
   Bytes bits(4, 0);
   for (const Pid &p : kPids)
-    if (p.mode == mode && p.pid >= 1 && p.pid <= 0x20) bits[(p.pid - 1) / 8] |= static_cast<std::uint8_t>(0x80 >> ((p.pid - 1) % 8));
+    if (p.mode == mode && p.pid >= 1 && p.pid <= 0x20)
+      bits[(p.pid - 1) / 8] |= static_cast<std::uint8_t>(0x80 >> ((p.pid - 1) % 8));
   return {bits};
 }
 
@@ -80,7 +82,8 @@ std::vector<Bytes> ObdEcu::hear(const Bytes &frame, double now_ms) const {
   if (pid == kSupportedPids) {
     payloads = supported(request->mode);
   } else {
-    const auto it = std::find_if(kPids.begin(), kPids.end(), [&](const Pid &p) { return p.mode == request->mode && p.pid == pid; });
+    const auto it =
+        std::find_if(kPids.begin(), kPids.end(), [&](const Pid &p) { return p.mode == request->mode && p.pid == pid; });
     if (it == kPids.end()) return {};  // an unsupported PID gets no answer, as on a real bus
     const EngineState engine = engine_state(engine_, (now_ms - power_on_ms_) / 1000.0);
     payloads = it->encode(Context{engine, vin_});

@@ -86,11 +86,8 @@ std::optional<Reply> KwpFront::hear(const Assembled &heard) {
 Reply KwpFront::spoil(Reply reply, const Fault &fault, const Request &request, double t) {
   const std::uint8_t sid = request.service[0];
   switch (fault.kind) {
-    case FaultKind::NoAnswer:
-      break;  // handled before the model heard it
-    case FaultKind::Negative:
-      log_.line(t, "fault negative: 7F " + hex_byte(sid) + " 22 instead of the answer");
-      break;
+    case FaultKind::NoAnswer: break;  // handled before the model heard it
+    case FaultKind::Negative: log_.line(t, "fault negative: 7F " + hex_byte(sid) + " 22 instead of the answer"); break;
     case FaultKind::BadChecksum:
       reply.frame.back() = static_cast<std::uint8_t>(reply.frame.back() + 1);
       log_.line(t, "fault bad-checksum: the answer's checksum + 1");

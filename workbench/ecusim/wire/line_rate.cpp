@@ -13,9 +13,9 @@ namespace {
 
 // The fixed rates a terminal may report instead of BOTHER.
 constexpr std::array<std::pair<unsigned, double>, 19> kFixedRates{{
-    {B50, 50},       {B75, 75},       {B110, 110},     {B134, 134},     {B150, 150},
-    {B200, 200},     {B300, 300},     {B600, 600},     {B1200, 1200},   {B1800, 1800},
-    {B2400, 2400},   {B4800, 4800},   {B9600, 9600},   {B19200, 19200}, {B38400, 38400},
+    {B50, 50},       {B75, 75},         {B110, 110},       {B134, 134},       {B150, 150},
+    {B200, 200},     {B300, 300},       {B600, 600},       {B1200, 1200},     {B1800, 1800},
+    {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},   {B38400, 38400},
     {B57600, 57600}, {B115200, 115200}, {B230400, 230400}, {B460800, 460800},
 }};
 
@@ -48,8 +48,8 @@ bool set_line_rate(int fd, double baud) {
 bool make_raw(int fd, double baud, bool mark_errors) {
   termios2 t{};
   if (ioctl(fd, TCGETS2, &t) != 0) return false;
-  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
-                                      IXANY | INPCK | IGNPAR);
+  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY |
+                                      INPCK | IGNPAR);
   if (mark_errors) t.c_iflag |= PARMRK | INPCK;
   t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);

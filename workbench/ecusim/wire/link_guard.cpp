@@ -28,8 +28,7 @@ std::optional<LinkGuard> LinkGuard::make(const std::string &link, const std::str
   return LinkGuard(link, target);
 }
 
-LinkGuard::LinkGuard(LinkGuard &&other) noexcept
-    : link_(std::move(other.link_)), target_(std::move(other.target_)) {
+LinkGuard::LinkGuard(LinkGuard &&other) noexcept : link_(std::move(other.link_)), target_(std::move(other.target_)) {
   other.link_.clear();
 }
 

@@ -39,7 +39,8 @@ int main(int argc, char **argv) {
     return 0;
   }
 
-  std::unique_ptr<WireLog> log = options->log.empty() ? std::make_unique<WireLog>() : std::make_unique<WireLog>(options->log);
+  std::unique_ptr<WireLog> log =
+      options->log.empty() ? std::make_unique<WireLog>() : std::make_unique<WireLog>(options->log);
   if (!log->ok()) return refuse("cannot write the log " + options->log);
 
   auto front = make_front(options->car, options->line, options->faults, *log);
@@ -64,8 +65,8 @@ int main(int argc, char **argv) {
   auto port = options->pty ? WirePort::open_pty(front->port_baud(), error)
                            : WirePort::open_device(options->port, front->port_baud(), error);
   if (!port) return refuse(error);
-  const auto link = options->link.empty() ? std::optional<LinkGuard>()
-                                           : LinkGuard::make(options->link, port->path(), error);
+  const auto link =
+      options->link.empty() ? std::optional<LinkGuard>() : LinkGuard::make(options->link, port->path(), error);
   if (!options->link.empty() && !link) return refuse(error);
   if (options->pty) {
     std::printf("%s\n", port->path().c_str());

@@ -89,9 +89,7 @@ std::optional<LineByte> WirePort::read_byte() {
         }
         mark_ = Mark::None;
         return LineByte{b, false};
-      case Mark::ErrorByte:
-        mark_ = Mark::None;
-        return LineByte{b, true};
+      case Mark::ErrorByte: mark_ = Mark::None; return LineByte{b, true};
     }
   }
 }

@@ -55,8 +55,7 @@ std::optional<Fault> parse_fault(std::string_view text, std::string &error) {
       known = true;
     }
   if (!known) {
-    error = "--fault: unknown kind '" + std::string(parts[0]) +
-            "' (no-answer, negative, bad-checksum, late, pending)";
+    error = "--fault: unknown kind '" + std::string(parts[0]) + "' (no-answer, negative, bad-checksum, late, pending)";
     return std::nullopt;
   }
   if (parts.size() > 1 && parts[1] != "any") {

@@ -21,9 +21,9 @@ enum class FaultKind {
 
 struct Fault {
   FaultKind kind = FaultKind::NoAnswer;
-  int sid = -1;    // -1: every request
-  long skip = 0;   // matching requests let through first
-  long count = -1; // requests to spoil, -1: every one after the skipped ones
+  int sid = -1;     // -1: every request
+  long skip = 0;    // matching requests let through first
+  long count = -1;  // requests to spoil, -1: every one after the skipped ones
 };
 
 std::string_view fault_name(FaultKind kind);

@@ -24,7 +24,8 @@ std::optional<CarLine> car_line(const std::string &name, std::string &error) {
   }
   if (make_aldl_ecu(name)) return CarLine::Aldl;
   if (make_ecu(name)) return CarLine::KLine;
-  error = "car '" + name + "' is a generic OBD-II car, which vazdiag-ecu does not serve (" + std::string(kCarList) + ")";
+  error =
+      "car '" + name + "' is a generic OBD-II car, which vazdiag-ecu does not serve (" + std::string(kCarList) + ")";
   return std::nullopt;
 }
 

@@ -55,9 +55,10 @@ int AldlLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *ans
   if (ecu_ && readable && !lost) reply = ecu_->hear(f, tx_end);
   if (ecusim::checksum(f.data(), f.size()) != 0) trace_.event(tx_end, "request checksum wrong");
 
-  const AnswerTiming timing{kAldlAnswerDelay, kAldlWait, kAldlLateDelay, kAldlQuiet, bt,
-                            "answer checksum wrong: discarded"};
-  const auto outcome = schedule_answer(tx_end, reply ? std::span<Bytes>(&*reply, 1) : std::span<Bytes>(), fault, timing);
+  const AnswerTiming timing{kAldlAnswerDelay, kAldlWait, kAldlLateDelay,
+                            kAldlQuiet,       bt,        "answer checksum wrong: discarded"};
+  const auto outcome =
+      schedule_answer(tx_end, reply ? std::span<Bytes>(&*reply, 1) : std::span<Bytes>(), fault, timing);
   clock_->wait_until(outcome.done_at);
   if (!outcome.ok) return fail("no valid answer");
   return deliver(*reply, answer);

@@ -16,11 +16,11 @@
 namespace vci {
 
 // Timing of the simulated ALDL line, in milliseconds.
-inline constexpr double kAldlBaud = 8227.0;          // what the ECUs listen at (+-2 %)
-inline constexpr double kAldlAnswerDelay = 10.0;     // ECU turn-around after a request
-inline constexpr double kAldlWait = 50.0;            // the interface's wait for an answer
-inline constexpr double kAldlLateDelay = 70.0;       // a "late" fault's answer delay
-inline constexpr double kAldlQuiet = 20.0;           // line quiet before the next request
+inline constexpr double kAldlBaud = 8227.0;       // what the ECUs listen at (+-2 %)
+inline constexpr double kAldlAnswerDelay = 10.0;  // ECU turn-around after a request
+inline constexpr double kAldlWait = 50.0;         // the interface's wait for an answer
+inline constexpr double kAldlLateDelay = 70.0;    // a "late" fault's answer delay
+inline constexpr double kAldlQuiet = 20.0;        // line quiet before the next request
 
 class AldlLine final : public LineBase {
  public:

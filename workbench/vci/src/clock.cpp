@@ -14,8 +14,7 @@ RealClock::RealClock(double start_ms)
 double RealClock::now_ms() const { return Ms(std::chrono::steady_clock::now() - origin_).count(); }
 
 void RealClock::wait_until(double t_ms) {
-  std::this_thread::sleep_until(origin_ +
-                                std::chrono::duration_cast<std::chrono::steady_clock::duration>(Ms(t_ms)));
+  std::this_thread::sleep_until(origin_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(Ms(t_ms)));
 }
 
 std::unique_ptr<Clock> make_clock(bool virtual_time, double start_ms) {

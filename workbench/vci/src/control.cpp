@@ -220,4 +220,3 @@ VCI_EXPORT const char *VciLastError(void) {
   v.error_snapshot = with_active([](auto &l) { return l.last_error(); });
   return v.error_snapshot.c_str();
 }
-

@@ -19,10 +19,10 @@ enum class FaultKind {
 
 struct Fault {
   FaultKind kind = FaultKind::NoAnswer;
-  int sid = -1;            // service identifier it applies to, -1 for every request
+  int sid = -1;  // service identifier it applies to, -1 for every request
   std::uint8_t nrc = 0x22;
-  int skip = 0;            // matching requests let through first
-  int count = -1;          // requests to spoil, -1 = every one after the skipped ones
+  int skip = 0;    // matching requests let through first
+  int count = -1;  // requests to spoil, -1 = every one after the skipped ones
 };
 
 std::optional<FaultKind> fault_kind(std::string_view name);

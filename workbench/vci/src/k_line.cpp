@@ -55,7 +55,8 @@ void KLine::catch_up() {
   constexpr double kNever = std::numeric_limits<double>::infinity();
   while (true) {
     const double t = now();
-    const double keep = keep_alive_ && line_ready() ? std::max(last_activity_ + kKeepAlivePeriod, line_free_at_) : kNever;
+    const double keep =
+        keep_alive_ && line_ready() ? std::max(last_activity_ + kKeepAlivePeriod, line_free_at_) : kNever;
     const double sleep = ecu_ && ecu_->awake() ? ecu_->asleep_at_ms() : kNever;
     if (std::min(keep, sleep) > t) break;
     if (sleep <= keep)
@@ -77,10 +78,10 @@ int KLine::line_voltage(int mode, int low_ms, int high_ms) {
   const double start = std::max(now(), line_free_at_);
   const double end = start + std::max(0, low_ms) + std::max(0, high_ms);
   char s[96];
-  const bool pattern = mode == 2 && low_ms >= kWakeMinMs && low_ms <= kWakeMaxMs && high_ms >= kWakeMinMs &&
-                       high_ms <= kWakeMaxMs;
-  std::snprintf(s, sizeof s, "%s: mode %d, %d ms low, %d ms high", pattern ? "fast-init pattern" : "line pulse (no wake-up)",
-                mode, low_ms, high_ms);
+  const bool pattern =
+      mode == 2 && low_ms >= kWakeMinMs && low_ms <= kWakeMaxMs && high_ms >= kWakeMinMs && high_ms <= kWakeMaxMs;
+  std::snprintf(s, sizeof s, "%s: mode %d, %d ms low, %d ms high",
+                pattern ? "fast-init pattern" : "line pulse (no wake-up)", mode, low_ms, high_ms);
   trace_.event(start, s);
   settle_ecu(start);
   if (ecu_) {
@@ -118,7 +119,8 @@ int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
 KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin) {
   const double bt = byte_ms(baud_);
   const double start = std::max(earliest, line_free_at_);
-  const double tx_end = start + static_cast<double>(frame.size()) * bt + static_cast<double>(frame.size() - 1) * byte_gap_ms_;
+  const double tx_end =
+      start + static_cast<double>(frame.size()) * bt + static_cast<double>(frame.size() - 1) * byte_gap_ms_;
   settle_ecu(start);
   trace_.frame(start, "T>", frame);
   last_activity_ = tx_end;
@@ -144,12 +146,14 @@ KLine::Result KLine::exchange(const Bytes &frame, double earliest, Origin origin
   if (ecu_ && !was_awake && ecu_->awake()) trace_.event(tx_end, ecu_name(*ecu_) + " awake");
 
   const AnswerTiming timing{kP2, kP2Max, kLateP2, kP3Min, bt, "answer checksum wrong: discarded"};
-  const auto outcome = schedule_answer(tx_end, answer ? std::span<Bytes>(answer, 1) : std::span<Bytes>(), fault, timing);
+  const auto outcome =
+      schedule_answer(tx_end, answer ? std::span<Bytes>(answer, 1) : std::span<Bytes>(), fault, timing);
   Result r;
   r.ok = outcome.ok;
   r.answer = outcome.ok ? answer : nullptr;
   r.done_at = outcome.done_at;
-  if (ecu_ && was_awake && !ecu_->awake()) trace_.event(last_activity_, ecu_name(*ecu_) + " asleep (communication ended)");
+  if (ecu_ && was_awake && !ecu_->awake())
+    trace_.event(last_activity_, ecu_name(*ecu_) + " asleep (communication ended)");
   return r;
 }
 
@@ -160,7 +164,8 @@ int KLine::set_link_keep(const std::uint8_t *frame, int length, int a, int b) {
     keep_alive_.reset();
     return 0;
   }
-  if (length > 255 || ecusim::frame_length(frame, static_cast<std::size_t>(length)) != static_cast<std::size_t>(length)) {
+  if (length > 255 ||
+      ecusim::frame_length(frame, static_cast<std::size_t>(length)) != static_cast<std::size_t>(length)) {
     set_error("keep-alive frame length does not match its format byte");
     return -1;
   }

@@ -147,8 +147,7 @@ VCI_EXPORT int OneToOne_SendDataToEcuGetAnswer(int, unsigned char *answer, int s
   });
 }
 
-VCI_EXPORT int PWM_SendDataToEcuGetAnswer(int, unsigned char *answer, int size, int, int length,
-                                          unsigned char *frame) {
+VCI_EXPORT int PWM_SendDataToEcuGetAnswer(int, unsigned char *answer, int size, int, int length, unsigned char *frame) {
   return with_active([&](auto &l) {
     if constexpr (offered<Plain<decltype(l)>>.pwm)
       return l.send_pwm(frame, length, answer, size);

@@ -17,7 +17,7 @@ std::string bus_name(ObdBus bus) { return std::string(ecusim::obd_framing(bus).n
 // The caller's answer buffer size; the plug-in's buffers are never larger than 344 bytes.
 std::size_t buffer_size(int size) {
   return size <= 0 || static_cast<std::size_t>(size) > kAnswerBufferSize ? kAnswerBufferSize
-                                                                          : static_cast<std::size_t>(size);
+                                                                         : static_cast<std::size_t>(size);
 }
 
 }  // namespace

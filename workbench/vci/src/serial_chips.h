@@ -20,8 +20,8 @@ struct SerialChip {
   // Space-separated words of the USB product string that select this row; a row without
   // any is the fallback for its driver, so the rows of one driver list it last.
   std::string_view product_marks;
-  bool exact_baud;         // any rate comes out within rate tolerance (10400, 8192 Bd)
-  bool fixed_rate_table;   // the chip only has the fixed rates of produced_rate()
+  bool exact_baud;        // any rate comes out within rate tolerance (10400, 8192 Bd)
+  bool fixed_rate_table;  // the chip only has the fixed rates of produced_rate()
   BreakKind break_kind;
   bool latency_timer;      // sysfs latency_timer next to the port
   int default_latency_ms;  // what the timer holds after plugging in; 0 without one
@@ -29,27 +29,23 @@ struct SerialChip {
 };
 
 inline constexpr std::array<SerialChip, 6> kSerialChips{{
-    {"ftdi_sio", "ftdi_sio", "FTDI FT232R / FT-X / FT232H / FT2232 / FT4232", "", true, false,
-     BreakKind::Real, true, 16,
+    {"ftdi_sio", "ftdi_sio", "FTDI FT232R / FT-X / FT232H / FT2232 / FT4232", "", true, false, BreakKind::Real, true,
+     16,
      "received bytes wait in the chip up to the latency timer before going to the host; "
      "1 ms keeps answer timing visible"},
     {"ch341", "ch341-uart", "WCH CH340 / CH341", "", true, false, BreakKind::Faked, false, 0,
      "rates come from the nearest divisor (10400 Bd -> 10417 Bd); on chips without a break "
      "register the driver fakes break with a NUL byte at 46 Bd (about 200 ms low), and user "
      "space cannot tell which kind it got"},
-    {"cp210x", "cp210x", "Silicon Labs CP2102N / CP2104 / CP2105 / CP2108",
-     "CP2102N CP2104 CP2105 CP2108", true, false, BreakKind::Real, false, 0,
-     "any rate from a 48 MHz divisor"},
-    {"cp210x", "cp210x", "Silicon Labs CP2101 / CP2102 / CP2103", "", false, true,
-     BreakKind::Real, false, 0,
+    {"cp210x", "cp210x", "Silicon Labs CP2102N / CP2104 / CP2105 / CP2108", "CP2102N CP2104 CP2105 CP2108", true, false,
+     BreakKind::Real, false, 0, "any rate from a 48 MHz divisor"},
+    {"cp210x", "cp210x", "Silicon Labs CP2101 / CP2102 / CP2103", "", false, true, BreakKind::Real, false, 0,
      "a fixed clock divided into a fixed set of rates, none near 10400 or 8192 Bd: use a "
      "CP2102N, FTDI or CH340 cable"},
-    {"pl2303", "pl2303", "Prolific PL2303 (HX / HXD / TA / TB / G)", "", true, false,
-     BreakKind::Real, false, 0,
+    {"pl2303", "pl2303", "Prolific PL2303 (HX / HXD / TA / TB / G)", "", true, false, BreakKind::Real, false, 0,
      "the oldest PL2303 (type H) only has standard rates; the rate the kernel reports back "
      "tells"},
-    {"cdc_acm", "cdc_acm", "USB CDC-ACM device (microcontroller adapter)", "", true, false,
-     BreakKind::None, false, 0,
+    {"cdc_acm", "cdc_acm", "USB CDC-ACM device (microcontroller adapter)", "", true, false, BreakKind::None, false, 0,
      "the rate goes to the device firmware as is; break only reaches devices that announce "
      "it, which most adapters do not"},
 }};

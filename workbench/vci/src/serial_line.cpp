@@ -98,7 +98,8 @@ int SerialLine::fail_noted(const std::string &why) {
 
 void SerialLine::port_lost(const std::string &why) {
   trace_.event(now(), "port lost: " + why);
-  note_user("the line stopped working (" + why + "): cable unplugged or interface gone; the next session opens the port again");
+  note_user("the line stopped working (" + why +
+            "): cable unplugged or interface gone; the next session opens the port again");
   port_.reset();
   baud_ = 0;
 }
@@ -193,8 +194,8 @@ int SerialLine::wake_by_break(int low_ms, int high_ms) {
   sleep_until(t1 + high_ms);
   const double t2 = now();
   port_->discard_input();  // what the break left in the receiver
-  trace_.event(t0, fmt("fast init by break: low %.1f ms, high %.1f ms (asked %.0f, %.0f)", t1 - t0, t2 - t1, low_ms,
-                       high_ms));
+  trace_.event(
+      t0, fmt("fast init by break: low %.1f ms, high %.1f ms (asked %.0f, %.0f)", t1 - t0, t2 - t1, low_ms, high_ms));
   return 0;
 }
 
@@ -202,8 +203,7 @@ int SerialLine::wake_by_byte(int low_ms, int high_ms) {
   const double line_rate = baud_;
   double actual = 0;
   std::string how, error;
-  if (!port_->set_rate(kWakeByteBaud, actual, how, error) ||
-      std::fabs(actual - kWakeByteBaud) > kWakeByteBaud * 0.02)
+  if (!port_->set_rate(kWakeByteBaud, actual, how, error) || std::fabs(actual - kWakeByteBaud) > kWakeByteBaud * 0.02)
     return fail_noted(fmt("the port cannot make %.0f baud for the wake-up byte (gives %.0f); use wakeup=break",
                           kWakeByteBaud, actual));
   port_->discard_input();
@@ -306,7 +306,8 @@ bool SerialLine::transmit(const WireBytes &frame, WireAssembler &as) {
     last_echo_gap = now() - sent_at;
     next = std::max(now(), sent_at + bt) + byte_gap_ms_;
   }
-  if (settings_.echo) trace_.event(now(), "echo " + WireTrace::hex(frame) + fmt(" (last after %.1f ms)", last_echo_gap));
+  if (settings_.echo)
+    trace_.event(now(), "echo " + WireTrace::hex(frame) + fmt(" (last after %.1f ms)", last_echo_gap));
   last_activity_ = std::max(now(), next - byte_gap_ms_);
   return true;
 }

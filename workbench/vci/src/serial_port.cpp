@@ -40,12 +40,9 @@ bool on_off(std::string_view v, bool &out) {
 
 const char *wakeup_name(Wakeup w) {
   switch (w) {
-    case Wakeup::Break:
-      return "break";
-    case Wakeup::Byte:
-      return "byte";
-    case Wakeup::Auto:
-      break;
+    case Wakeup::Break: return "break";
+    case Wakeup::Byte: return "byte";
+    case Wakeup::Auto: break;
   }
   return "auto";
 }
@@ -82,8 +79,8 @@ std::optional<PortSettings> parse_port_settings(std::string_view text, std::stri
       return std::nullopt;
     }
     if (!ok) {
-      error = "port option '" + std::string(item) +
-              "': wakeup=auto|break|byte, echo|dtr|rts=on|off, sysfs=DIR, dev=DIR";
+      error =
+          "port option '" + std::string(item) + "': wakeup=auto|break|byte, echo|dtr|rts=on|off, sysfs=DIR, dev=DIR";
       return std::nullopt;
     }
   }
@@ -187,9 +184,7 @@ SerialPort::Read SerialPort::read(std::uint8_t *buf, std::size_t cap, std::size_
   const double ms = std::max(0.0, timeout_ms);
   timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(std::fmod(ms, 1000.0) * 1e6)};
   int r;
-  do {
-    r = ppoll(&p, 1, &ts, nullptr);
-  } while (r < 0 && errno == EINTR);
+  do { r = ppoll(&p, 1, &ts, nullptr); } while (r < 0 && errno == EINTR);
   if (r < 0) {
     error = "poll: " + errno_text(errno);
     return Read::Lost;

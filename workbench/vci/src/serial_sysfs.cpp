@@ -205,8 +205,7 @@ std::string brltty_text(const std::string &sysfs_root) {
     if (!vendor || (*vendor != "1a86" && *vendor != "10c4")) continue;
     bool has_port = false;
     for (const auto &iface : entries(dev))
-      for (const auto &child : entries(iface))
-        has_port = has_port || child.filename().string().starts_with("ttyUSB");
+      for (const auto &child : entries(iface)) has_port = has_port || child.filename().string().starts_with("ttyUSB");
     if (has_port) continue;
     found += (found.empty() ? "" : ", ") + *vendor + ":" + read_line(dev / "idProduct").value_or("?");
   }
@@ -221,10 +220,9 @@ std::string brltty_text(const std::string &sysfs_root) {
 }
 
 std::string busy_text(const std::string &device, const PortInfo &p) {
-  const std::string match = p.vendor_id.empty()
-                                ? "KERNEL==\"ttyUSB[0-9]*|ttyACM[0-9]*\""
-                                : "ATTRS{idVendor}==\"" + p.vendor_id + "\", ATTRS{idProduct}==\"" +
-                                      p.product_id + "\"";
+  const std::string match =
+      p.vendor_id.empty() ? "KERNEL==\"ttyUSB[0-9]*|ttyACM[0-9]*\""
+                          : "ATTRS{idVendor}==\"" + p.vendor_id + "\", ATTRS{idProduct}==\"" + p.product_id + "\"";
   return "cannot open " + device +
          ": it is busy: another program holds it open, such as a second vazdiag, a terminal "
          "program, or ModemManager probing it (`fuser -v " +
@@ -300,8 +298,8 @@ std::string permission_advice(const std::string &group) {
            "MODE=\"0660\" in /etc/udev/rules.d/99-usb-serial.rules, then add yourself with: sudo "
            "usermod -aG dialout $USER (then log in again)";
   }
-  return "permission denied: the device belongs to group " + group + "; add yourself with: sudo usermod -aG " +
-         group + " $USER (then log in again)";
+  return "permission denied: the device belongs to group " + group + "; add yourself with: sudo usermod -aG " + group +
+         " $USER (then log in again)";
 }
 
 std::string format_port_list(const std::vector<PortInfo> &ports) {
@@ -365,8 +363,7 @@ LatencyOutcome set_low_latency(const PortInfo &port, int fd) {
     out.after_ms = read_int(file).value_or(1);
     if (out.after_ms <= 1) {
       out.method = LatencyMethod::SerialFlag;
-      out.trace = "latency timer " + ms_text(out.before_ms) + " -> 1 ms (low-latency flag; sysfs: " +
-                  sysfs_why + ")";
+      out.trace = "latency timer " + ms_text(out.before_ms) + " -> 1 ms (low-latency flag; sysfs: " + sysfs_why + ")";
       return out;
     }
   }
@@ -376,9 +373,8 @@ LatencyOutcome set_low_latency(const PortInfo &port, int fd) {
   out.after_ms = out.before_ms;
   const std::string stays = out.before_ms >= 0 ? "stays at " + ms_text(out.before_ms) : "stays unchanged";
   out.trace = "latency timer " + stays + " (cannot write " + file.string() + ": " + sysfs_why + ")";
-  out.warning = "The latency timer of " + port.path + " " + stays +
-                ": writing 1 to " + file.string() + " failed (" + sysfs_why +
-                ") and the low-latency flag did not take (" + flag_why +
+  out.warning = "The latency timer of " + port.path + " " + stays + ": writing 1 to " + file.string() + " failed (" +
+                sysfs_why + ") and the low-latency flag did not take (" + flag_why +
                 "). Answers then reach vazdiag up to that much later, which upsets the line timing.\n"
                 "Fix it for good with the udev rule\n"
                 "  ACTION==\"add\", SUBSYSTEM==\"usb-serial\", DRIVER==\"ftdi_sio\", "
@@ -404,13 +400,11 @@ std::string open_error_text(const std::string &device, int err, const std::strin
     case EPERM:
       return "cannot open " + device + ": " + permission_advice(describe_port(device, sysfs_root).group) + "\n";
     case EBUSY:
-    case EWOULDBLOCK:
-      return busy_text(device, describe_port(device, sysfs_root));
+    case EWOULDBLOCK: return busy_text(device, describe_port(device, sysfs_root));
     case ENOTTY:
       return "cannot use " + device + ": it is not a serial device (the kernel does not treat it as a terminal)\n" +
              present_ports_text(dev_root, sysfs_root);
-    default:
-      return "cannot open " + device + ": " + std::strerror(err) + "\n";
+    default: return "cannot open " + device + ": " + std::strerror(err) + "\n";
   }
 }
 

@@ -19,21 +19,20 @@ struct PortInfo {
   std::string driver;              // as sysfs names it ("ftdi_sio", "ch341-uart"); empty: unknown
   std::string vendor_id;           // USB ids as sysfs writes them ("0403"), empty when unknown
   std::string product_id;
-  std::string product;             // USB product string
+  std::string product;               // USB product string
   const SerialChip *chip = nullptr;  // row of kSerialChips, null when unknown
-  std::string latency_timer;       // sysfs file, empty when the port has none
-  int latency_ms = -1;             // its value when read, -1 when unknown
+  std::string latency_timer;         // sysfs file, empty when the port has none
+  int latency_ms = -1;               // its value when read, -1 when unknown
   bool is_char_device = false;
-  bool may_open = false;           // this user has read and write access
-  std::string group;               // owning group of the node, for the permission advice
+  bool may_open = false;  // this user has read and write access
+  std::string group;      // owning group of the node, for the permission advice
 };
 
 PortInfo describe_port(const std::string &device, const std::string &sysfs_root = "/sys");
 
 // /dev/ttyUSB*, /dev/ttyACM* and what /dev/serial/by-id points at: one entry per device with
 // its by-id names, in natural order (ttyUSB2 before ttyUSB10).
-std::vector<PortInfo> list_ports(const std::string &dev_root = "/dev",
-                                 const std::string &sysfs_root = "/sys");
+std::vector<PortInfo> list_ports(const std::string &dev_root = "/dev", const std::string &sysfs_root = "/sys");
 
 // The --list-ports text: one block per device, or what to check when there is none.
 std::string format_port_list(const std::vector<PortInfo> &ports);
@@ -51,7 +50,7 @@ enum class LatencyMethod {
 
 struct LatencyOutcome {
   LatencyMethod method = LatencyMethod::NotPresent;
-  int before_ms = -1;   // -1: could not be read
+  int before_ms = -1;  // -1: could not be read
   int after_ms = -1;
   std::string warning;  // for the user when the timer stays high; names the file and the fix
   std::string trace;    // one line for the wire trace

@@ -4,8 +4,10 @@
 
 #include "vaz_host_types.h"
 
-#define VCI_FAILS(name) VCI_EXPORT int name(void) { return -1; }
-#define VCI_NOOP(name) VCI_EXPORT int name(void) { return 0; }
+#define VCI_FAILS(name) \
+  VCI_EXPORT int name(void) { return -1; }
+#define VCI_NOOP(name) \
+  VCI_EXPORT int name(void) { return 0; }
 
 // Declared with the plug-in's slot types first, so that a definition of another type fails.
 #define VCI_DECLARE(name) VCI_EXPORT name##_ft name;

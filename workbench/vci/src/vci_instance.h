@@ -28,11 +28,11 @@ struct Instance {
   // The control interface chose the line since the last reset; otherwise the host's
   // configuration file may name a port.
   bool line_chosen = false;
-  std::string trace_snapshot;  // what VciTraceText last handed out
+  std::string trace_snapshot;        // what VciTraceText last handed out
   std::string trace_error_snapshot;  // what VciTraceWriteError last handed out
-  std::string error_snapshot;  // what VciLastError last handed out
-  std::string ports_snapshot;  // what VciListPorts last handed out
-  std::string notes_snapshot;  // what VciPortNotes last handed out
+  std::string error_snapshot;        // what VciLastError last handed out
+  std::string ports_snapshot;        // what VciListPorts last handed out
+  std::string notes_snapshot;        // what VciPortNotes last handed out
 
   Instance();
   void reset();
@@ -56,14 +56,10 @@ auto with_active(F &&f) {
   Instance &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
   switch (v.active) {
-    case Instance::Active::Aldl:
-      return f(*v.aldl);
-    case Instance::Active::Obd:
-      return f(*v.obd);
-    case Instance::Active::Serial:
-      return f(*v.serial);
-    case Instance::Active::KLine:
-      break;
+    case Instance::Active::Aldl: return f(*v.aldl);
+    case Instance::Active::Obd: return f(*v.obd);
+    case Instance::Active::Serial: return f(*v.serial);
+    case Instance::Active::KLine: break;
   }
   return f(*v.line);
 }

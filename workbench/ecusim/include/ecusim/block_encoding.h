@@ -12,9 +12,7 @@
 namespace ecusim::enc {
 
 // Nearest raw value, clamped to the byte.
-inline std::uint8_t byte_of(double raw) {
-  return static_cast<std::uint8_t>(std::clamp(std::lround(raw), 0L, 255L));
-}
+inline std::uint8_t byte_of(double raw) { return static_cast<std::uint8_t>(std::clamp(std::lround(raw), 0L, 255L)); }
 
 // Word high byte first (hi * 256 + lo), clamped.
 inline void put_be16(Bytes &b, double raw) {
@@ -55,8 +53,12 @@ class DRecord {
     d_[4] = lid;
   }
   void set(std::size_t k, std::uint8_t b) { d_.at(k) = b; }
-  void be16(std::size_t k, double raw) { put_at(k, [&](Bytes &b) { put_be16(b, raw); }); }
-  void v255(std::size_t k, double raw) { put_at(k, [&](Bytes &b) { put_v255(b, raw); }); }
+  void be16(std::size_t k, double raw) {
+    put_at(k, [&](Bytes &b) { put_be16(b, raw); });
+  }
+  void v255(std::size_t k, double raw) {
+    put_at(k, [&](Bytes &b) { put_v255(b, raw); });
+  }
   // The service bytes D[3] .. D[last].
   Bytes service() const { return Bytes(d_.begin() + 3, d_.end()); }
 

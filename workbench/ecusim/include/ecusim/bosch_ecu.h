@@ -31,8 +31,8 @@ class BoschEcu : public KwpEcu {
   struct Identity {
     std::uint8_t address;
     std::span<const BoschIdent> ident;
-    std::uint8_t key_option;          // the option whose first two characters are the family key
-    std::string_view key_examples;    // named in the "id-key" error text
+    std::uint8_t key_option;        // the option whose first two characters are the family key
+    std::string_view key_examples;  // named in the "id-key" error text
     // 11 00 restarts the control functions but keeps the K-line session (M1.5.4 family,
     // M7.2); every other reset ends the communication.
     bool reset_00_keeps_link = false;

@@ -19,8 +19,7 @@ inline constexpr std::size_t kMaxShortFormCodes = 20;
 
 std::optional<std::vector<std::uint16_t>> parse_code_list(std::string_view value, std::string &error);
 // Exactly `count` hex bytes separated by blanks.
-std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view value, std::size_t count,
-                                                         std::string &error);
+std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view value, std::size_t count, std::string &error);
 
 // "refuse": service identifier and negative response code as two hex digits each, pairs
 // comma-separated: "30:22,11:22" (empty: refuse nothing). A service named twice keeps the

@@ -22,8 +22,8 @@ class GmIsfiEcu : public AldlEcu {
     bool active = false;
     std::uint8_t mask = 0, state = 0;  // d1, d2: discrete outputs and their states
     std::optional<std::uint8_t> purge, iac, spark_deg, idle_step;
-    std::uint8_t modes = 0;            // d5
-    std::uint8_t injector_cut = 0;     // d10 of an injector test
+    std::uint8_t modes = 0;         // d5
+    std::uint8_t injector_cut = 0;  // d10 of an injector test
   };
 
  private:

@@ -24,7 +24,7 @@ class KwpEcu {
   struct Profile {
     std::uint8_t address = 0x10;
     std::array<std::uint8_t, 2> key_bytes{0xEF, 0x8F};  // StartCommunication answer
-    double sleep_after_ms = 5000.0;                    // silence that puts the ECU to sleep
+    double sleep_after_ms = 5000.0;                     // silence that puts the ECU to sleep
   };
 
   explicit KwpEcu(const Profile &profile);

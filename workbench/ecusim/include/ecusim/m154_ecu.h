@@ -12,9 +12,9 @@
 namespace ecusim {
 
 struct M154Variant {
-  std::string_view name;                      // catalogue name, e.g. "m154"
+  std::string_view name;  // catalogue name, e.g. "m154"
   M154Layout layout;
-  std::array<BoschIdent, 11> ident;           // answers to 1A 90 .. 1A 9A
+  std::array<BoschIdent, 11> ident;  // answers to 1A 90 .. 1A 9A
 };
 
 const M154Variant &m154_variant(std::string_view name);  // throws std::out_of_range

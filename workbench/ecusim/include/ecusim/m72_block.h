@@ -6,7 +6,7 @@
 
 namespace ecusim {
 
-Bytes m72_block(const M7BlockInput &in);        // 61 01 D5 .. D39 (0x25 service bytes)
+Bytes m72_block(const M7BlockInput &in);          // 61 01 D5 .. D39 (0x25 service bytes)
 Bytes m72_converter_block(const EngineState &e);  // 61 03 D5 .. D15
 
 }  // namespace ecusim

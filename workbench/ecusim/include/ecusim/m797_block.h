@@ -6,8 +6,8 @@
 
 namespace ecusim {
 
-Bytes m797_e2_block(const M7BlockInput &in);  // 61 01 D5 .. D69 (0x43 service bytes)
-Bytes m797_e3_block(const M7BlockInput &in);  // 61 01 D5 .. D76 (0x4A service bytes)
+Bytes m797_e2_block(const M7BlockInput &in);         // 61 01 D5 .. D69 (0x43 service bytes)
+Bytes m797_e3_block(const M7BlockInput &in);         // 61 01 D5 .. D76 (0x4A service bytes)
 Bytes m797_converter_block(const EngineState &e);    // 61 03 D5 .. D23
 Bytes m797_immobiliser_block(const EngineState &e);  // 61 A0 D5 .. D9
 

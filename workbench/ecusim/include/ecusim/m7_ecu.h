@@ -25,17 +25,17 @@ struct M7BlockInput {
 };
 
 struct M7Model {
-  std::string_view name;   // catalogue name
+  std::string_view name;  // catalogue name
   std::uint8_t address;
-  bool diagnostic_session; // accepts StartDiagnosticSession 81 and AccessTimingParameters 03
+  bool diagnostic_session;  // accepts StartDiagnosticSession 81 and AccessTimingParameters 03
   std::span<const BoschIdent> ident;
-  std::uint8_t key_option; // the option whose first two characters are the family key
-  std::size_t fault_bytes; // current-fault bytes in the 21 01 block, 0..4
-  Bytes (*data_block)(const M7BlockInput &);                       // 61 01 ...
-  Bytes (*converter_block)(const EngineState &);                   // 61 03 ..., or null
-  Bytes (*immobiliser_block)(const EngineState &);                 // 61 A0 ..., or null
+  std::uint8_t key_option;                          // the option whose first two characters are the family key
+  std::size_t fault_bytes;                          // current-fault bytes in the 21 01 block, 0..4
+  Bytes (*data_block)(const M7BlockInput &);        // 61 01 ...
+  Bytes (*converter_block)(const EngineState &);    // 61 03 ..., or null
+  Bytes (*immobiliser_block)(const EngineState &);  // 61 A0 ..., or null
   std::optional<std::uint8_t> (*memory_cell)(const EngineState &, std::uint32_t address);  // 23, or null
-  std::span<const OutputRow> outputs;   // served by 30
+  std::span<const OutputRow> outputs;                                                      // served by 30
   std::span<const OutputRow> routines;  // served by 31 / 32 10 (M7.0), empty: 7F 31 11
   bool guard_option;                    // takes "guard" (m797_layout.md)
   bool reset_00_keeps_link = false;     // 11 00 keeps the session (M7.2)

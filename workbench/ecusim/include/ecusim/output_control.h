@@ -21,10 +21,10 @@ enum class Effect : std::uint8_t {
   Fan,
   AcClutch,
   Lamp,
-  IdleSpeed,     // value byte = desired idle speed / 10
-  IdleStep,      // value byte = idle air control position, steps
-  CoTrim,        // value byte = idle mixture (CO) trim, 100 = base
-  Silent,        // accepted and carried out, nothing the data blocks show
+  IdleSpeed,  // value byte = desired idle speed / 10
+  IdleStep,   // value byte = idle air control position, steps
+  CoTrim,     // value byte = idle mixture (CO) trim, 100 = base
+  Silent,     // accepted and carried out, nothing the data blocks show
 };
 
 // One output of a family: the local identifier of 30 (or the first parameter of the M7.0
