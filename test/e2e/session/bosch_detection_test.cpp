@@ -2,6 +2,7 @@
 // the message per ECU found, and the menu that is started afterwards.
 #include <gmock/gmock.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -12,7 +13,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-constexpr int kAuto = 11;
+constexpr int kAuto = VAZ_ECU_TYPE_AUTO;
 const std::string kDetectBox =
     "[message, style 5] Automatic control unit detection | Detecting the control unit, please wait...";
 const std::string kFailureBox = "[message, style 1] Communication error | Communication with the control unit failed";
@@ -20,7 +21,7 @@ const std::string kFailureBox = "[message, style 1] Communication error | Commun
 std::uint16_t ecu_variant() {
   const auto *record = static_cast<const unsigned char *>(e2e::bench().pluginSymbol("TOKEN_OLD"));
   std::uint16_t v;
-  std::memcpy(&v, record + 2, sizeof v);  // wEcuVariant
+  std::memcpy(&v, record + offsetof(TOKEN_OLD_T, wEcuVariant), sizeof v);
   return v;
 }
 
@@ -35,14 +36,14 @@ TEST(BoschDetection, EachSimulatedEcuIsFoundAndItsMenuStarted) {
     const char *connect;    // first request of that menu routine
   };
   const Case cases[] = {
-      {"m154", "Control unit found: Bosch M1.5.4", 2, "81 10 F1 81 03"},
-      {"m154-add", "Control unit found: Bosch M1.5.4", 2, "81 10 F1 81 03"},  // "J5": code 6
-      {"m154n", "Control unit found: Bosch M1.5.4N", 4, "81 10 F1 81 03"},
-      {"m797-e3", "Control unit found: Bosch M7.9.7 E3", 8, "83 10 F1 10 81 14 29"},
-      {"m797-e2", "Control unit found: Bosch M7.9.7 E2", 7, "83 10 F1 10 81 14 29"},
-      {"m70-e3", "Control unit found: Bosch M7.0 E3", 6, "81 11 F1 81 04"},
-      {"m70-e2", "Control unit found: Bosch M7.0 E2", 5, "81 11 F1 81 04"},
-      {"m72", "Control unit found: Bosch M7.2", 4, "81 10 F1 81 03"},
+      {"m154", "Control unit found: Bosch M1.5.4", VAZ_VARIANT_M154, "81 10 F1 81 03"},
+      {"m154-add", "Control unit found: Bosch M1.5.4", VAZ_VARIANT_M154, "81 10 F1 81 03"},  // "J5": code 6
+      {"m154n", "Control unit found: Bosch M1.5.4N", VAZ_VARIANT_M154N, "81 10 F1 81 03"},
+      {"m797-e3", "Control unit found: Bosch M7.9.7 E3", VAZ_VARIANT_M797_E3, "83 10 F1 10 81 14 29"},
+      {"m797-e2", "Control unit found: Bosch M7.9.7 E2", VAZ_VARIANT_M797_E2, "83 10 F1 10 81 14 29"},
+      {"m70-e3", "Control unit found: Bosch M7.0 E3", VAZ_VARIANT_M70_E3, "81 11 F1 81 04"},
+      {"m70-e2", "Control unit found: Bosch M7.0 E2", VAZ_VARIANT_M70_E2, "81 11 F1 81 04"},
+      {"m72", "Control unit found: Bosch M7.2", VAZ_VARIANT_M154N, "81 10 F1 81 03"},
   };
   for (const Case &c : cases) {
     auto r = e2e::bench().run(e2e::session(kAuto, c.car, "back\n"));

@@ -10,7 +10,8 @@ using ::testing::HasSubstr;
 
 namespace {
 
-constexpr int kM70E2 = 4, kM70E3 = 5, kM72 = 6, kM797E2 = 7, kM797E3 = 8;
+constexpr int kM70E2 = VAZ_ECU_TYPE_M70_E2, kM70E3 = VAZ_ECU_TYPE_M70_E3, kM72 = VAZ_ECU_TYPE_M72,
+              kM797E2 = VAZ_ECU_TYPE_M797_E2, kM797E3 = VAZ_ECU_TYPE_M797_E3;
 
 std::string kwp(std::vector<int> bytes) {  // frame text with its checksum appended
   int sum = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "vaz_old.h"  // the session record and the numbers shared with the plug-in
 #include "workbench.h"
 
 namespace e2e {

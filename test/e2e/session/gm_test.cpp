@@ -12,7 +12,7 @@ using ::testing::Not;
 
 namespace {
 
-constexpr int kEfi = 9, kIsfi = 10;
+constexpr int kEfi = VAZ_ECU_TYPE_GM_EFI, kIsfi = VAZ_ECU_TYPE_GM_ISFI;
 const std::string kFailureBox = "[message, style 1] Communication error | Communication with the control unit failed";
 
 TEST(GmAldl, IsfiConnectsWithOneDataRequestAt8227Baud) {

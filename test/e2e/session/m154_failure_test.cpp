@@ -8,7 +8,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-constexpr int kM154 = 1;
+constexpr int kM154 = VAZ_ECU_TYPE_M154;
 const std::string kFailureBox = "[message, style 1] Communication error | Communication with the control unit failed";
 const std::string kConnectBox = "[message, style 5] Connecting to the control unit | Connecting to the control unit";
 

@@ -13,7 +13,7 @@ using ::testing::Not;
 
 namespace {
 
-constexpr int kM154 = 1, kM154Add = 2, kM154N = 3;
+constexpr int kM154 = VAZ_ECU_TYPE_M154, kM154Add = VAZ_ECU_TYPE_M154_ADD, kM154N = VAZ_ECU_TYPE_M154N;
 
 TEST(M154Screens, LiveDataShowsTheTickedItemsWithExactValues) {
   auto r = e2e::bench().run(e2e::session(
