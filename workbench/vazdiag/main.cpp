@@ -12,7 +12,6 @@
 #include "history_session.h"
 #include "input_checks.h"
 #include "options.h"
-#include "plugin_version.h"
 #include "session_language.h"
 #include "trace_decoder.h"
 #include "vaz_version.h"

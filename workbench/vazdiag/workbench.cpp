@@ -38,12 +38,6 @@ Fn symbol(const Library &lib, const char *name, const std::string &file) {
   return reinterpret_cast<Fn>(p);
 }
 
-// Offsets of the three fields the plug-in reads from the host context record.
-constexpr size_t kContextSize = VAZ_CTX_SIZE;
-constexpr size_t kFunctionsAt = VAZ_CTX_FUNCTIONS_AT;
-constexpr size_t kConnectorAt = VAZ_CTX_CONNECTOR_AT;
-constexpr size_t kEcuTypeAt = VAZ_CTX_ECU_TYPE_AT;
-
 // The running session's clock, while it is virtual (see advanceVirtualClock).
 void (*gVirtualAdvance)(unsigned) = nullptr;
 
@@ -55,6 +49,14 @@ struct VirtualWaits {
 };
 
 }  // namespace
+
+std::string pluginVersion(const std::string &dir) {
+  // The plug-in alone: the display host and the vehicle interface are not needed for this.
+  const std::string file = dir + "libVAZ_OLD.so";
+  const Library lib = open_library(file);
+  // Copied before the library goes: the text lives in it.
+  return symbol<const char *(*)()>(lib, "VazOldVersion", file)();
+}
 
 bool advanceVirtualClock(unsigned ms) {
   if (gVirtualAdvance == nullptr) return false;
@@ -204,10 +206,11 @@ SessionResult Workbench::run(const SessionSetup &s) {
 
   m.StdSetSessionTitle(ecu_title(s.ecuType).c_str());
 
-  std::array<unsigned char, kContextSize> context{};
-  std::memcpy(&context[kFunctionsAt], &s.functions, sizeof s.functions);
-  context[kConnectorAt] = static_cast<unsigned char>(s.connector);
-  std::memcpy(&context[kEcuTypeAt], &s.ecuType, sizeof s.ecuType);
+  // The three fields the plug-in reads from the host context record.
+  std::array<unsigned char, VAZ_CTX_SIZE> context{};
+  std::memcpy(&context[VAZ_CTX_FUNCTIONS_AT], &s.functions, sizeof s.functions);
+  context[VAZ_CTX_CONNECTOR_AT] = static_cast<unsigned char>(s.connector);
+  std::memcpy(&context[VAZ_CTX_ECU_TYPE_AT], &s.ecuType, sizeof s.ecuType);
 
   SessionResult r;
   {

@@ -101,4 +101,8 @@ bool advanceVirtualClock(unsigned ms);
 // Directory of the running executable, with a trailing '/'.
 std::string executableDir();
 
+// VazOldVersion() of DIR/libVAZ_OLD.so, for --version; throws std::runtime_error when the
+// library cannot be loaded or does not report one.
+std::string pluginVersion(const std::string &dir);
+
 }  // namespace vazdiag
