@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "alloc_counter.h"
+#include "history_session.h"
 #include "workbench.h"
 
 namespace {
@@ -34,14 +37,37 @@ long peak_rss_kb() {
   return -1;
 }
 
+// What a session keeps beside its transcript: nothing, every pass in the history
+// (--record), every pass in a CSV log (--log).
+enum Keep { kNothing, kRecord, kLog };
+
+std::filesystem::path scratch() {
+  static const auto dir = [] {
+    auto d = std::filesystem::temp_directory_path() / ("vazdiag_bench_long_" + std::to_string(getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
 // M1.5.4, every item of the live data ticked, `passes` refresh passes, as vazdiag runs it.
-vazdiag::SessionResult run(long passes, int transcriptFd) {
+vazdiag::SessionResult run(long passes, int transcriptFd, Keep keep = kNothing) {
   vazdiag::SessionSetup setup;
   setup.ecuType = 1;
   setup.car = "m154";
   setup.script = "choose Live data\ntick all\nstay " + std::to_string(passes) + "\nback\nback\n";
   setup.transcriptFd = transcriptFd;
-  return workbench().run(setup);
+  if (keep == kLog) setup.logFile = (scratch() / "live.csv").string();
+  std::unique_ptr<vazdiag::SessionHistory> history;
+  if (keep == kRecord) {
+    vazdiag::HistoryOptions options;
+    options.file = (scratch() / "history.sqlite").string();
+    options.recordAll = true;
+    history = std::make_unique<vazdiag::SessionHistory>(options, setup, workbench());
+  }
+  auto r = workbench().run(setup);
+  if (history) history->finish();
+  return r;
 }
 
 struct DevNull {
@@ -76,24 +102,33 @@ void BM_AllocationsPerPass(benchmark::State &state) {
   }
   DevNull out;
   constexpr long kShort = 200, kLong = 2200;
+  const auto keep = static_cast<Keep>(state.range(0));
   double per_pass = 0;
-  run(kShort, out.fd);  // first use: text files parsed, buffers grown
+  run(kShort, out.fd, keep);  // first use: text files parsed, buffers grown
   for (auto _ : state) {
     const auto a0 = bench::allocations();
-    run(kShort, out.fd);
+    run(kShort, out.fd, keep);
     const auto a1 = bench::allocations();
-    run(kLong, out.fd);
+    run(kLong, out.fd, keep);
     const auto a2 = bench::allocations();
     // The difference of two sessions that differ only in their passes: the cost of a pass,
     // without connecting and the screens around the live data.
     per_pass = (static_cast<double>(a2 - a1) - static_cast<double>(a1 - a0)) / (kLong - kShort);
   }
   state.counters["allocations_per_pass"] = per_pass;
+  std::filesystem::remove_all(scratch());
 }
 
 }  // namespace
 
 BENCHMARK(BM_MemoryOverPasses)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK(BM_AllocationsPerPass)->Iterations(1)->Unit(benchmark::kMillisecond);
+// keep: 0 the transcript only, 1 also every pass in the history, 2 also a CSV log.
+BENCHMARK(BM_AllocationsPerPass)
+    ->Arg(kNothing)
+    ->Arg(kRecord)
+    ->Arg(kLog)
+    ->ArgName("keep")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -3,7 +3,12 @@
 
 #include "history_schema.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <map>
+#include <set>
 
 namespace history {
 namespace {
@@ -19,7 +24,8 @@ SessionSummary summaryOf(const Statement &q) {
   s.id = q.integer(0);
   s.startedAt = q.text(1);
   s.endedAt = q.text(2);
-  s.endedNormally = q.integer(3) != 0;
+  s.endedNormally = q.integer(3) == kEndedNormally;
+  s.commFailure = q.integer(3) == kEndedOnCommFailure;
   s.ecu = q.text(4);
   s.car = q.text(5);
   s.port = q.text(6);
@@ -29,12 +35,55 @@ SessionSummary summaryOf(const Statement &q) {
   return s;
 }
 
+std::string damaged(const std::string &fault) {
+  return "the file is damaged (" + fault + "); the next session moves it aside and starts a new history";
+}
+
 }  // namespace
 
 Db openHistory(const std::string &path) {
-  Db db(path, false);
-  configure(db);
-  migrate(db);
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) throw NoHistory("no sessions recorded yet (" + path + " does not exist)");
+    throw DbError(std::string("cannot open ") + path + ": " + std::strerror(errno));
+  }
+  // SQLite would open a FIFO and wait on it for ever.
+  if (!S_ISREG(st.st_mode)) throw DbError(path + " is not a file");
+  auto open = [&path] {
+    Db db(path, Db::ReadOnly{});
+    sqlite3_busy_timeout(db.get(), 10000);
+    try {
+      db.userVersion();
+      return db;
+    } catch (const DbError &e) {
+      // A log-mode file whose directory cannot hold the log's shared memory (read-only):
+      // nobody can be writing it, so it is read as it stands.
+      const int code = sqlite3_extended_errcode(db.get()) & 0xFF;
+      if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) throw DbError(damaged(e.what()));
+      if (code != SQLITE_CANTOPEN) throw;
+    }
+    Db fixed(path, Db::ReadOnly{true});
+    fixed.userVersion();
+    return fixed;
+  };
+  Db db = open();
+  if (const std::string fault = damage(db); !fault.empty()) throw DbError(damaged(fault));
+  const int version = db.userVersion();
+  if (version > kSchemaVersion)
+    throw DbError("the history file has schema version " + std::to_string(version) + ", newer than this vazdiag (" +
+                  std::to_string(kSchemaVersion) + ")");
+  if (version < kSchemaVersion) {
+    // An earlier vazdiag's file: brought up to date once, by whoever reads it first.
+    try {
+      Db writable(path, false);
+      configure(writable);
+      migrate(writable);
+    } catch (const DbError &e) {
+      throw DbError(std::string("the file was written by an earlier vazdiag and cannot be brought up to date here (") +
+                    e.what() + ")");
+    }
+    db = open();
+  }
   return db;
 }
 
@@ -87,23 +136,52 @@ std::optional<SessionRecord> loadSession(Db &db, std::int64_t id) {
   Statement count(db, "SELECT COUNT(*) FROM passes WHERE session_id = ?");
   count.bind(1, id);
   count.step();
-  r.passes = static_cast<int>(count.integer(0));
+  r.passes = count.integer(0);
+
+  // The time axis every chart of the session shares: its first and last pass.
+  Statement span(db, R"(
+SELECT MIN(engine_ms), MAX(engine_ms) FROM passes
+WHERE session_id = ? AND engine_ms BETWEEN -1e300 AND 1e300)");
+  span.bind(1, id);
+  span.step();
+  const double x0 = span.isNull(0) ? 0 : span.real(0) / 1000.0, x1 = span.isNull(1) ? 0 : span.real(1) / 1000.0;
 
   Statement values(db, R"(
-SELECT v.item_id, i.name, i.unit, p.engine_ms, v.value, v.number
-FROM passes p JOIN pass_values v ON v.pass_id = p.id JOIN items i ON i.id = v.item_id
+SELECT v.item_id, p.engine_ms, v.value, v.number
+FROM passes p JOIN pass_values v ON v.pass_id = p.id
 WHERE p.session_id = ? ORDER BY p.id)");
+  Statement item(db, "SELECT name, unit FROM items WHERE id = ?");
   values.bind(1, id);
+  struct Reading {
+    ChartBuilder chart;
+    std::set<std::string> seen;
+  };
+  std::vector<Reading> readings;           // one per series
   std::map<std::int64_t, std::size_t> at;  // item id -> index in series
   while (values.step()) {
     auto [it, fresh] = at.try_emplace(values.integer(0), r.series.size());
-    if (fresh) r.series.push_back({values.text(1), values.text(2), {}, {}});
+    if (fresh) {
+      item.bind(1, values.integer(0));
+      const bool known = item.step();
+      r.series.push_back({known ? item.text(0) : "?", known ? item.text(1) : "", {}, {}});
+      item.reset();
+      readings.push_back({ChartBuilder(x0, x1), {}});
+    }
     Series &s = r.series[it->second];
-    if (!values.isNull(5))
-      s.points.emplace_back(values.real(3) / 1000.0, values.real(5));
-    else
-      s.texts.push_back(values.text(4));
+    Reading &reading = readings[it->second];
+    if (!values.isNull(3)) {
+      reading.chart.add(values.real(1) / 1000.0, values.real(3));
+    } else if (s.texts.size() < kMaxTexts) {
+      std::string text = values.text(2);
+      if (!reading.seen.count(text)) {
+        reading.seen.insert(text);
+        s.texts.push_back(std::move(text));
+      }
+    } else if (!reading.seen.count(values.text(2))) {
+      s.moreTexts = true;
+    }
   }
+  for (std::size_t i = 0; i < readings.size(); ++i) r.series[i].chart = readings[i].chart.finish();
   return r;
 }
 

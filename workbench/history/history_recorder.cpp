@@ -3,6 +3,8 @@
 
 #include "wire_frames.h"
 
+#include <algorithm>
+
 namespace history {
 
 HistoryRecorder::HistoryRecorder(HistoryWriter &writer, LineAccess line, bool recordAll)
@@ -13,6 +15,16 @@ std::vector<Field> HistoryRecorder::lines(const StdShown &e) const {
   out.reserve(static_cast<std::size_t>(e.lineCount));
   for (int i = 0; i < e.lineCount; ++i) out.emplace_back(e.lines[i].name, e.lines[i].value);
   return out;
+}
+
+std::span<const Field> HistoryRecorder::passLines(const StdShown &e) {
+  const auto n = static_cast<std::size_t>(std::max(e.lineCount, 0));
+  if (passLines_.size() < n) passLines_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    passLines_[i].first = e.lines[i].name;
+    passLines_[i].second = e.lines[i].value;
+  }
+  return {passLines_.data(), n};
 }
 
 void HistoryRecorder::saveTest() {
@@ -72,7 +84,7 @@ void HistoryRecorder::shown(const StdShown &e) {
         for (const auto &[n, v] : lines(e)) outcome_ += (outcome_.empty() ? "" : "; ") + n + ": " + v;
         if (e.pass == 1) saveTest();
       }
-      if (e.recording || recordAll_) writer_.pass(line_.clockMs(), lines(e));
+      if (e.recording || recordAll_) writer_.pass(line_.clockMs(), passLines(e));
       break;
     }
     case STD_SHOWN_CODES: writer_.codeList(action_, lines(e)); break;
@@ -116,9 +128,9 @@ void HistoryRecorder::shown(const StdShown &e) {
   }
 }
 
-void HistoryRecorder::finish(bool normal) {
+void HistoryRecorder::finish(bool normal, bool commFailure) {
   closeTest();
-  if (normal) writer_.endSession();
+  if (normal) writer_.endSession(commFailure);
 }
 
 }  // namespace history

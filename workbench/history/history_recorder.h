@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,13 +26,16 @@ class HistoryRecorder {
  public:
   HistoryRecorder(HistoryWriter &writer, LineAccess line, bool recordAll);
   void shown(const StdShown &e);
-  // The session is over: the last test gets what it sent; normal marks a normal end.
-  void finish(bool normal);
+  // The session is over: the last test gets what it sent; normal marks an end that was not
+  // a crash, commFailure one on a communication failure with the unit.
+  void finish(bool normal, bool commFailure = false);
 
  private:
   void startAction(const StdShown &menu);
   void closeTest();
   std::vector<Field> lines(const StdShown &e) const;
+  // The screen's lines in the reused buffer below: a live-data pass allocates nothing.
+  std::span<const Field> passLines(const StdShown &e);
   void saveTest();
 
   HistoryWriter &writer_;
@@ -49,6 +53,7 @@ class HistoryRecorder {
   std::uint64_t testTrace_ = 0;
   std::vector<std::string> steps_;
   std::string outcome_;
+  std::vector<Field> passLines_;
 };
 
 }  // namespace history

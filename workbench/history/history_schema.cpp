@@ -107,6 +107,24 @@ std::optional<double> parseNumber(const std::string &text) {
   return v;
 }
 
+std::string damage(Db &db) {
+  // Another vazdiag may be setting the file up or writing it: that is a wait, not damage.
+  sqlite3_busy_timeout(db.get(), 10000);
+  for (int attempt = 0;; ++attempt) {
+    try {
+      Statement check(db, "PRAGMA quick_check(1)");
+      if (!check.step()) return "the check gave no answer";
+      const std::string first = check.text(0);
+      return first == "ok" ? "" : first;
+    } catch (const DbError &e) {
+      const int code = sqlite3_extended_errcode(db.get()) & 0xFF;
+      if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) return e.what();
+      if ((code != SQLITE_BUSY && code != SQLITE_PROTOCOL) || attempt == 1000) throw;
+      sqlite3_sleep(10);
+    }
+  }
+}
+
 void configure(Db &db) {
   sqlite3_busy_timeout(db.get(), 10000);
   db.execWhenFree("PRAGMA journal_mode = WAL");

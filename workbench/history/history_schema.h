@@ -12,6 +12,11 @@ namespace history {
 
 inline constexpr int kSchemaVersion = 2;
 
+// sessions.ended_normally: 0 while a session runs and when it never ended (killed, a pulled
+// cable, a crash); else how it ended. An earlier vazdiag reads any value but 0 as a normal end.
+inline constexpr int kEndedNormally = 1;
+inline constexpr int kEndedOnCommFailure = 2;  // the session ended, without talking to the unit
+
 // Applies the missing steps up to upTo (default: the current version) in one transaction.
 // A file newer than this program is refused (DbError).
 void migrate(Db &db, int upTo = kSchemaVersion);
@@ -20,6 +25,10 @@ void migrate(Db &db, int upTo = kSchemaVersion);
 // a commit costs no fsync of its own), a busy timeout (two vazdiag share one file) and
 // foreign keys.
 void configure(Db &db);
+
+// PRAGMA quick_check of an open file: "" when it is sound, else the first fault found. A file
+// that is no database at all is a fault too; any other failure (a lock held too long) throws.
+std::string damage(Db &db);
 
 // The number in a value text ("14.2", " -3 "), nothing for "ON" or "1.2 V".
 std::optional<double> parseNumber(const std::string &text);

@@ -1,11 +1,16 @@
 // Writes one session into the history as it goes: every call is its own short
-// transaction, so whatever was shown before a crash or a pulled cable is kept.
+// transaction, so whatever was shown before a crash or a pulled cable is kept. Live-data
+// passes are the exception: they are kept in reused buffers and committed together at
+// most once a second, so a crash loses at most that second and a pass costs no
+// transaction and no heap allocation of its own.
 #pragma once
 
 #include "sqlite_db.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,8 +29,16 @@ struct SessionInfo {
 
 class HistoryWriter {
  public:
-  // Opens or creates the file (and its directory) and brings its schema up to date.
+  // Opens or creates the file (and its directory) and brings its schema up to date. A file
+  // that fails its check is moved aside (movedAside() says where) and a new one started.
   explicit HistoryWriter(const std::string &path);
+  ~HistoryWriter();
+  HistoryWriter(const HistoryWriter &) = delete;
+  HistoryWriter &operator=(const HistoryWriter &) = delete;
+
+  // Where a damaged file was moved, and what was wrong with it; "" when the file was sound.
+  const std::string &movedAside() const { return movedAside_; }
+  const std::string &damage() const { return damage_; }
 
   void beginSession(const SessionInfo &info);
   std::int64_t session() const { return session_; }
@@ -37,9 +50,12 @@ class HistoryWriter {
   void updateTest(std::int64_t test, const std::string &steps, const std::string &sent, const std::string &outcome);
   void notice(const std::string &action, const std::string &text);
   // One live-data pass: the line's clock and each item's name (with unit) and value text.
-  void pass(double engineMs, const std::vector<Field> &items);
-  // The session ended the normal way; a session never ended stays marked as cut short.
-  void endSession();
+  void pass(double engineMs, std::span<const Field> items);
+  // Commits the passes not yet written.
+  void flush();
+  // The session ended: the normal way, or on a communication failure with the unit. A
+  // session never ended stays marked as cut short.
+  void endSession(bool commFailure = false);
 
   Db &db() { return db_; }
 
@@ -47,10 +63,25 @@ class HistoryWriter {
   void touch();  // the session's end moves to now inside every write
   std::int64_t itemId(const std::string &shownName);
 
+  std::string movedAside_, damage_;
   Db db_;
   std::int64_t session_ = 0;
-  std::map<std::string, std::int64_t> items_;  // shown name -> items.id of this session
+  std::map<std::string, std::int64_t, std::less<>> items_;  // shown name -> items.id of this session
   Statement touch_, pass_, value_;
+
+  // The passes not yet committed; the buffers keep their room from batch to batch.
+  struct PendingPass {
+    double engineMs;
+    std::size_t values;  // how many of the values below are this pass's
+  };
+  struct PendingValue {
+    std::int64_t item;
+    std::string value;  // a value text is short: kept in place, no allocation of its own
+  };
+  std::vector<PendingPass> passes_;
+  std::vector<PendingValue> values_;
+  std::size_t valueCount_ = 0;  // values_ in use
+  std::chrono::steady_clock::time_point batchStart_;
 };
 
 // "Coolant temperature, °C" -> {"Coolant temperature", "°C"}.

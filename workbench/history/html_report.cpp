@@ -4,8 +4,6 @@
 #include "report_labels.h"
 #include "svg_chart.h"
 
-#include <set>
-
 namespace history {
 namespace {
 
@@ -25,6 +23,7 @@ td.code { font-family: "DejaVu Sans Mono", monospace; font-weight: bold; white-s
 pre { font: 11px/1.3 "DejaVu Sans Mono", monospace; margin: 0; white-space: pre-wrap; }
 .ok { color: #1b7f3b; } .failed { color: #b00020; }
 .charts figure { margin: 0 0 12px; break-inside: avoid; page-break-inside: avoid; }
+figcaption { color: #555; font-size: 12px; }
 svg.chart { width: 100%; height: auto; display: block; }
 svg.chart text { font: 11px "DejaVu Sans", Arial, sans-serif; fill: #333; }
 svg.chart .title { font-size: 13px; font-weight: bold; }
@@ -106,19 +105,24 @@ void liveData(std::string &h, const SessionRecord &r, const ReportLabels &l) {
     h += "<p>" + esc(l.noLiveData) + "</p></section>\n";
     return;
   }
-  h += "<p class=\"meta\">" + std::to_string(r.passes) + " " + esc(l.passes) + "</p>\n<div class=\"charts\">\n";
+  h += "<p class=\"meta\">" + esc(passesText(l, r.passes)) + "</p>\n<div class=\"charts\">\n";
   for (const Series &s : r.series) {
     h += "<figure class=\"item\" data-item=\"" + esc(s.name) + "\">\n";
-    if (!s.points.empty()) {
-      h += svgChart(s.points, {s.name, s.unit, l.engineTime, l.min, l.max, l.mean});
+    const ChartData &c = s.chart;
+    if (!c.points.empty()) {
+      h += svgChart(c, {s.name, s.unit, l.engineTime, l.min, l.max, l.mean});
+      if (c.thinned()) h += "<figcaption>" + esc(thinnedText(l, c.count, chartColumns())) + "</figcaption>\n";
     } else {
       // Items that are words (ON/OFF): the values that were shown, each once.
-      std::set<std::string> seen;
       std::string shown;
-      for (const auto &t : s.texts)
-        if (seen.insert(t).second) shown += (shown.empty() ? "" : ", ") + t;
-      h += "<h3>" + esc(s.name) + "</h3><p>" + esc(l.shownValues) + ": " + esc(shown) + "</p>\n";
+      for (const auto &t : s.texts) shown += (shown.empty() ? "" : ", ") + t;
+      if (s.moreTexts) shown += ", …";
+      h += "<h3>" + esc(s.name) + "</h3>";
+      if (!shown.empty()) h += "<p>" + esc(l.shownValues) + ": " + esc(shown) + "</p>";
+      h += "\n";
     }
+    if (c.skipped != 0)
+      h += "<figcaption class=\"skipped\">" + esc(l.skipped) + std::to_string(c.skipped) + "</figcaption>\n";
     h += "</figure>\n";
   }
   h += "</div></section>\n";
@@ -134,7 +138,9 @@ std::string htmlReport(const SessionRecord &r) {
   h += "<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
   h += "<header><h1>" + esc(l.title) + "</h1>\n<p class=\"meta\">" + esc(l.session) + " " + std::to_string(s.id) +
        " · " + esc(l.started) + " " + esc(s.startedAt) + " · " + esc(l.ended) + " " + esc(s.endedAt) + " · " +
-       (s.endedNormally ? esc(l.endedNormally) : "<span class=\"abrupt\">" + esc(l.endedAbruptly) + "</span>") +
+       (s.endedNormally
+            ? esc(l.endedNormally)
+            : "<span class=\"abrupt\">" + esc(s.commFailure ? l.endedCommFailure : l.endedAbruptly) + "</span>") +
        "</p>\n<p class=\"meta\">" + esc(l.ecu) + ": " + esc(s.ecu) + " · " +
        (s.port.empty() ? esc(l.car) + ": " + esc(s.car) : esc(l.port) + ": " + esc(s.port)) + "</p></header>\n";
   identification(h, r, l);

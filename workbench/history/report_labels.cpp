@@ -1,6 +1,8 @@
 // English and Russian words of the report.
 #include "report_labels.h"
 
+#include <utility>
+
 namespace history {
 namespace {
 
@@ -38,7 +40,13 @@ constexpr ReportLabels kEnglish{"en",
                                 "min",
                                 "max",
                                 "mean",
-                                "values shown"};
+                                "values shown",
+                                "ended on a communication failure with the control unit",
+                                "pass",
+                                "passes",
+                                "{values} values, drawn as the lowest and the highest of each of the chart's {columns} "
+                                "pixel columns: every spike is kept.",
+                                "Values left out (not a finite number, or beyond ±1e300): "};
 
 constexpr ReportLabels kRussian{"ru",
                                 "Отчёт о диагностике",
@@ -74,9 +82,33 @@ constexpr ReportLabels kRussian{"ru",
                                 "мин",
                                 "макс",
                                 "среднее",
-                                "показанные значения"};
+                                "показанные значения",
+                                "прерван: нет связи с блоком управления",
+                                "опрос",
+                                "опроса",
+                                "Значений: {values}; на графике минимум и максимум каждого из {columns} столбцов "
+                                "точек, все выбросы сохранены.",
+                                "Не показаны значения (не конечное число или больше ±1e300): "};
 
 }  // namespace
+
+std::string passesText(const ReportLabels &l, long long n) {
+  const long long tens = n % 100, ones = n % 10;
+  const char *word = l.passes;
+  if (ones == 1 && tens != 11)
+    word = l.pass;
+  else if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+    word = l.passesFew;
+  return std::to_string(n) + " " + word;
+}
+
+std::string thinnedText(const ReportLabels &l, std::size_t values, int columns) {
+  std::string text = l.thinned;
+  for (const auto &[key, value] : {std::pair<std::string, std::string>{"{values}", std::to_string(values)},
+                                   {"{columns}", std::to_string(columns)}})
+    if (const auto at = text.find(key); at != std::string::npos) text.replace(at, key.size(), value);
+  return text;
+}
 
 const ReportLabels &reportLabels(const std::string &language) { return language == "ru" ? kRussian : kEnglish; }
 

@@ -12,6 +12,37 @@ Db::Db(const std::string &path, bool create) {
   sqlite3_extended_result_codes(raw, 1);
 }
 
+namespace {
+
+// A file name as a URI path: the characters a URI gives a meaning are escaped.
+std::string uriOf(const std::string &path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (char ch : path) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '%' || c == '?' || c == '#' || c < 0x20 || c == 0x7F) {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 0xF];
+    } else {
+      uri += ch;
+    }
+  }
+  return uri;
+}
+
+}  // namespace
+
+Db::Db(const std::string &path, ReadOnly mode) {
+  sqlite3 *raw = nullptr;
+  const std::string name = mode.immutable ? uriOf(path) + "?immutable=1" : path;
+  const int flags = SQLITE_OPEN_READONLY | (mode.immutable ? SQLITE_OPEN_URI : 0);
+  const int rc = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
+  db_.reset(raw);
+  if (rc != SQLITE_OK) throw DbError("cannot open " + path + ": " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
+  sqlite3_extended_result_codes(raw, 1);
+}
+
 void Db::fail(const std::string &what) const { throw DbError(what + ": " + sqlite3_errmsg(db_.get())); }
 
 void Db::exec(const std::string &sql) {
@@ -49,6 +80,12 @@ Statement &Statement::bind(int at, double v) {
 
 Statement &Statement::bind(int at, const std::string &v) {
   if (sqlite3_bind_text(st_.get(), at, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+    db_->fail("bind");
+  return *this;
+}
+
+Statement &Statement::bindStatic(int at, const std::string &v) {
+  if (sqlite3_bind_text(st_.get(), at, v.data(), static_cast<int>(v.size()), SQLITE_STATIC) != SQLITE_OK)
     db_->fail("bind");
   return *this;
 }

@@ -23,6 +23,12 @@ class Db {
  public:
   // Opens (creating it when asked) the database file.
   Db(const std::string &path, bool create);
+  // Opens for reading only. immutable: the file is read as it stands, without the shared
+  // memory of a log, for a log-mode file in a directory where that cannot be made.
+  struct ReadOnly {
+    bool immutable = false;
+  };
+  Db(const std::string &path, ReadOnly mode);
   sqlite3 *get() const { return db_.get(); }
   void exec(const std::string &sql);
   // exec, tried again for a while when the file is locked in a way the busy handler is not
@@ -50,6 +56,8 @@ class Statement {
   Statement &bind(int at, int v) { return bind(at, static_cast<std::int64_t>(v)); }
   Statement &bind(int at, double v);
   Statement &bind(int at, const std::string &v);
+  // The text is not copied: it must stay unchanged until the statement is run or reset.
+  Statement &bindStatic(int at, const std::string &v);
   Statement &bind(int at, std::optional<double> v);
   Statement &bindNull(int at);
   // One step: true while a row is there to read.

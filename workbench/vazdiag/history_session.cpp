@@ -6,6 +6,8 @@
 
 #include <iostream>
 
+#include "workbench/printable.h"
+
 namespace vazdiag {
 
 struct SessionHistory::Impl {
@@ -45,6 +47,10 @@ SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup
   info.car = setup.port.empty() ? setup.car : "";
   info.port = setup.port;
   info.language = setup.language == "ru" ? "ru" : "en";
+  if (!impl_->writer.movedAside().empty())
+    std::cerr << "vazdiag: history " << workbench::printable(history_file(options), 400) << " was damaged ("
+              << workbench::printable(impl_->writer.damage(), 200) << "); it is kept as "
+              << workbench::printable(impl_->writer.movedAside(), 400) << " and a new history is started\n";
   impl_->writer.beginSession(info);
   bench.observe(&Impl::shown, impl_.get());
   bench.followTrace(true);  // what a test sent is read from the trace's newest lines
@@ -55,10 +61,10 @@ SessionHistory::~SessionHistory() {
   impl_->bench.followTrace(false);
 }
 
-void SessionHistory::finish() {
+void SessionHistory::finish(bool commFailure) {
   if (impl_->failed) return;
   try {
-    impl_->recorder.finish(true);
+    impl_->recorder.finish(true, commFailure);
   } catch (const std::exception &e) { impl_->fail(e); }
 }
 

@@ -18,8 +18,8 @@ class SessionHistory {
   ~SessionHistory();
   SessionHistory(const SessionHistory &) = delete;
   SessionHistory &operator=(const SessionHistory &) = delete;
-  // The session ended the normal way.
-  void finish();
+  // The session ended (not a crash): the normal way, or on a communication failure.
+  void finish(bool commFailure = false);
 
  private:
   struct Impl;

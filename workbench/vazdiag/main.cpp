@@ -101,7 +101,7 @@ int main(int argc, char **argv) {
         std::cerr << "vazdiag: history: " << e.what() << "; this session is not recorded\n";
       }
     vazdiag::SessionResult r = bench.run(setup);
-    if (history) history->finish();
+    if (history) history->finish(r.commFailure);
     // A session that could not talk to the car, or a script that did not
     // match the screens, did not do what was asked: say so in the status.
     if (r.commFailure) {
@@ -117,7 +117,8 @@ int main(int argc, char **argv) {
     for (std::string line; std::getline(notes, line);)
       std::cerr << "vazdiag: port " << setup.port << ": " << line << "\n";
     for (const std::string &e : r.writeErrors) std::cerr << "vazdiag: " << e << "\n";
-    if (!r.writeErrors.empty()) return 1;
+    // The session ran; what it was asked to keep of it is incomplete.
+    if (!r.writeErrors.empty()) return 5;
   } catch (const vazdiag::SetupError &e) {
     std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
     return 2;

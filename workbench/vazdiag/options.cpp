@@ -95,7 +95,8 @@ const char *const kUsage =
     "                     write session N as one HTML page with a chart per recorded item\n"
     "\n"
     "Exit status: 0 done, 1 the workbench cannot be loaded, 2 a bad option or setup,\n"
-    "3 the session ended on a communication failure, 4 a script step did not fit its screen.\n";
+    "3 the session ended on a communication failure, 4 a script step did not fit its screen,\n"
+    "5 the trace or the live-data log could not be written in full.\n";
 
 int ecu_type_from_name(const std::string &name) {
   for (const EcuName &e : kEcuNames)
@@ -200,6 +201,11 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     } else if (a == "--trace") {
       o.setup.traceFile = v;
     } else if (a == "--history") {
+      // An empty name would quietly mean the default file.
+      if (v.empty()) {
+        error = "--history needs a file name, got ''";
+        return std::nullopt;
+      }
       o.history.file = v;
     } else if (a == "--log") {
       o.setup.logFile = v;
@@ -207,7 +213,7 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.decodeTraceFile = v;
     } else if (a == "--lang") {
       if (v != "ru" && v != "en") {
-        error = "--lang is ru or en, got '" + v + "'";
+        error = "--lang is ru or en, got '" + workbench::printable(v) + "'";
         return std::nullopt;
       }
       o.setup.language = v;

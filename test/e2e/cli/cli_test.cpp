@@ -109,6 +109,11 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
     text.replace(text.find("0x58025005 Live data"), 20, "0x58025005 Live\x1B[2Jdata");
     std::ofstream(file, std::ios::trunc) << text;
   }
+  // A FIFO where the language setting is read: nobody writes it, so reading it would wait.
+  const std::string fifoConfig = f.install("fifo_config");
+  std::filesystem::remove(f.dir / "fifo_config" / "data" / "StdCfg.ini");
+  mkfifo((f.dir / "fifo_config" / "data" / "StdCfg.ini").c_str(), 0600);
+  f.write("esc_choice.txt", "choose Live\x1B[2Jdata\n");
   // A plug-in from before it reported its version.
   const std::string unversioned = f.install("unversioned");
   BadFiles::unexport((f.dir / "unversioned" / "libVAZ_OLD.so").string(), "VazOldVersion", "XazOldVersion");
@@ -136,10 +141,11 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {"--ecu " + std::string(300, 'a'), "aaa...' (see --help)"},
       {"--functions 0x10" + script, "--functions 0x10 offers no menu entry"},
       {"--decode-trace " + (f / "notrace.txt"), "is not a wire trace"},
-      // Session-time failures: reported, with status 1.
-      {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 1},
-      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 1},
-      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 5] Recording stopped", 1},
+      // Session-time failures to write what was asked: reported, with a status of their own.
+      {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 5},
+      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 5},
+      {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 5] Recording stopped", 5},
+      // The workbench cannot be loaded: status 1.
       {script, "DSNAMES.TXT:", 1, spoiltData},
       {script, "entry 0x5820FF05 is counted by no list", 1, spoiltData},
       {script, "libSTD.so lacks services the plug-in needs: ShowDataStream", 1, lackingHost},
@@ -149,6 +155,8 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {"--decode-trace " + (f / "cut.trace"), "2 frames, 0 with a wrong checksum, 2 not understood", 0},
       {"--script " + (f / "bom.txt"), "[menu]", 0},
       {script, "5. Live\\x1B[2Jdata", 4, oddText},  // escaped, so "choose Live data" misfits
+      {"--script " + (f / "esc_choice.txt"), "no entry 'Live\\x1B[2Jdata'", 4},
+      {"--script " + (f / "bom.txt"), "[menu]", 0, fifoConfig},
   };
   for (const Case &c : cases) {
     Outcome r = vazdiag(c.args, c.program);

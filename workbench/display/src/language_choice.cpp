@@ -3,7 +3,9 @@
 #include "language_choice.h"
 
 #include <cctype>
-#include <fstream>
+#include <sstream>
+
+#include "workbench/regular_file.h"
 
 namespace stdhost {
 namespace {
@@ -28,7 +30,10 @@ std::optional<Language> parseLanguage(std::string_view code) {
 const char *languageCode(Language language) { return language == Language::Russian ? "ru" : "en"; }
 
 std::optional<Language> configuredLanguage(const std::string &dir) {
-  std::ifstream in(dir + "StdCfg.ini");
+  // A FIFO or a device of that name must not hold the session before it starts.
+  std::string text;
+  if (!workbench::read_regular_file(dir + "StdCfg.ini", text)) return std::nullopt;
+  std::istringstream in(text);
   std::string line;
   // The first line is the file's header, never a key.
   for (bool first = true; std::getline(in, line); first = false) {

@@ -51,7 +51,7 @@ int findChoice(const Step &step, const std::vector<std::string> &names) {
 
 std::string choiceWhy(const Step &step, const char *what) {
   return step.position > 0 ? std::string("no ") + what + " " + std::to_string(step.position)
-                           : std::string("no ") + what + " '" + step.text + "'";
+                           : std::string("no ") + what + " '" + workbench::printable(step.text) + "'";
 }
 
 }  // namespace

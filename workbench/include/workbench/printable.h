@@ -12,9 +12,17 @@ namespace workbench {
 
 inline void append_printable(std::string &out, std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char ch : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
     const auto c = static_cast<unsigned char>(ch);
-    if (c >= 0x20 && c != 0x7F) {
+    // U+0080..U+009F, the C1 controls (CSI among them), act on a UTF-8 terminal as ESC does.
+    const bool c1 = c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+    if (c1) {
+      const auto next = static_cast<unsigned char>(text[++i]);
+      out += "\\xC2\\x";
+      out += kHex[next >> 4];
+      out += kHex[next & 0xF];
+    } else if (c >= 0x20 && c != 0x7F) {
       out += ch;  // bytes of UTF-8 sequences pass unchanged
     } else if (c == '\n') {
       out += "\\n";

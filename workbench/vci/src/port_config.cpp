@@ -2,10 +2,10 @@
 #include "port_config.h"
 
 #include <dlfcn.h>
-#include <sys/stat.h>
 
-#include <fstream>
 #include <sstream>
+
+#include "workbench/regular_file.h"
 
 namespace vci {
 namespace {
@@ -42,13 +42,10 @@ ConfiguredPort configured_port() {
   ConfiguredPort c;
   c.file = library_directory() + "assets/StdCfg.ini";
   // Only a regular file: a directory or a FIFO of that name must not stall the interface.
-  struct stat st {};
-  if (stat(c.file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > (1 << 20)) return c;
-  std::ifstream in(c.file);
-  std::ostringstream text;
-  text << in.rdbuf();
-  c.device = ini_value(text.str(), "VciPort");
-  c.options = ini_value(text.str(), "VciPortOptions");
+  std::string text;
+  if (!workbench::read_regular_file(c.file, text)) return c;
+  c.device = ini_value(text, "VciPort");
+  c.options = ini_value(text, "VciPortOptions");
   return c;
 }
 

@@ -1,8 +1,11 @@
 // Wire trace formatting, its in-memory copy and its buffered file copy.
 #include "wire_trace.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 namespace vci {
 namespace {
@@ -72,6 +75,17 @@ bool WireTrace::set_file(const std::string &path) {
       std::setvbuf(file_, nullptr, _IOFBF, kFileBuffer);
       file_path_ = path;
       write_error_.clear();
+      // Appended to an earlier session's trace: a line between them says where this one
+      // begins (a decoder shows it as it stands).
+      struct stat st {};
+      if (fstat(fileno(file_), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        const std::time_t t = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &tm);
+        std::fprintf(file_, "\n==== new session, %s ====\n", stamp);
+      }
     }
   }
   update_wanted();
