@@ -21,6 +21,7 @@ struct Case {
   std::string ini;  // "%PORT%" stands for a pseudo-terminal's slave
   int select_pin;   // what SelectPIN returns
   const char *trace;
+  const char *told = "";  // in the notes for the user and the last error, after SelectPIN
 };
 
 TEST(PortConfig, StdCfgNamesThePortForAForeignHost) {
@@ -34,6 +35,8 @@ TEST(PortConfig, StdCfgNamesThePortForAForeignHost) {
        "port %PORT% opened; pseudo-terminal"},
       {"bad options", "VciPort=%PORT%\nVciPortOptions=wakeup=sometimes\n", -1,
        "configured port refused: " /* the file and the reason follow */},
+      {"bad echo option: the reason reaches the host", "VciPort=%PORT%\nVciPortOptions=echo=maybe\n", -1,
+       "configured port refused: ", "StdCfg.ini: port option 'echo=maybe': "},
       {"missing device", "VciPort=/dev/ttyUSB97\n", -1, "port /dev/ttyUSB97 not opened: cannot open /dev/ttyUSB97"},
       {"no key: the simulated line stays", "StdVer=1\n", 0, "line selected"},
   };
@@ -50,11 +53,17 @@ TEST(PortConfig, StdCfgNamesThePortForAForeignHost) {
     auto open = reinterpret_cast<int (*)()>(dlsym(lib, "OpenStdCommDll"));
     auto select = reinterpret_cast<int (*)(unsigned char, int, int, int, int)>(dlsym(lib, "SelectPIN"));
     auto trace = reinterpret_cast<const char *(*)()>(dlsym(lib, "VciTraceText"));
+    auto notes = reinterpret_cast<const char *(*)()>(dlsym(lib, "VciPortNotes"));
+    auto lastError = reinterpret_cast<const char *(*)()>(dlsym(lib, "VciLastError"));
     EXPECT_EQ(open(), 0) << c.name;
     EXPECT_EQ(select(0, 1, 0, 7, 7), c.select_pin) << c.name;
     std::string expected = c.trace;
     if (auto at = expected.find("%PORT%"); at != std::string::npos) expected.replace(at, 6, pty);
     EXPECT_THAT(trace(), HasSubstr(expected)) << c.name;
+    if (*c.told != '\0') {
+      EXPECT_THAT(lastError(), HasSubstr(c.told)) << c.name;
+      EXPECT_THAT(notes(), HasSubstr(c.told)) << c.name;
+    }
     dlclose(lib);
     fs::remove_all(dir);
   }

@@ -51,6 +51,7 @@ SerialLine::~SerialLine() {
 
 bool SerialLine::use_port(const std::string &device, const PortSettings &settings) {
   Lock l(mutex_);
+  refused_.clear();
   port_.reset();
   device_ = device;
   settings_ = settings;
@@ -87,6 +88,14 @@ std::string SerialLine::take_user_notes() {
   return n;
 }
 
+void SerialLine::refuse_configuration(const std::string &why) {
+  Lock l(mutex_);
+  port_.reset();
+  refused_ = why;
+  note_user(why);
+  set_error(why);
+}
+
 void SerialLine::note_user(const std::string &text) {
   if (user_notes_.find(text) == std::string::npos) user_notes_ += text + "\n";
 }
@@ -111,7 +120,7 @@ void SerialLine::sleep_until(double t_ms) { clock_->wait_until(t_ms); }
 int SerialLine::select_pin(int connector, int a, int b, int c, int d) {
   Lock l(mutex_);
   if (!port_ && !device_.empty() && !open_port(l)) return fail_noted(last_error());
-  if (!port_) return fail("no serial port chosen");
+  if (!port_) return fail(refused_.empty() ? "no serial port chosen" : refused_);
   return LineBase::select_pin(connector, a, b, c, d);
 }
 
@@ -144,7 +153,7 @@ int SerialLine::set_baud(double baud) {
   Lock l(mutex_);
   if (LineBase::set_baud(baud) != 0) return -1;
   baud_ = 0;
-  if (!port_) return fail("the serial port is not open");
+  if (!port_) return fail(no_port());
   double actual = 0;
   std::string how, error;
   if (!port_->set_rate(baud, actual, how, error)) return fail_noted("baud rate " + fmt("%.0f", baud) + ": " + error);
@@ -165,7 +174,7 @@ int SerialLine::set_baud(double baud) {
 
 int SerialLine::line_voltage(int mode, int low_ms, int high_ms) {
   Lock l(mutex_);
-  if (!port_) return fail("the serial port is not open");
+  if (!port_) return fail(no_port());
   if (mode != 2) {
     LineBase::setting(fmt("line pulse mode %.0f not driven", mode));
     return 0;
@@ -405,7 +414,7 @@ int SerialLine::deliver_frames(const std::vector<WireBytes> &frames, std::uint8_
 int SerialLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   Lock l(mutex_);
   if (!frame || !answer) return fail("null frame or answer buffer");
-  if (!port_) return fail("the serial port is not open");
+  if (!port_) return fail(no_port());
   if (!ready_to_send(true)) return -1;
   // The length comes from the frame's own format and length bytes, read one at a time so
   // that nothing past the announced frame (at most 260 bytes) is touched.
@@ -456,7 +465,7 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
   if (!frame || !answer) return fail("null frame or answer buffer");
   if (length < 4 || length > static_cast<int>(kMaxAldlFrame))
     return fail("ALDL frame length " + std::to_string(length) + " out of 4..173");
-  if (!port_) return fail("the serial port is not open");
+  if (!port_) return fail(no_port());
   if (!ready_to_send(true)) return -1;
   sleep_until(line_free_at_);
   if (!wait_quiet(kSerialAldlQuiet, kSerialQuietLimit))

@@ -37,6 +37,9 @@ class SerialLine final : public LineBase {
 
   // Control: put the line on this device (opened at once); false with a reason.
   bool use_port(const std::string &device, const PortSettings &settings);
+  // The configured port could not be used (its options are wrong): every request fails with
+  // this reason, which the user also hears, instead of a bare "not open".
+  void refuse_configuration(const std::string &why);
   const std::string &device() const { return device_; }
   // A serial line runs in real time only.
   void use_clock(bool virtual_time, bool traced = true);
@@ -96,6 +99,8 @@ class SerialLine final : public LineBase {
   std::unique_ptr<SerialPort> port_;
   bool echo_seen_ = false;  // the interface has echoed at least once
   std::string user_notes_;
+  std::string refused_;  // why the configured port is not in use, "" when it is
+  std::string no_port() const { return refused_.empty() ? "the serial port is not open" : refused_; }
 };
 
 }  // namespace vci

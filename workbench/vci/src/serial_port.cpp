@@ -17,6 +17,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "workbench/printable.h"
+
 namespace vci {
 namespace {
 
@@ -75,12 +77,12 @@ std::optional<PortSettings> parse_port_settings(std::string_view text, std::stri
       ok = !value.empty();
       s.dev_root = value;
     } else {
-      error = "unknown port option '" + std::string(key) + "' (known: wakeup, echo, dtr, rts, sysfs, dev)";
+      error = "unknown port option '" + workbench::printable(key) + "' (known: wakeup, echo, dtr, rts, sysfs, dev)";
       return std::nullopt;
     }
     if (!ok) {
-      error =
-          "port option '" + std::string(item) + "': wakeup=auto|break|byte, echo|dtr|rts=on|off, sysfs=DIR, dev=DIR";
+      error = "port option '" + workbench::printable(item) +
+              "': wakeup=auto|break|byte, echo|dtr|rts=on|off, sysfs=DIR, dev=DIR";
       return std::nullopt;
     }
   }

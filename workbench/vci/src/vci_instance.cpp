@@ -27,7 +27,7 @@ void Instance::apply_configured_port() {
   std::string error;
   const auto settings = parse_port_settings(c.options, error);
   if (!settings) {
-    serial->set_error(c.file + ": " + error);
+    serial->refuse_configuration(c.file + ": " + error);
     trace.event(0.0, "configured port refused: " + c.file + ": " + error);
     active = Active::Serial;
     return;
