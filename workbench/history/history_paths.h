@@ -1,5 +1,5 @@
-// Where the history lives by default: $XDG_DATA_HOME/vazdiag/history.sqlite, or
-// ~/.local/share/vazdiag/history.sqlite when XDG_DATA_HOME is unset or not absolute.
+// Where the history lives by default: history.sqlite in vazdiag's data directory
+// ($XDG_DATA_HOME/vazdiag, or ~/.local/share/vazdiag; workbench/data_home.h).
 #pragma once
 
 #include <string>

@@ -63,7 +63,8 @@ class TerminalSession : public ::testing::Test {
     fs::remove_all(dir);
     fs::create_directories(dir);
     tmux = std::make_unique<Tmux>(100, 30);
-    tmux->type("cd " + dir.string());
+    // Recordings by key (and the history) go to vazdiag's data directory: this one.
+    tmux->type("cd " + dir.string() + " && export XDG_DATA_HOME=" + dir.string());
   }
   void TearDown() override {
     tmux.reset();
@@ -160,6 +161,8 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   EXPECT_NE(t.screen().find("rows in live.csv"), std::string::npos) << t.screen();
   t.keys("r");
   ASSERT_TRUE(t.waitFor("REC vazdiag-live-")) << t.screen();
+  // The whole path of the file is shown.
+  EXPECT_NE(t.screen().find(dir.string() + "/vazdiag/recordings/"), std::string::npos) << t.screen();
   t.keys("r");
   ASSERT_TRUE(t.waitFor("Recording stopped")) << t.screen();
 
@@ -263,7 +266,7 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
             "C),Throttle position (%),Engine speed (rpm)");
   // The key recording wrote the same columns.
   bool keyed = false;
-  for (const auto &e : fs::directory_iterator(dir))
+  for (const auto &e : fs::directory_iterator(dir / "vazdiag" / "recordings"))
     if (e.path().filename().string().rfind("vazdiag-live-", 0) == 0) {
       keyed = true;
       auto k = linesOf(e.path());

@@ -242,17 +242,24 @@ void CursesFrontEnd::drawStream(const StreamScreen &s) {
   if (!draw::frame(where(say("Live data")), say(keys))) return;
   const auto &items = stats_.items();
   const int n = static_cast<int>(items.size());
-  const int rows = draw::bodyRows() - 3;  // status, header, note lines
+  // A note wider than the screen (a recording's whole path) takes two lines from the table.
+  std::vector<std::string> note = note_.empty() ? std::vector<std::string>{} : draw::wrap(note_, COLS - 4);
+  if (note.size() > 2) note.erase(note.begin() + 1, note.end() - 1);                   // the path's end says most
+  const int rows = draw::bodyRows() - 2 - std::max(1, static_cast<int>(note.size()));  // status, header, note
   const int top = draw::scrollTop(streamCursor_, n, rows);
   std::string status = ident ? "" : say("pass") + (" " + std::to_string(s.pass));
   if (!plotView_ && n > rows)  // more rows than fit: say which are shown
     status += (status.empty() ? "" : "   ") + std::string(say("rows")) + " " + std::to_string(top + 1) + "-" +
               std::to_string(std::min(n, top + rows)) + " " + say("of") + " " + std::to_string(n);
-  if (log_.active() && !ident)
-    status += "   " + std::string(say("REC")) + " " + log_.currentFile() + " (" + std::to_string(log_.rows()) + " " +
-              say("rows") + ")";
+  if (log_.active() && !ident) {
+    // The file's name here; its whole path was in the note when the recording began.
+    const std::string &file = log_.currentFile();
+    status += "   " + std::string(say("REC")) + " " + file.substr(file.rfind('/') + 1) + " (" +
+              std::to_string(log_.rows()) + " " + say("rows") + ")";
+  }
   draw::text(1, 2, status, COLS - 4, log_.active() && !ident ? COLOR_PAIR(2) | A_BOLD : A_DIM);
-  if (!note_.empty()) draw::text(LINES - 2, 2, note_, COLS - 4, A_DIM);
+  for (std::size_t i = 0; i < note.size(); ++i)
+    draw::text(LINES - 1 - static_cast<int>(note.size() - i), 2, note[i], COLS - 4, A_DIM);
 
   if (plotView_ && !ident) {
     std::vector<std::size_t> chosen;

@@ -8,6 +8,9 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+
+#include "workbench/data_home.h"
 
 namespace stdhost {
 namespace {
@@ -133,7 +136,10 @@ std::string StreamLog::defaultName() {
   localtime_r(&t, &tm);
   char buf[64];
   std::strftime(buf, sizeof buf, "vazdiag-live-%Y%m%d-%H%M%S.csv", &tm);
-  return buf;
+  const std::string dir = workbench::data_home() + "/recordings";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);  // when it cannot be made, the start says why
+  return dir + "/" + buf;
 }
 
 }  // namespace stdhost

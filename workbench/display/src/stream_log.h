@@ -34,7 +34,8 @@ class StreamLog {
   static std::vector<std::string> header(const StreamScreen &s);
   // One CSV line, quoted where a cell needs it.
   static std::string csvLine(const std::vector<std::string> &cells);
-  // A file name for a recording started by a key: vazdiag-live-YYYYMMDD-HHMMSS.csv.
+  // The file of a recording started by a key: vazdiag-live-YYYYMMDD-HHMMSS.csv in the
+  // recordings folder of vazdiag's data directory (made when missing), as a whole path.
   static std::string defaultName();
 
  private:
