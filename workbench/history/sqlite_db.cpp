@@ -1,9 +1,12 @@
 // SQLite connection, statements and transactions.
 #include "sqlite_db.h"
 
+#include "sqlite_memory.h"
+
 namespace history {
 
 Db::Db(const std::string &path, bool create) {
+  useSqliteMemoryPool();
   sqlite3 *raw = nullptr;
   const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
   const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
@@ -34,6 +37,7 @@ std::string uriOf(const std::string &path) {
 }  // namespace
 
 Db::Db(const std::string &path, ReadOnly mode) {
+  useSqliteMemoryPool();
   sqlite3 *raw = nullptr;
   const std::string name = mode.immutable ? uriOf(path) + "?immutable=1" : path;
   const int flags = SQLITE_OPEN_READONLY | (mode.immutable ? SQLITE_OPEN_URI : 0);

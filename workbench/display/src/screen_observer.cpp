@@ -52,7 +52,11 @@ void observeSelect(const SelectScreen &s, const std::optional<std::vector<bool>>
 
 void observeStream(const StreamScreen &s, bool recording) {
   if (!gObserver) return;
-  tell({STD_SHOWN_STREAM, 0, 0, s.pass, recording ? 1 : 0, nullptr, nullptr, nullptr, 0}, Lines(s.lines).c);
+  // A pass after pass: the C view is refilled in place, so that telling costs no allocation.
+  static std::vector<StdShownLine> lines;
+  lines.clear();
+  for (const auto &l : s.lines) lines.push_back({l.name.c_str(), l.value.c_str()});
+  tell({STD_SHOWN_STREAM, 0, 0, s.pass, recording ? 1 : 0, nullptr, nullptr, nullptr, 0}, lines);
 }
 
 void observeCodes(const CodeScreen &s) {

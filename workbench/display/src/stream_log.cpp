@@ -4,28 +4,45 @@
 #include "line_clock.h"
 #include "stream_stats.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <string_view>
 
 #include "workbench/data_home.h"
 
 namespace stdhost {
 namespace {
 
-std::string timeStamp() {
+// The wall-clock time of a row, "2024-05-01T10:00:00.123", written into buf.
+std::string_view timeStamp(char (&buf)[40]) {
   using namespace std::chrono;
   auto now = stampTime();
   std::time_t t = system_clock::to_time_t(now);
   auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm tm{};
   localtime_r(&t, &tm);
-  char buf[40];
   std::size_t n = std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &tm);
-  std::snprintf(buf + n, sizeof buf - n, ".%03d", static_cast<int>(ms));
-  return buf;
+  const int more = std::snprintf(buf + n, sizeof buf - n, ".%03d", static_cast<int>(ms));
+  return {buf, n + static_cast<std::size_t>(std::max(more, 0))};
+}
+
+// One CSV cell, quoted where it needs it, appended in place.
+void appendCell(std::string &line, std::string_view c) {
+  if (c.find_first_of(",\"\r\n") == std::string_view::npos && (c.empty() || (c.front() != ' ' && c.back() != ' '))) {
+    line += c;
+    return;
+  }
+  line += '"';
+  for (char ch : c) {
+    if (ch == '"') line += '"';
+    line += ch;
+  }
+  line += '"';
 }
 
 }  // namespace
@@ -74,29 +91,41 @@ std::string StreamLog::nextName() {
 
 bool StreamLog::record(const StreamScreen &s) {
   if (!active()) return true;
-  auto cols = header(s);
-  if (!columns_.empty() && cols != columns_) {
-    auto known = fileOf_.find(cols);
+  // The columns are worked out again only when the items shown change: a steady pass
+  // compares names and writes its row into a reused buffer, with no allocation.
+  bool sameItems = names_.size() == s.lines.size();
+  for (std::size_t i = 0; sameItems && i < names_.size(); ++i) sameItems = names_[i] == s.lines[i].name;
+  if (!sameItems) {
+    names_.clear();
+    for (const auto &l : s.lines) names_.push_back(l.name);
+    cols_ = header(s);
+  }
+  if (!columns_.empty() && cols_ != columns_) {
+    auto known = fileOf_.find(cols_);
     const bool ok = known != fileOf_.end() ? open(known->second, "a", error_) : open(nextName(), "w", error_);
     if (!ok) {
       stop();
       return false;
     }
-    if (known != fileOf_.end()) columns_ = cols;  // its header is written already
+    if (known != fileOf_.end()) columns_ = cols_;  // its header is written already
   }
-  std::string text;
+  text_.clear();
   if (columns_.empty()) {
     std::vector<std::string> head{"time"};
-    head.insert(head.end(), cols.begin(), cols.end());
-    text = csvLine(head);
-    columns_ = cols;
-    fileOf_[cols] = current_;
+    head.insert(head.end(), cols_.begin(), cols_.end());
+    text_ = csvLine(head);
+    columns_ = cols_;
+    fileOf_[cols_] = current_;
   }
-  std::vector<std::string> row{timeStamp()};
-  for (const auto &l : s.lines) row.push_back(l.value);
-  text += csvLine(row);
+  char stamp[40];
+  appendCell(text_, timeStamp(stamp));
+  for (const auto &l : s.lines) {
+    text_ += ',';
+    appendCell(text_, l.value);
+  }
+  text_ += '\n';
   // Flushed per row: a session that is cut short keeps every pass it showed.
-  if (std::fwrite(text.data(), 1, text.size(), file_.get()) != text.size() || std::fflush(file_.get()) != 0) {
+  if (std::fwrite(text_.data(), 1, text_.size(), file_.get()) != text_.size() || std::fflush(file_.get()) != 0) {
     error_ = "cannot write " + current_ + ": " + std::strerror(errno);
     stop();
     return false;
@@ -118,14 +147,7 @@ std::string StreamLog::csvLine(const std::vector<std::string> &cells) {
   std::string line;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i) line += ',';
-    const std::string &c = cells[i];
-    if (c.find_first_of(",\"\r\n") == std::string::npos && (c.empty() || (c.front() != ' ' && c.back() != ' '))) {
-      line += c;
-      continue;
-    }
-    line += '"';
-    for (char ch : c) line += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-    line += '"';
+    appendCell(line, cells[i]);
   }
   return line + "\n";
 }

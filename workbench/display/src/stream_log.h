@@ -53,6 +53,8 @@ class StreamLog {
   std::map<std::vector<std::string>, std::string> fileOf_;  // every file of this recording, by its header
   int files_ = 0;
   long rows_ = 0;
+  std::vector<std::string> names_, cols_;  // the last pass's item names and their header cells
+  std::string text_;                       // the row being written
 };
 
 }  // namespace stdhost
