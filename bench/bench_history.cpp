@@ -1,14 +1,19 @@
 // Cost of keeping live data in the session history: one pass written by the history
-// writer (CPU and bytes of database per pass), and a whole live-data session through the
-// workbench with and without the history listening, on the virtual clock.
+// writer (CPU and bytes of database per pass), a whole live-data session through the
+// workbench with and without the history listening, on the virtual clock, and the report
+// of a long recording (time, and memory beyond what the process held before).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "history_reader.h"
 #include "history_session.h"
 #include "history_writer.h"
+#include "html_report.h"
 #include "workbench.h"
 
 namespace {
@@ -45,6 +50,7 @@ void BM_RecordPass(benchmark::State &state) {
       writer.pass(t += 130, items);
       ++passes;
     }
+    writer.flush();  // the last batch, so that every pass is in the file
     writer.db().exec("PRAGMA wal_checkpoint(TRUNCATE)");
     state.counters["bytes_per_pass"] = static_cast<double>(bytesOf(file) - before) / static_cast<double>(passes);
   }
@@ -77,8 +83,58 @@ void BM_LiveDataWithHistory(benchmark::State &state) {
   std::filesystem::remove_all(file.parent_path());
 }
 
+long vmKb(const char *key) {
+  std::ifstream in("/proc/self/status");
+  for (std::string k; in >> k;) {
+    if (k == key) {
+      long kb = 0;
+      in >> kb;
+      return kb;
+    }
+    in.ignore(4096, '\n');
+  }
+  return -1;
+}
+
+// A recording of VAZ_REPORT_HOURS hours (default 10) of every M1.5.4 item at 7.5 passes a
+// second, then its report: loaded as a stream and charted. peak_growth_kb is the peak
+// resident memory of the report beyond what the process held when it began.
+void BM_ReportOfLongRecording(benchmark::State &state) {
+  const char *env = std::getenv("VAZ_REPORT_HOURS");
+  const double hours = env != nullptr ? std::atof(env) : 10;
+  const auto file = freshFile("long.sqlite");
+  const long passes = static_cast<long>(hours * 3600 * 7.5);
+  {
+    history::HistoryWriter writer(file.string());
+    writer.beginSession({"m154", 1, "m154", "", "en"});
+    std::vector<history::Field> items;
+    for (int i = 0; i < 34; ++i) items.emplace_back("Item number " + std::to_string(i) + ", rpm", "");
+    for (long p = 0; p < passes; ++p) {
+      for (std::size_t i = 0; i < items.size(); ++i)
+        items[i].second = std::to_string((p * 7 + static_cast<long>(i) * 13) % 5000) + ".5";
+      writer.pass(static_cast<double>(p) * 133.3, items);
+    }
+    writer.endSession();
+  }
+  std::size_t bytes = 0;
+  long growth = 0;
+  for (auto _ : state) {
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from now
+    const long before = vmKb("VmRSS:");
+    history::Db db = history::openHistory(file.string());
+    const auto session = history::loadSession(db, 1);
+    bytes = history::htmlReport(*session).size();
+    growth = vmKb("VmHWM:") - before;
+  }
+  state.counters["passes"] = static_cast<double>(passes);
+  state.counters["page_bytes"] = static_cast<double>(bytes);
+  state.counters["peak_growth_kb"] = static_cast<double>(growth);
+  std::filesystem::remove_all(file.parent_path());
+}
+
 }  // namespace
 
+BENCHMARK(BM_ReportOfLongRecording)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_RecordPass)->Arg(4)->Arg(34)->ArgName("items")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LiveDataWithHistory)->Arg(0)->Arg(1)->ArgName("history")->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
