@@ -4,6 +4,7 @@
 #include "ecu_title.h"
 #include "host_services.h"
 #include "vaz_contracts.h"
+#include "workbench/printable.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -187,7 +188,7 @@ SessionResult Workbench::run(const SessionSetup &s) {
   }
   for (const auto &[key, value] : s.carOptions)
     if (m.VciCarOption(key.c_str(), value.c_str()) != 0)
-      throw SetupError("car option " + key + "=" + value + ": " + m.VciLastError());
+      throw SetupError("car option " + workbench::printable(key + "=" + value, 80) + ": " + m.VciLastError());
   for (const Fault &f : s.faults)
     if (m.VciInjectFault(f.kind.c_str(), f.sid, f.nrc, f.skip, f.count) != 0)
       throw SetupError("fault " + f.kind + ": " + m.VciLastError());

@@ -139,6 +139,7 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {"--script " + (f / "esc.txt"), "unknown step '\\x1B[2J'"},
       {"--ecu \"$(printf 'm1\\033[2J')\"", "unknown ECU 'm1\\x1B[2J'"},
       {"--ecu " + std::string(300, 'a'), "aaa...' (see --help)"},
+      {"--car-option " + std::string(300, 'k') + "=v --script " + (f / "bom.txt"), "kkk...: unknown option \"kkkk"},
       {"--functions 0x10" + script, "--functions 0x10 offers no menu entry"},
       {"--decode-trace " + (f / "notrace.txt"), "is not a wire trace"},
       // Session-time failures to write what was asked: reported, with a status of their own.

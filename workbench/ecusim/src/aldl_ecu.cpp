@@ -23,7 +23,7 @@ bool AldlEcu::set_option(std::string_view key, std::string_view value, std::stri
     engine_ = *mode;
     return true;
   }
-  error = "unknown option \"" + std::string(key) + "\"";
+  error = "unknown option \"" + std::string(key.substr(0, 40)) + "\"";
   return false;
 }
 

@@ -97,7 +97,7 @@ bool KwpEcu::set_option(std::string_view key, std::string_view value, std::strin
     refusals_ = std::move(*refusals);
     return true;
   }
-  error = "unknown option \"" + std::string(key) + "\"";
+  error = "unknown option \"" + std::string(key.substr(0, 40)) + "\"";
   return false;
 }
 

@@ -120,7 +120,7 @@ bool ObdEcu::set_option(std::string_view key, std::string_view value, std::strin
     vin_ = value;
     return true;
   }
-  error = "unknown option \"" + std::string(key) + "\" (OBD cars take \"engine\" and \"vin\")";
+  error = "unknown option \"" + std::string(key.substr(0, 40)) + "\" (OBD cars take \"engine\" and \"vin\")";
   return false;
 }
 

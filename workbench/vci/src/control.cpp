@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "workbench/printable.h"
+
 using vci::instance;
 using vci::Instance;
 using vci::KLine;
@@ -25,7 +27,7 @@ VCI_EXPORT int VciSelectCar(const char *name) {
   return with_line([&](KLine &l) {
     const std::string n = name ? name : "";
     if (!ecusim::known_car(n)) {
-      l.set_error("unknown car \"" + n + "\"; known cars: " + ecusim::car_names());
+      l.set_error("unknown car \"" + workbench::printable(n) + "\"; known cars: " + ecusim::car_names());
       instance().aldl->set_error(l.last_error());
       instance().obd->set_error(l.last_error());
       return -1;
