@@ -89,10 +89,10 @@ void fill(history::Db &db, Input &in) {
           break;
         }
         default: {
-          // A long run of passes: start, step, first value, value step, count (up to 5000). A
+          // A long run of passes: start, step, first value, value step, count (up to 2000). A
           // step below the start's resolution is the time that does not advance.
           const double x0 = in.number(), dx = in.number(), y0 = in.number(), dy = in.number();
-          const int n = (in.byte() << 8 | in.byte()) % 5000;
+          const int n = (in.byte() << 8 | in.byte()) % 2000;
           if (items == 0) break;
           db.exec("BEGIN");
           for (int i = 0; i < n; ++i) {
