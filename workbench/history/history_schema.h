@@ -10,7 +10,12 @@
 
 namespace history {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
+
+// An SQL expression giving a new random (version 4) UUID in its text form.
+inline constexpr const char *kNewUuid =
+    "lower(hex(randomblob(4)) || '-' || hex(randomblob(2)) || '-4' || substr(hex(randomblob(2)), 2) || '-' || "
+    "substr('89ab', 1 + (abs(random()) % 4), 1) || substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6)))";
 
 // Applies the missing steps up to upTo (default: the current version) in one transaction.
 // A file newer than this program is refused (DbError).

@@ -4,6 +4,7 @@
 #include "history_paths.h"
 #include "history_reader.h"
 #include "html_report.h"
+#include "server_options.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,10 @@ std::optional<HistoryOptions> parse_history_command(const std::vector<std::strin
   o.command = args.at(0);
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string &a = args[i];
+    if (parse_server_argument(args, i, o, error)) {
+      if (!error.empty()) return std::nullopt;
+      continue;
+    }
     const bool withValue = a == "--history" || (o.command == "history" && a == "--car") ||
                            (o.command == "report" && (a == "-o" || a == "--output"));
     if (withValue) {
@@ -48,6 +53,8 @@ std::optional<HistoryOptions> parse_history_command(const std::vector<std::strin
     error = "report needs a session number (see 'vazdiag history')";
     return std::nullopt;
   }
+  error = check_server_arguments(o);
+  if (!error.empty()) return std::nullopt;
   return o;
 }
 
@@ -90,6 +97,7 @@ int writeReport(history::Db &db, const HistoryOptions &o) {
 }  // namespace
 
 int run_history_command(const HistoryOptions &o) {
+  if (o.command == "sync" || o.onServer) return run_server_command(o);
   const std::string path = history_file(o);
   try {
     history::Db db = history::openHistory(path);
