@@ -8,11 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,7 @@ using Clock = std::chrono::steady_clock;
 double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
 pid_t start(const std::vector<std::string> &args) {
+  std::fflush(stdout);  // else the child's freopen writes the parent's buffer once more
   const pid_t pid = fork();
   if (pid != 0) return pid;
   if (!std::freopen("/dev/null", "w", stdout)) _exit(127);
@@ -74,7 +78,7 @@ int main(int argc, char **argv) {
   // Databases next to the one named: the bench makes and drops its own.
   const auto dbUrl = [&](const std::string &name) {
     std::string u = admin;
-    const auto at = u.find("/postgres");
+    const auto at = u.rfind("/postgres");
     return at == std::string::npos ? u : u.replace(at, 9, "/" + name);
   };
   const fs::path dir = fs::temp_directory_path() / ("vazdiag_bench_server_" + std::to_string(getpid()));
@@ -96,7 +100,7 @@ int main(int argc, char **argv) {
     msPerPass = q.real(0);
   }
   const long passes = static_cast<long>(minutes * 60000.0 / msPerPass);
-  std::printf("every item, %.1f ms of engine clock a pass: %.0f minutes = %ld passes a station\n", msPerPass, minutes,
+  std::printf("every item, %.1f ms of engine clock a pass: %g minutes = %ld passes a station\n", msPerPass, minutes,
               passes);
 
   // Ten stations recording at once, each copying as it goes.
@@ -109,9 +113,27 @@ int main(int argc, char **argv) {
     pids.push_back(
         start({vazdiag, "--ecu", "m154", "--history", (dir / ("bay" + std::to_string(i) + ".sqlite")).string(),
                "--station", "bay" + std::to_string(i), "--history-server", live, "--record", "--script", hour}));
+  // Each process ends once the server holds its session (or after 15 s of trying): the lag
+  // is from the session's end in its file (whole seconds) to that.
   int failed = 0;
-  for (pid_t p : pids) failed += finish(p) != 0;
+  std::map<pid_t, std::time_t> endedAt;
+  for (std::size_t n = 0; n < pids.size(); ++n) {
+    int status = 0;
+    const pid_t p = waitpid(-1, &status, 0);
+    endedAt[p] = std::time(nullptr);
+    failed += !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+  }
   const double liveWall = since(t);
+  double lag = 0;
+  for (std::size_t i = 0; i < pids.size(); ++i) {
+    history::Db db = history::openHistory((dir / ("bay" + std::to_string(i + 1) + ".sqlite")).string());
+    auto q = db.prepare("SELECT ended_at FROM sessions");
+    q.step();
+    std::tm tm{};
+    strptime(q.text(0).c_str(), "%Y-%m-%d %H:%M:%S", &tm);
+    tm.tm_isdst = -1;
+    lag = std::max(lag, std::difftime(endedAt[pids[i]], std::mktime(&tm)));
+  }
   history::Pg pg(live);
   const std::int64_t onServer = scalar(pg, "SELECT COUNT(*) FROM passes");
   const std::int64_t values = scalar(pg, "SELECT COUNT(*) FROM pass_values");
@@ -121,6 +143,7 @@ int main(int argc, char **argv) {
       "holding %lld of %ld passes (%lld rows), %.0f rows/s; %d failed\n",
       kStations, liveWall, static_cast<long long>(onServer), passes * kStations, static_cast<long long>(rows),
       static_cast<double>(rows) / liveWall, failed);
+  std::printf("the server held each whole session at most %.0f s after it ended\n", lag);
   std::printf(
       "server size: %.1f MB (%.0f bytes a pass with its values)\n",
       static_cast<double>(scalar(pg, "SELECT pg_database_size(current_database())")) / 1e6,

@@ -9,7 +9,7 @@ namespace {
 
 std::string num(std::int64_t v) { return std::to_string(v); }
 
-// Shortest text that reads back as the same double: the server's report must draw the
+// Text that reads back as the very same double: the server's report must draw the
 // very numbers the local one does.
 std::string real(double v) {
   char buf[40];

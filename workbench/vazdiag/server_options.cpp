@@ -47,7 +47,9 @@ bool parse_server_argument(const std::vector<std::string> &args, std::size_t &i,
   if (a == "--server" && o.command != "sync") return o.onServer = true;
   if (a == "--dry-run" && o.command == "sync") return o.dryRun = true;
   const bool history = o.command == "history";
-  if (a != "--history-server" && !(history && (a == "--vin" || a == "--since"))) return false;
+  const bool sync = o.command == "sync";
+  if (a != "--history-server" && !(history && (a == "--vin" || a == "--since")) && !(sync && a == "--station"))
+    return false;
   if (i + 1 >= args.size()) {
     error = "option " + a + " needs a value";
     return true;
@@ -55,6 +57,8 @@ bool parse_server_argument(const std::vector<std::string> &args, std::size_t &i,
   const std::string &v = args[++i];
   if (a == "--history-server") {
     o.server = v;
+  } else if (a == "--station") {
+    o.station = v;
   } else if (a == "--vin") {
     o.vin = v;
   } else {

@@ -13,7 +13,7 @@
 namespace vazdiag {
 
 // One of the history commands' server arguments at args[i] (`sync` right after
-// `history`, --server, --dry-run, --vin, --since, --history-server): true when it was one
+// `history`, --server, --dry-run, --vin, --since, --history-server, sync's --station): true when it was one
 // (i moved past its value); error set when it was one given wrongly.
 bool parse_server_argument(const std::vector<std::string> &args, std::size_t &i, HistoryOptions &o, std::string &error);
 // Arguments that do not go together; "" when all is well.
