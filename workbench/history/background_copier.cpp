@@ -75,6 +75,20 @@ void BackgroundCopier::run() {
       if (!waitFor(pause)) break;
       pause = std::min(pause * 2, std::chrono::milliseconds(30000));
       continue;
+    } catch (const DbError &e) {
+      // The local file busy beyond the busy wait, or its log's read race lost under load:
+      // read again after a pause, on a fresh connection.
+      copier.reset();
+      db.reset();
+      {
+        std::lock_guard lock(m_);
+        problem_ = std::string("the local history: ") + e.what();
+      }
+      // At the end the pause is short: finish's budget bounds the tries.
+      if (ending) std::this_thread::sleep_for(100ms);
+      if (!waitFor(ending ? 0ms : pause)) break;
+      pause = std::min(pause * 2, std::chrono::milliseconds(30000));
+      continue;
     } catch (const std::exception &e) {
       std::lock_guard lock(m_);
       problem_ = e.what();

@@ -39,6 +39,9 @@ Pg::Pg(const std::string &conninfo, int connectTimeoutS) {
     throw PgError(message(c_.get()), !auth);
   }
   exec("SET client_min_messages = warning");
+  // The just-in-time compiler spends seconds on a list of many sessions that takes a
+  // fraction of that to run; a server without one (before version 11) just says no.
+  PQclear(PQexec(c_.get(), "SET jit = off"));
 }
 
 PgResult Pg::check(PGresult *r, const std::string &what) {

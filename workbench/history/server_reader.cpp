@@ -46,12 +46,20 @@ std::string likePrefix(const std::string &text) {
 }  // namespace
 
 std::vector<ServerSessionSummary> listServerSessions(Pg &pg, const ServerFilter &filter) {
-  const std::string sql = std::string(kSummary) + R"(
-WHERE ($1 = '' OR s.id IN (SELECT session FROM identification WHERE value LIKE $2))
-  AND ($3 = '' OR s.id IN (SELECT session FROM identification WHERE strpos(value, $3) > 0))
-  AND s.started_at >= $4
-ORDER BY s.started_at DESC, s.id DESC)";
-  auto r = pg.exec(sql, {filter.vin, likePrefix(filter.vin), filter.car, filter.since});
+  // Only the filters asked for go into the statement (their values stay parameters), so
+  // a VIN search starts from the identification index instead of every session.
+  std::string sql = std::string(kSummary) + " WHERE s.started_at >= $1";
+  std::vector<PgParam> params{filter.since};
+  if (!filter.vin.empty()) {
+    params.emplace_back(likePrefix(filter.vin));
+    sql += " AND s.id IN (SELECT session FROM identification WHERE value LIKE $" + std::to_string(params.size()) + ")";
+  }
+  if (!filter.car.empty()) {
+    params.emplace_back(filter.car);
+    sql += " AND s.id IN (SELECT session FROM identification WHERE strpos(value, $" + std::to_string(params.size()) +
+           ") > 0)";
+  }
+  auto r = pg.exec(sql + " ORDER BY s.started_at DESC, s.id DESC", params);
   std::vector<ServerSessionSummary> out;
   out.reserve(static_cast<std::size_t>(r.rows()));
   for (int row = 0; row < r.rows(); ++row) out.push_back(summaryOf(r, row));
