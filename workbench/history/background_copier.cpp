@@ -53,10 +53,10 @@ void BackgroundCopier::run() {
       if (!pg) {
         pg = std::make_unique<Pg>(server_);
         migrateServer(*pg);
-        copier = std::make_unique<ServerCopier>(*db, *pg);
-        pause = 1000ms;
       }
+      if (!copier) copier = std::make_unique<ServerCopier>(*db, *pg);
       copier->copy(session_, 500, [&] { return !stopped(); });
+      pause = 1000ms;
       std::lock_guard lock(m_);
       problem_.clear();
       if (ending) {
