@@ -43,7 +43,7 @@ void BM_RecordPass(benchmark::State &state) {
   std::int64_t passes = 0;
   {
     history::HistoryWriter writer(file.string());
-    writer.beginSession({"m154", 1, "m154", "", "en"});
+    writer.beginSession({"m154", 1, "m154", "", "en", "bench"});
     const auto before = bytesOf(file);
     double t = 0;
     for (auto _ : state) {

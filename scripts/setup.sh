@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when something is missing;
 # with --tests also what only the tests use (the report's rendering test opens it in a
-# headless browser); with --armhf the cross compiler, qemu-arm and the armhf libraries
-# of the cross build (scripts/armhf.sh).
+# headless browser; the history server's tests start a PostgreSQL of their own); with
+# --armhf the cross compiler, qemu-arm and the armhf libraries of the cross build
+# (scripts/armhf.sh; it builds without the history server, having no armhf libpq).
 set -euo pipefail
 need=()
 command -v cmake >/dev/null || need+=(cmake)
@@ -14,9 +15,12 @@ command -v make >/dev/null || need+=(make)
 command -v tmux >/dev/null || need+=(tmux)
 [ -f /usr/include/sqlite3.h ] || need+=(libsqlite3-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+[ -f /usr/include/postgresql/libpq-fe.h ] || need+=(libpq-dev)
 if [ "${1:-}" = "--tests" ]; then
   [ -x /usr/bin/chromium ] || need+=(chromium)
   command -v clang-format >/dev/null || need+=(clang-format)
+  compgen -G "/usr/lib/postgresql/*/bin/initdb" >/dev/null || need+=(postgresql)
+  command -v python3 >/dev/null || need+=(python3)
 fi
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
 if [ "${1:-}" = "--armhf" ]; then

@@ -85,6 +85,15 @@ ALTER TABLE pass_values ADD COLUMN number REAL;
 CREATE INDEX identification_value ON identification(value);
 )";
 
+// Version 3: a session's identity beyond this file, for copying it to a shared server: a
+// random UUID (sessions recorded before get theirs now) and the station that recorded it.
+// Rows within a session are known by their order in it, which never changes: rows are
+// only ever added.
+constexpr const char *kVersion3 = R"(
+ALTER TABLE sessions ADD COLUMN uuid TEXT;
+ALTER TABLE sessions ADD COLUMN station TEXT NOT NULL DEFAULT '';
+)";
+
 void fillNumbers(Db &db) {
   Statement read(db, "SELECT pass_id, item_id, value FROM pass_values");
   Statement write(db, "UPDATE pass_values SET number = ?3 WHERE pass_id = ?1 AND item_id = ?2");
@@ -144,6 +153,11 @@ void migrate(Db &db, int upTo) {
   if (from < 2 && upTo >= 2) {
     db.exec(kVersion2);
     fillNumbers(db);
+  }
+  if (from < 3 && upTo >= 3) {
+    db.exec(kVersion3);
+    db.exec(std::string("UPDATE sessions SET uuid = ") + kNewUuid);
+    db.exec("CREATE UNIQUE INDEX sessions_uuid ON sessions(uuid)");
   }
   const int to = std::max(from, upTo);
   if (to != from) db.exec("PRAGMA user_version = " + std::to_string(to));

@@ -10,7 +10,12 @@
 
 namespace history {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
+
+// An SQL expression giving a new random (version 4) UUID in its text form.
+inline constexpr const char *kNewUuid =
+    "lower(hex(randomblob(4)) || '-' || hex(randomblob(2)) || '-4' || substr(hex(randomblob(2)), 2) || '-' || "
+    "substr('89ab', 1 + (abs(random()) % 4), 1) || substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6)))";
 
 // sessions.ended_normally: 0 while a session runs and when it never ended (killed, a pulled
 // cable, a crash); else how it ended. An earlier vazdiag reads any value but 0 as a normal end.

@@ -90,7 +90,9 @@ void HistoryWriter::beginSession(const SessionInfo &info) {
   flush();
   Transaction t(db_);
   const std::string started = now();
-  db_.prepare("INSERT INTO sessions(started_at, ended_at, ecu, ecu_type, car, port, language) VALUES(?,?,?,?,?,?,?)")
+  db_.prepare(std::string("INSERT INTO sessions(started_at, ended_at, ecu, ecu_type, car, port, language, station, "
+                          "uuid) VALUES(?,?,?,?,?,?,?,?,") +
+              kNewUuid + ")")
       .bind(1, started)
       .bind(2, started)
       .bind(3, info.ecu)
@@ -98,6 +100,7 @@ void HistoryWriter::beginSession(const SessionInfo &info) {
       .bind(5, info.car)
       .bind(6, info.port)
       .bind(7, info.language)
+      .bind(8, info.station)
       .run();
   session_ = db_.lastId();
   items_.clear();

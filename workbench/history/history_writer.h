@@ -25,6 +25,7 @@ struct SessionInfo {
   std::string car;   // the simulated car, "" on a port
   std::string port;  // the serial device, "" for a simulated car
   std::string language = "en";
+  std::string station;  // the bay that records it, "" = unnamed
 };
 
 class HistoryWriter {

@@ -7,6 +7,7 @@
 #include "input_checks.h"
 #include "whole_file.h"
 #include "workbench/printable.h"
+#include "server_options.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,10 @@ std::optional<HistoryOptions> parse_history_command(const std::vector<std::strin
   o.command = args.at(0);
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string &a = args[i];
+    if (parse_server_argument(args, i, o, error)) {
+      if (!error.empty()) return std::nullopt;
+      continue;
+    }
     const bool withValue = a == "--history" || (o.command == "history" && a == "--car") ||
                            (o.command == "report" && (a == "-o" || a == "--output"));
     if (withValue) {
@@ -54,6 +59,8 @@ std::optional<HistoryOptions> parse_history_command(const std::vector<std::strin
     error = "report needs a session number (see 'vazdiag history')";
     return std::nullopt;
   }
+  error = check_server_arguments(o);
+  if (!error.empty()) return std::nullopt;
   return o;
 }
 
@@ -112,6 +119,7 @@ int writeReport(history::Db &db, const HistoryOptions &o, const std::string &his
 }  // namespace
 
 int run_history_command(const HistoryOptions &o) {
+  if (o.command == "sync" || o.onServer) return run_server_command(o);
   const std::string path = history_file(o);
   try {
     history::Db db = history::openHistory(path);

@@ -3,6 +3,7 @@
 
 #include "history_recorder.h"
 #include "options.h"
+#include "server_options.h"
 
 #include <iostream>
 
@@ -15,6 +16,8 @@ struct SessionHistory::Impl {
   history::HistoryWriter writer;
   history::HistoryRecorder recorder;
   bool failed = false;
+  std::unique_ptr<SessionCopy> copy;  // to the history server, when one is named
+  std::string serverNote;             // why the server does not hold the session
 
   Impl(const std::string &file, Workbench &b, bool recordAll)
       : bench(b),
@@ -51,7 +54,13 @@ SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup
     std::cerr << "vazdiag: history " << workbench::printable(history_file(options), 400) << " was damaged ("
               << workbench::printable(impl_->writer.damage(), 200) << "); it is kept as "
               << workbench::printable(impl_->writer.movedAside(), 400) << " and a new history is started\n";
+  info.station = station_name(options);
   impl_->writer.beginSession(info);
+  if (const std::string server = history_server(options); !server.empty()) {
+    impl_->serverNote = server_address_problem(server);
+    if (impl_->serverNote.empty())
+      impl_->copy = start_session_copy(history_file(options), server, impl_->writer.session());
+  }
   bench.observe(&Impl::shown, impl_.get());
   bench.followTrace(true);  // what a test sent is read from the trace's newest lines
 }
@@ -66,6 +75,11 @@ void SessionHistory::finish(bool commFailure) {
   try {
     impl_->recorder.finish(true, commFailure);
   } catch (const std::exception &e) { impl_->fail(e); }
+  // Said after the screens: the copier's thread never writes to the terminal.
+  if (impl_->copy) impl_->serverNote = impl_->copy->finish();
+  if (!impl_->serverNote.empty())
+    std::cerr << "vazdiag: history server: " << impl_->serverNote
+              << "\nvazdiag: the session is kept in the local history; 'vazdiag history sync' copies it later\n";
 }
 
 }  // namespace vazdiag

@@ -84,6 +84,12 @@ const char *const kUsage =
     "  --no-history       keep no history of this session\n"
     "  --record           keep every live-data pass of the session in the history (else\n"
     "                     only the passes recorded with --log or the r key)\n"
+    "  --history-server postgresql://USER@HOST/DB\n"
+    "                     copy the session to a shared PostgreSQL history while it runs\n"
+    "                     (default: $VAZDIAG_HISTORY_SERVER, else HistoryServer= in\n"
+    "                     assets/StdCfg.ini); the password comes from ~/.pgpass or\n"
+    "                     PGPASSFILE, never from the URL\n"
+    "  --station NAME     the bay's name on the server (default: the host name)\n"
     "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
     "                     a virtual clock (default with --script)\n"
     "  --help             this text\n"
@@ -94,6 +100,13 @@ const char *const kUsage =
     "                     identification holds TEXT (a VIN, a part number)\n"
     "vazdiag report N [-o FILE.html] [--history FILE]\n"
     "                     write session N as one HTML page with a chart per recorded item\n"
+    "vazdiag history sync [--dry-run] [--history FILE] [--history-server URL] [--station NAME]\n"
+    "                     copy to the server whatever it lacks, and say how much (NAME\n"
+    "                     for sessions recorded before stations had names)\n"
+    "vazdiag history --server [--vin TEXT] [--car TEXT] [--since YYYY-MM-DD]\n"
+    "                     list the server's sessions of every station, newest first\n"
+    "vazdiag report N --server [-o FILE.html]\n"
+    "                     write session N of the server's list\n"
     "\n"
     "Exit status: 0 done, 1 the workbench cannot be loaded, 2 a bad option or setup,\n"
     "3 the session ended on a communication failure, 4 a script step did not fit its screen,\n"
@@ -141,9 +154,10 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       (a == "--record" ? o.history.recordAll : o.history.off) = true;
       continue;
     }
-    static constexpr std::array kWithValue{"--ecu",       "--car",    "--car-option",  "--script", "--functions",
-                                           "--connector", "--trace",  "--clock",       "--log",    "--decode-trace",
-                                           "--port",      "--wakeup", "--port-option", "--lang",   "--history"};
+    static constexpr std::array kWithValue{
+        "--ecu",         "--car",   "--car-option", "--script",         "--functions", "--connector",
+        "--trace",       "--clock", "--log",        "--decode-trace",   "--port",      "--wakeup",
+        "--port-option", "--lang",  "--history",    "--history-server", "--station"};
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
@@ -208,6 +222,10 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
         return std::nullopt;
       }
       o.history.file = v;
+    } else if (a == "--history-server") {
+      o.history.server = v;
+    } else if (a == "--station") {
+      o.history.station = v;
     } else if (a == "--log") {
       o.setup.logFile = v;
     } else if (a == "--decode-trace") {

@@ -148,6 +148,11 @@ INSERT INTO pass_values VALUES(1, 1, '14.2'), (1, 2, 'ON'), (2, 1, '13.9'), (2, 
   history::Db h = history::openHistory(db);
   EXPECT_EQ(h.userVersion(), history::kSchemaVersion);
   EXPECT_EQ(scalar(h, "SELECT COUNT(*) FROM pass_values WHERE number IS NOT NULL"), 2);
+  // A session recorded before sessions had a UUID gets one (a version 4 UUID).
+  EXPECT_EQ(scalar(h,
+                   "SELECT COUNT(*) FROM sessions WHERE uuid LIKE '________-____-4___-____-____________' AND "
+                   "substr(uuid, 20, 1) IN ('8', '9', 'a', 'b') AND station = ''"),
+            1);
   auto sessions = history::listSessions(h, "XTA2109");
   ASSERT_EQ(sessions.size(), 1u);
   EXPECT_EQ(sessions[0].language, "en");
