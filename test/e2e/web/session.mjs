@@ -43,6 +43,22 @@ export async function startSession(extra = []) {
   };
 }
 
+// `vazdiag web-history` on a history file: its address, and a way to end it.
+export async function serveHistory(history) {
+  const proc = spawn(vazdiag, ['web-history', '127.0.0.1:0', '--history', history], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const exited = new Promise((resolve) => proc.on('exit', (code) => resolve(code)));
+  let out = '';
+  const url = await new Promise((resolve, reject) => {
+    proc.stdout.on('data', (d) => {
+      out += d;
+      const m = out.match(/^Open in a browser: (\S+)$/m);
+      if (m) resolve(m[1]);
+    });
+    exited.then((code) => reject(new Error(`web-history ended (${code})`)));
+  });
+  return { url, stop: async () => proc.kill('SIGTERM') && (await exited) };
+}
+
 export async function launchBrowser(language = 'en-US') {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',

@@ -5,7 +5,7 @@
 import assert from 'node:assert/strict';
 import path from 'node:path';
 import { test } from 'node:test';
-import { expectScreen, expectStatus, focused, launchBrowser, openPage, press, screenId, startSession }
+import { expectScreen, expectStatus, focused, launchBrowser, openPage, press, screenId, serveHistory, startSession }
   from './session.mjs';
 
 const TOURS = [
@@ -182,6 +182,22 @@ for (const tour of TOURS) {
       assert.equal(sent.filter((f) => / 10 F1 14 /.test(f)).length, 1, 'one clear: after Yes, none after No');
       assert.equal(sent.filter((f) => / 10 F1 30 42 /.test(f)).length, 0, 'no idle-speed command');
       assert.ok(sent.length > 10, 'the line was used');
+
+      if (tour.others) {
+        // The history holds what the browser did to the car, with its address; web-history
+        // lists the session and opens its report.
+        const served = await serveHistory(session.history);
+        try {
+          const list = await openPage(browser, served.url);
+          await list.waitForSelector('a[href^="/report/"]');
+          await Promise.all([list.waitForNavigation(), list.click('a[href^="/report/"]')]);
+          const report = await list.evaluate(() => document.body.innerText);
+          assert.match(report, /browser 127\.0\.0\.1\s+yes: Clear trouble codes/);
+          assert.match(report, /P0102/);
+        } finally {
+          await served.stop();
+        }
+      }
     } catch (e) {
       // What the page showed when a step failed.
       for (const p of await browser.pages())
