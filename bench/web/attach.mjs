@@ -1,7 +1,8 @@
 // The browser of bench_web: opens a web session's page in headless Chromium, chooses live
-// data with the items given ("all" or "1,3,4,11"), lets `passes` passes reach the page and
-// goes back out, so the session ends. Prints what the page counted, as JSON: passes received
-// and how late they were (the page's clock against the time each pass was published).
+// data with the items given ("all" or "1,3,4,11"), waits until the session has shown
+// `passes` passes and goes back out, so the session ends. Prints what the page counted, as
+// JSON: passes received (a page behind the line skips to the newest) and how late they were
+// (the page's clock against the time each pass was published).
 //   node attach.mjs URL PASSES ITEMS
 import fs from 'node:fs';
 import os from 'node:os';
@@ -36,7 +37,7 @@ try {
   await click(page, 'Show');
   await on(page, 'stream');
   const start = await page.evaluate(() => Object.assign({}, window.vazStats));
-  await page.waitForFunction((n) => window.vazStats.passes >= n, { polling: 50, timeout: 0 }, start.passes + passes);
+  await page.waitForFunction((n) => window.vazStats.lastPass >= n, { polling: 50, timeout: 0 }, passes);
   const end = await page.evaluate(() => Object.assign({}, window.vazStats));
   await click(page, 'Back');
   await on(page, 'select');

@@ -136,6 +136,10 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {"--ecu " + std::string(300, 'a'), "aaa...' (see --help)"},
       {"--functions 0x10" + script, "--functions 0x10 offers no menu entry"},
       {"--decode-trace " + (f / "notrace.txt"), "is not a wire trace"},
+      {"--web garage.local:8080", "--web: 'garage.local' is not an IP address"},
+      {"--web 127.0.0.1:70000", "--web: the port is a number 0..65535, got '70000'"},
+      {"--open --ecu m154", "--open opens the page of --web"},
+      {"--web" + script, "--web and --script are two ways of playing the user"},
       // Session-time failures: reported, with status 1.
       {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 1},
       {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 1},

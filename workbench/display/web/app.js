@@ -47,7 +47,7 @@
   let live = null;         // live-data state of the screen shown
   let source = null;
   // What the tests and the bench read: messages and how late passes arrived.
-  const stats = (window.vazStats = { messages: 0, passes: 0, latencyMax: 0, latencySum: 0 });
+  const stats = (window.vazStats = { messages: 0, passes: 0, lastPass: 0, latencyMax: 0, latencySum: 0 });
 
   const t = (k) => WORDS[lang][k] || WORDS.en[k] || k;
 
@@ -145,6 +145,7 @@
     stats.messages++;
     if (m.kind === 'stream') {
       stats.passes++;
+      stats.lastPass = m.pass;
       const late = Date.now() - m.w;
       stats.latencySum += late;
       stats.latencyMax = Math.max(stats.latencyMax, late);
