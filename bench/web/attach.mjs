@@ -15,9 +15,10 @@ const puppeteer = require('puppeteer-core');
 
 const [url, passesText, items] = process.argv.slice(2);
 const passes = Number(passesText);
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vazdiag-bench-chromium-'));
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
-  userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'vazdiag-bench-chromium-')),
+  userDataDir: profile,
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync'],
 });
@@ -50,4 +51,6 @@ try {
     latencyMaxMs: end.latencyMax }));
 } finally {
   await browser.close();
+  await new Promise((r) => setTimeout(r, 500));  // the browser's last processes let go of the profile
+  fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
 }

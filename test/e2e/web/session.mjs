@@ -9,6 +9,14 @@ import puppeteer from 'puppeteer-core';
 
 export const vazdiag = process.env.VAZDIAG;
 
+// A scratch directory goes; one a browser's last process still writes into is tried again,
+// and a clean-up never fails a test.
+const remove = (dir) => {
+  try {
+    fs.rmSync(dir, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
+  } catch {}
+};
+
 export async function startSession(extra = []) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'vazdiag-web-'));
   const trace = path.join(dir, 'wire.txt');
@@ -39,6 +47,7 @@ export async function startSession(extra = []) {
     stop: async () => {
       if (proc.exitCode === null) proc.kill('SIGTERM');
       await exited;
+      remove(dir);
     },
   };
 }
@@ -59,14 +68,18 @@ export async function serveHistory(history) {
   return { url, stop: async () => proc.kill('SIGTERM') && (await exited) };
 }
 
+// Its profile goes with it when it is closed.
 export async function launchBrowser(language = 'en-US') {
-  return puppeteer.launch({
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vazdiag-chromium-'));
+  const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'vazdiag-chromium-')),
+    userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', `--lang=${language}`],
   });
+  browser.on('disconnected', () => setTimeout(() => remove(profile), 500));
+  return browser;
 }
 
 // A tab on the session's page; language as the browser prefers it.
