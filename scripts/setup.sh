@@ -16,11 +16,17 @@ command -v tmux >/dev/null || need+=(tmux)
 [ -f /usr/include/sqlite3.h ] || need+=(libsqlite3-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/postgresql/libpq-fe.h ] || need+=(libpq-dev)
+# The web front end's HTTP server (cpp-httplib) and its requests' JSON.
+[ -f /usr/include/httplib.h ] || need+=(libcpp-httplib-dev)
+[ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
 if [ "${1:-}" = "--tests" ]; then
   [ -x /usr/bin/chromium ] || need+=(chromium)
   command -v clang-format >/dev/null || need+=(clang-format)
   compgen -G "/usr/lib/postgresql/*/bin/initdb" >/dev/null || need+=(postgresql)
   command -v python3 >/dev/null || need+=(python3)
+  # The web front end's browser tests run on node with puppeteer-core from npm.
+  command -v node >/dev/null || need+=(nodejs)
+  command -v npm >/dev/null || need+=(npm)
 fi
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
 if [ "${1:-}" = "--armhf" ]; then
@@ -28,6 +34,7 @@ if [ "${1:-}" = "--armhf" ]; then
   command -v qemu-arm >/dev/null || need+=(qemu-user)
   [ -f /usr/lib/arm-linux-gnueabihf/libsqlite3.so ] || need+=(libsqlite3-dev:armhf)
   [ -f /usr/lib/arm-linux-gnueabihf/libncursesw.so ] || need+=(libncurses-dev:armhf)
+  [ -f /usr/lib/arm-linux-gnueabihf/libcpp-httplib.so ] || need+=(libcpp-httplib-dev:armhf)
   # The :armhf packages come from the armhf architecture, known to dpkg once added.
   if ! dpkg --print-foreign-architectures | grep -qx armhf; then
     echo "setup: adding the armhf architecture to dpkg"
@@ -38,4 +45,13 @@ if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}"
+fi
+# puppeteer-core as pinned in the lock file; it downloads no browser (Debian's chromium is used).
+if [ "${1:-}" = "--tests" ]; then
+  web="$(dirname "$0")/../test/e2e/web"
+  if ! cmp -s "$web/package-lock.json" "$web/node_modules/.installed-lock.json" 2>/dev/null; then
+    echo "setup: npm ci in test/e2e/web"
+    (cd "$web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund --loglevel=error &&
+      cp package-lock.json node_modules/.installed-lock.json)
+  fi
 fi

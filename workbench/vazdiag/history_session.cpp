@@ -33,6 +33,15 @@ struct SessionHistory::Impl {
     std::cerr << "vazdiag: history: " << e.what() << "; this session is no longer recorded\n";
   }
 
+  // What a browser did to the car, with its address; "" when the session ended for want of one.
+  static void webAction(const char *address, const char *action, void *context) {
+    auto *self = static_cast<Impl *>(context);
+    if (self->failed) return;
+    try {
+      self->writer.notice(*address ? std::string("browser ") + address : std::string("web session"), action);
+    } catch (const std::exception &e) { self->fail(e); }
+  }
+
   static void shown(const StdShown *event, void *context) {
     auto *self = static_cast<Impl *>(context);
     if (self->failed) return;
@@ -62,11 +71,13 @@ SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup
       impl_->copy = start_session_copy(history_file(options), server, impl_->writer.session());
   }
   bench.observe(&Impl::shown, impl_.get());
+  bench.observeWebActions(&Impl::webAction, impl_.get());
   bench.followTrace(true);  // what a test sent is read from the trace's newest lines
 }
 
 SessionHistory::~SessionHistory() {
   impl_->bench.observe(nullptr, nullptr);
+  impl_->bench.observeWebActions(nullptr, nullptr);
   impl_->bench.followTrace(false);
 }
 

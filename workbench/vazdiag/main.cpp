@@ -15,6 +15,7 @@
 #include "session_language.h"
 #include "trace_decoder.h"
 #include "vaz_version.h"
+#include "web_commands.h"
 #include "workbench.h"
 #include "workbench/printable.h"
 
@@ -69,7 +70,15 @@ int main(int argc, char **argv) {
     return 0;
   }
   vazdiag::SessionSetup setup = options->setup;
-  if (setup.language.empty()) setup.language = vazdiag::language_from_environment();
+  // ---- web front end and history pages: without --lang the first browser's preference
+  // chooses the language, not this machine's locale.
+  if (options->webHistory) return vazdiag::run_web_history(options->webHistoryAddress, options->history);
+  if (setup.web)
+    setup.webReady = [open = options->webOpen](const std::string &url, const std::string &network) {
+      vazdiag::announce_web(url, network, open);
+    };
+  // ---- end of the web block
+  if (setup.language.empty() && !setup.web) setup.language = vazdiag::language_from_environment();
   if (!options->scriptFile.empty()) {
     if (const std::string e = vazdiag::read_input_file("the script", options->scriptFile, setup.script); !e.empty()) {
       std::cerr << "vazdiag: " << e << "\n";

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "web_address.h"
 #include "workbench/printable.h"
 
 namespace vazdiag {
@@ -92,6 +93,10 @@ const char *const kUsage =
     "  --station NAME     the bay's name on the server (default: the host name)\n"
     "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
     "                     a virtual clock (default with --script)\n"
+    "  --web [HOST:PORT]  serve the session to a browser instead of the terminal and print\n"
+    "                     the address to open (default 127.0.0.1 and a free port; PORT 0\n"
+    "                     picks one; 0.0.0.0 for a phone on the same network)\n"
+    "  --open             with --web, also open the page in the desktop's browser\n"
     "  --help             this text\n"
     "  --version          the versions of vazdiag and of the plug-in beside it\n"
     "\n"
@@ -107,6 +112,8 @@ const char *const kUsage =
     "                     list the server's sessions of every station, newest first\n"
     "vazdiag report N --server [-o FILE.html]\n"
     "                     write session N of the server's list\n"
+    "vazdiag web-history [HOST:PORT] [--history FILE]\n"
+    "                     serve the list of sessions and their reports to a browser\n"
     "\n"
     "Exit status: 0 done, 1 the workbench cannot be loaded, 2 a bad option or setup,\n"
     "3 the session ended on a communication failure, 4 a script step did not fit its screen,\n"
@@ -136,8 +143,33 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     o.history = *history;
     return o;
   }
+  // ---- web front end and history pages
+  if (!args.empty() && args[0] == "web-history") {
+    o.webHistory = true;
+    for (size_t i = 1; i < args.size(); ++i) {
+      if (args[i] == "--history" && i + 1 < args.size())
+        o.history.file = args[++i];
+      else if (o.webHistoryAddress.empty() && args[i].rfind("-", 0) != 0)
+        o.webHistoryAddress = args[i];
+      else {
+        error = "web-history takes [HOST:PORT] and --history FILE, got '" + workbench::printable(args[i]) + "'";
+        return std::nullopt;
+      }
+    }
+    return o;
+  }
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &a = args[i];
+    if (a == "--web") {
+      o.setup.web = true;
+      if (i + 1 < args.size() && args[i + 1].rfind("-", 0) != 0) o.setup.webAddress = args[++i];
+      continue;
+    }
+    if (a == "--open") {
+      o.webOpen = true;
+      continue;
+    }
+    // ---- end of the web options
     if (a == "--help" || a == "-h") {
       o.help = true;
       continue;
@@ -246,6 +278,18 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
   }
   o.setup.car = car.empty() ? default_car_for(o.setup.ecuType) : car;
   o.setup.interactive = o.scriptFile.empty();
+  if (o.setup.web && !o.scriptFile.empty()) {
+    error = "--web and --script are two ways of playing the user: choose one";
+    return std::nullopt;
+  }
+  if (std::string e; o.setup.web && !webserve::parseWebAddress(o.setup.webAddress, e)) {
+    error = "--web: " + e;
+    return std::nullopt;
+  }
+  if (o.webOpen && !o.setup.web) {
+    error = "--open opens the page of --web";
+    return std::nullopt;
+  }
   o.setup.virtualClock = clock.empty() ? !o.setup.interactive : clock == "virtual";
   if (!o.setup.port.empty()) {
     // A real wire has no simulated car and only one clock.

@@ -18,6 +18,10 @@ struct Options {
   bool version = false;    // only print the versions of vazdiag and the plug-in
   bool listPorts = false;  // only list the serial devices present
   HistoryOptions history;  // where the session is kept; a history command instead of a session
+  // Web: --open starts the desktop's browser on the page; web-history serves the history.
+  bool webOpen = false;
+  bool webHistory = false;
+  std::string webHistoryAddress;
 };
 
 // Parses argv; on a bad option returns nothing and sets error.

@@ -85,6 +85,11 @@ struct Workbench::Impl {
   void (*StdSetObserver)(StdObserver, void *);
   const char *(*StdLogWriteError)();
   void (*StdUseLineClock)(double (*)());
+  int (*StdUseWeb)(const char *, int);
+  const char *(*StdWebUrl)();
+  const char *(*StdWebNetworkUrls)();
+  int (*StdWebWaitForBrowser)(int);
+  void (*StdSetWebActionHook)(void (*)(const char *, const char *, void *), void *);
   // vehicle interface control
   void (*VciReset)();
   int (*VciSelectCar)(const char *);
@@ -133,6 +138,11 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.display, StdSetObserver, m.displayFile);
   VAZ_BIND(m.display, StdLogWriteError, m.displayFile);
   VAZ_BIND(m.display, StdUseLineClock, m.displayFile);
+  VAZ_BIND(m.display, StdUseWeb, m.displayFile);
+  VAZ_BIND(m.display, StdWebUrl, m.displayFile);
+  VAZ_BIND(m.display, StdWebNetworkUrls, m.displayFile);
+  VAZ_BIND(m.display, StdWebWaitForBrowser, m.displayFile);
+  VAZ_BIND(m.display, StdSetWebActionHook, m.displayFile);
   VAZ_BIND(m.vci, VciReset, m.vciFile);
   VAZ_BIND(m.vci, VciSelectCar, m.vciFile);
   VAZ_BIND(m.vci, VciCarOption, m.vciFile);
@@ -199,7 +209,15 @@ SessionResult Workbench::run(const SessionSetup &s) {
   if (m.StdSetLogFile(s.logFile.c_str()) != 0) throw SetupError(std::string("log: ") + m.StdLastError());
   // Interactive: full screen on a terminal; the host falls back to the line
   // front end by itself when standard output is not one.
-  if (s.interactive) {
+  if (s.web) {
+    if (m.StdUseWeb(s.webAddress.c_str(), s.webIdleSeconds) != 0)
+      throw SetupError(std::string("web: ") + m.StdLastError());
+    m.StdSetWebActionHook(webHook_, webHookContext_);
+    if (s.webReady) s.webReady(m.StdWebUrl(), m.StdWebNetworkUrls());
+    // The session starts with the first browser, which also picks the language when none was.
+    if (m.StdWebWaitForBrowser(s.language.empty() ? 0 : 1) != 0)
+      throw SetupError("no browser opened the page within " + std::to_string(s.webIdleSeconds) + " s");
+  } else if (s.interactive) {
     m.StdUseFullScreen();
   } else if (m.StdUseScript(s.script.c_str()) != 0) {
     throw SetupError(std::string("script: ") + m.StdLastError());

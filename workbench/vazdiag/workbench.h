@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -41,6 +42,13 @@ struct SessionSetup {
   // memory: the transcript only goes to transcriptFd, the trace only to traceFile.
   bool keepRecords = false;
   int transcriptFd = -1;  // the script front end writes each screen here as answered
+  // The web front end instead of the terminal: served on webAddress ("" = 127.0.0.1, a free
+  // port); webReady hears the address to open (token included) and where else on the
+  // network it can be reached, before the session waits for the first browser.
+  bool web = false;
+  std::string webAddress;
+  int webIdleSeconds = 600;  // without any browser this long, the session ends
+  std::function<void(const std::string &url, const std::string &networkUrls)> webReady;
 };
 
 struct SessionResult {
@@ -77,6 +85,12 @@ class Workbench {
 
   // Screens of the sessions run from now on go to observer as well (null: to nobody).
   void observe(StdObserver observer, void *context);
+  // What browsers do to the car in web sessions run from now on, with their addresses.
+  using WebActionHook = void (*)(const char *address, const char *action, void *context);
+  void observeWebActions(WebActionHook hook, void *context) {
+    webHook_ = hook;
+    webHookContext_ = context;
+  }
   // The line's clock (ms) and the wire trace so far, also while a session runs.
   double clockMs() const;
   // The wire trace as a session goes: a mark, and what was written after one (a tail of the
@@ -92,6 +106,8 @@ class Workbench {
   struct Impl;
   std::unique_ptr<Impl> impl_;
   bool followTrace_ = false;
+  WebActionHook webHook_ = nullptr;
+  void *webHookContext_ = nullptr;
 };
 
 // While a session runs on the virtual clock: moves the line's clock on by ms (the line idles

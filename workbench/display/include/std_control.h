@@ -28,6 +28,31 @@ int StdUseTerminalOn(int inFd, int outFd);
    0 = full screen, 1 = line front end (StdLastError says why). */
 int StdUseFullScreen(void);
 
+/* Web front end: the screens are served to browsers on address (host or IP, port; "" =
+   127.0.0.1 and a free port; "0.0.0.0:8080" for every interface), only to one holding the
+   access token in StdWebUrl. A screen that waits for the user waits for the controlling
+   browser; after idleSeconds without any browser every screen is answered as Back, so the
+   session ends. 0 = serving, -1 = the address cannot be had (StdLastError). */
+int StdUseWeb(const char *address, int idleSeconds);
+
+/* The address to open, access token included ("" without the web front end). Valid until
+   the next Std* call. */
+const char *StdWebUrl(void);
+
+/* Where else the web front end can be reached from the network, one address a line ("" when
+   it listens on loopback only). Valid until the next Std* call. */
+const char *StdWebNetworkUrls(void);
+
+/* Blocks until a browser opens the page. Without a language chosen (language 0), the
+   browser's preference (Accept-Language) chooses Russian or English. 0 = a browser came,
+   -1 = none within the idle time (or no web front end). */
+int StdWebWaitForBrowser(int languageChosen);
+
+/* Tells hook(address, action, context) of every answer a browser gives that acts on the car
+   (a menu choice, a yes, a number, a button) with the browser's address, and of a session
+   ended because no browser was connected (address ""). Null stops it. */
+void StdSetWebActionHook(void (*hook)(const char *address, const char *action, void *context), void *context);
+
 /* Live-data recording: from now on every data-stream pass is one CSV row in path (truncated
    now): a time stamp, then one column per shown item; the header holds the item names with
    their units. A pass with other items goes on in path-2.csv, path-3.csv, ... Rows are

@@ -68,6 +68,9 @@ constexpr Phrase kPhrases[] = {
     {"Active test", "Активный тест"},
     {"Left/Right choose  Enter or number press  Esc last button",
      "Влево/Вправо выбор  Enter или номер нажать  Esc последняя кнопка"},
+    // web front end
+    {"The session ended: no browser was connected.", "Сеанс завершён: ни один браузер не был подключён."},
+    {"The session has ended. This page can be closed.", "Сеанс завершён. Эту страницу можно закрыть."},
     // line front end
     {"(end of input: back)", "(конец ввода: назад)"},
     {"number or b> ", "номер или b> "},
