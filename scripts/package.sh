@@ -15,6 +15,7 @@ if [ "${1:-}" = "--armhf" ]; then
   options+=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/armhf.cmake")
 fi
 dir=${1:-$top/build-pkg$([ "$arch" = armhf ] && echo -armhf || true)}
+mkdir -p "$dir" && dir=$(cd "$dir" && pwd)
 "$top/scripts/setup.sh" "$([ "$arch" = armhf ] && echo --armhf || echo --tests)"
 
 # The version is set once, in CMakeLists.txt; the change log must have an entry for it.
@@ -35,7 +36,8 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
   options+=("${flags[@]}")
 fi
 cmake -S "$top" -B "$dir" -DCMAKE_INSTALL_PREFIX=/usr "${options[@]}" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+# What the packages hold, and nothing else (a test build's tests are not needed for them).
+cmake --build "$dir" -j"$(nproc)" --target VAZ_OLD STD COMM_ABSTRACT_LAYER vazdiag vazdiag-ecu vaz_data vaz_manual vaz_changelog
 rm -rf "$dir/packages"
 # dpkg-shlibdeps looks for the target architecture's libraries.
 (cd "$dir" && DEB_HOST_ARCH=$arch cpack -B "$dir/packages" >"$dir/cpack.log") || { cat "$dir/cpack.log" >&2; exit 1; }
