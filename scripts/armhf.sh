@@ -3,7 +3,9 @@
 # and runs it under qemu-arm: every example script and a 100-pass live-data session per
 # ECU family, each transcript, wire trace, live-data log and exit status compared byte
 # for byte with the x86-64 build's run of the same session (virtual clock, so both are
-# deterministic). Usage: scripts/armhf.sh [X86_BUILD_DIR [ARMHF_BUILD_DIR]]
+# deterministic). Then makes the armhf packages from the cross build and checks them
+# installed, the session under qemu-arm (scripts/check_package.sh).
+# Usage: scripts/armhf.sh [X86_BUILD_DIR [ARMHF_BUILD_DIR]]
 # (defaults build and build-armhf; the x86-64 vazdiag must be built already).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -79,6 +81,11 @@ for s in "${sessions[@]}"; do
   printf 'armhf: %-24s %6d transcript lines, %6d trace lines: %s\n' "$name" "$(cat "$work/armhf/$name.out" 2>/dev/null | wc -l)" \
     "$(cat "$work/armhf/$name.trace" 2>/dev/null | wc -l)" "$verdict"
 done
-echo "armhf: build $((built - start)) s, sessions $((SECONDS - built)) s, stage $((SECONDS - start)) s"
+echo "armhf: build $((built - start)) s, sessions $((SECONDS - built)) s"
 [ $failed = 0 ] || { echo "armhf: the armhf build differs from x86-64" >&2; exit 1; }
 echo "armhf: every session byte for byte as on x86-64"
+
+echo "== armhf packages from $dir"
+"$top/scripts/package.sh" --armhf "$dir"
+"$top/scripts/check_package.sh" "$dir/packages" "$ref/vazdiag" --qemu
+echo "armhf: stage $((SECONDS - start)) s"

@@ -1,25 +1,37 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only when something is missing;
-# with --tests also what only the tests use (the report's rendering test opens it in a
-# headless browser; the history server's tests start a PostgreSQL of their own); with
-# --armhf the cross compiler, qemu-arm and the armhf libraries of the cross build
-# (scripts/armhf.sh; it builds without the history server, having no armhf libpq).
+# Installs the Debian packages the build of the programs needs (scripts/run.sh), only
+# when something is missing; with --tests also what only the tests use (GoogleTest,
+# benchmark, tmux; the report's rendering test opens it in a headless browser) and
+# what the package stage uses (dpkg-shlibdeps, lintian, man); with --armhf the cross
+# compiler, qemu-arm and the armhf libraries of the cross build (scripts/armhf.sh),
+# and what its package needs. The history server's tests start a PostgreSQL of their own;
+# the armhf build has no history server (no armhf libpq).
 set -euo pipefail
 need=()
 command -v cmake >/dev/null || need+=(cmake)
 command -v g++ >/dev/null || need+=(g++)
 command -v make >/dev/null || need+=(make)
-[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
-[ -f /usr/include/gmock/gmock.h ] || need+=(libgmock-dev)
 [ -f /usr/include/ncurses.h ] || need+=(libncurses-dev)
-command -v tmux >/dev/null || need+=(tmux)
 [ -f /usr/include/sqlite3.h ] || need+=(libsqlite3-dev)
-[ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/postgresql/libpq-fe.h ] || need+=(libpq-dev)
 # The web front end's HTTP server (cpp-httplib) and its requests' JSON.
 [ -f /usr/include/httplib.h ] || need+=(libcpp-httplib-dev)
 [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+# The manual pages and shell completion are made from --help by a Python script.
+command -v python3 >/dev/null || need+=(python3)
+if [ "${1:-}" = "--tests" ] || [ "${1:-}" = "--armhf" ]; then
+  # Packages: dpkg-shlibdeps computes the dependencies (CPack finds the ELF files with
+  # file), lintian checks the package, man renders its pages.
+  command -v dpkg-shlibdeps >/dev/null || need+=(dpkg-dev)
+  command -v file >/dev/null || need+=(file)
+  command -v lintian >/dev/null || need+=(lintian)
+  command -v man >/dev/null || need+=(man-db)
+fi
 if [ "${1:-}" = "--tests" ]; then
+  [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+  [ -f /usr/include/gmock/gmock.h ] || need+=(libgmock-dev)
+  [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+  command -v tmux >/dev/null || need+=(tmux)
   [ -x /usr/bin/chromium ] || need+=(chromium)
   command -v clang-format >/dev/null || need+=(clang-format)
   compgen -G "/usr/lib/postgresql/*/bin/initdb" >/dev/null || need+=(postgresql)
@@ -35,6 +47,8 @@ if [ "${1:-}" = "--armhf" ]; then
   [ -f /usr/lib/arm-linux-gnueabihf/libsqlite3.so ] || need+=(libsqlite3-dev:armhf)
   [ -f /usr/lib/arm-linux-gnueabihf/libncursesw.so ] || need+=(libncurses-dev:armhf)
   [ -f /usr/lib/arm-linux-gnueabihf/libcpp-httplib.so ] || need+=(libcpp-httplib-dev:armhf)
+  # The armhf package's dependency on the C++ runtime is computed from this one's.
+  [ -f /usr/lib/arm-linux-gnueabihf/libstdc++.so.6 ] || need+=(libstdc++6:armhf)
   # The :armhf packages come from the armhf architecture, known to dpkg once added.
   if ! dpkg --print-foreign-architectures | grep -qx armhf; then
     echo "setup: adding the armhf architecture to dpkg"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds and runs every test: once in the normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then cross-builds for armhf and
-# compares sessions under qemu-arm with the normal build's (scripts/armhf.sh).
-# --quick runs the normal build alone. Every build treats warnings as errors.
+# Builds and runs every test: once in the normal build; then makes the Debian packages
+# from it and checks them installed (scripts/check_package.sh); once under
+# AddressSanitizer and UndefinedBehaviorSanitizer; then cross-builds for armhf and
+# compares sessions under qemu-arm with the normal build's, and checks the armhf
+# packages (scripts/armhf.sh). --quick runs the normal build alone. Every build treats
+# warnings as errors.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" --tests
@@ -14,6 +16,12 @@ ctest --test-dir "$top/build" -j"$jobs" --output-on-failure
 echo "== normal build and tests: $SECONDS s"
 
 if [ "${1:-}" != "--quick" ]; then
+  # The normal build makes the packages: only what depends on the /usr prefix is rebuilt.
+  echo "== packages from $top/build, installed into a throw-away root"
+  "$top/scripts/package.sh" "$top/build"
+  "$top/scripts/check_package.sh" "$top/build/packages" "$top/build/vazdiag"
+  echo "== up to the package checks: $SECONDS s"
+
   echo "== build and test under sanitizers: $top/build-sanitize"
   "$top/scripts/build.sh" "$top/build-sanitize" -DVAZ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DVAZ_WERROR=ON
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -1,5 +1,5 @@
 // vazdiag: the host program. Loads the plug-in and the workbench libraries from
-// its own directory, builds the host context record and runs one session.
+// its own folder or, installed, from its prefix, builds the host context record and runs one session.
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,13 +29,13 @@ int main(int argc, char **argv) {
     return 2;
   }
   if (options->help) {
-    std::cout << vazdiag::kUsage;
+    std::cout << vazdiag::usage();
     return 0;
   }
   if (options->version) {
     std::cout << "vazdiag " VAZ_VERSION "\n";
     try {
-      std::cout << "libVAZ_OLD.so " << vazdiag::pluginVersion(vazdiag::executableDir()) << "\n";
+      std::cout << "libVAZ_OLD.so " << vazdiag::pluginVersion(vazdiag::librariesDir()) << "\n";
     } catch (const std::exception &e) {
       std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
       return 1;
@@ -45,7 +45,7 @@ int main(int argc, char **argv) {
   if (!options->history.command.empty()) return vazdiag::run_history_command(options->history);
   if (options->listPorts) {
     try {
-      vazdiag::Workbench bench(vazdiag::executableDir());
+      vazdiag::Workbench bench(vazdiag::librariesDir());
       std::cout << bench.listPorts();
     } catch (const std::exception &e) {
       std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
@@ -101,7 +101,7 @@ int main(int argc, char **argv) {
   // The transcript goes out screen by screen; nothing of a long session is kept.
   if (!setup.interactive) setup.transcriptFd = STDOUT_FILENO;
   try {
-    vazdiag::Workbench bench(vazdiag::executableDir());
+    vazdiag::Workbench bench(vazdiag::librariesDir());
     std::unique_ptr<vazdiag::SessionHistory> history;
     // A history that cannot be opened costs the record, never the diagnosis.
     if (!options->history.off) try {

@@ -2,8 +2,10 @@
 #include "options.h"
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
 #include "web_address.h"
 #include "workbench/printable.h"
@@ -15,14 +17,48 @@ namespace {
 struct EcuName {
   const char *name;
   int type;
+  const char *car;      // the simulated car that stands for it
+  const char *ecu;      // what it is, as --help and the list of names say
+  bool family = false;  // a family's bare name, standing in for its detected variant
 };
 
-// The host's ECU type numbers; "auto" runs the Bosch detection.
+// The names --ecu takes, with the host's ECU type numbers. A family with two variants
+// (E2 and E3) by its bare name runs the Bosch detection, which tells the variants apart.
 constexpr std::array kEcuNames{
-    EcuName{"m154", 1},   EcuName{"m154-add", 2}, EcuName{"m154n", 3},   EcuName{"m70-e2", 4},
-    EcuName{"m70-e3", 5}, EcuName{"m72", 6},      EcuName{"m797-e2", 7}, EcuName{"m797-e3", 8},
-    EcuName{"gm-efi", 9}, EcuName{"gm-isfi", 10}, EcuName{"auto", 11},
+    EcuName{"m154", 1, "m154", "Bosch M1.5.4"},
+    EcuName{"m154-add", 2, "m154-add", "Bosch M1.5.4 with additional functions"},
+    EcuName{"m154n", 3, "m154n", "Bosch M1.5.4N"},
+    EcuName{"m70-e2", 4, "m70-e2", "Bosch M7.0 E2"},
+    EcuName{"m70-e3", 5, "m70-e3", "Bosch M7.0 E3"},
+    EcuName{"m70", 11, "m70-e3", "Bosch M7.0, E2 or E3 as detected on the line", true},
+    EcuName{"m72", 6, "m72", "Bosch M7.2"},
+    EcuName{"m797-e2", 7, "m797-e2", "Bosch M7.9.7 E2"},
+    EcuName{"m797-e3", 8, "m797-e3", "Bosch M7.9.7 E3"},
+    EcuName{"m797", 11, "m797-e3", "Bosch M7.9.7, E2 or E3 as detected on the line", true},
+    EcuName{"gm-efi", 9, "gm-efi", "GM EFI (ALDL)"},
+    EcuName{"gm-isfi", 10, "gm-isfi", "GM ISFI (ALDL)"},
+    EcuName{"auto", 11, "m154", "whichever Bosch ECU the detection finds on the K line"},
 };
+
+// A name as a mechanic may type it, reduced to what tells the ECUs apart: letters and
+// digits in lower case, without the maker ("Bosch M1.5.4" and "m154", "GM ISFI" and
+// "isfi" are one name).
+std::string name_key(const std::string &name) {
+  std::string key;
+  for (char c : name)
+    if (std::isalnum(static_cast<unsigned char>(c)) != 0)
+      key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const std::string_view maker : {"bosch", "gm"})
+    if (key.size() > maker.size() && key.compare(0, maker.size(), maker) == 0) key.erase(0, maker.size());
+  return key;
+}
+
+const EcuName *find_ecu(const std::string &name) {
+  const std::string key = name_key(name);
+  for (const EcuName &e : kEcuNames)
+    if (!key.empty() && key == name_key(e.name)) return &e;
+  return nullptr;
+}
 
 bool parse_int(const std::string &text, long lo, long hi, long &out) {
   if (text.empty()) return false;
@@ -40,46 +76,29 @@ bool parse_int(const std::string &text, long lo, long hi, long &out) {
 
 const char *const kUsage =
     "usage: vazdiag [options]\n"
-    "Runs one diagnostic session of the VAZ engine plug-in against a simulated car,\n"
-    "or with --port against a real one on a serial K-line or ALDL cable.\n"
+    "Runs one diagnostic session of the VAZ engine plug-in with a car on a serial K-line\n"
+    "or ALDL cable (--port), or with a simulated car.\n"
     "\n"
-    "  --ecu NAME         ECU to diagnose: m154, m154-add, m154n, m70-e2, m70-e3, m72,\n"
-    "                     m797-e2, m797-e3, gm-efi, gm-isfi, auto (Bosch detection),\n"
-    "                     or the host's type number 1..11 (default m154)\n"
-    "  --car NAME         simulated ECU on the line (default: the chosen ECU; m154 for\n"
-    "                     auto): any ECU name above, obd-iso or obd-pwm (a generic\n"
-    "                     OBD-II engine), or \"none\" for a silent line\n"
-    "  --car-option K=V   option of the simulated ECU (repeatable):\n"
-    "                       dtc=0102,0325     stored trouble codes\n"
-    "                       faults=HEX        current-fault bits (\"01 00 04\" on the M1.5.4)\n"
-    "                       engine=running|idle-fixed  a warming engine, or one at steady idle\n"
-    "                       id-key=XY         the two-character identification key (Bosch)\n"
-    "                       header=long|short|short-id  KWP2000 header form of the answers\n"
-    "                       guard=on|off      off: the M7 guard reading (battery voltage) is 0\n"
-    "                       line=ok|refused   refused: the interface cannot open the line\n"
-    "                       refuse=30:22,11:22  a Bosch ECU answers 7F to those services\n"
+    "  --ecu NAME         the car's engine control unit (names below; default m154)\n"
     "  --port DEV         talk to a real car through a serial K-line or ALDL cable\n"
     "                     (/dev/ttyUSB0, /dev/serial/by-id/...) instead of a simulated\n"
     "                     one; real-time clock\n"
+    "  --list-ports       list the serial devices present with their chips and whether\n"
+    "                     you may open them; runs no session\n"
     "  --wakeup MODE      fast init on the port: break, byte (0x00 at 360 baud) or auto\n"
     "                     (default: break where the port can hold one)\n"
     "  --port-option K=V  echo=on|off (off for cables that remove the echo), dtr=on|off,\n"
-    "                     rts=on|off (default dtr on, rts off), sysfs=DIR (repeatable)\n"
-    "  --list-ports       list the serial devices present with their chips and whether\n"
-    "                     you may open them; runs no session\n"
+    "                     rts=on|off (default dtr on, rts off) (repeatable)\n"
+    "  --lang ru|en       language of the screens (default: Russian when LC_ALL,\n"
+    "                     LC_MESSAGES or LANG begins with ru, else English)\n"
     "  --script FILE      play the user from FILE and print the transcript of every\n"
     "                     screen; without it the session is interactive\n"
-    "  --functions BITS   function-availability bits the host passes (default 0x40000000:\n"
-    "                     every menu entry); numbers are decimal unless written 0x..\n"
-    "  --connector N      connector type the host passes, 0..255 (default 0)\n"
     "  --trace FILE       write every byte on the line, with time stamps, to FILE\n"
     "  --log FILE.csv     record every live-data pass as a CSV row (time stamp, then\n"
     "                     one column per shown item); the r key in live data records\n"
     "                     into $XDG_DATA_HOME/vazdiag/recordings/\n"
     "  --decode-trace FILE  print a wire trace with every KWP2000/ALDL frame annotated\n"
     "                     (service names, checksums verified); runs no session\n"
-    "  --lang ru|en       language of the screens (default: Russian when LC_ALL,\n"
-    "                     LC_MESSAGES or LANG begins with ru, else English)\n"
     "  --history FILE     keep the session history in FILE (default:\n"
     "                     $XDG_DATA_HOME/vazdiag/history.sqlite)\n"
     "  --no-history       keep no history of this session\n"
@@ -91,12 +110,22 @@ const char *const kUsage =
     "                     assets/StdCfg.ini); the password comes from ~/.pgpass or\n"
     "                     PGPASSFILE, never from the URL\n"
     "  --station NAME     the bay's name on the server (default: the host name)\n"
-    "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
-    "                     a virtual clock (default with --script)\n"
     "  --web [HOST:PORT]  serve the session to a browser instead of the terminal and print\n"
     "                     the address to open (default 127.0.0.1 and a free port; PORT 0\n"
     "                     picks one; 0.0.0.0 for a phone on the same network)\n"
     "  --open             with --web, also open the page in the desktop's browser\n"
+    "  --car NAME         simulated ECU on the line (default: the chosen ECU; m154 for\n"
+    "                     auto): any ECU name below, obd-iso or obd-pwm (a generic\n"
+    "                     OBD-II engine), or \"none\" for a silent line\n"
+    "  --car-option K=V   option of the simulated ECU (repeatable):\n"
+    "                       dtc=0102,0325     stored trouble codes\n"
+    "                       faults=HEX        current-fault bits (\"01 00 04\" on the M1.5.4)\n"
+    "                       engine=running|idle-fixed  a warming engine, or one at steady idle\n"
+    "                       id-key=XY         the two-character identification key (Bosch)\n"
+    "                       header=long|short|short-id  KWP2000 header form of the answers\n"
+    "                       guard=on|off      off: the M7 guard reading (battery voltage) is 0\n"
+    "                       line=ok|refused   refused: the interface cannot open the line\n"
+    "                       refuse=30:22,11:22  a Bosch ECU answers 7F to those services\n"
     "  --help             this text\n"
     "  --version          the versions of vazdiag and of the plug-in beside it\n"
     "\n"
@@ -113,29 +142,62 @@ const char *const kUsage =
     "vazdiag report N --server [-o FILE.html]\n"
     "                     write session N of the server's list\n"
     "vazdiag web-history [HOST:PORT] [--history FILE]\n"
-    "                     serve the list of sessions and their reports to a browser\n"
+    "                     serve the list of sessions and their reports to a browser\n";
+
+namespace {
+
+// What a host application passes to the plug-in, for those who build one.
+const char *const kIntegratorUsage =
+    "\n"
+    "For integrators (what a host application passes to the plug-in):\n"
+    "  --ecu 1..11        the host's ECU type number: 1 m154, 2 m154-add, 3 m154n,\n"
+    "                     4 m70-e2, 5 m70-e3, 6 m72, 7 m797-e2, 8 m797-e3, 9 gm-efi,\n"
+    "                     10 gm-isfi, 11 auto\n"
+    "  --functions BITS   function-availability bits the host passes (default 0x40000000:\n"
+    "                     every menu entry); numbers are decimal unless written 0x..\n"
+    "  --connector N      connector type the host passes, 0..255 (default 0)\n"
+    "  --clock real|virtual  line timing in real time (default when interactive) or on\n"
+    "                     a virtual clock (default with --script)\n"
+    "  --port-option sysfs=DIR  where the port's sysfs entries are looked up\n";
+
+const char *const kExitStatus =
     "\n"
     "Exit status: 0 done, 1 the workbench cannot be loaded, 2 a bad option or setup,\n"
     "3 the session ended on a communication failure, 4 a script step did not fit its screen,\n"
     "5 the trace or the live-data log could not be written in full.\n";
 
+}  // namespace
+
+std::string ecu_names_text() {
+  std::string text;
+  for (const EcuName &e : kEcuNames) {
+    std::string line = "  " + std::string(e.name);
+    line.resize(std::max<std::size_t>(line.size() + 2, 21), ' ');
+    text += line + e.ecu + "\n";
+  }
+  return text;
+}
+
+std::string usage() {
+  return std::string(kUsage) + "\nECU names (--ecu; written as you like: M1.5.4, m1.5.4, Bosch M7.9.7 E3, isfi):\n" +
+         ecu_names_text() + kIntegratorUsage + kExitStatus;
+}
+
 int ecu_type_from_name(const std::string &name) {
-  for (const EcuName &e : kEcuNames)
-    if (name == e.name) return e.type;
+  if (const EcuName *e = find_ecu(name)) return e->type;
   long n = 0;
   return parse_int(name, 1, 11, n) ? static_cast<int>(n) : 0;
 }
 
 std::string default_car_for(int ecuType) {
-  if (ecuType == 11) return "m154";
   for (const EcuName &e : kEcuNames)
-    if (e.type == ecuType) return e.name;
+    if (e.type == ecuType && !e.family) return e.car;
   return "m154";
 }
 
 std::optional<Options> parse_options(const std::vector<std::string> &args, std::string &error) {
   Options o;
-  std::string car, clock;
+  std::string car, clock, ecuCar;
   std::vector<std::string> portOptions;
   if (!args.empty() && (args[0] == "history" || args[0] == "report")) {
     auto history = parse_history_command(args, error);
@@ -205,9 +267,11 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     if (a == "--ecu") {
       o.setup.ecuType = ecu_type_from_name(v);
       if (o.setup.ecuType == 0) {
-        error = "unknown ECU '" + workbench::printable(v) + "' (see --help)";
+        error = "unknown ECU '" + workbench::printable(v) + "' (see --help); --ecu takes:\n" + ecu_names_text();
         return std::nullopt;
       }
+      const EcuName *named = find_ecu(v);
+      ecuCar = named != nullptr ? named->car : default_car_for(o.setup.ecuType);
     } else if (a == "--car") {
       car = v;
     } else if (a == "--car-option") {
@@ -276,7 +340,8 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       clock = v;
     }
   }
-  o.setup.car = car.empty() ? default_car_for(o.setup.ecuType) : car;
+  if (ecuCar.empty()) ecuCar = default_car_for(o.setup.ecuType);
+  o.setup.car = car.empty() ? ecuCar : car;
   o.setup.interactive = o.scriptFile.empty();
   if (o.setup.web && !o.scriptFile.empty()) {
     error = "--web and --script are two ways of playing the user: choose one";

@@ -33,6 +33,12 @@ int ecu_type_from_name(const std::string &name);
 // Simulated car that stands for an ECU type by default.
 std::string default_car_for(int ecuType);
 
+// The mechanic's options; usage() is the whole of --help: these, the ECU names, the
+// integrator's options and the exit statuses.
 extern const char *const kUsage;
+std::string usage();
+
+// One line per name --ecu takes, with the ECU it stands for.
+std::string ecu_names_text();
 
 }  // namespace vazdiag

@@ -5,6 +5,7 @@
 #include "host_services.h"
 #include "vaz_contracts.h"
 #include "workbench/printable.h"
+#include "workbench/install_layout.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -166,7 +167,7 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
       !lacking.empty())
     throw std::runtime_error(lacking);
 
-  if (m.StdSetDataDir((dir + "data").c_str()) != 0)
+  if (m.StdSetDataDir(workbench::data_dir(dir).c_str()) != 0)
     throw std::runtime_error(std::string("text library: ") + m.StdLastError());
 }
 
@@ -257,6 +258,8 @@ SessionResult Workbench::run(const SessionSetup &s) {
 std::string Workbench::listPorts(const char *devRoot, const char *sysfsRoot) {
   return impl_->VciListPorts(devRoot, sysfsRoot);
 }
+
+std::string librariesDir() { return workbench::libraries_dir(executableDir()); }
 
 std::string executableDir() {
   std::array<char, 4096> buf{};

@@ -117,6 +117,10 @@ bool advanceVirtualClock(unsigned ms);
 // Directory of the running executable, with a trailing '/'.
 std::string executableDir();
 
+// Folder of the plug-in and the workbench libraries: the executable's own in the build
+// tree, the install prefix's library folder in an installed tree; with a trailing '/'.
+std::string librariesDir();
+
 // VazOldVersion() of DIR/libVAZ_OLD.so, for --version; throws std::runtime_error when the
 // library cannot be loaded or does not report one.
 std::string pluginVersion(const std::string &dir);

@@ -59,6 +59,7 @@ struct BadFiles {
     write("big.txt", "choose Live data\ntick 1\nstay 99999999\n");
     write("esc.txt", "\x1B[2J\n");
     write("notrace.txt", "choose Live data\nback\n");
+    write("back.txt", "back\n");
     write("cut.trace", "    10.000 T> 81 10 F1 81 0\n    20.000 E< 83 F1 10 C1 zz 8F\n");
     // Live data of one item, then of another: the second set of columns needs live-2.csv.
     write("two_lists.txt", "choose Live data\ntick 1\nstay 2\nback\nchoose Live data\ntick 2\nstay 2\nback\nback\n");
@@ -140,6 +141,9 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {"--ecu \"$(printf 'm1\\033[2J')\"", "unknown ECU 'm1\\x1B[2J'"},
       {"--ecu " + std::string(300, 'a'), "aaa...' (see --help)"},
       {"--car-option " + std::string(300, 'k') + "=v --script " + (f / "bom.txt"), "kkk...: unknown option \"kkkk"},
+      {"--ecu m7.9", "--ecu takes:\n  m154               Bosch M1.5.4\n"},  // the names, each with its ECU
+      {"--ecu m7.9", "\n  m797               Bosch M7.9.7, E2 or E3 as detected on the line\n"},
+      {"--ecu gm", "unknown ECU 'gm'"},
       {"--functions 0x10" + script, "--functions 0x10 offers no menu entry"},
       {"--decode-trace " + (f / "notrace.txt"), "is not a wire trace"},
       {"history --vin XTA", "--vin and --since list the server: add --server"},
@@ -164,6 +168,12 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       // Accepted, but what is wrong is told.
       {"--decode-trace " + (f / "cut.trace"), "2 frames, 0 with a wrong checksum, 2 not understood", 0},
       {"--script " + (f / "bom.txt"), "[menu]", 0},
+      // The names a mechanic types: the chosen ECU's own car answers on the line.
+      {"--ecu M1.5.4N --no-history --trace /dev/stdout --script " + (f / "back.txt"), "-- car m154n (ECU 10)", 0},
+      {"--ecu 'Bosch M7.0 E2' --no-history --trace /dev/stdout --script " + (f / "back.txt"), "-- car m70-e2", 0},
+      {"--ecu 'GM ISFI' --no-history --trace /dev/stdout --script " + (f / "back.txt"), "-- car gm-isfi", 0},
+      {"--ecu efi --no-history --trace /dev/stdout --script " + (f / "back.txt"), "-- car gm-efi", 0},
+      {"--ecu m7.9.7 --no-history --script " + (f / "back.txt"), "Control unit found: Bosch M7.9.7 E3", 0},
       {script, "5. Live\\x1B[2Jdata", 4, oddText},  // escaped, so "choose Live data" misfits
       {"--script " + (f / "esc_choice.txt"), "no entry 'Live\\x1B[2Jdata'", 4},
       {"--script " + (f / "bom.txt"), "[menu]", 0, fifoConfig},

@@ -4,6 +4,7 @@
 #include "host_location.h"
 #include "language_choice.h"
 #include "list_check.h"
+#include "workbench/install_layout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -47,7 +48,7 @@ bool TextLibrary::load(std::string &error) {
 void TextLibrary::ensureLoaded() {
   if (loaded_) return;
   std::string ignored;
-  setDirectory(hostDirectory() + "data", ignored);
+  setDirectory(workbench::data_dir(hostDirectory()), ignored);
 }
 
 const std::string &TextLibrary::directory() {
