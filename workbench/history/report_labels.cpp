@@ -38,7 +38,8 @@ constexpr ReportLabels kEnglish{"en",
                                 "min",
                                 "max",
                                 "mean",
-                                "values shown"};
+                                "values shown",
+                                "simulated"};
 
 constexpr ReportLabels kRussian{"ru",
                                 "Отчёт о диагностике",
@@ -74,7 +75,8 @@ constexpr ReportLabels kRussian{"ru",
                                 "мин",
                                 "макс",
                                 "среднее",
-                                "показанные значения"};
+                                "показанные значения",
+                                "симуляция"};
 
 }  // namespace
 

@@ -11,6 +11,7 @@ struct ReportLabels {
   const char *identification, *noIdentification, *troubleCodes, *noCodeLists, *code, *text, *status, *noCodes;
   const char *clears, *cleared, *clearFailed, *sentToEcu, *notes, *tests, *test, *steps, *outcome;
   const char *liveData, *noLiveData, *passes, *engineTime, *min, *max, *mean, *shownValues;
+  const char *simulated;  // "simulated (Bosch M1.5.4)": the workbench's car, not a real one
 };
 
 const ReportLabels &reportLabels(const std::string &language);

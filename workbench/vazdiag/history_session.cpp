@@ -3,6 +3,7 @@
 
 #include "history_recorder.h"
 #include "options.h"
+#include "workbench/ecu_names.h"
 
 #include <iostream>
 
@@ -24,7 +25,7 @@ struct SessionHistory::Impl {
 
   void fail(const std::exception &e) {
     failed = true;
-    bench.observe(nullptr, nullptr);
+    bench.observe(nullptr, nullptr);  // the detection callback checks `failed` itself
     std::cerr << "vazdiag: history: " << e.what() << "; this session is no longer recorded\n";
   }
 
@@ -47,11 +48,19 @@ SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup
   info.language = setup.language == "ru" ? "ru" : "en";
   impl_->writer.beginSession(info);
   bench.observe(&Impl::shown, impl_.get());
+  bench.onUnitDetected([impl = impl_.get()](int ecuType) {
+    if (impl->failed) return;
+    const workbench::EcuName *e = workbench::ecu_by_type(ecuType);
+    try {
+      impl->writer.unitFound(e ? e->name : "auto", ecuType);
+    } catch (const std::exception &ex) { impl->fail(ex); }
+  });
   bench.followTrace(true);  // what a test sent is read from the trace's newest lines
 }
 
 SessionHistory::~SessionHistory() {
   impl_->bench.observe(nullptr, nullptr);
+  impl_->bench.onUnitDetected(nullptr);
   impl_->bench.followTrace(false);
 }
 

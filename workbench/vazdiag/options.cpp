@@ -5,23 +5,15 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "workbench/ecu_names.h"
 #include "workbench/printable.h"
 
 namespace vazdiag {
 
 namespace {
 
-struct EcuName {
-  const char *name;
-  int type;
-};
-
-// The host's ECU type numbers; "auto" runs the Bosch detection.
-constexpr std::array kEcuNames{
-    EcuName{"m154", 1},   EcuName{"m154-add", 2}, EcuName{"m154n", 3},   EcuName{"m70-e2", 4},
-    EcuName{"m70-e3", 5}, EcuName{"m72", 6},      EcuName{"m797-e2", 7}, EcuName{"m797-e3", 8},
-    EcuName{"gm-efi", 9}, EcuName{"gm-isfi", 10}, EcuName{"auto", 11},
-};
+using workbench::EcuName;
+using workbench::kEcuNames;
 
 bool parse_int(const std::string &text, long lo, long hi, long &out) {
   if (text.empty()) return false;
