@@ -69,7 +69,7 @@ TEST(Refusals, EveryRefusedCommandIsReportedAndNeverCarriedOut) {
       {"M1.5.4 value", kM154, "m154", "30:22", "choose Actuator tests\nchoose Idle speed, rpm\nenter 850\nback\nback\n",
        "84 10 F1 30 42 07 55 53", "E< 83 F1 10 7F 30 22"},
       {"M1.5.4 CO panel", kM154, "m154", "30:22", "choose Actuator tests\nchoose CO correction\nback\nback\n",
-       "84 10 F1 30 61 08 64 82", "E< 83 F1 10 7F 30 22"},
+       "84 10 F1 30 61 08 0A 28", "E< 83 F1 10 7F 30 22"},
       {"M1.5.4 reset", kM154, "m154", "11:22", "choose Special tests\nchoose Reset control unit\nyes\nback\nback\n",
        "82 10 F1 11 00 94", "E< 83 F1 10 7F 11 22"},
       {"M1.5.4 leaving the list", kM154, "m154", "30:22", "choose Actuator tests\nback\nback\n", "83 10 F1 30 01 00 B5",
@@ -133,21 +133,26 @@ TEST(Refusals, CoPanelReportsARefusedStepAndNeverWrapsBelowZero) {
                         "choose Actuator tests\nchoose CO correction\npress Raise\npress Finish\nno\nback\nback\n");
   s.faults.push_back({.kind = "negative", .sid = 0x30, .nrc = 0x22, .skip = 1, .count = 1});
   auto r = e2e::bench().run(s);
-  EXPECT_EQ(answer_to(r.trace, "84 10 F1 30 61 08 65 83"), "E< 83 F1 10 7F 30 22");
+  EXPECT_EQ(answer_to(r.trace, "84 10 F1 30 61 08 0B 29"), "E< 83 F1 10 7F 30 22");
   auto panels = e2e::blocks(r.transcript, "[active test");
   ASSERT_EQ(panels.size(), 2u);
-  EXPECT_THAT(panels[1], testing::HasSubstr("Idle mixture (CO) correction: 0.3900")) << "the ECU kept its value";
+  EXPECT_THAT(panels[1], testing::HasSubstr("Idle mixture (CO) correction: 0.0390")) << "the ECU kept its value";
   EXPECT_THAT(e2e::messages(r.transcript), Contains(kRefused));
 
+  // From the ECU's own 0A: ten steps to 00, the eleventh refused.
   std::string lower;
-  for (int i = 0; i < 101; ++i) lower += "press Lower\n";
+  for (int i = 0; i < 11; ++i) lower += "press Lower\n";
   auto low = run(kM154, "m154", "",
                  "choose Actuator tests\nchoose CO correction\n" + lower + "press Finish\nno\nback\nback\n");
   EXPECT_EQ(e2e::times_sent(low.trace, "84 10 F1 30 61 08 00 1E"), 1);
   EXPECT_EQ(e2e::times_sent(low.trace, "84 10 F1 30 61 08 FF 1D"), 0) << "no wrap to FF";
   const auto boxes = e2e::messages(low.transcript);
   EXPECT_EQ(count(boxes, kOutOfRange), 1);
-  EXPECT_EQ(boxes.back(), kDone) << "the finish was carried out";
+  EXPECT_EQ(
+      boxes.back(),
+      "[message, style 1] Tests | The CO correction stays at the last value set on the panel; control handed back "
+      "to the control unit")
+      << "the finish was carried out";
 }
 
 // The M7.9.7 guard read refused (or answered by anything but the block): the test is
@@ -215,9 +220,9 @@ TEST(Refusals, NumbersTheValueByteCannotCarryAreRefusedBeforeSending) {
     EXPECT_EQ(e2e::times_sent(r.trace, row.goodFrame), 1) << row.car << " n=" << row.good;
     const auto boxes = e2e::messages(r.transcript);
     EXPECT_EQ(count(boxes, kOutOfRange), 0) << row.car << " n=" << row.bad << ": the range is named";
-    if (row.range) EXPECT_EQ(count(boxes, out_of_range(row.range)), 1) << row.car << " n=" << row.bad;
+    if (row.range) { EXPECT_EQ(count(boxes, out_of_range(row.range)), 1) << row.car << " n=" << row.bad; }
     EXPECT_EQ(count(boxes, kDone), 1) << row.car << ": only for the good number";
-    if (!row.range) EXPECT_EQ(boxes.size(), 1u) << row.car << ": a cancelled box says nothing";
+    if (!row.range) { EXPECT_EQ(boxes.size(), 1u) << row.car << ": a cancelled box says nothing"; }
   }
 }
 

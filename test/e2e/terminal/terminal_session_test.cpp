@@ -242,10 +242,19 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("10. CO correction")) << t.screen();
 
-  // Esc back to the top, Esc out of the session: the shell gets its terminal back.
+  // Esc back to the top; Esc there asks before ending the session (No highlighted, "n"
+  // stays), then a Cyrillic "д" answers yes: the shell gets its terminal back.
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
   t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("End the session?")) << t.screen();
+  EXPECT_NE(t.screen().find("[  Yes  ]    [> No <]"), std::string::npos) << t.screen();
+  t.keys("n");
+  ASSERT_TRUE(t.waitGone("End the session?")) << t.screen();
+  ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("End the session?")) << t.screen();
+  t.keys("-l \u0434");
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
   EXPECT_FALSE(t.alternateScreen());
   expectSaneTerminal(t);
@@ -320,6 +329,8 @@ TEST_F(TerminalSession, SmallAndResizedTerminal) {
   tmux->keys("Escape");
   ASSERT_TRUE(tmux->waitFor("1. Identification")) << tmux->screen();
   tmux->keys("Escape");
+  ASSERT_TRUE(tmux->waitFor("End the session?")) << tmux->screen();
+  tmux->keys("y");
   ASSERT_TRUE(tmux->waitFor("EXIT=0")) << tmux->screen();
   EXPECT_FALSE(tmux->alternateScreen());
 }
@@ -344,6 +355,8 @@ TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
   t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("End the session?")) << t.screen();
+  t.keys("y");
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
   auto rows = linesOf(dir / "live.csv");
   ASSERT_GE(rows.size(), 2u);

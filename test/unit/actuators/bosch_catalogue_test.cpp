@@ -230,7 +230,7 @@ TEST_P(BoschSwitchMember, SendsBothItemsExactly) {
   if (m.pulsed) expected.push_back(release);  // switched off, then left: handed back
   expect_tail(l, expected);
   EXPECT_EQ(frames, expected);
-  if (m.pulsed) EXPECT_EQ(h.sleeps, (std::vector<unsigned>{2})) << "one pulse of two seconds";
+  if (m.pulsed) { EXPECT_EQ(h.sleeps, (std::vector<unsigned>{2})) << "one pulse of two seconds"; }
 
   std::vector<fake::Box> boxes;
   if (m.warning) boxes.push_back({m.warning, 0xFE551010, 3});
@@ -253,7 +253,7 @@ TEST_P(BoschSwitchMember, SendsBothItemsExactly) {
   const std::string name = m.name;
   const bool drives = name.find("INJECTOR") == 0 || name.find("IGNIT") == 0 || name == "FUELPUMP" || name == "STARTER";
   const u32 warning = m.kind == Kind::GuardedSwitch ? m.warning : m.text;
-  if (drives) EXPECT_NE(warning, 0u) << "a test driving fuel, ignition or the starter must warn first";
+  if (drives) { EXPECT_NE(warning, 0u) << "a test driving fuel, ignition or the starter must warn first"; }
   if (!warning) return;
   SetUp();
   h.menuChoices = {static_cast<int>(i), -1};

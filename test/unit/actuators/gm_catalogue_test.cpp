@@ -197,7 +197,7 @@ TEST_P(GmCatalogueMember, SendsItsFramesOrRefuses) {
     h.menuChoices = {index, -1};
     h.confirmAnswers = {3};
     ASSERT_EQ(l.list(), 1);
-    if (m.warning) EXPECT_TRUE(frames.empty());
+    if (m.warning) { EXPECT_TRUE(frames.empty()); }
     return;
   }
   for (auto [n, vv] : m.values) {
