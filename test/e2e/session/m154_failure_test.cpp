@@ -36,7 +36,8 @@ TEST(M154Failures, ARefusedLineShowsNoMenuAndBlamesTheInterface) {
   const std::string kInterfaceBox =
       "[message, style 1] Communication error | The diagnostic interface refused to open the line to the control "
       "unit: check the interface, its power and its cable to the diagnostic connector";
-  for (const auto &[ecu, car] : {std::pair{kM154, "m154"}, std::pair{VAZ_ECU_TYPE_GM_ISFI, "gm-isfi"}}) {
+  for (const auto &[ecu, car] :
+       {std::pair<int, const char *>{kM154, "m154"}, std::pair<int, const char *>{VAZ_ECU_TYPE_GM_ISFI, "gm-isfi"}}) {
     auto s = e2e::session(ecu, car, "");
     s.carOptions.push_back({"line", "refused"});
     auto r = e2e::bench().run(s);
