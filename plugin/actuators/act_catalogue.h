@@ -54,6 +54,12 @@ enum class Conversion : u8 {
 };
 
 inline constexpr u32 kNoText = 0;
+// Warnings before a test drives fuel, ignition or the starter.
+inline constexpr u32 kWarnDrive = 0xFE551036;
+inline constexpr u32 kWarnStarter = 0xFE551037;
+// How long "switch on" turns the starter: long enough to hear it engage and
+// see the engine turn, short enough that nobody is caught by it.
+inline constexpr u8 kStarterPulseSeconds = 2;
 
 struct Test {
   Shape shape;
@@ -63,6 +69,9 @@ struct Test {
   Frame second;   // item 1 frame (switch shapes)
   u8 valueIndex;  // value byte position in the template (value shapes)
   Conversion conversion;
+  u32 warning = kNoText;  // guarded shapes: asked (style 3) before the guard is read
+  u8 pulseSeconds = 0;    // item 0 lasts this long, then the output is handed back
+  Frame release{};        // hands the output back to the ECU (pulsed tests)
 };
 
 // Bosch switch: the value byte is the last data byte of the template.
@@ -86,6 +95,23 @@ constexpr Test gm_value(Frame tmpl, int dataByte, Conversion c) {
   return {Shape::Value, Line::Gm, kNoText, tmpl, {}, static_cast<u8>(3 + dataByte), c};
 }
 
+// A test that drives fuel, ignition or the starter asks before anything is
+// sent: plain shapes through their caution, guarded ones before the guard.
+constexpr Test warned(Test t, u32 warning) {
+  if (t.shape == Shape::GuardedSwitch || t.shape == Shape::GuardedValue)
+    t.warning = warning;
+  else
+    t.text = warning;
+  return t;
+}
+// A Bosch output that must never stay on unattended (the starter): "switch on"
+// drives it for the given seconds and hands it back to the ECU by its own
+// return-control request; leaving the test hands it back too.
+constexpr Test pulsed(Test t, u8 seconds) {
+  t.pulseSeconds = seconds;
+  t.release = frame(0x83, 0x10, 0xF1, 0x30, t.first.bytes[5], 0x00);
+  return t;
+}
 using Routine = int (*)(void);
 
 struct List {
@@ -99,6 +125,12 @@ int run_test(const Test &test);
 int run_list(const List &list);
 // The value byte, or nothing when the byte cannot carry the converted number.
 std::optional<u8> convert(Conversion c, int n);
+// The entries a conversion takes, and the text that names them.
+struct Range {
+  int min, max;
+  u32 text;
+};
+Range range_of(Conversion c);
 
 // What became of a command: not sent or not answered, refused by the ECU
 // (answer 7F), or carried out.

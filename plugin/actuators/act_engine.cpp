@@ -1,7 +1,10 @@
 // The engines of the actuator tests: the actuator list and the four test
 // shapes (switch, guarded switch, value, guarded value), each driven by one
-// catalogue record. A command the ECU refuses (answer 7F) is reported as
-// refused and leaves the user where he was; only a line failure ends the test.
+// catalogue record. A command the ECU refuses (answer 7F) is reported with
+// the ECU's reason and leaves the user where he was; only a line failure ends
+// the test.
+#include <unistd.h>
+
 #include "actuators/act_catalogue.h"
 #include "actuators/act_host.h"
 #include "link/link_common.h"
@@ -27,7 +30,7 @@ Guard check_guard(u32 refusalText) {
   Frame read = kGuardRead;
   switch (send_command(Line::Kwp, read)) {
     case Sent::Failed: return Guard::Failed;
-    case Sent::Refused: report(kRefusedText); return Guard::Refused;
+    case Sent::Refused: report_refusal(); return Guard::Refused;
     case Sent::Done: break;
   }
   const u8 *ans = TOKEN_OLD.bAnsBuf;
@@ -45,19 +48,41 @@ Sent send_with_notice(Line line, Frame &buffer) {
   return send_command(line, buffer);
 }
 
+// Hands a pulsed output back to the ECU; false when the line failed.
+bool release(const Test &test) {
+  Frame rc = test.release;
+  const Sent r = send_command(test.line, rc);
+  if (r == Sent::Refused) report_refusal();
+  return r != Sent::Failed;
+}
+
 // The two-item menu of a switch test; every choice sends that item's frame.
+// A pulsed output is handed back after its pulse and, if the user switched it
+// off meanwhile, when he leaves the test.
 int switch_menu(const Test &test) {
   Frame items[2] = {test.first, test.second};
+  const bool pulsed = test.pulseSeconds != 0;
+  bool held = false;
   int choice = 0;
   for (;;) {
     if (open_menu(kTestTitle) != 0) return -2;
     choice = SelectMenu(kSwitchMenu, choice);
-    if (choice == kMenuBack) return 1;
+    if (choice == kMenuBack) return pulsed && held && !release(test) ? -1 : 1;
     if (choice == kMenuRefused) return -2;
     if (choice != 0 && choice != 1) continue;
     const Sent r = send_with_notice(test.line, items[choice]);
     if (r == Sent::Failed) return -1;
-    report(r == Sent::Done ? kDoneText : kRefusedText);
+    if (r == Sent::Refused) {
+      report_refusal();
+      continue;
+    }
+    held = true;
+    if (pulsed && choice == 0) {
+      sleep(test.pulseSeconds);
+      if (!release(test)) return -1;
+      held = false;
+    }
+    report(kDoneText);
   }
 }
 
@@ -67,16 +92,17 @@ int switch_menu(const Test &test) {
 int value_request(const Test &test, Frame &buffer) {
   if (!InputIntegerID) return -1;
   const int n = InputIntegerID(kTestTitle, kNumberPrompt);
+  if (n == kInputCancelled) return 1;  // the user changed his mind: nothing to say
   const std::optional<u8> value = convert(test.conversion, n);
   if (!value) {
-    report(kOutOfRangeText);
+    report(range_of(test.conversion).text);
     return 1;
   }
   buffer.bytes[test.valueIndex] = *value;
   const Sent r = send_with_notice(test.line, buffer);
   if (r == Sent::Failed) return -1;
   if (r == Sent::Refused) {
-    report(kRefusedText);
+    report_refusal();
     return 1;
   }
   act_cd_function();  // the value is already set; a display failure does not undo it
@@ -103,6 +129,7 @@ int run_test(const Test &test) {
   // Prepared before the guard read, as the value byte is filled in later.
   Frame buffer = test.first;
   if (guarded) {
+    if (test.warning != kNoText && !caution_accepted(test.warning)) return 1;
     const Guard g = check_guard(test.text);
     if (g == Guard::Failed) return -1;
     if (g == Guard::Refused) return 1;
@@ -125,7 +152,7 @@ int run_list(const List &list) {
       if (r == Sent::Failed) return -1;
       // The user still leaves (a list that refused to let go would trap him),
       // but knows that the ECU kept the outputs as they were set.
-      if (r == Sent::Refused) report(kRefusedText);
+      if (r == Sent::Refused) report_refusal();
       return 1;
     }
     // A display that refuses the menu's items would refuse them again.

@@ -15,6 +15,13 @@ inline constexpr u32 kSendFailedText = 0xFE55101C;
 inline constexpr u32 kNumberPrompt = 0xFE551021;
 inline constexpr u32 kRefusedText = 0xFE551033;     // the ECU answered 7F to a command
 inline constexpr u32 kOutOfRangeText = 0xFE551035;  // the value byte cannot carry the entry
+inline constexpr u32 kNotAvailableText = 0xFE55103A;
+inline constexpr u32 kAskResetText = 0xFE551038;
+inline constexpr u32 kAskAdaptationText = 0xFE551039;
+inline constexpr u32 kCoBaseStoredText = 0xFE55103B;
+inline constexpr u32 kCoKeptText = 0xFE55103C;
+// What a cancelled number box returns: no entry can be this number.
+inline constexpr int kInputCancelled = VAZ_INPUT_CANCELLED;
 inline constexpr u32 kSwitchMenu = VAZ_MENU_ACT_SWITCH;
 
 inline constexpr int kStyleReport = VAZ_BOX_REPORT;
@@ -32,6 +39,10 @@ inline int open_menu(u32 title) { return call_or(InitMenuID, -1, title); }
 
 inline void report(u32 text, u32 title = kTestTitle) { show_box(text, title, kStyleReport); }
 inline void notice(u32 text) { show_box(text, kTestTitle, kStyleNotice); }
+// The refusal message naming the reason the ECU gave for the last command
+// (its answer in bAnsBuf): "conditions not correct", "out of range", ...
+u32 refusal_text();
+inline void report_refusal() { report(refusal_text()); }
 
 // A caution nobody could see is a caution declined.
 inline bool caution_accepted(u32 text) {

@@ -1,8 +1,10 @@
 // The interactive CO adjustment of the Bosch M1.5.4: the user steps the CO
 // trim up and down on an active-test panel while one live value is shown,
-// then either stores the value byte 1 or simply hands control back. A step
-// the ECU refuses is reported and undone on the panel; a step past 0 or 255
-// is refused before it is sent, as the byte would wrap round.
+// then either stores the value byte 1 or simply hands control back. The steps
+// start from the trim the ECU reports, so that opening the panel changes
+// nothing and the panel shows what live data shows. A step the ECU refuses is
+// reported and undone on the panel; a step past 0 or 255 is refused before it
+// is sent, as the byte would wrap round.
 #include <array>
 #include <cstring>
 
@@ -17,6 +19,7 @@ using namespace vaz::act;
 constexpr Frame kCoWrite = frame(0x84, 0x10, 0xF1, 0x30, 0x61, 0x08, 0x64);
 constexpr Frame kCoRestore = frame(0x83, 0x10, 0xF1, 0x30, 0x61, 0x00);
 constexpr u32 kCoValuePos = 7;
+constexpr int kTrimByte = 14;  // of the data block: the trim as the write frame carries it
 
 constexpr u32 kM154Names = 0x58200400;
 constexpr int kShownItem = 1;  // the second item of the M1.5.4 data list
@@ -50,6 +53,20 @@ Sent send_state_frame(u8 *frame) {
 // The panel's result when the user finished but the ECU refused a finishing
 // command: the completion message must not follow.
 constexpr int kFinishRefused = 1;
+
+// How the last panel ended: the CO value set to its base before control was
+// handed back, or handed back as last set. The completion message says which.
+bool coFinishedAtBase = false;
+
+// The trim byte of the data block in bAnsBuf, or -1 when the answer is too
+// short to hold it. The block's bytes count from the answer's first byte, or
+// from its length byte in the long form (format byte 0x80).
+int reported_trim() {
+  const u8 *ans = TOKEN_OLD.bAnsBuf;
+  const int start = ans[2] == KWP_FORMAT_LONG ? 1 : 0;  // frame byte of block byte 0
+  if (!vaz::link::answer_reaches(ans, start + kTrimByte)) return -1;
+  return ans[2 + start + kTrimByte];
+}
 
 int panel_failed() {
   report(vaz::kFunctionStoppedText, vaz::kFailureTitle);
@@ -90,21 +107,23 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void) {
       const Sent r = send_state_frame(TOKEN_OLD.bCoFrame);
       if (r == Sent::Refused) {
         // The ECU kept the old value; so does the panel.
-        report(kRefusedText);
+        report_refusal();
         TOKEN_OLD.cCoValue = before;
         *value = before;
       } else if (r == Sent::Failed && ++failures >= kMaxFailures) {
         return panel_failed();
       }
     } else if (button == kFinish) {
-      bool refused = false;
-      if (vaz::call_or(ShowMessageBoxID, 0, kKeepQuestion, kKeepTitle, kStyleQuestion) != 0) {
+      u32 refusal = 0;  // the first refusal's reason, read before the next answer replaces it
+      const bool toBase = vaz::call_or(ShowMessageBoxID, 0, kKeepQuestion, kKeepTitle, kStyleQuestion) != 0;
+      if (toBase) {
         *value = kStoredOnFinish;
-        refused = send_state_frame(TOKEN_OLD.bCoFrame) == Sent::Refused;
+        if (send_state_frame(TOKEN_OLD.bCoFrame) == Sent::Refused) refusal = refusal_text();
       }
-      refused = send_state_frame(TOKEN_OLD.bCoRestore) == Sent::Refused || refused;
-      if (!refused) return 0;
-      report(kRefusedText);
+      if (send_state_frame(TOKEN_OLD.bCoRestore) == Sent::Refused && refusal == 0) refusal = refusal_text();
+      coFinishedAtBase = toBase;
+      if (refusal == 0) return 0;
+      report(refusal);
       return kFinishRefused;
     }
   }
@@ -117,23 +136,31 @@ VAZ_EXPORT int ACT_BOSCH_M154_ENG_CO_X(void) {
   std::memcpy(TOKEN_OLD.bCoFrame, kCoWrite.bytes.data(), sizeof TOKEN_OLD.bCoFrame);
   std::memcpy(TOKEN_OLD.bCoRestore, kCoRestore.bytes.data(), sizeof TOKEN_OLD.bCoRestore);
   TOKEN_OLD.dwCoPos = kCoValuePos;
+
+  TOKEN_OLD.cFuncCode = FC_STREAM;
+  pFCalcCD = CalCd_BOSCH_M154_ENG;
+  if (GetData_ECU_CD(kM154Names, VAZ_NO_LIST) == -1) return -1;
+  // Take control at the trim the ECU holds; an answer without it leaves the base value.
+  u32 scratch = 0;
+  if (!pFComm || pFComm(TOKEN_OLD.cFuncCode, 0, &scratch) <= 0) return -1;
+  if (const int trim = reported_trim(); trim >= 0) {
+    write.bytes[kCoValuePos] = static_cast<u8>(trim);
+    TOKEN_OLD.bCoFrame[kCoValuePos] = static_cast<u8>(trim);
+  }
   TOKEN_OLD.cCoValue = TOKEN_OLD.bCoFrame[kCoValuePos];
 
   notice(kSendingText);
   const Sent first = send_command(Line::Kwp, write);
   if (first == Sent::Failed) return -1;
   if (first == Sent::Refused) {
-    report(kRefusedText);
+    report_refusal();
     return 1;
   }
 
-  TOKEN_OLD.cFuncCode = FC_STREAM;
-  pFCalcCD = CalCd_BOSCH_M154_ENG;
-  if (GetData_ECU_CD(kM154Names, VAZ_NO_LIST) == -1) return -1;
   const int panel = CurrentData_SingleCom_Allcal_DisplayCO();
   if (panel == kFinishRefused) return 1;  // the refusal is already reported
   if (panel != 0) return -1;
-  report(kDoneText);
+  report(coFinishedAtBase ? kCoBaseStoredText : kCoKeptText);
   return 1;
 }
 

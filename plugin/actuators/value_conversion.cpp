@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "actuators/act_catalogue.h"
+#include "actuators/act_host.h"
 
 namespace vaz::act {
 
@@ -57,6 +58,23 @@ std::optional<u8> convert(Conversion c, int n) {
     case Conversion::Angle: return angle_byte((66 - v) * 256 / 90);
   }
   return std::nullopt;
+}
+
+// The bounds follow from the conversions above; the texts state them to the
+// user when an entry falls outside.
+Range range_of(Conversion c) {
+  switch (c) {
+    case Conversion::None:
+    case Conversion::Same: return {0, 255, 0xFE551050};
+    case Conversion::Div10: return {0, 2559, 0xFE551051};
+    case Conversion::Div255: return {0, 65279, 0xFE551052};
+    case Conversion::Percent255: return {0, 652, 0xFE551053};
+    case Conversion::Div12_5: return {0, 3199, 0xFE551054};
+    case Conversion::Div25: return {0, 6399, 0xFE551055};
+    case Conversion::Times10: return {0, 255, 0xFE551050};
+    case Conversion::Angle: return {-23, 111, 0xFE551056};
+  }
+  return {0, 255, kOutOfRangeText};
 }
 
 }  // namespace vaz::act

@@ -80,6 +80,9 @@ enum {
   VAZ_BOX_DONE = 6      /* an outcome: no codes, codes erased */
 };
 #define VAZ_BOX_DECLINED 3 /* the answer of a declined VAZ_BOX_CONFIRM */
+/* What InputIntegerID returns when the user cancels the box: the host never
+   takes this number as an entry. */
+#define VAZ_INPUT_CANCELLED (-2147483647 - 1)
 
 /* Simulation modes: the first byte of TOKEN_OLD.wSimulate. */
 enum {

@@ -65,6 +65,14 @@ inline bool answer_refused(const u8 *ans) {
   return answer_reaches(ans, service) && ans[2 + service] == KWP_NEGATIVE_RESPONSE;
 }
 
+// The response code of a refusal (7F, the refused service, the code), or -1
+// when the answer is no refusal or ends before its code.
+inline int answer_refusal_code(const u8 *ans) {
+  const int service = answer_service_index(ans);
+  if (!answer_refused(ans) || !answer_reaches(ans, service + 2)) return -1;
+  return ans[2 + service + 2];
+}
+
 // A length-prefixed KWP2000 request whose length byte agrees with the length
 // its format byte announces (short form 0x81..0xBF, or 0x80 with a length
 // byte). Anything else would make the interface read a different frame than

@@ -7,6 +7,7 @@ namespace vaz::menu {
 namespace {
 
 constexpr u32 kConnectNotice = 0xFE551006;
+constexpr u32 kNoLineText = 0xFE551007;
 // A menu that keeps failing to build ends the menu instead of looping for ever.
 constexpr int kMenuBuildAttempts = 3;
 
@@ -35,7 +36,14 @@ int run_menu(const Menu &menu) {
   TOKEN_OLD.wEcuVariant = menu.variant;
   pFComm = menu.comm;
   show_box(kConnectNotice, kConnectNotice, VAZ_BOX_NOTICE);
-  if (comm(FC_CONNECT, 0) == VAZ_COMM_FAILED) return VAZ_MENU_FAILED;
+  const int connected = comm(FC_CONNECT, 0);
+  if (connected == VAZ_COMM_FAILED) return VAZ_MENU_FAILED;
+  // The interface would not select the line: nothing reached the car, so no
+  // menu of its services, and the fault named is the interface's.
+  if (connected == VAZ_COMM_NO_LINE) {
+    show_box(kNoLineText, kFailureTitle, VAZ_BOX_REPORT);
+    return VAZ_MENU_LEFT;
+  }
 
   const int entryCount = static_cast<int>(menu.entries.size());
   int preselect = 0;

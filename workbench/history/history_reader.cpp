@@ -16,7 +16,7 @@ namespace {
 constexpr const char *kSummary = R"(
 SELECT s.id, s.started_at, COALESCE(s.ended_at, ''), s.ended_normally, s.ecu, s.car, s.port, s.language,
        COALESCE((SELECT value FROM identification i WHERE i.session_id = s.id ORDER BY seq LIMIT 1), ''),
-       (SELECT COUNT(DISTINCT c.code) FROM codes c JOIN code_lists l ON c.list_id = l.id WHERE l.session_id = s.id)
+       (SELECT COUNT(DISTINCT c.code || ' ' || c.text) FROM codes c JOIN code_lists l ON c.list_id = l.id WHERE l.session_id = s.id)
 FROM sessions s)";
 
 SessionSummary summaryOf(const Statement &q) {

@@ -2,6 +2,7 @@
 #include "history_writer.h"
 
 #include "history_schema.h"
+#include "workbench/code_column.h"
 
 #include <sys/stat.h>
 
@@ -107,6 +108,15 @@ void HistoryWriter::beginSession(const SessionInfo &info) {
   t.commit();
 }
 
+void HistoryWriter::unitFound(const std::string &ecu, int ecuType) {
+  // One statement, atomic on its own: it may fall inside a batch of passes.
+  db_.prepare("UPDATE sessions SET ecu = ?2, ecu_type = ?3 WHERE id = ?1")
+      .bind(1, session_)
+      .bind(2, ecu)
+      .bind(3, ecuType)
+      .run();
+}
+
 void HistoryWriter::identification(const std::vector<Field> &fields) {
   flush();
   Transaction t(db_);
@@ -130,11 +140,13 @@ void HistoryWriter::codeList(const std::string &title, const std::vector<Field> 
   auto add = db_.prepare("INSERT INTO codes(list_id, seq, code, text, status) VALUES(?,?,?,?,?)");
   int seq = 0;
   for (const auto &[shown, status] : codes) {
-    // The text leads with the code itself: "P0102 Mass air flow sensor circuit low input".
-    auto sp = shown.find(' ');
-    const std::string code = sp == std::string::npos ? shown : shown.substr(0, sp);
-    const std::string text = sp == std::string::npos ? "" : shown.substr(sp + 1);
-    add.bind(1, list).bind(2, ++seq).bind(3, code).bind(4, text).bind(5, status).run();
+    const workbench::CodeColumns cols = workbench::split_code(shown);
+    add.bind(1, list)
+        .bind(2, ++seq)
+        .bind(3, std::string(cols.code))
+        .bind(4, std::string(cols.text))
+        .bind(5, status)
+        .run();
   }
   touch();
   t.commit();

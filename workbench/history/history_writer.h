@@ -43,6 +43,8 @@ class HistoryWriter {
 
   void beginSession(const SessionInfo &info);
   std::int64_t session() const { return session_; }
+  // The automatic detection found this unit: the session is recorded under it.
+  void unitFound(const std::string &ecu, int ecuType);
   void identification(const std::vector<Field> &fields);
   // codes: code text as shown ("P0102 Mass air flow ...") and status.
   void codeList(const std::string &title, const std::vector<Field> &codes);

@@ -3,6 +3,8 @@
 
 #include "report_labels.h"
 #include "svg_chart.h"
+#include "workbench/code_column.h"
+#include "workbench/ecu_names.h"
 
 namespace history {
 namespace {
@@ -59,6 +61,13 @@ void identification(std::string &h, const SessionRecord &r, const ReportLabels &
   h += "</table></section>\n";
 }
 
+// The unit as a mechanic names it ("Bosch M1.5.4"); a name the workbench does
+// not know (a GM or OBD car, "none") stays as recorded.
+std::string unitTitle(const std::string &name) {
+  const workbench::EcuName *e = workbench::ecu_by_name(name);
+  return e ? e->title : name;
+}
+
 void codes(std::string &h, const SessionRecord &r, const ReportLabels &l) {
   h += "<section id=\"codes\"><h2>" + esc(l.troubleCodes) + "</h2>\n";
   if (r.codeLists.empty()) h += "<p>" + esc(l.noCodeLists) + "</p>\n";
@@ -70,7 +79,11 @@ void codes(std::string &h, const SessionRecord &r, const ReportLabels &l) {
     }
     h += "<table class=\"codes\"><tr><th>" + esc(l.code) + "</th><th>" + esc(l.text) + "</th><th>" + esc(l.status) +
          "</th></tr>";
-    for (const Code &c : list.codes) h += "<tr>" + cell(c.code, "code") + cell(c.text) + cell(c.status) + "</tr>";
+    std::string joined;
+    for (const Code &c : list.codes) {
+      const workbench::CodeColumns cols = workbench::stored_code_columns(c.code, c.text, joined);
+      h += "<tr>" + cell(std::string(cols.code), "code") + cell(std::string(cols.text)) + cell(c.status) + "</tr>";
+    }
     h += "</table>\n";
   }
   if (!r.clears.empty()) {
@@ -141,8 +154,10 @@ std::string htmlReport(const SessionRecord &r) {
        (s.endedNormally
             ? esc(l.endedNormally)
             : "<span class=\"abrupt\">" + esc(s.commFailure ? l.endedCommFailure : l.endedAbruptly) + "</span>") +
-       "</p>\n<p class=\"meta\">" + esc(l.ecu) + ": " + esc(s.ecu) + " · " +
-       (s.port.empty() ? esc(l.car) + ": " + esc(s.car) : esc(l.port) + ": " + esc(s.port)) + "</p></header>\n";
+       "</p>\n<p class=\"meta\">" + esc(l.ecu) + ": " + esc(unitTitle(s.ecu)) + " · " +
+       (s.port.empty() ? esc(l.car) + ": " + esc(l.simulated) + " (" + esc(unitTitle(s.car)) + ")"
+                       : esc(l.port) + ": " + esc(s.port)) +
+       "</p></header>\n";
   identification(h, r, l);
   codes(h, r, l);
   notesAndTests(h, r, l);

@@ -46,7 +46,8 @@ constexpr ReportLabels kEnglish{"en",
                                 "passes",
                                 "{values} values, drawn as the lowest and the highest of each of the chart's {columns} "
                                 "pixel columns: every spike is kept.",
-                                "Values left out (not a finite number, or beyond ±1e300): "};
+                                "Values left out (not a finite number, or beyond ±1e300): ",
+                                "simulated"};
 
 constexpr ReportLabels kRussian{"ru",
                                 "Отчёт о диагностике",
@@ -88,7 +89,8 @@ constexpr ReportLabels kRussian{"ru",
                                 "опроса",
                                 "Значений: {values}; на графике минимум и максимум каждого из {columns} столбцов "
                                 "точек, все выбросы сохранены.",
-                                "Не показаны значения (не конечное число или больше ±1e300): "};
+                                "Не показаны значения (не конечное число или больше ±1e300): ",
+                                "симуляция"};
 
 }  // namespace
 

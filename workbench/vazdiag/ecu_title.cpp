@@ -1,27 +1,28 @@
-// ECU type names for the header of every screen. They are the units' own
-// names and read the same in both languages.
+// ECU type names for the header of every screen, and the unit the automatic
+// detection reports finding.
 #include "ecu_title.h"
 
-#include <array>
+#include "workbench/ecu_names.h"
 
 namespace vazdiag {
 
 std::string ecu_title(int ecuType) {
-  static constexpr std::array<const char *, 12> kTitles{
-      "",
-      "Bosch M1.5.4",
-      "Bosch M1.5.4 (additional functions)",
-      "Bosch M1.5.4N",
-      "Bosch M7.0 E2",
-      "Bosch M7.0 E3",
-      "Bosch M7.2",
-      "Bosch M7.9.7 E2",
-      "Bosch M7.9.7 E3",
-      "GM EFI",
-      "GM ISFI",
-      "Bosch (detected)",
+  const workbench::EcuName *e = workbench::ecu_by_type(ecuType);
+  return e ? e->title : "";
+}
+
+int detected_ecu_type(unsigned textId) {
+  // The detection's "Control unit found: ..." messages and the types they name.
+  static constexpr struct {
+    unsigned text;
+    int type;
+  } kFound[] = {
+      {0xFE55102C, 8}, {0xFE55102D, 7}, {0xFE55102E, 3}, {0xFE55102F, 1},
+      {0xFE551030, 5}, {0xFE551031, 4}, {0xFE551032, 6},
   };
-  return ecuType >= 1 && ecuType < static_cast<int>(kTitles.size()) ? kTitles[static_cast<std::size_t>(ecuType)] : "";
+  for (const auto &f : kFound)
+    if (f.text == textId) return f.type;
+  return 0;
 }
 
 }  // namespace vazdiag

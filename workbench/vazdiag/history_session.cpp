@@ -4,6 +4,7 @@
 #include "history_recorder.h"
 #include "options.h"
 #include "server_options.h"
+#include "workbench/ecu_names.h"
 
 #include <iostream>
 
@@ -29,7 +30,7 @@ struct SessionHistory::Impl {
 
   void fail(const std::exception &e) {
     failed = true;
-    bench.observe(nullptr, nullptr);
+    bench.observe(nullptr, nullptr);  // the detection callback checks `failed` itself
     std::cerr << "vazdiag: history: " << e.what() << "; this session is no longer recorded\n";
   }
 
@@ -72,12 +73,20 @@ SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup
   }
   bench.observe(&Impl::shown, impl_.get());
   bench.observeWebActions(&Impl::webAction, impl_.get());
+  bench.onUnitDetected([impl = impl_.get()](int ecuType) {
+    if (impl->failed) return;
+    const workbench::EcuName *e = workbench::ecu_by_type(ecuType);
+    try {
+      impl->writer.unitFound(e ? e->name : "auto", ecuType);
+    } catch (const std::exception &ex) { impl->fail(ex); }
+  });
   bench.followTrace(true);  // what a test sent is read from the trace's newest lines
 }
 
 SessionHistory::~SessionHistory() {
   impl_->bench.observe(nullptr, nullptr);
   impl_->bench.observeWebActions(nullptr, nullptr);
+  impl_->bench.onUnitDetected(nullptr);
   impl_->bench.followTrace(false);
 }
 

@@ -113,7 +113,11 @@ int main(int argc, char **argv) {
     if (history) history->finish(r.commFailure);
     // A session that could not talk to the car, or a script that did not
     // match the screens, did not do what was asked: say so in the status.
-    if (r.commFailure) {
+    if (r.interfaceFailure) {
+      status = 3;
+      std::cerr << "vazdiag: the interface refused to open the line to the control unit: check the interface,\n"
+                   "vazdiag: its power and its cable to the diagnostic connector\n";
+    } else if (r.commFailure) {
       status = 3;
       std::cerr << "vazdiag: communication with the control unit failed: check that the ignition is on,\n"
                    "vazdiag: the cable and its connector are plugged in, and --ecu names this car's unit\n";

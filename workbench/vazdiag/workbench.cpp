@@ -18,6 +18,9 @@ namespace vazdiag {
 
 namespace {
 
+constexpr int kDetectType = 11;       // the host's ECU type "auto"
+constexpr int kInterfaceFailure = 2;  // StdEndedOnFailure: the interface refused the line
+
 struct LibraryCloser {
   void operator()(void *h) const {
     if (h != nullptr) dlclose(h);
@@ -111,6 +114,22 @@ struct Workbench::Impl {
   const char *(*VciPortNotes)();
   // the plug-in
   int (*DiagnoseMainOldPrtl)(void *);
+
+  // Screens go through here first: the header follows the unit the detection
+  // found, then the caller's observer hears of them.
+  StdObserver observer = nullptr;
+  void *observerContext = nullptr;
+  std::function<void(int)> unitDetected;
+
+  static void shown(const StdShown *e, void *context) {
+    auto &m = *static_cast<Impl *>(context);
+    if (e->kind == STD_SHOWN_MESSAGE)
+      if (const int type = detected_ecu_type(e->textId); type != 0) {
+        m.StdSetSessionTitle(ecu_title(type).c_str());
+        if (m.unitDetected) m.unitDetected(type);
+      }
+    if (m.observer) m.observer(e, m.observerContext);
+  }
 };
 
 Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
@@ -173,7 +192,13 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
 
 Workbench::~Workbench() = default;
 
-void Workbench::observe(StdObserver observer, void *context) { impl_->StdSetObserver(observer, context); }
+void Workbench::observe(StdObserver observer, void *context) {
+  impl_->observer = observer;
+  impl_->observerContext = context;
+  impl_->StdSetObserver(observer ? &Impl::shown : nullptr, impl_.get());
+}
+
+void Workbench::onUnitDetected(std::function<void(int ecuType)> found) { impl_->unitDetected = std::move(found); }
 
 double Workbench::clockMs() const { return impl_->VciClockMs(); }
 
@@ -225,6 +250,9 @@ SessionResult Workbench::run(const SessionSetup &s) {
   }
 
   m.StdSetSessionTitle(ecu_title(s.ecuType).c_str());
+  // Only a detecting session needs to hear of screens for itself: without a
+  // history, the others are not observed at all (a pass costs nothing).
+  m.StdSetObserver(s.ecuType == kDetectType || m.observer ? &Impl::shown : nullptr, &m);
 
   // The three fields the plug-in reads from the host context record.
   std::array<unsigned char, VAZ_CTX_SIZE> context{};
@@ -241,7 +269,9 @@ SessionResult Workbench::run(const SessionSetup &s) {
   if (!s.logFile.empty())
     if (const std::string e = m.StdLogWriteError(); !e.empty()) r.writeErrors.push_back("log: " + e);
   m.StdSetLogFile(nullptr);
-  r.commFailure = m.StdEndedOnFailure() != 0;
+  const int failure = m.StdEndedOnFailure();
+  r.commFailure = failure != 0;
+  r.interfaceFailure = failure == kInterfaceFailure;
   r.scriptMisfit = m.StdScriptMisfit() != 0;
   if (s.keepRecords) {
     r.transcript = m.StdTranscript();

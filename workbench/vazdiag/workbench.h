@@ -57,6 +57,7 @@ struct SessionResult {
   std::string trace;                     // the wire trace (keepRecords)
   std::string portNotes;                 // what the serial line wants the user to know
   bool commFailure = false;              // the session ended on "no control unit could be talked to"
+  bool interfaceFailure = false;         // ... because the interface refused to open the line
   bool scriptMisfit = false;             // a script step did not fit its screen
   std::vector<std::string> writeErrors;  // the trace or the recording lost lines
 };
@@ -91,6 +92,9 @@ class Workbench {
     webHook_ = hook;
     webHookContext_ = context;
   }
+  // The automatic detection reported the unit it found (its ECU type, 1..8): the
+  // header already names it; also tell this callback (null: nobody).
+  void onUnitDetected(std::function<void(int ecuType)> found);
   // The line's clock (ms) and the wire trace so far, also while a session runs.
   double clockMs() const;
   // The wire trace as a session goes: a mark, and what was written after one (a tail of the

@@ -1,5 +1,6 @@
-// The interactive CO adjustment of the M1.5.4 actuator list (item 10): every step goes to
-// the ECU, whose idle mixture correction in the panel follows it.
+// The interactive CO adjustment of the M1.5.4 actuator list (item 10): the panel opens at
+// the correction the ECU reports (what live data shows), every step goes to the ECU, whose
+// idle mixture correction in the panel follows it, and the end says what was kept.
 #include <gmock/gmock.h>
 
 #include "e2e_support.h"
@@ -26,14 +27,15 @@ TEST(M154CoAdjustment, RaisingTwiceThenFinishingWithYesSetsTheBaseValueAndRestor
   auto r = e2e::bench().run(e2e::session(
       kM154, "m154", "choose Actuator tests\nchoose 10\npress Raise\npress Raise\npress Finish\nyes\nback\nback\n"));
   EXPECT_EQ(co_frames(r.trace),
-            (std::vector<std::string>{"84 10 F1 30 61 08 64 82", "84 10 F1 30 61 08 65 83", "84 10 F1 30 61 08 66 84",
+            (std::vector<std::string>{"84 10 F1 30 61 08 0A 28", "84 10 F1 30 61 08 0B 29", "84 10 F1 30 61 08 0C 2A",
                                       "84 10 F1 30 61 08 01 1F", "83 10 F1 30 61 00 15"}));
   auto panels = e2e::blocks(r.transcript, "[active test");
   ASSERT_EQ(panels.size(), 3u);
-  EXPECT_EQ(panel_line(panels[0]), "  Idle mixture (CO) correction: 0.3900");
-  EXPECT_EQ(panel_line(panels[1]), "  Idle mixture (CO) correction: 0.3939");
-  EXPECT_EQ(panel_line(panels[2]), "  Idle mixture (CO) correction: 0.3978");
-  EXPECT_THAT(e2e::messages(r.transcript).back(), HasSubstr("Command carried out"));
+  EXPECT_EQ(panel_line(panels[0]), "  Idle mixture (CO) correction: 0.0390") << "as live data shows it";
+  EXPECT_EQ(panel_line(panels[1]), "  Idle mixture (CO) correction: 0.0429");
+  EXPECT_EQ(panel_line(panels[2]), "  Idle mixture (CO) correction: 0.0468");
+  EXPECT_THAT(e2e::messages(r.transcript).back(),
+              HasSubstr("The CO correction was set to its base value and control handed back"));
   EXPECT_EQ(e2e::times_sent(r.trace, "83 10 F1 30 01 00 B5"), 1);
 }
 
@@ -41,10 +43,11 @@ TEST(M154CoAdjustment, FinishingWithNoOnlyHandsTheTrimBack) {
   auto r = e2e::bench().run(e2e::session(
       kM154, "m154", "choose Actuator tests\nchoose CO correction\npress Lower\npress Finish\nno\nback\nback\n"));
   EXPECT_EQ(co_frames(r.trace),
-            (std::vector<std::string>{"84 10 F1 30 61 08 64 82", "84 10 F1 30 61 08 63 81", "83 10 F1 30 61 00 15"}));
+            (std::vector<std::string>{"84 10 F1 30 61 08 0A 28", "84 10 F1 30 61 08 09 27", "83 10 F1 30 61 00 15"}));
   auto panels = e2e::blocks(r.transcript, "[active test");
   ASSERT_EQ(panels.size(), 2u);
-  EXPECT_EQ(panel_line(panels[1]), "  Idle mixture (CO) correction: 0.3861");
+  EXPECT_EQ(panel_line(panels[1]), "  Idle mixture (CO) correction: 0.0351");
+  EXPECT_THAT(e2e::messages(r.transcript).back(), HasSubstr("stays at the last value set on the panel"));
 }
 
 TEST(M154CoAdjustment, AfterTheRestoreTheEcuShowsItsOwnCorrectionAgain) {

@@ -95,7 +95,8 @@ TEST(M154Actuators, CutCylindersSlowTheEngineAndAllInjectorsOffStallIt) {
 }
 
 TEST(M154Actuators, AFailedRequestEndsWithTheFailureBoxAndNoReturnControl) {
-  auto s = e2e::session(kM154, "m154", "choose Actuator tests\nchoose Fuel pump relay\nchoose Switch on\nback\nback\n");
+  auto s =
+      e2e::session(kM154, "m154", "choose Actuator tests\nchoose Fuel pump relay\nyes\nchoose Switch on\nback\nback\n");
   s.faults.push_back({.kind = "no-answer", .sid = 0x30});
   auto r = e2e::bench().run(s);
   EXPECT_EQ(e2e::times_sent(r.trace, "84 10 F1 30 09 06 01 C5"), 1);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "e2e_support.h"
+#include "instant_waits.h"
 
 using ::testing::Contains;
 using ::testing::IsSupersetOf;
@@ -44,7 +45,7 @@ TEST(M70Actuators, TheCutOffRoutineSlowsTheEngineInTheIdleSpeedTest) {
 }
 
 TEST(M797Actuators, GuardByteZeroRefusesTheIgnitionTestWithoutAControlFrame) {
-  auto s = e2e::session(kM797E2, "m797-e2", "choose Actuator tests\nchoose Ignition coil 1\nback\nback\n");
+  auto s = e2e::session(kM797E2, "m797-e2", "choose Actuator tests\nchoose Ignition coil 1\nyes\nback\nback\n");
   s.carOptions.push_back({"guard", "off"});
   auto r = e2e::bench().run(s);
   auto frames = after(r.trace, kGuardRead);
@@ -69,12 +70,33 @@ TEST(M797Actuators, GuardByteZeroRefusesTheIdleSpeedTestWithoutAskingForANumber)
 TEST(M797Actuators, ByDefaultTheGuardLetsTheTestRun) {
   auto r = e2e::bench().run(e2e::session(
       kM797E2, "m797-e2",
-      "choose Actuator tests\nchoose Ignition coil 1\nchoose Switch on\nchoose Switch off\nback\nback\nback\n"));
+      "choose Actuator tests\nchoose Ignition coil 1\nyes\nchoose Switch on\nchoose Switch off\nback\nback\nback\n"));
   auto frames = after(r.trace, kGuardRead);
   ASSERT_GE(frames.size(), 4u);
   EXPECT_EQ(
       std::vector<std::string>(frames.begin(), frames.begin() + 4),
       (std::vector<std::string>{kGuardRead, "84 10 F1 30 05 06 FF BF", "84 10 F1 30 05 06 00 C0", kReturnControl}));
+}
+
+// The starter turns for two seconds per "Switch on" and is handed back by its own
+// return-control frame; switched off and left, it is handed back again. The injector
+// tests warn first, as every fuel, ignition and starter test does.
+TEST(M797Actuators, TheStarterIsPulsedAndHandedBackAndInjectorsWarnFirst) {
+  e2e::clear_waits();
+  auto r = e2e::bench().run(
+      e2e::session(kM797E2, "m797-e2",
+                   "choose Actuator tests\nchoose Starter relay\nyes\nchoose Switch on\nchoose Switch off\nback\n"
+                   "choose Injector 1\nno\nback\nback\n"));
+  auto frames = after(r.trace, kGuardRead);
+  ASSERT_GE(frames.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 6),
+            (std::vector<std::string>{kGuardRead, "84 10 F1 30 0E 06 FF C8", "83 10 F1 30 0E 00 C2",
+                                      "84 10 F1 30 0E 06 00 C9", "83 10 F1 30 0E 00 C2", kReturnControl}));
+  EXPECT_THAT(e2e::waits(), testing::ElementsAre(2u));
+  EXPECT_EQ(e2e::times_sent(r.trace, "84 10 F1 30 01 06 FF BB"), 0) << "the declined injector test drove nothing";
+  EXPECT_EQ(e2e::blocks(r.transcript, "[message, style 3] Tests\nThis test drives the fuel").size(), 1u);
+  EXPECT_EQ(e2e::blocks(r.transcript, "[message, style 3] Tests\nSwitch on turns the starter for 2 seconds").size(),
+            1u);
 }
 
 TEST(M797Actuators, IdleSpeedAfterTheGuardReadShowsTheCommandedSpeed) {

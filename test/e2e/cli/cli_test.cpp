@@ -215,7 +215,7 @@ TEST(Cli, ScriptedSessionPrintsIdentificationCodesAndLiveData) {
 TEST(Cli, PluginWaitsMoveTheVirtualClock) {
   const auto dir = std::filesystem::temp_directory_path() / ("vazdiag_waits_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  std::ofstream(dir / "reset.txt") << "choose Special tests\nchoose 1\nchoose 2\nback\nback\n";
+  std::ofstream(dir / "reset.txt") << "choose Special tests\nchoose 1\nyes\nchoose 2\nyes\nback\nback\n";
   Outcome r =
       vazdiag("--ecu m797-e2 --trace " + (dir / "trace").string() + " --script " + (dir / "reset.txt").string());
   EXPECT_EQ(r.status, 0) << r.out;

@@ -4,6 +4,7 @@
 #include "history_process.h"
 #include "history_reader.h"
 #include "history_schema.h"
+#include "workbench/code_column.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -161,6 +163,96 @@ INSERT INTO pass_values VALUES(1, 1, '14.2'), (1, 2, 'ON'), (2, 1, '13.9'), (2, 
   ASSERT_EQ(record->series.size(), 2u);
   EXPECT_EQ(record->series[0].chart.points, (std::vector<std::pair<double, double>>{{1.0, 14.2}, {1.5, 13.9}}));
   EXPECT_EQ(record->series[1].texts, (std::vector<std::string>{"ON", "OFF"}));
+}
+
+// One rule for the code column: what the screen shows as code and text (the full screen
+// splits each line of the list by workbench::split_code), what the history stores and
+// what the report prints are the same pairs, for every kind of code and both languages.
+// A session with --ecu auto is recorded, and reported, under the unit found.
+TEST(History, TheCodeColumnIsTheSameOnScreenInTheHistoryAndInTheReport) {
+  using Pairs = std::vector<std::pair<std::string, std::string>>;
+  const struct {
+    const char *what;
+    std::vector<std::string> args;
+    const char *script;
+    Pairs codes;
+    const char *ecu;     // as the history records it
+    const char *header;  // the report's unit and car
+  } rows[] = {
+      {"current faults, a known and an unknown code",
+       {"--ecu", "m154", "--car-option", "dtc=0102,1602", "--car-option", "faults=01 00 04"},
+       "choose 2\nleave\nchoose 3\nleave\nback\n",
+       {{"", "Coolant temperature sensor fault"},
+        {"", "Canister purge valve circuit fault"},
+        {"P0102", "Mass air flow sensor circuit low input"},
+        {"P1602", "unknown code"}},
+       "m154",
+       "Control unit: Bosch M1.5.4 · Car: simulated (Bosch M1.5.4)"},
+      {"the same in Russian",
+       {"--lang", "ru", "--ecu", "m154", "--car-option", "dtc=1602", "--car-option", "faults=01 00 00"},
+       "choose 2\nleave\nchoose 3\nleave\nback\n",
+       {{"", "Неисправность датчика температуры охлаждающей жидкости"}, {"P1602", "неизвестный код"}},
+       "m154",
+       "Блок управления: Bosch M1.5.4 · Автомобиль: симуляция (Bosch M1.5.4)"},
+      {"GM codes",
+       {"--ecu", "gm-efi", "--car-option", "dtc=14"},
+       "choose 1\nleave\nback\n",
+       {{"14", "Coolant temperature sensor high (temperature high)"}},
+       "gm-efi",
+       "Control unit: GM EFI · Car: simulated (GM EFI)"},
+      {"GM codes in Russian",
+       {"--lang", "ru", "--ecu", "gm-efi", "--car-option", "dtc=14"},
+       "choose 1\nleave\nback\n",
+       {{"14", "Высокий уровень сигнала датчика температуры охлаждающей жидкости (высокая температура)"}},
+       "gm-efi",
+       "Блок управления: GM EFI · Автомобиль: симуляция (GM EFI)"},
+      {"the detected unit",
+       {"--ecu", "auto", "--car", "m797-e3", "--car-option", "dtc=0102"},
+       "choose 2\nleave\nback\n",
+       {{"P0102", "Mass air flow sensor circuit low input"}},
+       "m797-e3",
+       "Control unit: Bosch M7.9.7 E3 · Car: simulated (Bosch M7.9.7 E3)"},
+  };
+  for (const auto &row : rows) {
+    TempDir dir("vazdiag_history_codes");
+    const std::string db = dir / "h.sqlite";
+    std::vector<std::string> argv = {histtest::vazdiag(), "--history", db, "--script", writeScript(dir, row.script)};
+    argv.insert(argv.end(), row.args.begin(), row.args.end());
+    ASSERT_EQ(histtest::run(argv, dir / "transcript"), 0) << row.what;
+
+    // The screen: each listed code text, split by the rule.
+    Pairs screen;
+    std::istringstream transcript(histtest::readFile(dir.path / "transcript"));
+    bool inList = false;
+    for (std::string line; std::getline(transcript, line);) {
+      if (line == "[trouble codes]")
+        inList = true;
+      else if (inList && line.rfind("  ", 0) == 0) {
+        const auto cols = workbench::split_code(std::string_view(line).substr(2));
+        screen.emplace_back(cols.code, cols.text);
+      } else
+        inList = false;
+    }
+    EXPECT_EQ(screen, row.codes) << row.what;
+
+    history::Db h = history::openHistory(db);
+    Pairs stored;
+    for (auto q = h.prepare("SELECT code, text FROM codes ORDER BY list_id, seq"); q.step();)
+      stored.emplace_back(q.text(0), q.text(1));
+    EXPECT_EQ(stored, row.codes) << row.what;
+    auto ecu = h.prepare("SELECT ecu FROM sessions");
+    ASSERT_TRUE(ecu.step());
+    EXPECT_EQ(ecu.text(0), row.ecu) << row.what;
+
+    ASSERT_EQ(histtest::run({histtest::vazdiag(), "report", "1", "--history", db, "-o", dir / "r.html"}), 0);
+    const std::string html = histtest::readFile(dir.path / "r.html");
+    Pairs reported;
+    const std::regex cell(R"(<tr><td class="code">([^<]*)</td><td>([^<]*)</td>)");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), cell); it != std::sregex_iterator(); ++it)
+      reported.emplace_back((*it)[1], (*it)[2]);
+    EXPECT_EQ(reported, row.codes) << row.what;
+    EXPECT_NE(html.find(row.header), std::string::npos) << row.what;
+  }
 }
 
 }  // namespace

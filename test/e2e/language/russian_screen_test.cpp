@@ -125,7 +125,11 @@ TEST_F(RussianScreen, MenuCodesLiveTableAndQuestionAt80x24) {
   ASSERT_TRUE(t.waitFor("Коды неисправностей стёрты")) << t.screen();
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("1. Идентификация")) << t.screen();
+  // Esc on the top menu asks first; the key bar offers д/н, and д answers yes.
   t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("Завершить сеанс?")) << t.screen();
+  EXPECT_NE(t.screen().find("д/н"), std::string::npos) << t.screen();
+  t.keys("-l д");
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
 }
 
@@ -136,6 +140,8 @@ TEST_F(RussianScreen, TerminalWithoutUtf8FallsBackToEnglish) {
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
   t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("End the session?")) << t.screen();
+  t.keys("y");
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
 }
 

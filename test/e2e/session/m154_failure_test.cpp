@@ -30,6 +30,24 @@ TEST(M154Failures, ASilentLineIsTheSameFailure) {
   EXPECT_THAT(e2e::messages(r.transcript), ElementsAre(kConnectBox, kFailureBox));
 }
 
+// The interface refuses the line: no menu as if connected, nothing on the wire, and the
+// message (and vazdiag's status) names the interface, not the ignition; K line and ALDL.
+TEST(M154Failures, ARefusedLineShowsNoMenuAndBlamesTheInterface) {
+  const std::string kInterfaceBox =
+      "[message, style 1] Communication error | The diagnostic interface refused to open the line to the control "
+      "unit: check the interface, its power and its cable to the diagnostic connector";
+  for (const auto &[ecu, car] :
+       {std::pair<int, const char *>{kM154, "m154"}, std::pair<int, const char *>{VAZ_ECU_TYPE_GM_ISFI, "gm-isfi"}}) {
+    auto s = e2e::session(ecu, car, "");
+    s.carOptions.push_back({"line", "refused"});
+    auto r = e2e::bench().run(s);
+    EXPECT_THAT(e2e::messages(r.transcript), ElementsAre(kConnectBox, kInterfaceBox)) << car;
+    EXPECT_TRUE(e2e::blocks(r.transcript, "[menu").empty()) << car;
+    EXPECT_TRUE(e2e::sent(r.trace).empty()) << car;
+    EXPECT_TRUE(r.commFailure && r.interfaceFailure) << car;
+  }
+}
+
 TEST(M154Failures, AnAnswerWithAWrongChecksumIsNoAnswer) {
   auto s = e2e::session(kM154, "m154", "");
   s.faults.push_back({.kind = "bad-checksum", .sid = 0x81});

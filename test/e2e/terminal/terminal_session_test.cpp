@@ -205,13 +205,13 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("9. Idle speed")) << t.screen();
 
-  // A value test: the prompt names it; Esc cancels and nothing is sent.
+  // A value test: the prompt names it; Esc cancels: nothing is sent and nothing said.
   open("9", "Idle speed, rpm: Enter the value");
   t.keys("-l 12");
   t.keys("Escape");
-  ASSERT_TRUE(t.waitFor("nothing was sent")) << t.screen();
-  t.keys("Enter");
+  ASSERT_TRUE(t.waitGone("Enter the value")) << t.screen();
   ASSERT_TRUE(t.waitFor("9. Idle speed")) << t.screen();
+  EXPECT_EQ(t.screen().find("[> OK <]"), std::string::npos) << t.screen();
   // The number field refuses letters, empty and too large input.
   open("9", "Enter the value");
   t.keys("Enter");
@@ -245,10 +245,19 @@ TEST_F(TerminalSession, WholeSessionThroughMenusCodesLiveDataAndTests) {
   t.keys("Enter");
   ASSERT_TRUE(t.waitFor("10. CO correction")) << t.screen();
 
-  // Esc back to the top, Esc out of the session: the shell gets its terminal back.
+  // Esc back to the top; Esc there asks before ending the session (No highlighted, "n"
+  // stays), then a Cyrillic "д" answers yes: the shell gets its terminal back.
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
   t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("End the session?")) << t.screen();
+  EXPECT_NE(t.screen().find("[  Yes  ]    [> No <]"), std::string::npos) << t.screen();
+  t.keys("n");
+  ASSERT_TRUE(t.waitGone("End the session?")) << t.screen();
+  ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("End the session?")) << t.screen();
+  t.keys("-l \u0434");
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
   EXPECT_FALSE(t.alternateScreen());
   expectSaneTerminal(t);
@@ -323,6 +332,8 @@ TEST_F(TerminalSession, SmallAndResizedTerminal) {
   tmux->keys("Escape");
   ASSERT_TRUE(tmux->waitFor("1. Identification")) << tmux->screen();
   tmux->keys("Escape");
+  ASSERT_TRUE(tmux->waitFor("End the session?")) << tmux->screen();
+  tmux->keys("y");
   ASSERT_TRUE(tmux->waitFor("EXIT=0")) << tmux->screen();
   EXPECT_FALSE(tmux->alternateScreen());
 }
@@ -347,6 +358,8 @@ TEST_F(TerminalSession, CommaInsideParenthesesStaysInTheName) {
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("1. Identification")) << t.screen();
   t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("End the session?")) << t.screen();
+  t.keys("y");
   ASSERT_TRUE(t.waitFor("EXIT=0")) << t.screen();
   auto rows = linesOf(dir / "live.csv");
   ASSERT_GE(rows.size(), 2u);

@@ -1,6 +1,7 @@
 // Every member of the five Bosch actuator lists, driven through its list:
 // both items of each switch test and every value conversion, byte for byte
 // on the wire, with the return-control frame where the list sends one.
+#include <climits>
 #include <initializer_list>
 #include <optional>
 #include <ostream>
@@ -24,6 +25,8 @@ struct Member {
   Bytes first;                                            // item 0 frame, or the value frame without its value byte
   Bytes second;                                           // item 1 frame
   std::vector<std::pair<int, std::optional<u8>>> values;  // entered number -> value byte, nothing: refused
+  u32 warning = 0;                                        // guarded shapes: asked before the guard read
+  bool pulsed = false;  // item 0 is handed back by its own return-control frame, as is leaving the test
 };
 
 struct ListCase {
@@ -36,6 +39,8 @@ struct ListCase {
 
 constexpr u32 k22 = 0xFE551022;
 constexpr u32 k23 = 0xFE551023;
+constexpr u32 kDrive = 0xFE551036;    // warning before fuel, ignition or starter is driven
+constexpr u32 kStarter = 0xFE551037;  // the starter's own warning
 
 Bytes out10(u8 id, u8 state) { return {0x84, 0x10, 0xF1, 0x30, id, 0x06, state}; }
 Bytes val10(u8 id, u8 cp) { return {0x84, 0x10, 0xF1, 0x30, id, cp}; }
@@ -48,15 +53,24 @@ const Values kDiv10 = {{850, 0x55},     {900, 0x5A},      {9, 0x00},        {255
                        {-10, kRefused}, {2560, kRefused}, {3000, kRefused}, {-100, kRefused}};
 const Values kDiv255 = {{254, 0x00}, {510, 0x02}, {65279, 0xFF}, {-255, kRefused}, {65535, kRefused}};
 const Values kPercent = {{128, 0x32}, {300, 0x75}, {255, 0x64}, {-5, kRefused}, {653, kRefused}};
-// Beyond any sensible input: refused like any other number the byte cannot carry.
-const Values kDiv10Extreme = {{2147483647, kRefused}, {-2147483647 - 1, kRefused}};
+// Beyond any sensible input: refused like any other number the byte cannot carry; INT_MIN is
+// what a cancelled number box returns.
+const Values kDiv10Extreme = {{2147483647, kRefused}, {INT_MIN, kRefused}};
+
+// The out-of-range message of each conversion names its entries ("enter 0 to 2559").
+u32 range_text(const Values &v) {
+  if (v == kDiv10) return 0xFE551051;
+  if (v == kDiv255) return 0xFE551052;
+  if (v == kPercent) return 0xFE551053;
+  return 0xFE551050;
+}
 
 std::vector<Member> m154_members(bool interactiveCo) {
   std::vector<Member> m = {
       {"INJECTORS", Kind::Switch, k22, out10(0x01, 0x01), out10(0x01, 0x00), {}},
       {"IGNITION1", Kind::Switch, k22, out10(0x05, 0x01), out10(0x05, 0x00), {}},
       {"IGNITION2", Kind::Switch, k22, out10(0x06, 0x01), out10(0x06, 0x00), {}},
-      {"FUELPUMP", Kind::Switch, 0, out10(0x09, 0x01), out10(0x09, 0x00), {}},
+      {"FUELPUMP", Kind::Switch, kDrive, out10(0x09, 0x01), out10(0x09, 0x00), {}},
       {"COOLING", Kind::Switch, 0, out10(0x0A, 0x01), out10(0x0A, 0x00), {}},
       {"AC", Kind::Switch, 0, out10(0x0B, 0x01), out10(0x0B, 0x00), {}},
       {"LAMP", Kind::Switch, 0, out10(0x0C, 0x01), out10(0x0C, 0x00), {}},
@@ -96,20 +110,20 @@ std::vector<ListCase> bosch_lists() {
        0x58030900,
        true,
        {
-           {"INJECTOR1", Kind::Switch, 0, out10(0x01, 0xFF), out10(0x01, 0x00), {}},
-           {"INJECTOR2", Kind::Switch, 0, out10(0x02, 0xFF), out10(0x02, 0x00), {}},
-           {"INJECTOR3", Kind::Switch, 0, out10(0x03, 0xFF), out10(0x03, 0x00), {}},
-           {"INJECTOR4", Kind::Switch, 0, out10(0x04, 0xFF), out10(0x04, 0x00), {}},
-           {"IGNITION1", Kind::GuardedSwitch, k22, out10(0x05, 0xFF), out10(0x05, 0x00), {}},
-           {"IGNITION2", Kind::GuardedSwitch, k22, out10(0x06, 0xFF), out10(0x06, 0x00), {}},
-           {"IGNITION3", Kind::GuardedSwitch, k22, out10(0x07, 0xFF), out10(0x07, 0x00), {}},
-           {"IGNITION4", Kind::GuardedSwitch, k22, out10(0x08, 0xFF), out10(0x08, 0x00), {}},
-           {"FUELPUMP", Kind::GuardedSwitch, k22, out10(0x09, 0xFF), out10(0x09, 0x00), {}},
+           {"INJECTOR1", Kind::Switch, kDrive, out10(0x01, 0xFF), out10(0x01, 0x00), {}},
+           {"INJECTOR2", Kind::Switch, kDrive, out10(0x02, 0xFF), out10(0x02, 0x00), {}},
+           {"INJECTOR3", Kind::Switch, kDrive, out10(0x03, 0xFF), out10(0x03, 0x00), {}},
+           {"INJECTOR4", Kind::Switch, kDrive, out10(0x04, 0xFF), out10(0x04, 0x00), {}},
+           {"IGNITION1", Kind::GuardedSwitch, k22, out10(0x05, 0xFF), out10(0x05, 0x00), {}, kDrive},
+           {"IGNITION2", Kind::GuardedSwitch, k22, out10(0x06, 0xFF), out10(0x06, 0x00), {}, kDrive},
+           {"IGNITION3", Kind::GuardedSwitch, k22, out10(0x07, 0xFF), out10(0x07, 0x00), {}, kDrive},
+           {"IGNITION4", Kind::GuardedSwitch, k22, out10(0x08, 0xFF), out10(0x08, 0x00), {}, kDrive},
+           {"FUELPUMP", Kind::GuardedSwitch, k22, out10(0x09, 0xFF), out10(0x09, 0x00), {}, kDrive},
            {"COOLING_FAN1", Kind::Switch, 0, out10(0x0A, 0xFF), out10(0x0A, 0x00), {}},
            {"AC", Kind::Switch, 0, out10(0x0B, 0xFF), out10(0x0B, 0x00), {}},
            {"LAMP", Kind::Switch, 0, out10(0x0C, 0xFF), out10(0x0C, 0x00), {}},
            {"COOLING_FAN2", Kind::Switch, 0, out10(0x0D, 0xFF), out10(0x0D, 0x00), {}},
-           {"STARTER", Kind::GuardedSwitch, k22, out10(0x0E, 0xFF), out10(0x0E, 0x00), {}},
+           {"STARTER", Kind::GuardedSwitch, k22, out10(0x0E, 0xFF), out10(0x0E, 0x00), {}, kStarter, true},
            {"INTAKE", Kind::Switch, 0, out10(0x10, 0xFF), out10(0x10, 0x00), {}},
            {"IDLE_STEP", Kind::Value, 0, val10(0x41, 0x07), {}, kSame},
            {"IDLE_SPEED", Kind::GuardedValue, k23, val10(0x42, 0x07), {}, kDiv10},
@@ -210,11 +224,16 @@ TEST_P(BoschSwitchMember, SendsBothItemsExactly) {
   std::vector<Bytes> expected;
   if (m.kind == Kind::GuardedSwitch) expected.push_back(kGuardRead);
   expected.push_back(kwp(m.first));
+  const Bytes release = kwp({0x83, 0x10, 0xF1, 0x30, m.first.size() > 4 ? m.first[4] : u8{0}, 0x00});
+  if (m.pulsed) expected.push_back(release);  // after the pulse
   expected.push_back(kwp(m.second));
+  if (m.pulsed) expected.push_back(release);  // switched off, then left: handed back
   expect_tail(l, expected);
   EXPECT_EQ(frames, expected);
+  if (m.pulsed) { EXPECT_EQ(h.sleeps, (std::vector<unsigned>{2})) << "one pulse of two seconds"; }
 
   std::vector<fake::Box> boxes;
+  if (m.warning) boxes.push_back({m.warning, 0xFE551010, 3});
   if (m.kind == Kind::Switch && m.text) boxes.push_back({m.text, 0xFE551010, 3});
   for (int item = 0; item < 2; ++item) {
     boxes.push_back({0xFE55101A, 0xFE551010, 5});
@@ -229,6 +248,21 @@ TEST_P(BoschSwitchMember, SendsBothItemsExactly) {
   EXPECT_EQ(h.menus[2].preselect, 0);
   EXPECT_EQ(h.menus[3].preselect, 1);
   EXPECT_EQ(h.menus[4].preselect, static_cast<int>(i)) << "list highlight after the test";
+
+  // Every test that drives fuel, ignition or the starter warns first; declined, nothing is driven.
+  const std::string name = m.name;
+  const bool drives = name.find("INJECTOR") == 0 || name.find("IGNIT") == 0 || name == "FUELPUMP" || name == "STARTER";
+  const u32 warning = m.kind == Kind::GuardedSwitch ? m.warning : m.text;
+  if (drives) { EXPECT_NE(warning, 0u) << "a test driving fuel, ignition or the starter must warn first"; }
+  if (!warning) return;
+  SetUp();
+  h.menuChoices = {static_cast<int>(i), -1};
+  h.confirmAnswers = {3};
+  ASSERT_EQ(l.list(), 1);
+  std::vector<Bytes> tail;
+  expect_tail(l, tail);
+  EXPECT_EQ(frames, tail) << "declined: not even the guard is read";
+  EXPECT_EQ(h.boxes.front(), (fake::Box{warning, 0xFE551010, 3}));
 }
 
 TEST_P(BoschValueMember, ConvertsEveryNumber) {
@@ -244,11 +278,16 @@ TEST_P(BoschValueMember, ConvertsEveryNumber) {
     std::vector<Bytes> expected;
     if (m.kind == Kind::GuardedValue) expected.push_back(kGuardRead);
     if (!vv) {
-      // Nothing sent, no live data: the refusal, and the list again.
+      // Nothing sent, no live data: the refusal naming the range, and the list again. A
+      // cancelled box (INT_MIN) says nothing at all.
       expect_tail(l, expected);
       EXPECT_EQ(frames, expected) << "n=" << n;
       EXPECT_TRUE(h.commCodes.empty()) << "n=" << n;
-      EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE551035, 0xFE551010, 1})) << "n=" << n;
+      if (n == INT_MIN) {
+        for (const fake::Box &b : h.boxes) EXPECT_NE(b.style, 1) << "cancelled: no message";
+      } else {
+        EXPECT_EQ(h.boxes.back(), (fake::Box{range_text(m.values), 0xFE551010, 1})) << "n=" << n;
+      }
       continue;
     }
     Bytes f = m.first;

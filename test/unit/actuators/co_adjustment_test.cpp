@@ -22,15 +22,39 @@ TEST_F(CoAdjustment, FinishWithZeroAnswerOnlyHandsControlBack) {
   EXPECT_EQ(fake::hex(frames[1]), "83 10 F1 30 61 00 15");
   EXPECT_EQ(h.boxes.front(), (Box{0xFE55101A, 0xFE551010, 5}));
   EXPECT_EQ(h.boxes[1], (Box{0xFE5520A2, 0xFE5520A1, 2}));
-  EXPECT_EQ(h.boxes.back(), (Box{0xFE55101E, 0xFE551010, 1}));
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE55103C, 0xFE551010, 1})) << "says the value last set stays";
   // The panel: three buttons, the second item of the M1.5.4 list, read with 'S'.
   ASSERT_EQ(h.panels.size(), 1u);
   EXPECT_EQ(h.panels[0], (std::vector<u32>{0x58030112, 0x58030113, 0x58030114}));
   EXPECT_EQ(h.nameListsLoaded, (std::vector<u32>{0x58200400}));
   ASSERT_EQ(h.panelItems.size(), 1u);
   EXPECT_EQ(h.panelItems[0].first, 0x58200402u);
-  EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_STREAM}));
+  EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_STREAM, FC_STREAM})) << "the ECU's trim first, then the panel";
   EXPECT_EQ(pFCalcCD, CalCd_BOSCH_M154_ENG);
+}
+
+// The steps start from the trim the ECU reports in its data block (byte 14), in both
+// header forms: opening the panel changes nothing, and it shows what live data shows.
+TEST_F(CoAdjustment, StartsAtTheTrimTheEcuReports) {
+  for (const u8 format : {u8{0x93}, u8{0x80}}) {
+    SetUp();
+    const int start = format == 0x80 ? 3 : 2;  // the block's first byte in bAnsBuf
+    TOKEN_OLD.bAnsBuf[0] = 1;
+    TOKEN_OLD.bAnsBuf[1] = 20;
+    TOKEN_OLD.bAnsBuf[2] = format;
+    TOKEN_OLD.bAnsBuf[start + 14] = 0x0A;
+    h.panelButtons = {1, 2};
+    EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
+    EXPECT_EQ(frames, (std::vector<Bytes>{co(0x0A), co(0x0B), kRestore})) << std::hex << int{format};
+  }
+  // An answer too short to carry the trim leaves the base value.
+  SetUp();
+  TOKEN_OLD.bAnsBuf[0] = 1;
+  TOKEN_OLD.bAnsBuf[1] = 14;
+  TOKEN_OLD.bAnsBuf[16] = 0x0A;
+  h.panelButtons = {2};
+  ACT_BOSCH_M154_ENG_CO_X();
+  EXPECT_EQ(frames.front(), co(0x64));
 }
 
 TEST_F(CoAdjustment, FinishWithNonZeroAnswerStoresValueOne) {
@@ -40,6 +64,7 @@ TEST_F(CoAdjustment, FinishWithNonZeroAnswerStoresValueOne) {
   ASSERT_EQ(frames.size(), 3u);
   EXPECT_EQ(fake::hex(frames[1]), "84 10 F1 30 61 08 01 1F");
   EXPECT_EQ(frames[2], kRestore);
+  EXPECT_EQ(h.boxes.back(), (Box{0xFE55103B, 0xFE551010, 1})) << "says the base value was stored";
 }
 
 TEST_F(CoAdjustment, RaiseTwice) {
@@ -48,7 +73,7 @@ TEST_F(CoAdjustment, RaiseTwice) {
   EXPECT_EQ(frames, (std::vector<Bytes>{co(0x64), co(0x65), co(0x66), kRestore}));
   EXPECT_EQ(TOKEN_OLD.cCoValue, 0x66);
   EXPECT_EQ(h.panels.size(), 3u) << "the panel is reopened and re-read every pass";
-  EXPECT_EQ(h.commCodes.size(), 3u);
+  EXPECT_EQ(h.commCodes.size(), 4u) << "the ECU's trim, then one read per pass";
 }
 
 TEST_F(CoAdjustment, LowerStopsAtZeroInsteadOfWrapping) {
@@ -87,7 +112,12 @@ TEST_F(CoAdjustment, FailedFirstRequestOpensNoPanel) {
   h.sendResults = {-1};
   EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
   EXPECT_TRUE(h.panels.empty());
-  EXPECT_TRUE(h.nameListsLoaded.empty());
+  EXPECT_EQ(frames.size(), 1u);
+
+  SetUp();
+  h.commResults = {0};
+  EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
+  EXPECT_TRUE(frames.empty()) << "the trim could not be read: nothing is taken over";
 }
 
 TEST_F(CoAdjustment, MissingDataListFails) {
@@ -97,7 +127,7 @@ TEST_F(CoAdjustment, MissingDataListFails) {
 }
 
 TEST_F(CoAdjustment, FailedReadEndsWithoutMessage) {
-  h.commResults = {0};
+  h.commResults = {1, 0};
   EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
   EXPECT_EQ(frames.size(), 1u);
   EXPECT_EQ(h.boxes.size(), 1u) << "only the in-progress notice";

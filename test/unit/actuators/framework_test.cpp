@@ -2,6 +2,7 @@
 // (caution declined, guard refused, failed requests, refused menus), the live
 // data after a value test and the value conversions at their limits.
 #include <climits>
+#include <set>
 
 #include "actuators/act_catalogue.h"
 #include "fake_host.h"
@@ -118,7 +119,7 @@ TEST_F(ListTest, SwitchItemRepeatsAsOftenAsChosen) {
   EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
   const Bytes pumpOn = kwp({0x84, 0x10, 0xF1, 0x30, 0x09, 0x06, 0x01});
   EXPECT_EQ(frames, (std::vector<Bytes>{pumpOn, pumpOn, pumpOn, kReturnControl}));
-  EXPECT_EQ(h.boxes.size(), 6u);
+  EXPECT_EQ(h.boxes.size(), 7u) << "the warning once, then notice and completion per item";
 }
 
 TEST_F(ListTest, FailedSwitchRequestEndsTheListWithoutReturnControl) {
@@ -126,8 +127,8 @@ TEST_F(ListTest, FailedSwitchRequestEndsTheListWithoutReturnControl) {
   h.sendResults = {-1};
   EXPECT_EQ(ACT_BOSCH_M154_ENG(), -1);
   EXPECT_EQ(frames.size(), 1u);
-  // The in-progress notice, then no completion and no failure message.
-  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE55101A, 0xFE551010, 5}}));
+  // The warning, the in-progress notice, then no completion and no failure message.
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551036, 0xFE551010, 3}, {0xFE55101A, 0xFE551010, 5}}));
 }
 
 TEST_F(ListTest, FailedValueRequestEndsTheListWithoutReturnControl) {
@@ -209,7 +210,7 @@ TEST_F(GuardTest, RefusedSwitchShowsItsTextAndSendsNoControlFrame) {
   h.menuChoices = {4, -1};
   EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
   EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead, kReturnControl}));
-  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551022, 0xFE551010, 1}}));
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551036, 0xFE551010, 3}, {0xFE551022, 0xFE551010, 1}}));
   EXPECT_EQ(h.menus.size(), 2u) << "the list stays, no switch menu";
   EXPECT_EQ(h.menus[1].preselect, 4);
 }
@@ -232,7 +233,7 @@ TEST_F(GuardTest, ShortGuardAnswerRefusesTheTest) {
     h.menuChoices = {13, -1};
     EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
     EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead, kReturnControl})) << int{length};
-    EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551022, 0xFE551010, 1}})) << int{length};
+    EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551037, 0xFE551010, 3}, {0xFE551022, 0xFE551010, 1}})) << int{length};
   }
 }
 
@@ -241,14 +242,26 @@ TEST_F(GuardTest, FailedGuardReadFailsTheList) {
   h.sendResults = {-1};
   EXPECT_EQ(ACT_BOSCH_M797_ENG(), -1);
   EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead}));
-  EXPECT_TRUE(h.boxes.empty());
+  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551037, 0xFE551010, 3}})) << "only the warning before it";
 }
 
-TEST_F(GuardTest, OpenGuardShowsNoCaution) {
+// The starter: switched off and left, it is handed back to the ECU (83 10 F1 30 0E 00)
+// before the list's own return control; an open guard adds no caution of its own.
+TEST_F(GuardTest, OpenGuardShowsOnlyTheWarningAndTheStarterIsHandedBack) {
   h.menuChoices = {13, 1, -1, -1};
   EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
-  EXPECT_EQ(frames.size(), 3u);
-  EXPECT_EQ(h.boxes.front(), (Box{0xFE55101A, 0xFE551010, 5}));
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_EQ(fake::hex(frames[2]), "83 10 F1 30 0E 00 C2");
+  EXPECT_EQ(frames[3], kReturnControl);
+  EXPECT_EQ(h.boxes.front(), (Box{0xFE551037, 0xFE551010, 3}));
+  EXPECT_EQ(h.boxes[1], (Box{0xFE55101A, 0xFE551010, 5}));
+
+  // A failed hand-back fails the list at once, as any failed request does.
+  SetUp();
+  h.menuChoices = {13, 0};
+  h.sendResults = {0, 0, -1};
+  EXPECT_EQ(ACT_BOSCH_M797_ENG(), -1);
+  EXPECT_EQ(frames.size(), 3u) << "guard read, starter on, the failed hand-back";
 }
 
 class LiveDataTest : public fake::Fixture {};
@@ -363,6 +376,21 @@ TEST(ValueConversion, SendsOnlyWhatTheByteCarries) {
   };
   for (const auto &r : rows)
     EXPECT_EQ(convert(r.c, r.n), r.byte) << "conversion " << static_cast<int>(r.c) << ", n = " << r.n;
+}
+
+// The range a refusal names is exactly the entries the conversion takes, and each
+// range has its own text.
+TEST(ValueConversion, TheNamedRangeIsWhatTheConversionTakes) {
+  std::set<std::pair<u32, std::pair<int, int>>> texts;
+  for (Conversion c : {Conversion::Same, Conversion::Div10, Conversion::Div255, Conversion::Percent255,
+                       Conversion::Div12_5, Conversion::Div25, Conversion::Times10, Conversion::Angle}) {
+    const vaz::act::Range r = vaz::act::range_of(c);
+    EXPECT_TRUE(convert(c, r.min) && convert(c, r.max)) << static_cast<int>(c);
+    EXPECT_FALSE(convert(c, r.min - 1) || convert(c, r.max + 1)) << static_cast<int>(c);
+    texts.insert({r.text, {r.min, r.max}});
+  }
+  std::set<u32> ids;
+  for (const auto &t : texts) EXPECT_TRUE(ids.insert(t.first).second) << std::hex << t.first << " names two ranges";
 }
 
 }  // namespace

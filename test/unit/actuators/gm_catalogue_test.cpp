@@ -19,7 +19,11 @@ struct Member {
   Bytes second;  // item 1 frame; empty for value tests
   int valueAt;   // byte index of the value in the frame from F4, -1 for switches
   std::vector<std::pair<int, std::optional<u8>>> values;  // nothing: refused, not sent
+  u32 warning = 0;                                        // asked before a fuel or ignition output is driven
+  u32 range = 0xFE551050;                                 // the text naming the entries a value test takes
 };
+
+constexpr u32 kDrive = 0xFE551036;
 
 Bytes d(std::initializer_list<u8> data) {
   Bytes b;
@@ -41,7 +45,7 @@ std::vector<Member> isfi() {
   };
   return {
       {"CHECK_ENGINE", d({0x01, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
-      {"FUEL_PUMP", d({0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
+      {"FUEL_PUMP", d({0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}, kDrive},
       {"EGR1", d({0x07, 0x05, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x07, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
       {"EGR2", d({0x0F, 0x07, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x0F, 0x05, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
       {"EGR3", d({0x1F, 0x17, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x1F, 0x07, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
@@ -52,22 +56,26 @@ std::vector<Member> isfi() {
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x01}),
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}),
        -1,
-       {}},
+       {},
+       kDrive},
       {"INJECTORS2",
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x08}),
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}),
        -1,
-       {}},
+       {},
+       kDrive},
       {"INJECTORS3",
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x02}),
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}),
        -1,
-       {}},
+       {},
+       kDrive},
       {"INJECTORS4",
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x04}),
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x59, 0x4D, 0x00, 0x36, 0x00}),
        -1,
-       {}},
+       {},
+       kDrive},
       {"AC_CLUTCH", d({0x7F, 0x77, 0, 0, 0, 0, 0, 0, 0, 0}), d({0x7F, 0x77, 0, 0, 0, 0, 0, 0, 0, 0}), -1, {}},
       {"IAC_MOTOR", d({0x7F, 0x77, 0x00, 0x00, 0x00, 0x03, 0x74, 0x00, 0x00, 0x00}), {}, 9, kSame},
       {"SPARK_ADVANCE", d({0x7F, 0x77, 0x00, 0x00, 0x00, 0x1B, 0x78, 0x00, 0x38, 0x00}), {}, 9, kSame},
@@ -78,7 +86,9 @@ std::vector<Member> isfi() {
        d({0x7F, 0x77, 0x01, 0x00, 0x00, 0x19, 0x45, 0x00, 0x36, 0x00}),
        {},
        9,
-       {{800, 64}, {810, 64}, {3199, 0xFF}, {-25, kRefused}, {3200, kRefused}}},
+       {{800, 64}, {810, 64}, {3199, 0xFF}, {-25, kRefused}, {3200, kRefused}},
+       0,
+       0xFE551054},
   };
 }
 
@@ -89,19 +99,21 @@ std::vector<Member> efi() {
       {"COOLING", out(0x02, 0x02, 0), out(0x02, 0x00, 0), -1, {}},
       {"O2", out(0x08, 0x08, 0), out(0x08, 0x00, 0), -1, {}},
       {"AC", out(0x10, 0x10, 0), out(0x10, 0x00, 0), -1, {}},
-      {"FUELFEED1", out(0, 0, 0x01), out(0, 0, 0x01), -1, {}},
-      {"FUELFEED2", out(0, 0, 0x02), out(0, 0, 0x02), -1, {}},
-      {"FUELPUMP", out(0, 0, 0x04), out(0, 0, 0x04), -1, {}},
-      {"IGNITTION", out(0, 0, 0x08), out(0, 0, 0x08), -1, {}},
+      {"FUELFEED1", out(0, 0, 0x01), out(0, 0, 0x01), -1, {}, kDrive},
+      {"FUELFEED2", out(0, 0, 0x02), out(0, 0, 0x02), -1, {}, kDrive},
+      {"FUELPUMP", out(0, 0, 0x04), out(0, 0, 0x04), -1, {}, kDrive},
+      {"IGNITTION", out(0, 0, 0x08), out(0, 0, 0x08), -1, {}, kDrive},
       {"STEP_MOTOR", out(0, 0, 0x20), out(0, 0, 0x20), -1, {}},
-      {"RESERVED_FUELFEED", out(0, 0, 0x80), out(0, 0, 0x80), -1, {}},
+      {"RESERVED_FUELFEED", out(0, 0, 0x80), out(0, 0, 0x80), -1, {}, kDrive},
       {"ADSORBER", d({0, 0, 0, 0, 0x01, 0x00, 0, 0, 0, 0xA8}), {}, 8, kSame},
       {"ADJUSTER", d({0, 0, 0, 0, 0, 0, 0x01, 0x00, 0, 0xA8}), {}, 10, kSame},
       {"IDLE",
        d({0, 0, 0, 0, 0, 0, 0x02, 0x00, 0, 0xA8}),
        {},
        10,
-       {{800, 0x20}, {6399, 0xFF}, {-25, kRefused}, {6400, kRefused}}},
+       {{800, 0x20}, {6399, 0xFF}, {-25, kRefused}, {6400, kRefused}},
+       0,
+       0xFE551055},
       {"BLEND",
        d({0, 0, 0, 0, 0, 0, 0x04, 0, 0x00, 0xA8}),
        {},
@@ -111,7 +123,9 @@ std::vector<Member> efi() {
        d({0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0x00}),
        {},
        12,
-       {{10, 0x9F}, {66, 0x00}, {70, 0xF5}, {112, kRefused}, {-24, kRefused}}},
+       {{10, 0x9F}, {66, 0x00}, {70, 0xF5}, {112, kRefused}, {-24, kRefused}},
+       0,
+       0xFE551056},
       {"ROCTANCORRECTOR", d({0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00}), {}, 12, kSame},
   };
 }
@@ -168,7 +182,22 @@ TEST_P(GmCatalogueMember, SendsItsFramesOrRefuses) {
     h.menuChoices = {index, 0, 1, -1, -1};
     ASSERT_EQ(l.list(), 1);
     EXPECT_EQ(frames, (std::vector<Bytes>{gm(m.first), gm(m.second)}));
-    EXPECT_TRUE(h.boxes.size() == 4 && h.boxes[0].style == 5) << "no caution, notices per item";
+    if (m.warning) {
+      ASSERT_EQ(h.boxes.size(), 5u);
+      EXPECT_EQ(h.boxes[0], (fake::Box{m.warning, 0xFE551010, 3})) << "the warning comes first";
+    } else {
+      EXPECT_TRUE(h.boxes.size() == 4 && h.boxes[0].style == 5) << "no caution, notices per item";
+    }
+    const std::string name = m.name;
+    const bool drives = name.find("FUEL") != std::string::npos || name.find("INJECTOR") != std::string::npos ||
+                        name.find("IGNIT") != std::string::npos;
+    EXPECT_EQ(m.warning != 0, drives) << "fuel and ignition outputs, and only they, warn first";
+    // Declining the warning drives nothing.
+    SetUp();
+    h.menuChoices = {index, -1};
+    h.confirmAnswers = {3};
+    ASSERT_EQ(l.list(), 1);
+    if (m.warning) { EXPECT_TRUE(frames.empty()); }
     return;
   }
   for (auto [n, vv] : m.values) {
@@ -178,7 +207,7 @@ TEST_P(GmCatalogueMember, SendsItsFramesOrRefuses) {
     ASSERT_EQ(l.list(), 1);
     if (!vv) {
       EXPECT_TRUE(frames.empty()) << "n=" << n;
-      EXPECT_EQ(h.boxes, (std::vector<fake::Box>{{0xFE551035, 0xFE551010, 1}})) << "n=" << n;
+      EXPECT_EQ(h.boxes, (std::vector<fake::Box>{{m.range, 0xFE551010, 1}})) << "n=" << n;
       continue;
     }
     Bytes f = m.first;

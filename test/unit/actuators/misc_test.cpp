@@ -1,5 +1,5 @@
-// The ECU reset menus of the miscellaneous tests: the reset frames, the 5 s
-// restart wait and reconnect where the item has one and none where it has not.
+// The ECU reset menus of the miscellaneous tests: the question before each reset,
+// the reset frames, the 5 s restart wait and reconnect where the item has one.
 #include "fake_host.h"
 
 namespace {
@@ -16,20 +16,49 @@ TEST_F(MiscTest, M154ResetSendsWithoutReconnect) {
   EXPECT_EQ(fake::hex(frames[0]), "82 10 F1 11 00 94");
   EXPECT_TRUE(h.sleeps.empty());
   EXPECT_TRUE(h.commCodes.empty());
-  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE55101A, 0xFE551010, 5}, {0xFE55101E, 0xFE551010, 1}}));
+  EXPECT_EQ(h.boxes,
+            (std::vector<Box>{{0xFE551038, 0xFE551010, 3}, {0xFE55101A, 0xFE551010, 5}, {0xFE55101E, 0xFE551010, 1}}));
   ASSERT_EQ(h.menus.size(), 2u);
   EXPECT_EQ(h.menus[0].title, 0xFE551020u);
   EXPECT_EQ(h.menus[0].items, (std::vector<u32>{0x58027001, 0x58027002}));
   EXPECT_EQ(h.menus[1].preselect, 0);
 }
 
-TEST_F(MiscTest, M154SecondItemSendsNothingAndShowsTheMenuAgain) {
-  h.menuChoices = {1, -1};
-  EXPECT_EQ(BOSCH_M154_MISC_TEST(), 1);
-  EXPECT_TRUE(frames.empty());
-  EXPECT_TRUE(h.boxes.empty());
-  ASSERT_EQ(h.menus.size(), 2u);
-  EXPECT_EQ(h.menus[1].preselect, 1);
+// Each reset asks first (a confirmation, No highlighted); declined, nothing is sent. An
+// entry the unit has no request for says so and sends nothing.
+TEST_F(MiscTest, EveryResetAsksFirstAndAnEntryWithoutRequestSaysSo) {
+  const struct {
+    const char *what;
+    int (*routine)(void);
+    int item;
+    u32 question;  // 0: not available on this unit
+    const char *frame;
+  } rows[] = {
+      {"M1.5.4 reset", BOSCH_M154_MISC_TEST, 0, 0xFE551038, "82 10 F1 11 00 94"},
+      {"M1.5.4 adaptation", BOSCH_M154_MISC_TEST, 1, 0, nullptr},
+      {"M7.9.7 reset", BOSCH_M797_MISC_TEST, 0, 0xFE551038, "82 10 F1 11 01 95"},
+      {"M7.9.7 adaptation", BOSCH_M797_MISC_TEST, 1, 0xFE551039, "82 10 F1 11 90 24"},
+      {"M7.2 reset", BOSCH_M72_MISC_TEST, 0, 0xFE551038, "82 10 F1 11 01 95"},
+      {"M7.2 adaptation", BOSCH_M72_MISC_TEST, 1, 0, nullptr},
+  };
+  for (const auto &row : rows) {
+    SetUp();
+    h.menuChoices = {row.item, -1};
+    h.confirmAnswers = {3};
+    EXPECT_EQ(row.routine(), 1) << row.what;
+    EXPECT_TRUE(frames.empty()) << row.what;
+    EXPECT_TRUE(h.sleeps.empty()) << row.what;
+    const Box first = row.question ? Box{row.question, 0xFE551010, 3} : Box{0xFE55103A, 0xFE551010, 1};
+    EXPECT_EQ(h.boxes, (std::vector<Box>{first})) << row.what;
+    ASSERT_EQ(h.menus.size(), 2u) << row.what;
+    EXPECT_EQ(h.menus[1].preselect, row.item) << row.what;
+    if (!row.frame) continue;
+    SetUp();
+    h.menuChoices = {row.item, -1};
+    EXPECT_EQ(row.routine(), 1) << row.what;
+    ASSERT_EQ(frames.size(), 1u) << row.what;
+    EXPECT_EQ(fake::hex(frames[0]), row.frame) << row.what;
+  }
 }
 
 TEST_F(MiscTest, M797BothItemsResetWaitAndReconnect) {
@@ -48,20 +77,12 @@ TEST_F(MiscTest, M797BothItemsResetWaitAndReconnect) {
   EXPECT_NE(it, h.log.end());
 }
 
-TEST_F(MiscTest, M72FirstItemReconnectsSecondDoesNot) {
+TEST_F(MiscTest, M72ResetReconnects) {
   h.menuChoices = {0, -1};
   EXPECT_EQ(BOSCH_M72_MISC_TEST(), 1);
   EXPECT_EQ(fake::hex(frames.at(0)), "82 10 F1 11 01 95");
   EXPECT_EQ(h.sleeps.size(), 1u);
   EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_CONNECT}));
-
-  SetUp();
-  h.menuChoices = {1, -1};
-  EXPECT_EQ(BOSCH_M72_MISC_TEST(), 1);
-  EXPECT_EQ(fake::hex(frames.at(0)), "82 10 F1 11 00 94");
-  EXPECT_TRUE(h.sleeps.empty());
-  EXPECT_TRUE(h.commCodes.empty());
-  EXPECT_EQ(h.boxes.back(), (Box{0xFE55101E, 0xFE551010, 1}));
 }
 
 TEST_F(MiscTest, ReconnectResultIsIgnored) {
@@ -75,7 +96,8 @@ TEST_F(MiscTest, FailedResetReportsAndStopsWithoutReconnect) {
   h.menuChoices = {1};
   h.sendResults = {-1};
   EXPECT_EQ(BOSCH_M797_MISC_TEST(), -1);
-  EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE55101A, 0xFE551010, 5}, {0xFE55101C, 0xFE551010, 1}}));
+  EXPECT_EQ(h.boxes,
+            (std::vector<Box>{{0xFE551039, 0xFE551010, 3}, {0xFE55101A, 0xFE551010, 5}, {0xFE55101C, 0xFE551010, 1}}));
   EXPECT_TRUE(h.sleeps.empty());
   EXPECT_TRUE(h.commCodes.empty());
 }

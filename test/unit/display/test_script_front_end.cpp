@@ -157,13 +157,15 @@ TEST_F(ScriptTest, TroubleCodesShowCodeAndStatusTextsAndUnknownIds) {
   InitTroubleCode();
   AddTroubleCode(0x58200102, 0xFFFFFFFF);
   AddTroubleCode(0x58200401, 0xFE552001);  // the code file wins over the name file here
-  AddTroubleCode(0x58200999, 0xFFFFFFFF);
+  AddTroubleCode(0x58200999, 0xFFFFFFFF);  // a P-code block: the code is known, its text is not
+  AddTroubleCode(0x58600980, 0xFFFFFFFF);  // no text carries a code there
   ShowTroubleCode();
   EXPECT_STREQ(StdTranscript(),
                "[trouble codes]\n"
                "  P0102 Mass air flow sensor circuit low input\n"
                "  P0401 EGR flow insufficient (ON)\n"
-               "  <text 0x58200999 missing>\n"
+               "  P0999 unknown code\n"
+               "  unknown code (0x58600980)\n"
                "> leave\n"
                "\n");
 }

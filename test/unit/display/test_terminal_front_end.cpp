@@ -88,4 +88,47 @@ TEST_F(TerminalTest, EndOfInputMeansBackEverywhere) {
   EXPECT_EQ(ShowActiveTestItem(), 1);
 }
 
+// Questions take y/n and the Cyrillic д/н (the Russian prompt says so); messages and the
+// number box show their texts without the transcript's markup, and the number prompt
+// names the test chosen last.
+TEST_F(TerminalTest, QuestionsTakeCyrillicAnswersAndScreensCarryNoMarkup) {
+  const struct {
+    const char *language;
+    const char *typed;
+    int style;
+    int answer;
+    const char *prompt;
+  } rows[] = {
+      {"en", "y\n", 3, 1, "y/n> "},
+      {"en", "n\n", 3, 3, "y/n> "},
+      {"ru", "\u0434\n", 3, 1, "\u0434/\u043D> "},
+      {"ru", "\u041D\n", 3, 3, "\u0434/\u043D> "},
+      {"ru", "x\n\u0414\n", 2, 1, "\u0434/\u043D> "},
+      {"en", "\u043D\n", 2, 0, "y/n> "},
+  };
+  std::filesystem::create_directories(dir.str() + "/ru");
+  dir.write("ru/TEXTLIB.TXT",
+            "0xFE551020 \u0412\u044B\u0431\u043E\u0440\n0x58025000 2\n0x58025001 \u0410\n0x58025002 \u0411\n");
+  dir.write("ru/DSNAMES.TXT", "0x58200400 1\n0x58200401 \u0422\n");
+  dir.write("ru/DTCTEXT.TXT", "0x58200102 P0102 \u0422\n");
+  for (const auto &r : rows) {
+    ASSERT_EQ(StdSetLanguage(r.language), 0) << StdLastError();
+    shown();
+    type(r.typed);
+    EXPECT_EQ(ShowMessageBoxID(0x58025001, 0xFE551020, r.style), r.answer) << r.typed;
+    const std::string screen = shown();
+    EXPECT_EQ(screen.find("[message"), std::string::npos) << screen;
+    EXPECT_NE(screen.find(r.prompt), std::string::npos) << screen;
+  }
+  ASSERT_EQ(StdSetLanguage("en"), 0);
+  type("2\n");
+  EXPECT_EQ(showMenu(), 1);
+  shown();
+  type("12\n");
+  EXPECT_EQ(InputIntegerID(0xFE551020, 0x58025001), 12);
+  const std::string box = shown();
+  EXPECT_EQ(box.find("[number input]"), std::string::npos) << box;
+  EXPECT_NE(box.find("Live data: Identification"), std::string::npos) << "the prompt names the test\n" << box;
+}
+
 }  // namespace

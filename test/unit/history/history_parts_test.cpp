@@ -4,6 +4,7 @@
 #include "report_labels.h"
 #include "svg_chart.h"
 #include "wire_frames.h"
+#include "workbench/code_column.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,38 @@ TEST(Report, NoControlByteOfAStoredTextReachesThePage) {
         Count{22, "22 passes", "22 опроса"}, Count{112, "112 passes", "112 опросов"}}) {
     EXPECT_EQ(history::passesText(history::reportLabels("en"), c.n), c.en);
     EXPECT_EQ(history::passesText(history::reportLabels("ru"), c.n), c.ru);
+  }
+}
+
+// The code column's rule on every kind of code text, and on the rows older histories
+// stored by cutting at the first word.
+TEST(CodeColumn, EveryKindOfCodeTextAndOldRows) {
+  const struct {
+    const char *code, *text;  // as stored; a new row stores the whole shown text as text
+    const char *wantCode, *wantText;
+  } rows[] = {
+      {"", "P0102 Mass air flow sensor circuit low input", "P0102", "Mass air flow sensor circuit low input"},
+      {"", "P1602 unknown code", "P1602", "unknown code"},
+      {"", "P1602 неизвестный код", "P1602", "неизвестный код"},
+      {"", "Code 13 Oxygen sensor circuit open", "13", "Oxygen sensor circuit open"},
+      {"", "Код 13 Обрыв цепи датчика кислорода", "13", "Обрыв цепи датчика кислорода"},
+      {"", "Coolant temperature sensor fault", "", "Coolant temperature sensor fault"},
+      {"", "Неисправность датчика температуры", "", "Неисправность датчика температуры"},
+      {"", "Codes cleared", "", "Codes cleared"},
+      {"", "P0102", "P0102", ""},
+      {"", "Code 1234567 is no code", "", "Code 1234567 is no code"},
+      {"", "p0102 lower case is no code", "", "p0102 lower case is no code"},
+      // Older histories.
+      {"Coolant", "temperature sensor fault", "", "Coolant temperature sensor fault"},
+      {"Code", "13 Oxygen sensor circuit open", "13", "Oxygen sensor circuit open"},
+      {"P0102", "Mass air flow", "P0102", "Mass air flow"},
+      {"13", "Oxygen sensor circuit open", "13", "Oxygen sensor circuit open"},
+  };
+  for (const auto &r : rows) {
+    std::string joined;
+    const auto cols = *r.code ? workbench::stored_code_columns(r.code, r.text, joined) : workbench::split_code(r.text);
+    EXPECT_EQ(cols.code, r.wantCode) << r.code << " | " << r.text;
+    EXPECT_EQ(cols.text, r.wantText) << r.code << " | " << r.text;
   }
 }
 

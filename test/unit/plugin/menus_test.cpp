@@ -132,14 +132,16 @@ TEST_F(Menus, DeclinedEraseReturnsToTheMenuWithItPreselected) {
   EXPECT_EQ(TOKEN_OLD.wEcuVariant, 4);
 }
 
-TEST_F(Menus, ConnectRefusalEndsTheMenuButARefusedLineDoesNot) {
+// A refused line ends the menu too, before it is shown, with the interface's message.
+TEST_F(Menus, ConnectRefusalAndARefusedLineEndTheMenu) {
   fake.kwpResults = {-1, -1};
   EXPECT_EQ(DIAG_BOSCH_M72(), -1);
   EXPECT_THAT(fake.calls, Not(Contains("InitMenu FE551020")));
   fake.calls.clear();
   fake.selectPinResult = 1;
   EXPECT_EQ(DIAG_BOSCH_M72(), 1);
-  EXPECT_THAT(fake.calls, Contains("InitMenu FE551020"));
+  EXPECT_THAT(fake.calls, Not(Contains("InitMenu FE551020")));
+  EXPECT_THAT(fake.calls, Contains("Box FE551007 FE551003 1"));
 }
 
 TEST_F(Menus, MenuTitleFailureGivesMinusTwoAndAddFailuresAreBounded) {

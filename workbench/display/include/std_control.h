@@ -64,7 +64,8 @@ int StdSetLogFile(const char *path);
 void StdSetSessionTitle(const char *title);
 
 /* 1 when the last screen of the session reported that no control unit could be talked to
-   (connection or detection failed, the line stopped answering), else 0. */
+   (connection or detection failed, the line stopped answering), 2 when it reported that the
+   interface refused to open the line (the car was never asked), else 0. */
 int StdEndedOnFailure(void);
 
 /* 1 when a step of the session's script did not fit its screen ("! script line ..." in the

@@ -37,6 +37,7 @@ typedef struct StdShown {
   const char *text;  /* "" when the screen has none */
   const StdShownLine *lines;
   int lineCount;
+  unsigned textId; /* message: the text ID the plug-in asked for (0 for the other kinds) */
 } StdShown;
 
 typedef void (*StdObserver)(const StdShown *shown, void *context);

@@ -7,6 +7,7 @@
 #include "stream_log.h"
 #include "stream_plot.h"
 #include "ui_words.h"
+#include "workbench/code_column.h"
 
 #include <ncurses.h>
 
@@ -95,6 +96,18 @@ int CursesFrontEnd::key(int timeoutMs) {
   return getch();
 }
 
+// A question's answer key: 1 yes (y, or Cyrillic д), -1 no (n, or н), 0 neither.
+// The terminal sends a Cyrillic letter as two UTF-8 bytes, D0 then its second byte.
+int CursesFrontEnd::answerKey(int k) {
+  if (k == 'y' || k == 'Y') return 1;
+  if (k == 'n' || k == 'N') return -1;
+  if (k != 0xD0) return 0;
+  const int second = key(50);
+  if (second == 0xB4 || second == 0x94) return 1;   // д Д
+  if (second == 0xBD || second == 0x9D) return -1;  // н Н
+  return 0;
+}
+
 // ---- message boxes -------------------------------------------------------
 
 int CursesFrontEnd::message(const MessageScreen &s) {
@@ -129,11 +142,12 @@ int CursesFrontEnd::message(const MessageScreen &s) {
       if (isEnter(k) || isBack(k) || k == ' ') return 0;
       continue;
     }
+    const int answer = answerKey(k);
     if (k == KEY_LEFT || k == KEY_RIGHT || k == '\t')
       yes = !yes;
-    else if (k == 'y' || k == 'Y')
+    else if (answer > 0)
       return q->yes;
-    else if (k == 'n' || k == 'N' || isBack(k))
+    else if (answer < 0 || isBack(k))
       return q->no;
     else if (isEnter(k))
       return yes ? q->yes : q->no;
@@ -160,9 +174,18 @@ int CursesFrontEnd::menu(const MenuScreen &s) {
     int k = key(-1);
     if (k == KEY_RESIZE || k == ERR) continue;
     if (jump.take(k, n, cursor) || moveCursor(k, cursor, n)) continue;
-    if (isBack(k)) return -1;
+    // Back from the top menu ends the session: a stray Esc must not do it.
+    if (isBack(k) && (!session().path().atTop() || endConfirmed(s.title))) return -1;
     if (isEnter(k) && n > 0) return cursor;
   }
+}
+
+bool CursesFrontEnd::endConfirmed(const std::string &title) {
+  MessageScreen q;
+  q.style = 3;  // a confirmation: opens on No
+  q.title = title;
+  q.text = say("End the session?");
+  return message(q) != 3;
 }
 
 // ---- selection box -----------------------------------------------------------
@@ -370,11 +393,10 @@ void CursesFrontEnd::codes(const CodeScreen &s) {
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i) {
         const NameValue &c = s.codes[static_cast<std::size_t>(i)];
-        // The code text leads with the code itself: "P0102 Mass air flow ...".
-        auto sp = c.name.find(' ');
-        std::string code = sp == std::string::npos ? c.name : c.name.substr(0, sp);
-        std::string rest = sp == std::string::npos ? "" : c.name.substr(sp + 1);
-        draw::text(3 + i - top, 2, draw::fit(code, kCode) + shortened(rest, textW) + (status ? "  " + c.value : ""),
+        const workbench::CodeColumns cols = workbench::split_code(c.name);
+        draw::text(3 + i - top, 2,
+                   draw::fit(std::string(cols.code), kCode) + shortened(std::string(cols.text), textW) +
+                       (status ? "  " + c.value : ""),
                    COLS - 4, i == cursor ? A_REVERSE : 0);
       }
       refresh();

@@ -41,6 +41,8 @@ class CursesFrontEnd final : public FrontEnd {
 
  private:
   int key(int timeoutMs);
+  int answerKey(int k);
+  bool endConfirmed(const std::string &title);
   void toggleRecording();
   void drawStream(const StreamScreen &s);
   void drawPanel(const PanelScreen &s);

@@ -2,6 +2,7 @@
 #include "display_session.h"
 
 #include "script_front_end.h"
+#include "ui_words.h"
 
 #include <cstdio>
 
@@ -43,9 +44,36 @@ const std::string &DisplaySession::itemName(std::uint32_t id) {
   return t ? *t : missing(id);
 }
 
-const std::string &DisplaySession::codeText(std::uint32_t id) {
-  const std::string *t = library_.find(id, {FileRole::TroubleCodes, FileRole::Texts, FileRole::Names});
-  return t ? *t : missing(id);
+namespace {
+
+// Whether the trouble-code file numbers the block of `id` (its high 16 bits) by
+// P-code: its texts then lead with the P-code of their own ID, as
+// 0x58200102 "P0102 ...". Other blocks (current-fault bits, GM codes) do not.
+bool pCodeBlock(const RecordFile *file, std::uint32_t id) {
+  if (!file) return false;
+  for (const auto &[rid, r] : file->records) {
+    if ((rid >> 16) != (id >> 16) || r.binary) continue;
+    char code[8];
+    std::snprintf(code, sizeof code, "P%04X", static_cast<unsigned>(rid & 0xFFFFu));
+    if (r.bytes.compare(0, 5, code) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string DisplaySession::troubleCode(std::uint32_t id) {
+  if (const std::string *t = library_.find(id, {FileRole::TroubleCodes, FileRole::Texts, FileRole::Names})) return *t;
+  // A code the text files do not know is still the car's code: say it, and
+  // that it is unknown, in the session's language.
+  char buf[24];
+  const auto file = library_.standard(FileRole::TroubleCodes);
+  if (pCodeBlock(file.get(), id)) {
+    std::snprintf(buf, sizeof buf, "P%04X ", static_cast<unsigned>(id & 0xFFFFu));
+    return buf + std::string(say("unknown code"));
+  }
+  std::snprintf(buf, sizeof buf, " (0x%08X)", static_cast<unsigned>(id));
+  return say("unknown code") + std::string(buf);
 }
 
 bool DisplaySession::addStreamLine(const std::string &name, const char *value, std::size_t limit) {

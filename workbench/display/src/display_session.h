@@ -16,6 +16,9 @@
 
 namespace stdhost {
 
+inline constexpr int kEndedOnEcuFailure = 1;
+inline constexpr int kEndedOnInterfaceFailure = 2;
+
 class DisplaySession {
  public:
   TextLibrary &library() { return library_; }
@@ -36,7 +39,9 @@ class DisplaySession {
   // fallback is built only for an ID that is missing, once.
   const std::string &messageText(std::uint32_t id);
   const std::string &itemName(std::uint32_t id);
-  const std::string &codeText(std::uint32_t id);
+  // A trouble code's text; for an ID no file knows, its code (when the ID
+  // carries one) and "unknown code" in the session's language.
+  std::string troubleCode(std::uint32_t id);
 
   // Screens under construction.
   MenuScreen menu;
@@ -57,8 +62,9 @@ class DisplaySession {
   std::size_t streamLines() const { return streamUsed_; }
   void otherScreen() { streamPasses_ = panelPasses_ = 0; }
 
-  // The last screen shown reported a communication failure: the session ended on it.
-  bool endedOnFailure = false;
+  // The last screen shown reported a communication failure: the session ended on it
+  // (0 none, else kEndedOnEcuFailure or kEndedOnInterfaceFailure).
+  int endedOnFailure = 0;
 
  private:
   TextLibrary library_;

@@ -98,7 +98,7 @@ STD_EXPORT void StdSetSessionTitle(const char *title) {
   s.endedOnFailure = false;
 }
 
-STD_EXPORT int StdEndedOnFailure(void) { return session().endedOnFailure ? 1 : 0; }
+STD_EXPORT int StdEndedOnFailure(void) { return session().endedOnFailure; }
 
 STD_EXPORT int StdScriptMisfit(void) { return session().frontEnd().misfit() ? 1 : 0; }
 

@@ -23,10 +23,14 @@ bool bitOf(const u8 *bitmap, std::size_t i) { return (bitmap[i / 8] >> (7 - i % 
 // Messages that say no control unit could be talked to (connection, detection,
 // a line that stopped answering, a failed reset that ends the session).
 constexpr u32 kCommFailureTexts[] = {0xFE551004, 0xFE551026, 0xFE551034, 0xFE55101C};
-bool isCommFailure(u32 id) {
+// Messages that say the interface itself refused the line: the car was never asked.
+constexpr u32 kInterfaceFailureTexts[] = {0xFE551007};
+int failureOf(u32 id) {
   for (u32 t : kCommFailureTexts)
-    if (t == id) return true;
-  return false;
+    if (t == id) return stdhost::kEndedOnEcuFailure;
+  for (u32 t : kInterfaceFailureTexts)
+    if (t == id) return stdhost::kEndedOnInterfaceFailure;
+  return 0;
 }
 
 // Name lists of the identification fields (ID >> 8), in DSNAMES.TXT.
@@ -42,10 +46,11 @@ bool isIdentificationName(u32 id) {
 STD_EXPORT int ShowMessageBoxID(u32 textId, u32 titleId, int style) {
   auto &s = session();
   s.otherScreen();
-  s.endedOnFailure = isCommFailure(textId);
-  const stdhost::MessageScreen box{style, s.messageText(titleId), s.messageText(textId), s.endedOnFailure};
+  s.endedOnFailure = failureOf(textId);
+  const stdhost::MessageScreen box{style, s.messageText(titleId), s.messageText(textId),
+                                   s.endedOnFailure == stdhost::kEndedOnEcuFailure};
   const int answer = s.frontEnd().message(box);
-  stdhost::observeMessage(box, answer);
+  stdhost::observeMessage(box, answer, textId);
   return answer;
 }
 
@@ -148,7 +153,7 @@ STD_EXPORT int InitTroubleCode(void) {
 STD_EXPORT int AddTroubleCode(u32 codeId, u32 statusId) {
   auto &s = session();
   if (s.codes.codes.size() >= kMaxCodes) return -1;
-  s.codes.codes.push_back({s.codeText(codeId), statusId == 0xFFFFFFFFu ? "" : s.messageText(statusId)});
+  s.codes.codes.push_back({s.troubleCode(codeId), statusId == 0xFFFFFFFFu ? "" : s.messageText(statusId)});
   return 0;
 }
 

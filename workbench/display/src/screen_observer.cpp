@@ -29,9 +29,9 @@ void tell(StdShown e, const std::vector<StdShownLine> &lines = {}) {
 
 }  // namespace
 
-void observeMessage(const MessageScreen &s, int answer) {
+void observeMessage(const MessageScreen &s, int answer, unsigned textId) {
   if (!gObserver) return;
-  tell({STD_SHOWN_MESSAGE, s.style, answer, 0, 0, s.title.c_str(), s.text.c_str(), nullptr, 0});
+  tell({STD_SHOWN_MESSAGE, s.style, answer, 0, 0, s.title.c_str(), s.text.c_str(), nullptr, 0, textId});
 }
 
 void observeMenu(const MenuScreen &s, int chosen) {
@@ -39,7 +39,7 @@ void observeMenu(const MenuScreen &s, int chosen) {
   std::vector<StdShownLine> entries;
   for (const auto &e : s.entries) entries.push_back({e.c_str(), ""});
   const char *text = chosen >= 0 && chosen < static_cast<int>(s.entries.size()) ? s.entries[chosen].c_str() : "";
-  tell({STD_SHOWN_MENU, 0, chosen, 0, 0, s.title.c_str(), text, nullptr, 0}, entries);
+  tell({STD_SHOWN_MENU, 0, chosen, 0, 0, s.title.c_str(), text, nullptr, 0, 0}, entries);
 }
 
 void observeSelect(const SelectScreen &s, const std::optional<std::vector<bool>> &ticks) {
@@ -47,7 +47,7 @@ void observeSelect(const SelectScreen &s, const std::optional<std::vector<bool>>
   std::vector<StdShownLine> items;
   for (std::size_t i = 0; i < s.items.size(); ++i)
     items.push_back({s.items[i].c_str(), ticks && i < ticks->size() && (*ticks)[i] ? "x" : ""});
-  tell({STD_SHOWN_SELECT, 0, ticks ? 0 : 1, 0, 0, nullptr, nullptr, nullptr, 0}, items);
+  tell({STD_SHOWN_SELECT, 0, ticks ? 0 : 1, 0, 0, nullptr, nullptr, nullptr, 0, 0}, items);
 }
 
 void observeStream(const StreamScreen &s, bool recording) {
@@ -56,23 +56,23 @@ void observeStream(const StreamScreen &s, bool recording) {
   static std::vector<StdShownLine> lines;
   lines.clear();
   for (const auto &l : s.lines) lines.push_back({l.name.c_str(), l.value.c_str()});
-  tell({STD_SHOWN_STREAM, 0, 0, s.pass, recording ? 1 : 0, nullptr, nullptr, nullptr, 0}, lines);
+  tell({STD_SHOWN_STREAM, 0, 0, s.pass, recording ? 1 : 0, nullptr, nullptr, nullptr, 0, 0}, lines);
 }
 
 void observeCodes(const CodeScreen &s) {
   if (!gObserver) return;
-  tell({STD_SHOWN_CODES, 0, 0, 0, 0, nullptr, nullptr, nullptr, 0}, Lines(s.codes).c);
+  tell({STD_SHOWN_CODES, 0, 0, 0, 0, nullptr, nullptr, nullptr, 0, 0}, Lines(s.codes).c);
 }
 
 void observeInput(const InputScreen &s, int value) {
   if (!gObserver) return;
-  tell({STD_SHOWN_INPUT, 0, value, 0, 0, s.title.c_str(), s.prompt.c_str(), nullptr, 0});
+  tell({STD_SHOWN_INPUT, 0, value, 0, 0, s.title.c_str(), s.prompt.c_str(), nullptr, 0, 0});
 }
 
 void observePanel(const PanelScreen &s, int button) {
   if (!gObserver) return;
   const char *text = button >= 0 && button < static_cast<int>(s.buttons.size()) ? s.buttons[button].c_str() : "";
-  tell({STD_SHOWN_PANEL, 0, button, s.pass, 0, nullptr, text, nullptr, 0}, Lines(s.lines).c);
+  tell({STD_SHOWN_PANEL, 0, button, s.pass, 0, nullptr, text, nullptr, 0, 0}, Lines(s.lines).c);
 }
 
 }  // namespace stdhost

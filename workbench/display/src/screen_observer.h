@@ -6,7 +6,7 @@
 
 namespace stdhost {
 
-void observeMessage(const MessageScreen &s, int answer);
+void observeMessage(const MessageScreen &s, int answer, unsigned textId);
 void observeMenu(const MenuScreen &s, int chosen);
 void observeSelect(const SelectScreen &s, const std::optional<std::vector<bool>> &ticks);
 void observeStream(const StreamScreen &s, bool recording);

@@ -23,6 +23,8 @@ class ScreenPath {
   void menuAnswered(const MenuScreen &m, int chosen);
   // The entry chosen last ("" at the top): the test a number box is for.
   std::string lastChosen() const { return frames_.empty() ? "" : frames_.back().chosen; }
+  // Nothing chosen yet: the menu shown is the session's top menu.
+  bool atTop() const { return frames_.empty(); }
   // A new session starts from the top.
   void clear() { frames_.clear(); }
 

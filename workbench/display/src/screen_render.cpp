@@ -43,6 +43,26 @@ std::string renderMessage(const MessageScreen &s) {
   return out;
 }
 
+// For people at the line front end: the title and the text, no markup.
+std::string renderPlainMessage(const MessageScreen &s) {
+  std::string out;
+  put(out, s.title);
+  out += '\n';
+  putLines(out, s.text);
+  out += '\n';
+  if (!questionStyle(s.style)) out += "\n";  // a notice has no answer line
+  return out;
+}
+
+std::string renderPlainInput(const InputScreen &s) {
+  std::string out;
+  put(out, s.title);
+  out += '\n';
+  putLines(out, s.prompt);
+  out += '\n';
+  return out;
+}
+
 std::string renderMenu(const MenuScreen &s) {
   std::string out = "[menu] ";
   put(out, s.title);

@@ -10,6 +10,9 @@
 namespace stdhost {
 
 std::string renderMessage(const MessageScreen &s);
+// The line front end's message and number box: the same without the transcript's markup.
+std::string renderPlainMessage(const MessageScreen &s);
+std::string renderPlainInput(const InputScreen &s);
 std::string renderMenu(const MenuScreen &s);
 std::string renderSelect(const SelectScreen &s);
 std::string renderStream(const StreamScreen &s);

@@ -2,6 +2,7 @@
 // fed from a closed pipe still ends.
 #include "terminal_front_end.h"
 
+#include "display_session.h"
 #include "screen_render.h"
 #include "ui_words.h"
 
@@ -88,14 +89,14 @@ bool TerminalFrontEnd::ask(const std::string &prompt, std::string &line) {
 }
 
 int TerminalFrontEnd::message(const MessageScreen &s) {
-  write(renderMessage(s));
+  write(renderPlainMessage(s));
   if (s.commFailure) write(std::string(say(kCommFailureHint)) + "\n");
   const QuestionStyle *q = questionStyle(s.style);
   if (!q) return 0;
   std::string line;
-  while (ask("y/n> ", line)) {
-    if (line == "y" || line == "Y") return q->yes;
-    if (line == "n" || line == "N") return q->no;
+  while (ask(say("y/n> "), line)) {
+    if (line == "y" || line == "Y" || line == "\u0434" || line == "\u0414") return q->yes;  // д Д
+    if (line == "n" || line == "N" || line == "\u043D" || line == "\u041D") return q->no;   // н Н
   }
   return q->no;
 }
@@ -154,7 +155,11 @@ void TerminalFrontEnd::codes(const CodeScreen &s) {
 }
 
 int TerminalFrontEnd::input(const InputScreen &s) {
-  write(renderInput(s));
+  // The prompt names the test: the entry chosen last.
+  const std::string test = session().path().lastChosen();
+  InputScreen named = s;
+  if (!test.empty()) named.prompt = test + ": " + s.prompt;
+  write(renderPlainInput(named));
   std::string line;
   while (ask(say("number or b> "), line)) {
     if (isBack(trimmed(line))) return kNumberCancelled;

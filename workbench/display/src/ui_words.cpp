@@ -16,7 +16,9 @@ struct Phrase {
 
 constexpr Phrase kPhrases[] = {
     // message boxes
-    {"Left/Right choose  y/n  Enter answer  Esc no", "Влево/Вправо выбор  y/n  Enter ответ  Esc нет"},
+    {"Left/Right choose  y/n  Enter answer  Esc no", "Влево/Вправо выбор  д/н  Enter ответ  Esc нет"},
+    {"y/n> ", "д/н> "},
+    {"End the session?", "Завершить сеанс?"},
     {"please wait", "подождите"},
     {"Enter or Esc to continue", "Enter или Esc: продолжить"},
     {"[> Yes <]    [  No  ]", "[> Да <]    [  Нет  ]"},
@@ -24,6 +26,8 @@ constexpr Phrase kPhrases[] = {
     {"Please wait ...", "Подождите ..."},
     {"Check: ignition on, cable and connector plugged in, the right control unit type chosen.",
      "Проверьте: зажигание включено, кабель и разъём подключены, выбран верный тип блока управления."},
+    // trouble codes without a text
+    {"unknown code", "неизвестный код"},
     // menus and the checklist
     {"Up/Down or number  Enter choose  Esc/Backspace back", "Вверх/Вниз или номер  Enter выбор  Esc/Backspace назад"},
     {"Select items", "Выбор параметров"},
