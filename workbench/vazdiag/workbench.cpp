@@ -102,6 +102,7 @@ struct Workbench::Impl {
   int (*VciUsePort)(const char *, const char *);
   const char *(*VciListPorts)(const char *, const char *);
   const char *(*VciPortNotes)();
+  const char *(*VciAdapterInfo)(const char *, const char *);
   // the plug-in
   int (*DiagnoseMainOldPrtl)(void *);
 };
@@ -149,6 +150,7 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.vci, VciUsePort, m.vciFile);
   VAZ_BIND(m.vci, VciListPorts, m.vciFile);
   VAZ_BIND(m.vci, VciPortNotes, m.vciFile);
+  VAZ_BIND(m.vci, VciAdapterInfo, m.vciFile);
   VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
 #undef VAZ_BIND
   if (const std::string lacking = missing_host_services(m.display.get(), m.displayFile, m.vci.get(), m.vciFile);
@@ -237,6 +239,10 @@ SessionResult Workbench::run(const SessionSetup &s) {
 
 std::string Workbench::listPorts(const char *devRoot, const char *sysfsRoot) {
   return impl_->VciListPorts(devRoot, sysfsRoot);
+}
+
+std::string Workbench::adapterInfo(const std::string &port, const std::string &portOptions) {
+  return impl_->VciAdapterInfo(port.c_str(), portOptions.c_str());
 }
 
 std::string executableDir() {
