@@ -397,16 +397,16 @@ std::optional<std::vector<AdapterFrame>> ElmLine::request(const std::vector<std:
   }
   const std::size_t at = (format & 0x3Fu) == 0 ? 4 : 3;
   const std::vector<std::uint8_t> service(frame.begin() + static_cast<long>(at), frame.end() - 1);
-  if (!set_header(format, frame[1], frame[2])) {
-    fail("the adapter refused the header");
-    return std::nullopt;
-  }
   if (service.size() > 7 && !caps_.long_answers) {
     fail("the adapter sends at most 7 data bytes without ATAL");
     return std::nullopt;
   }
   int repeats = 0;
   while (true) {
+    if (!set_header(format, frame[1], frame[2])) {
+      fail("the adapter refused the header");
+      return std::nullopt;
+    }
     std::string line;
     for (std::uint8_t b : service) line += hex2(b);
     if (caps_.expected_digit) line += "1";
@@ -443,7 +443,7 @@ std::optional<std::vector<AdapterFrame>> ElmLine::request(const std::vector<std:
       case ReplyKind::Reset:
         trace_.event(now(), "the adapter restarted itself (" + r.status + "): set up again");
         note_user("the adapter restarted itself during the session (supply voltage low?); it was set up again");
-        if (!set_up()) return std::nullopt;
+        if (!set_up() || !set_header(format, frame[1], frame[2])) return std::nullopt;
         if (caps_.fast_init && !fast_init()) return std::nullopt;
         break;
       case ReplyKind::Repeat: trace_.event(now(), "answer lost in the adapter (" + r.status + ")"); break;
