@@ -121,6 +121,7 @@ AdapterReply read_reply(const std::vector<std::string> &lines) {
     const int size = f.empty() ? -1 : static_cast<int>(kwp_frame_size(f.data(), f.size()));
     if (!f.empty() && size == static_cast<int>(f.size())) {
       if (ecusim::checksum(f.data(), f.size() - 1) != f.back()) {
+        r.frames.clear();
         r.kind = ReplyKind::Repeat;
         r.status = "checksum wrong: " + line;
         return r;
@@ -137,12 +138,15 @@ AdapterReply read_reply(const std::vector<std::string> &lines) {
       if (row.kind == ReplyKind::Ok && !r.frames.empty()) break;
       r.kind = row.kind;
       r.status = line;
-      if (row.kind != ReplyKind::Ok) return r;
+      if (row.kind == ReplyKind::Ok) break;
+      r.frames.clear();  // a status after frames spoils them all
+      return r;
     }
     if (r.kind == ReplyKind::Ok) continue;
     // Hex of a length its format byte does not give: a frame cut short (a print buffer
     // that overflowed, long answers not allowed).
     if (!f.empty()) {
+      r.frames.clear();
       r.kind = ReplyKind::Repeat;
       r.status = "frame of the wrong length: " + line;
       return r;
