@@ -93,6 +93,7 @@ int connect_adapter(ElmLine &line, WireTrace &trace, const std::string &where, c
     trace.event(line.clock_ms(), "adapter not reached: " + error);
     return -1;
   }
+  if (!tcp) trace.event(line.clock_ms(), "adapter probe: port " + where + " opened" + transport->open_notes());
   AdapterCaps caps;
   if (tcp) {
     const Probe p = ask(*transport, error);

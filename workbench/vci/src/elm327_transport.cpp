@@ -62,6 +62,7 @@ class SerialTransport final : public AdapterTransport {
   }
   bool network() const override { return false; }
   const std::string &where() const override { return where_; }
+  std::string open_notes() const override { return port_ ? port_->open_notes() : std::string(); }
 
  private:
   static bool lost(std::string &error) {

@@ -29,6 +29,8 @@ class AdapterTransport {
   virtual bool network() const = 0;
   // "/dev/rfcomm0" or "tcp://127.0.0.1:35000"
   virtual const std::string &where() const = 0;
+  // What opening found out (a serial port's driver, chip, latency timer), for the trace.
+  virtual std::string open_notes() const { return {}; }
 };
 
 // True when 'where' names a TCP adapter ("tcp://HOST:PORT").
