@@ -417,6 +417,7 @@ std::optional<std::vector<AdapterFrame>> ElmLine::request(const std::vector<std:
       return std::nullopt;
     }
     const AdapterReply r = read_reply(reply_lines(c.text));
+    for (const AdapterFrame &f : r.pending) trace_.frame(now(), "E<", f);
     for (const AdapterFrame &f : r.frames) trace_.frame(now(), "E<", f);
     switch (r.kind) {
       case ReplyKind::Frames: protocol_open_ = true; return r.frames;

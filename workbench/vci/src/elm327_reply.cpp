@@ -128,6 +128,7 @@ AdapterReply read_reply(const std::vector<std::string> &lines) {
       }
       if (is_response_pending(f)) {
         pending = true;
+        r.pending.push_back(f);
         continue;
       }
       r.frames.push_back(f);

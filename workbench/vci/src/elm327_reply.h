@@ -28,9 +28,10 @@ enum class ReplyKind {
 
 struct AdapterReply {
   ReplyKind kind = ReplyKind::Text;
-  std::vector<AdapterFrame> frames;  // Frames, Pending
-  std::string status;                // the status text that decided it ("NO DATA", ...)
-  std::vector<std::string> lines;    // every non-empty line, for the trace and for Text
+  std::vector<AdapterFrame> frames;   // Frames
+  std::vector<AdapterFrame> pending;  // response-pending frames seen (for the trace)
+  std::string status;                 // the status text that decided it ("NO DATA", ...)
+  std::vector<std::string> lines;     // every non-empty line, for the trace and for Text
 };
 
 // The lines of one reply (the text before the prompt); CR and LF both end a line.
