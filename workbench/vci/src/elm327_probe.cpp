@@ -88,6 +88,8 @@ int connect_adapter(ElmLine &line, WireTrace &trace, const std::string &where, c
   }
   std::string error;
   auto transport = open_transport(where, settings, error);
+  // A port that cannot be opened is the raw line's to report, as it always has been.
+  if (!transport && choice.kind == AdapterKind::Auto && !tcp) return 0;
   if (!transport) {
     line.set_error(error);
     trace.event(line.clock_ms(), "adapter not reached: " + error);
