@@ -9,9 +9,6 @@ namespace {
 
 constexpr double kBaud = 10416.0;
 constexpr double kByteMs = 10 * 1000.0 / kBaud;
-constexpr double kP4 = 2.0;      // the tester byte gap the plug-in sets
-constexpr double kP2 = 25.0;     // the simulated ECU's answer delay
-constexpr double kP3Min = 55.0;  // quiet before the next request
 constexpr const char *kLiveDataRequest = "82 10 F1 21 01 A5";
 
 struct Frame {
@@ -41,7 +38,7 @@ std::vector<Frame> frames(const std::string &trace) {
 
 }  // namespace
 
-LineRate line_rate(const std::string &trace) {
+LineRate line_rate(const std::string &trace, const WireTiming &timing) {
   const auto f = frames(trace);
   double first = -1, last_end = 0, wire_ms = 0;
   LineRate r;
@@ -49,10 +46,10 @@ LineRate line_rate(const std::string &trace) {
     if (!f[i].tester || f[i].text != kLiveDataRequest || f[i + 1].tester) continue;
     if (first < 0) first = f[i].t;
     ++r.passes;
-    const double tx = f[i].bytes * kByteMs + (f[i].bytes - 1) * kP4;
+    const double tx = f[i].bytes * kByteMs + (f[i].bytes - 1) * timing.p4;
     const double rx = f[i + 1].bytes * kByteMs;
-    wire_ms += tx + kP2 + rx + kP3Min;
-    last_end = f[i + 1].t + rx + kP3Min;
+    wire_ms += tx + timing.p2 + rx + timing.p3;
+    last_end = f[i + 1].t + rx + timing.p3;
   }
   if (r.passes >= 2) {
     r.measured = r.passes / ((last_end - first) / 1000.0);
@@ -61,8 +58,8 @@ LineRate line_rate(const std::string &trace) {
   return r;
 }
 
-void report_line_rate(benchmark::State &state, const std::string &trace, int expected) {
-  const LineRate r = line_rate(trace);
+void report_line_rate(benchmark::State &state, const std::string &trace, int expected, const WireTiming &timing) {
+  const LineRate r = line_rate(trace, timing);
   if (r.passes < 2 || (expected != 0 && r.passes != expected)) {
     state.SkipWithError(("the trace shows " + std::to_string(r.passes) + " passes").c_str());
     return;

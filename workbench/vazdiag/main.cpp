@@ -53,6 +53,17 @@ int main(int argc, char **argv) {
     }
     return 0;
   }
+  if (options->adapterInfo) {
+    try {
+      vazdiag::Workbench bench(vazdiag::executableDir());
+      const std::string info = bench.adapterInfo(options->setup.port, options->setup.portOptions);
+      std::cout << "port: " << workbench::printable(options->setup.port) << "\n" << info;
+      return info.rfind("error: ", 0) == 0 || info.rfind("no ELM327", 0) == 0 ? 3 : 0;
+    } catch (const std::exception &e) {
+      std::cerr << "vazdiag: " << workbench::printable_lines(e.what()) << "\n";
+      return 1;
+    }
+  }
   if (!options->decodeTraceFile.empty()) {
     const std::string &file = options->decodeTraceFile;
     if (const std::string e = vazdiag::check_input_file("the trace", file); !e.empty()) {

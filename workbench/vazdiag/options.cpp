@@ -84,6 +84,11 @@ const char *const kUsage =
     "  --port DEV         talk to a real car through a serial K-line or ALDL cable\n"
     "                     (/dev/ttyUSB0, /dev/serial/by-id/...) instead of a simulated\n"
     "                     one; real-time clock\n"
+    "  --adapter KIND     what is on --port: auto (default: an ELM327 answers its ATI\n"
+    "                     probe, a raw cable only echoes it), kline (a raw K-line or ALDL\n"
+    "                     cable) or elm327 (USB, Bluetooth /dev/rfcomm*, or Wi-Fi with\n"
+    "                     --port tcp://192.168.0.10:35000); an ELM327 serves the Bosch ECUs\n"
+    "  --adapter-info     with --port: what the ELM327 there is and can do; runs no session\n"
     "  --list-ports       list the serial devices present with their chips and whether\n"
     "                     you may open them; runs no session\n"
     "  --wakeup MODE      fast init on the port: break, byte (0x00 at 360 baud) or auto\n"
@@ -245,6 +250,10 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.listPorts = true;
       continue;
     }
+    if (a == "--adapter-info") {
+      o.adapterInfo = true;
+      continue;
+    }
     if (a == "--no-history" || a == "--record") {
       (a == "--record" ? o.history.recordAll : o.history.off) = true;
       continue;
@@ -252,7 +261,7 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     static constexpr std::array kWithValue{
         "--ecu",         "--car",   "--car-option", "--script",         "--functions", "--connector",
         "--trace",       "--clock", "--log",        "--decode-trace",   "--port",      "--wakeup",
-        "--port-option", "--lang",  "--history",    "--history-server", "--station"};
+        "--port-option", "--lang",  "--history",    "--history-server", "--station",   "--adapter"};
     bool known = false;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
@@ -296,6 +305,12 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
         return std::nullopt;
       }
       portOptions.push_back(v);
+    } else if (a == "--adapter") {
+      if (v != "auto" && v != "kline" && v != "elm327") {
+        error = "--adapter is auto, kline or elm327, got '" + workbench::printable(v) + "'";
+        return std::nullopt;
+      }
+      portOptions.push_back("adapter=" + v);
     } else if (a == "--script") {
       o.scriptFile = v;
     } else if (a == "--functions") {
@@ -369,9 +384,15 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     }
     o.setup.virtualClock = false;
   } else if (!portOptions.empty()) {
-    error = "--wakeup and --port-option need --port";
+    error = "--wakeup, --port-option and --adapter need --port";
     return std::nullopt;
   }
+  if (o.adapterInfo && o.setup.port.empty()) {
+    error = "--adapter-info needs --port";
+    return std::nullopt;
+  }
+  // A GM unit talks ALDL: the interface refuses an ELM327 for it at once.
+  if (!o.setup.port.empty() && (o.setup.ecuType == 9 || o.setup.ecuType == 10)) portOptions.push_back("bus=aldl");
   for (const std::string &p : portOptions) o.setup.portOptions += (o.setup.portOptions.empty() ? "" : ",") + p;
   return o;
 }

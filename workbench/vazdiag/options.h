@@ -17,6 +17,8 @@ struct Options {
   bool help = false;
   bool version = false;    // only print the versions of vazdiag and the plug-in
   bool listPorts = false;  // only list the serial devices present
+  // ELM327 adapters: --adapter goes into the port options; --adapter-info only probes.
+  bool adapterInfo = false;
   HistoryOptions history;  // where the session is kept; a history command instead of a session
   // Web: --open starts the desktop's browser on the page; web-history serves the history.
   bool webOpen = false;

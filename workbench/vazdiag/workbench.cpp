@@ -112,6 +112,7 @@ struct Workbench::Impl {
   int (*VciUsePort)(const char *, const char *);
   const char *(*VciListPorts)(const char *, const char *);
   const char *(*VciPortNotes)();
+  const char *(*VciAdapterInfo)(const char *, const char *);
   // the plug-in
   int (*DiagnoseMainOldPrtl)(void *);
 
@@ -180,6 +181,7 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.vci, VciUsePort, m.vciFile);
   VAZ_BIND(m.vci, VciListPorts, m.vciFile);
   VAZ_BIND(m.vci, VciPortNotes, m.vciFile);
+  VAZ_BIND(m.vci, VciAdapterInfo, m.vciFile);
   VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
 #undef VAZ_BIND
   if (const std::string lacking = missing_host_services(m.display.get(), m.displayFile, m.vci.get(), m.vciFile);
@@ -290,6 +292,9 @@ std::string Workbench::listPorts(const char *devRoot, const char *sysfsRoot) {
 }
 
 std::string librariesDir() { return workbench::libraries_dir(executableDir()); }
+std::string Workbench::adapterInfo(const std::string &port, const std::string &portOptions) {
+  return impl_->VciAdapterInfo(port.c_str(), portOptions.c_str());
+}
 
 std::string executableDir() {
   std::array<char, 4096> buf{};

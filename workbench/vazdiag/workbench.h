@@ -83,6 +83,9 @@ class Workbench {
 
   // The serial devices present, as `vazdiag --list-ports` prints them.
   std::string listPorts(const char *devRoot = nullptr, const char *sysfsRoot = nullptr);
+  // The capability table of the ELM327 adapter on this port (probed, not read from its
+  // version string), or a line saying why there is none.
+  std::string adapterInfo(const std::string &port, const std::string &portOptions);
 
   // Screens of the sessions run from now on go to observer as well (null: to nobody).
   void observe(StdObserver observer, void *context);

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -71,16 +72,29 @@ EcuProcess::EcuProcess(const std::vector<std::string> &args) {
   log_ = dir_ + "/ecu.log";
   std::vector<std::string> all{std::string(VAZ_BUILD_DIR) + "vazdiag-ecu"};
   all.insert(all.end(), args.begin(), args.end());
-  for (const char *a : {"--pty", "--link", link_.c_str(), "--log", log_.c_str()}) all.emplace_back(a);
+  // An adapter on TCP prints its address instead of making a pty.
+  const bool tcp = std::find(args.begin(), args.end(), "--tcp") != args.end();
+  const std::string printed = dir_ + "/address";
+  if (!tcp) all.insert(all.end(), {"--pty", "--link", link_});
+  all.insert(all.end(), {"--log", log_});
   pid_ = fork();
   if (pid_ == 0) {
     real_time_priority();
     std::vector<char *> argv;
     for (auto &a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
-    if (!freopen("/dev/null", "w", stdout)) _exit(127);
+    if (!freopen(tcp ? printed.c_str() : "/dev/null", "w", stdout)) _exit(127);
     execv(argv[0], argv.data());
     _exit(127);
+  }
+  if (tcp) {
+    for (int i = 0; i < 500 && link_.find('\n') == std::string::npos; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      link_ = read_file(printed);
+    }
+    if (link_.find('\n') == std::string::npos) throw std::runtime_error("vazdiag-ecu did not start: " + log());
+    link_.pop_back();
+    return;
   }
   // Ready once the link to its pseudo-terminal exists.
   for (int i = 0; i < 500 && !fs::is_symlink(link_); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -12,7 +12,7 @@ namespace serial_e2e {
 class EcuProcess {
  public:
   // args: --car NAME and any further options of vazdiag-ecu; --pty, --link and --log are
-  // added here.
+  // added here (with --tcp only --log: port() is then the address it printed).
   explicit EcuProcess(const std::vector<std::string> &args);
   ~EcuProcess();
   EcuProcess(const EcuProcess &) = delete;

@@ -178,24 +178,26 @@ TEST_F(SerialSysfsTest, UnwritableLatencyTimerWarnsWithTheUdevRule) {
 TEST_F(SerialSysfsTest, ListsEachDeviceOnceWithItsByIdNames) {
   write_file(dev() / "ttyUSB10", "");  // no sysfs entry: an unknown driver
   write_file(dev() / "ttyS0", "");     // not a USB port
+  write_file(dev() / "rfcomm0", "");   // a Bluetooth adapter bound to its serial channel
   const auto ports = vci::list_ports(dev(), sys());
-  ASSERT_EQ(ports.size(), 5u);
-  const char *order[] = {"ttyACM0", "ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyUSB10"};
+  ASSERT_EQ(ports.size(), 6u);
+  const char *order[] = {"rfcomm0", "ttyACM0", "ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyUSB10"};
   for (std::size_t i = 0; i < ports.size(); ++i) EXPECT_EQ(ports[i].name, order[i]);
-  ASSERT_EQ(ports[1].by_id.size(), 1u);
+  ASSERT_EQ(ports[2].by_id.size(), 1u);
 
   const std::string text = vci::format_port_list(ports);
   for (const std::string &want : std::vector<std::string>{
-           (dev() / "ttyUSB0").string() + "\n  by-id: " + ports[1].by_id[0] + "\n",
+           (dev() / "ttyUSB0").string() + "\n  by-id: " + ports[2].by_id[0] + "\n",
            "  driver ftdi_sio, chip FTDI FT232R / FT-X / FT232H / FT2232 / FT4232 (USB 0403:6001 \"FT232R USB "
            "UART\")\n  exact baud: yes; break: real (held as long as asked); latency timer: 16 ms now",
            "exact baud: no (10400 Bd comes out as 14400 Bd, 8192 Bd as 9600 Bd)",
            "break: faked (a fixed ~200 ms pulse, cannot be timed)",
            (dev() / "ttyUSB10").string() + "\n  unknown driver\n",
+           (dev() / "rfcomm0").string() + "\n  Bluetooth serial link (rfcomm): an ELM327 adapter",
        })
     EXPECT_NE(text.find(want), std::string::npos) << want << "\nin:\n" << text;
 
-  auto refused = ports[1];
+  auto refused = ports[2];
   refused.may_open = false;
   refused.group = "dialout";
   EXPECT_NE(vci::format_port_list({refused}).find(

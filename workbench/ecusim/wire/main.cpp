@@ -1,6 +1,7 @@
 // vazdiag-ecu: a simulated ECU on the far end of a serial line (a pty or a real device),
 // for testing the vehicle interface's serial line against the same models the in-process
 // simulation uses.
+#include "elm327_run.h"
 #include "link_guard.h"
 #include "model_front.h"
 #include "pty_port.h"
@@ -32,10 +33,15 @@ int main(int argc, char **argv) {
   const WireClock clock;  // the models' time 0
 
   std::string error;
-  const auto options = parse_wire_options(std::vector<std::string>(argv + 1, argv + argc), error);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  AdapterOptions adapter;
+  if (!take_adapter_options(args, adapter, error)) return refuse(error + "\nTry 'vazdiag-ecu --help'.");
+  // On TCP the adapter has no line of its own for the ECU's options to name.
+  if (adapter.tcp_port) args.emplace_back("--pty");
+  const auto options = parse_wire_options(args, error);
   if (!options) return refuse(error + "\nTry 'vazdiag-ecu --help'.");
   if (options->help) {
-    std::cout << kWireUsage;
+    std::cout << kWireUsage << kAdapterUsage;
     return 0;
   }
 
@@ -61,6 +67,15 @@ int main(int argc, char **argv) {
   sigaddset(&stops, SIGTERM);
   sigaddset(&stops, SIGINT);
   sigprocmask(SIG_BLOCK, &stops, &poll_mask);
+
+  if (adapter.enabled) {
+    if (front->framing() != Framing::Kwp) return refuse("--adapter elm327 talks ISO 14230-4: a Bosch K-line car");
+    if (!options->pty || (adapter.tcp_port && !options->link.empty()))
+      return refuse("--adapter elm327 takes --pty [--link PATH] or --tcp PORT");
+    const int status = run_adapter(adapter, *front, *log, clock, options->link, g_stop, &poll_mask);
+    log->line(clock.now_ms(), status == 0 ? "stopped" : "ended: the line failed");
+    return status;
+  }
 
   auto port = options->pty ? WirePort::open_pty(front->port_baud(), error)
                            : WirePort::open_device(options->port, front->port_baud(), error);

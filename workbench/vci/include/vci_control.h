@@ -128,6 +128,31 @@
  *     port opening with driver and chip, rate asked and set, latency timer, wake-up with
  *     measured low and high times, keep-alives.
  *
+ * An ELM327 adapter on the port (option adapter=elm327, a "tcp://ADDRESS:PORT" device, or
+ * adapter=auto, the default, when the probe finds one: "ATI" at 38400, 9600, 115200, 57600,
+ * 230400 and 500000 baud, where a raw cable only echoes it) serves the Bosch K-line ECUs:
+ *   - Set-up ATZ, ATE0, ATL0, ATS0, ATI, ATH1, ATAT0, ATST (P2max), ATSW00, ATWM, ATSP5,
+ *     ATAL; a "?" marks a command the adapter lacks. ATSH follows each frame's header
+ *     (the adapter inserts the length).
+ *   - SetCommunicationLineVoltage(2, ...) asks for a fast init, done before the next
+ *     request by ATFI (lacking it, by the adapter's own init); "BUS INIT: ...ERROR" fails
+ *     the request and VciPortNotes says what to check.
+ *   - A request is its service bytes as one command line, with the responses-expected
+ *     digit 1 (dropped for good when the adapter answers "?"); the answer lines (headers
+ *     and checksum) fill the answer buffer as on the K line. NO DATA, "?" without digit,
+ *     BUS ERROR, CAN ERROR, FB ERROR, BUS BUSY, UNABLE TO CONNECT: the request fails.
+ *     STOPPED, BUFFER FULL, (<)DATA ERROR, (<)RX ERROR, a wrong checksum or a frame cut
+ *     short: sent once more. LV RESET or the version banner: the adapter is set up again
+ *     and the request sent once more. 7F xx 78: the adapter's monitor (ATMA) is read up to
+ *     5000 ms for the real answer, then stopped with a carriage return.
+ *   - SetLinkKeep: ATWM with the frame (without checksum) and ATSW for the 1000 ms period;
+ *     lacking either, a thread of the interface sends the frame after 1000 ms of idle.
+ *   - A lost port or connection fails the request at once; the next request tries once to
+ *     reach the adapter again and sets it up. SetEcuBaudRate other than 10400 is refused
+ *     (8192, GM ALDL: VciPortNotes names the ALDL cable).
+ *   - Trace: "A> " command lines and "A< " adapter lines, each with its time; the frames
+ *     as T> / E< lines; the capability table.
+ *
  * Strings returned by VciTraceText, VciLastError, VciListPorts and VciPortNotes stay valid
  * until the next call of the same function or VciReset.
  */
@@ -177,6 +202,11 @@ const char *VciListPorts(const char *devRoot, const char *sysfsRoot);
 /* What the serial line wants the user to know since the last call (a refused rate, a missing
    echo, a lost port, a latency timer left high), one line each; "" when nothing. */
 const char *VciPortNotes(void);
+
+/* Probes the ELM327 adapter at device ("/dev/rfcomm0", "tcp://192.168.0.10:35000"; options
+   as VciUsePort's) and returns its capability table, one "name: value" line each, or a
+   line beginning "error: " or "no ELM327 adapter". The port is let go afterwards. */
+const char *VciAdapterInfo(const char *device, const char *options);
 
 /* Set an option; 0 = done, -1 = refused (VciLastError says why).
      "dtc"     stored codes, 4 hex digits each: "0102,0325,0443", "" for none (at most 20)

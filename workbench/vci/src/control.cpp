@@ -36,9 +36,10 @@ VCI_EXPORT int VciSelectCar(const char *name) {
     // line then takes the plug-in's calls, on the clock kind the previous line ran on.
     auto &v = instance();
     v.line_chosen = true;
-    if (v.active == Instance::Active::Serial) {
+    if (v.active == Instance::Active::Serial || v.active == Instance::Active::Elm) {
       v.active = Instance::Active::KLine;
       v.serial = std::make_unique<vci::SerialLine>(v.trace);  // closes the port
+      v.elm = std::make_unique<vci::ElmLine>(v.trace);
     }
     const bool virtual_time = with_active([](auto &a) { return a.virtual_clock(); });
     auto aldl = ecusim::make_aldl_ecu(n);
@@ -62,8 +63,9 @@ VCI_EXPORT int VciUsePort(const char *device, const char *options) {
   auto &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
   v.line_chosen = true;
-  std::string error;
-  const auto settings = vci::parse_port_settings(options ? options : "", error);
+  std::string error, rest = options ? options : "";
+  const auto choice = vci::take_adapter_option(rest, error);
+  const auto settings = choice ? vci::parse_port_settings(rest, error) : std::nullopt;
   v.active = Instance::Active::Serial;
   if (!settings) {
     v.serial->set_error(error);
@@ -73,7 +75,31 @@ VCI_EXPORT int VciUsePort(const char *device, const char *options) {
     v.serial->set_error("no serial device named");
     return -1;
   }
-  return v.serial->use_port(device, *settings) ? 0 : -1;
+  return v.open_port(device, *settings, *choice);
+}
+
+VCI_EXPORT const char *VciAdapterInfo(const char *device, const char *options) {
+  auto &v = instance();
+  std::lock_guard<std::recursive_mutex> g(v.lock);
+  v.info_snapshot.clear();
+  std::string error, rest = options ? options : "";
+  const auto choice = vci::take_adapter_option(rest, error);
+  const auto settings = choice ? vci::parse_port_settings(rest, error) : std::nullopt;
+  if (!settings) {
+    v.info_snapshot = "error: " + error + "\n";
+    return v.info_snapshot.c_str();
+  }
+  const int r = vci::connect_adapter(*v.elm, v.trace, device ? device : "", *settings,
+                                     vci::AdapterChoice{vci::AdapterKind::Elm327, false});
+  if (r <= 0) {
+    v.info_snapshot = r == 0 ? "no ELM327 adapter: the port hands back what it is sent, as a raw K-line cable does\n"
+                             : "error: " + v.elm->last_error() + "\n";
+    return v.info_snapshot.c_str();
+  }
+  v.elm->probe_request_capabilities();
+  v.info_snapshot = vci::describe_caps(v.elm->caps());
+  v.elm = std::make_unique<vci::ElmLine>(v.trace);  // lets the port go
+  return v.info_snapshot.c_str();
 }
 
 VCI_EXPORT const char *VciListPorts(const char *devRoot, const char *sysfsRoot) {
@@ -87,7 +113,7 @@ VCI_EXPORT const char *VciListPorts(const char *devRoot, const char *sysfsRoot) 
 VCI_EXPORT const char *VciPortNotes(void) {
   auto &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
-  v.notes_snapshot = v.serial->take_user_notes();
+  v.notes_snapshot = v.serial->take_user_notes() + v.elm->take_user_notes();
   return v.notes_snapshot.c_str();
 }
 

@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char *kNoAdapter =
-    "No USB serial adapter found (looked for /dev/ttyUSB*, /dev/ttyACM* and /dev/serial/by-id).\n"
+    "No USB serial adapter found (looked for /dev/ttyUSB*, /dev/ttyACM*, /dev/rfcomm* and /dev/serial/by-id).\n"
     "Check that the cable is plugged in, then run `dmesg | tail` right after plugging it in to "
     "see what the kernel made of it.\n"
     "If the kernel saw a CH340 or CP210x that vanished again at once, the braille daemon brltty "
@@ -110,7 +110,7 @@ bool all_digits(std::string_view s) {
 }
 
 bool is_port_name(std::string_view n) {
-  for (std::string_view prefix : {"ttyUSB", "ttyACM"})
+  for (std::string_view prefix : {"ttyUSB", "ttyACM", "rfcomm"})
     if (n.starts_with(prefix) && all_digits(n.substr(prefix.size()))) return true;
   return false;
 }
@@ -166,6 +166,8 @@ std::string usb_text(const PortInfo &p) {
 }
 
 std::string driver_text(const PortInfo &p) {
+  // A Bluetooth serial link has no device in sysfs: what is bound there is an ELM327.
+  if (p.name.starts_with("rfcomm")) return "Bluetooth serial link (rfcomm): an ELM327 adapter (--adapter-info tells)";
   if (p.driver.empty()) return "unknown driver";
   if (p.chip == nullptr) return "driver " + p.driver + ", not a USB serial chip vazdiag knows";
   return "driver " + p.driver + ", chip " + std::string(p.chip->family);
