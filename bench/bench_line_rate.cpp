@@ -133,7 +133,8 @@ void BM_FullScreenRate(benchmark::State &state) {
     Terminal terminal;
     std::thread user([&] {
       // Live data (menu entry 5), every item ('a'); after about the passes asked for,
-      // Backspace out of the data, the selection and the menu.
+      // Backspace out of the data, the selection and the menu, whose question to end the
+      // session is answered yes.
       terminal.type("5\r");
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
       terminal.type("a\r");
@@ -142,6 +143,7 @@ void BM_FullScreenRate(benchmark::State &state) {
         terminal.type("\x7f");
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
       }
+      terminal.type("y");
     });
     trace = workbench.run(setup).trace;
     user.join();
