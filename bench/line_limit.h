@@ -20,8 +20,9 @@ struct LineRate {
   bool plugin_bound = false;  // the plug-in's 1 ms per item is longer than the quiet time
 };
 
-// shown_items: items the plug-in shows per pass (it sleeps 1 ms after each).
-LineRate line_rate(const std::string &trace, int shown_items = 0);
+// shown_items: items the plug-in shows per pass (it sleeps 1 ms after each); last_n: only
+// the last so many exchanges are passes (0: all).
+LineRate line_rate(const std::string &trace, int shown_items = 0, int last_n = 0);
 
 // Sets the counters passes, passes_per_s, line_limit_per_s, ratio, answer_ms and
 // plugin_bound; an error when the trace shows fewer than two passes (or not the expected
