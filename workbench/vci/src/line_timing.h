@@ -35,10 +35,14 @@ inline constexpr int kWakeMaxMs = 26;
 inline constexpr double kMaxTesterByteGap = 20.0;  // cap on the set inter-byte time P4
 
 // The serial line adds what only a real wire needs.
-inline constexpr double kP1Max = 20.0;                                // longest gap between two answer bytes
-inline constexpr double kPendingWait = 5000.0;                        // P2*: wait after 7F xx 78
-inline constexpr double kIdleBeforeInit = 300.0;                      // W5: idle line before the fast-init pattern
-inline constexpr double kEchoWait = 30.0;                             // echo of a byte, past its byte time
+inline constexpr double kP1Max = 20.0;            // longest gap between two answer bytes
+inline constexpr double kPendingWait = 5000.0;    // P2*: wait after 7F xx 78
+inline constexpr double kIdleBeforeInit = 300.0;  // W5: idle line before the fast-init pattern
+// The echo of a byte, past its byte time. A cable hands it back within the delivery
+// allowance; the wait is long so that a tester held up by its machine does not call a
+// late echo a bus fault (a request delayed that much is lost at the ECU instead, and sent
+// again).
+inline constexpr double kEchoWait = 100.0;
 inline constexpr double kWakeByteBaud = 360.0;                        // 0x00 at this rate: 25 ms low
 inline constexpr double kWakeByteLowMs = 9 * 1000.0 / kWakeByteBaud;  // start bit + 8 zeros
 inline constexpr double kRateTolerance = 0.005;                       // deviation of a port's rate still used
