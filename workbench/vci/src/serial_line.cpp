@@ -164,8 +164,8 @@ int SerialLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   keeper_wake_.notify_all();
   switch (ex.ending) {
     case Ending::Answer: return deliver_frames(ex.frames, answer);
-    case Ending::EchoFault: return -1;  // failed and told already
-    case Ending::PortLost: return fail(last_error());
+    case Ending::EchoFault:
+    case Ending::PortLost: return fail_transmit();
     case Ending::Chatter:
       return fail_noted(
           "the K line never stopped talking: bus error (another device on the line, or an ECU that "
@@ -190,7 +190,7 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
     return fail(port_ ? "the ALDL line never went quiet" : last_error());
   const WireBytes f(frame, frame + length);
   WireAssembler as(WireProtocol::Aldl, budget().frame_end(), f[0]);
-  if (!transmit(f, as, Origin::Caller)) return -1;
+  if (!transmit(f, as, Origin::Caller)) return fail_transmit();
   const double tx_end = last_activity_;
   const Exchange ex = receive(as, tx_end, kSerialAldlWait, WireProtocol::Aldl, {});
   if (!port_) return fail(last_error());

@@ -72,8 +72,11 @@ class SerialLine final : public Line {
     std::vector<WireBytes> frames;
     double wait_ms = 0;  // the standard's wait last in force: P2max, or P2* after a pending answer
     bool ok() const { return ending == Ending::Answer; }
+    // A missing or wrong echo is worth another try too: a tester held up by its machine, or
+    // a collision on the line, spoils one request, not the link.
     bool worth_repeating() const {
-      return ending == Ending::NoAnswer || ending == Ending::Cut || ending == Ending::Spoilt;
+      return ending == Ending::NoAnswer || ending == Ending::Cut || ending == Ending::Spoilt ||
+             ending == Ending::EchoFault;
     }
   };
   // Who sends: the plug-in's request fails the call (and an open batch) with a message for
@@ -93,7 +96,10 @@ class SerialLine final : public Line {
   void sleep_until(double t_ms);
   void trace_notes(WireAssembler &as);
   WireBudget budget() const;
+  // False when the request did not go out whole; a caller's failure is kept in
+  // transmit_failure_ until it is known whether a repeat mends it (fail_transmit).
   bool transmit(const WireBytes &frame, WireAssembler &as, Origin origin);
+  int fail_transmit();
   // Reads the answer to the request that ended at 'from': frames until the first complete
   // answer (further ones only where several are expected), within 'wait' (the standard's
   // figure; the budget adds the wire's allowances).
@@ -129,6 +135,10 @@ class SerialLine final : public Line {
   std::unique_ptr<SerialPort> port_;
   bool echo_seen_ = false;  // the interface has echoed at least once
   std::string user_notes_;
+  struct {
+    std::string why;
+    bool tell_user = false;
+  } transmit_failure_;
 };
 
 }  // namespace vci

@@ -33,6 +33,11 @@ void SerialLine::trace_notes(WireAssembler &as) {
   for (const WireNote &n : as.take_notes()) trace_.event(n.t_ms, n.text);
 }
 
+int SerialLine::fail_transmit() {
+  if (transmit_failure_.tell_user) return fail_noted(transmit_failure_.why);
+  return fail(transmit_failure_.why.empty() ? last_error() : transmit_failure_.why);
+}
+
 WireBudget SerialLine::budget() const { return wire_budget(baud_, port_ ? port_->delivery_allowance() : 0.0); }
 
 bool SerialLine::transmit(const WireBytes &frame, WireAssembler &as, Origin origin) {
@@ -43,11 +48,10 @@ bool SerialLine::transmit(const WireBytes &frame, WireAssembler &as, Origin orig
   double last_echo_gap = 0;
   // A keep-alive that fails is only traced: the caller's next request tells its own story.
   const auto failed = [&](const std::string &why, bool tell_user) {
-    if (origin == Origin::KeepAlive) return false;
-    if (tell_user) note_user(why);
-    fail(why);
+    if (origin == Origin::Caller) transmit_failure_ = {why, tell_user};
     return false;
   };
+  transmit_failure_ = {};
   trace_.frame(next, "T>", frame);
   for (std::uint8_t b : frame) {
     sleep_until(next);
@@ -240,11 +244,13 @@ SerialLine::Exchange SerialLine::kwp_request(const WireBytes &frame) {
   const std::uint8_t sid = frame.size() > service_at(frame) ? frame[service_at(frame)] : 0;
   const bool repeatable = kwp_service_rule(sid).repeatable;
   if (sid == 0x81) start_request_ = frame;
+  transmit_failure_ = {};
   Exchange ex = kwp_exchange(frame, Origin::Caller);
   for (int i = 1; i <= kRepeats && repeatable && ex.worth_repeating(); ++i) {
-    const char *why = ex.ending == Ending::Cut      ? "answer cut short"
-                      : ex.ending == Ending::Spoilt ? "answer checksum wrong"
-                                                    : "no answer";
+    const char *why = ex.ending == Ending::Cut         ? "answer cut short"
+                      : ex.ending == Ending::Spoilt    ? "answer checksum wrong"
+                      : ex.ending == Ending::EchoFault ? "echo missing or wrong"
+                                                       : "no answer";
     ex = kwp_exchange(frame, Origin::Caller, fmt("repeat %.0f of %.0f", i, kRepeats) + " (" + why + ")");
   }
   // An ECU that stopped answering may have fallen asleep: wake it once more and ask again.
