@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr bench::WireTiming kAdapter{.p4 = 5.0, .p2 = 25.0, .p3 = 55.0};
+constexpr double kAdapterByteGap = 5.0;
 
 std::string live_trace(const std::string &port, int passes) {
   vazdiag::Workbench workbench(VAZ_BUILD_DIR);
@@ -40,7 +40,7 @@ void BM_ElmLiveData(benchmark::State &state) {
   serial_e2e::EcuProcess ecu(args);
   std::string trace;
   for (auto _ : state) trace = live_trace(ecu.port(), passes);
-  bench::report_line_rate(state, trace, passes, way == 2 ? bench::WireTiming{} : kAdapter);
+  bench::report_line_rate(state, trace, passes, 0, way == 2 ? -1.0 : kAdapterByteGap);
 }
 
 }  // namespace

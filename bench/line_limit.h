@@ -1,7 +1,9 @@
 // The live-data rate a run reached, set against the limit of the line itself, both read from
-// the run's wire trace: per pass the request's bytes at the baud rate with the tester's byte
-// gap P4 between them, the ECU's answer delay P2, the answer's bytes, and the quiet time
-// P3min before the next request. Shared by the benchmarks of the simulated and the serial line.
+// the run's wire trace: per pass the request's bytes at the line's rate with the tester's
+// byte gap between them, the ECU's answer delay as measured in that pass, the answer's
+// bytes, and the quiet time before the next request, or the plug-in's own 1 ms per shown
+// item where that is longer (it runs while the line is quiet). Shared by the benchmarks of
+// the simulated and the serial line; the K line (Bosch) and ALDL (GM) requests are known.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -10,26 +12,23 @@
 
 namespace bench {
 
-// The fixed parts of an exchange on the wire, in ms: the byte gap between request bytes
-// (the tester's P4, or an adapter's own), the ECU's answer delay P2, the quiet time P3
-// before the next request.
-struct WireTiming {
-  double p4 = 2.0;  // what the plug-in sets on a raw cable
-  double p2 = 25.0;
-  double p3 = 55.0;
-};
-
 struct LineRate {
-  int passes = 0;       // ReadDataByLocalIdentifier 01 exchanges in the trace
-  double measured = 0;  // passes per second, first request to the end of the last P3
-  double limit = 0;     // passes per second the line allows
+  int passes = 0;             // live-data exchanges in the trace
+  double measured = 0;        // passes per second, first request to the end of the last quiet time
+  double limit = 0;           // passes per second the line allows
+  double answer_ms = 0;       // the ECU's answer delay, mean of the passes
+  bool plugin_bound = false;  // the plug-in's 1 ms per item is longer than the quiet time
 };
 
-LineRate line_rate(const std::string &trace, const WireTiming &timing = {});
+// shown_items: items the plug-in shows per pass (it sleeps 1 ms after each); last_n: only
+// the last so many exchanges are passes (0: all); byte_gap: the gap between request bytes
+// where not the tester's own P4 paces them (an adapter's), negative for the line's own.
+LineRate line_rate(const std::string &trace, int shown_items = 0, int last_n = 0, double byte_gap = -1);
 
-// Sets the counters passes, passes_per_s, line_limit_per_s and ratio; an error when the
-// trace shows fewer than two passes (or not the expected number, when one is given).
-void report_line_rate(benchmark::State &state, const std::string &trace, int expected = 0,
-                      const WireTiming &timing = {});
+// Sets the counters passes, passes_per_s, line_limit_per_s, ratio, answer_ms and
+// plugin_bound; an error when the trace shows fewer than two passes (or not the expected
+// number, when one is given).
+void report_line_rate(benchmark::State &state, const std::string &trace, int expected = 0, int shown_items = 0,
+                      double byte_gap = -1);
 
 }  // namespace bench

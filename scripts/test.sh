@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in the normal build; then makes the Debian packages
 # from it and checks them installed (scripts/check_package.sh); once under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then cross-builds for armhf and
-# compares sessions under qemu-arm with the normal build's, and checks the armhf
-# packages (scripts/armhf.sh). --quick runs the normal build alone. Every build treats
-# warnings as errors.
+# AddressSanitizer and UndefinedBehaviorSanitizer; the serial tests once more under
+# ThreadSanitizer; then cross-builds for armhf and compares sessions under qemu-arm with
+# the normal build's, and checks the armhf packages (scripts/armhf.sh). --quick runs the
+# normal build alone. Every build treats warnings as errors.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" --tests
@@ -27,6 +27,15 @@ if [ "${1:-}" != "--quick" ]; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$top/build-sanitize" -j"$jobs" --output-on-failure
   echo "== up to the sanitizer build and tests: $SECONDS s"
+
+  # The serial line's threads (the caller, the keep-alive, the control interface) under
+  # ThreadSanitizer: only the interface library and its serial line test are built, and a
+  # report fails the stage (halt_on_error ends the test with status 66).
+  echo "== serial line under ThreadSanitizer: $top/build-tsan"
+  cmake -S "$top" -B "$top/build-tsan" -DVAZ_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAZ_WERROR=ON >/dev/null
+  cmake --build "$top/build-tsan" -j"$jobs" --target test_serial_line
+  TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1" "$top/build-tsan/test_serial_line"
+  echo "== up to the ThreadSanitizer stage: $SECONDS s"
 
   echo "== armhf cross build, sessions under qemu-arm against $top/build"
   "$top/scripts/armhf.sh" "$top/build" "$top/build-armhf"

@@ -1,6 +1,7 @@
 // Identification formulas of the Bosch ECUs: each identification item is a
 // field of fixed length copied from the start of the ECU's identification
 // text, one request per item.
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -35,21 +36,29 @@ int run(std::span<const FieldRow> rows, u16 item, const u8 *answer, char *out) {
   if (item == 0 || item > rows.size()) return std::snprintf(out, sizeof CSTRING, "???");
 
   // A long-form frame (format byte 0x80) carries a separate length byte.
+  const std::size_t skip = answer[2] == KWP_FORMAT_LONG ? 1 : 0;
   u8 frame[kFrameBytes + 1];
-  std::memcpy(frame, answer + (answer[2] == KWP_FORMAT_LONG ? 3 : 2), kFrameBytes);
+  std::memcpy(frame, answer + 2 + skip, kFrameBytes);
   frame[kFrameBytes] = 0;
   const u8 *text = frame + kTextStart;
+  // The text ends where the frame the ECU sent ends, before its checksum: a field
+  // sent shorter than the table's width is shown as sent, never with the checksum
+  // or bytes an earlier answer left in the buffer.
+  const std::size_t received = answer[0] == 0 ? 0 : answer[1];
+  const std::size_t textEnd = std::min(received > skip + 1 ? received - skip - 1 : 0, kFrameBytes);
+  const std::size_t sent = textEnd > kTextStart ? textEnd - kTextStart : 0;
 
   const FieldRow &row = rows[item - 1];
+  const std::size_t width = std::min<std::size_t>(row.length, sent);
   std::size_t n = 0;
   switch (row.kind) {
     case Field::Copy:
     case Field::FirstChar:
-      std::memcpy(out, text, row.length);
-      n = row.length;
+      std::memcpy(out, text, width);
+      n = width;
       break;
     case Field::PackedDecimal:
-      for (std::size_t i = 0; i < row.length; ++i) {
+      for (std::size_t i = 0; i < width; ++i) {
         out[n++] = static_cast<char>('0' + (text[i] >> 4));
         out[n++] = static_cast<char>('0' + (text[i] & 0x0F));
       }

@@ -1,6 +1,8 @@
 // Runs one function code of a comm routine against its family table.
 #include "link/comm_engine.h"
 
+#include "link/data_answer.h"
+
 #include <algorithm>
 
 namespace vaz::link {
@@ -67,17 +69,20 @@ int disconnect(const Family &f) {
 // reported as done).
 bool refused_by_ecu() { return answer_refused(TOKEN_OLD.bAnsBuf); }
 
-// The result of a service request: failed on the line, refused, or done.
-int service_result(const Family &f, int sent) {
+// The result of a service request: failed on the line, refused, an answer that
+// is not the one to this data request, or done.
+int service_result(const Family &f, const u8 *request, int sent) {
   if (sent <= 0) return VAZ_COMM_FAILED;
-  return f.send == send_kwp && refused_by_ecu() ? VAZ_COMM_FAILED : VAZ_COMM_OK;
+  if (f.send == send_kwp && refused_by_ecu()) return VAZ_COMM_FAILED;
+  if (!simulating() && !data_answer_matches(request, TOKEN_OLD.bAnsBuf)) return VAZ_COMM_FAILED;
+  return VAZ_COMM_OK;
 }
 
-int library_command(u16 index) {
+int library_command(const Family &f, u16 index) {
   if (index >= VAZ_CD_MAX) return VAZ_COMM_FAILED;
   FrameBuf frame{};
   if (GetData_Cmd_fromtext(TOKEN_OLD.CdItem[index].dwCmdId, frame.data()) == VAZ_LOOKUP_MISSING) return VAZ_COMM_FAILED;
-  return SendRec_KWP2000(frame.data(), TOKEN_OLD.bAnsBuf);
+  return service_result(f, frame.data(), SendRec_KWP2000(frame.data(), TOKEN_OLD.bAnsBuf));
 }
 
 }  // namespace
@@ -91,11 +96,11 @@ int run_comm(const Family &f, u8 code, u16 index) {
     case Action::ArmKeepAlive: arm_keep_alive(f); return VAZ_COMM_OK;
     case Action::StopKeepAlive: stop_keep_alive(); return VAZ_COMM_OK;
     case Action::ReadStrip:
-      if (service_result(f, f.send(it->frame)) < 0) return VAZ_COMM_FAILED;
+      if (service_result(f, it->frame, f.send(it->frame)) < 0) return VAZ_COMM_FAILED;
       strip_first_answer();
       return VAZ_COMM_OK;
-    case Action::Send: return service_result(f, f.send(it->frame));
-    case Action::LibCommand: return service_result(f, library_command(index));
+    case Action::Send: return service_result(f, it->frame, f.send(it->frame));
+    case Action::LibCommand: return library_command(f, index);
   }
   return VAZ_COMM_OK;
 }

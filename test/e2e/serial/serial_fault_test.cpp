@@ -6,9 +6,19 @@
 
 #include <gmock/gmock.h>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+
+extern char **environ;
 
 namespace {
 
@@ -36,29 +46,42 @@ struct Fault {
 
 const Fault kFaults[] = {
     // The third byte on the line (0x10 of the first StartCommunication) comes back
-    // inverted: that request fails as a bus error, the second fast init connects. The
+    // inverted: that request is cut off and sent again after P3, and connects. The
     // cable is named, so no adapter probe comes before it on the line.
     {"CorruptedEcho",
      {"--echo", "corrupt:3"},
      "--adapter kline",
      kIdentified,
-     {"echo wrong: sent 10, line gave back EF", "T> 81 10 F1 81 03\n"},
-     "bus error"},
+     {"echo wrong: sent 10, line gave back EF", "repeat 1 of 2 (echo missing or wrong)\n", "T> 81 10 F1 81 03\n"},
+     ""},
     {"NoEcho", {"--echo", "off"}, "", kFailed, {"no echo of byte 81"}, "the interface does not echo"},
     {"NoEchoExpected", {"--echo", "off"}, "--port-option echo=off", kIdentified, {"E< 83 F1 10 C1 EF 8F C3"}, ""},
+    // A spoilt or late answer to a reading request is asked for again after P3.
     {"BadChecksum",
      {"--fault", "bad-checksum:1A:0:1"},
      "",
-     kFailed,
-     {"answer checksum wrong: discarded"},
-     "ignition is on"},
+     kIdentified,
+     {"answer checksum wrong: discarded", "repeat 1 of 2 (answer checksum wrong)\n"},
+     ""},
     {"ResponsePending",
      {"--fault", "pending:1A:0:1"},
      "",
      kIdentified,
      {"E< 83 F1 10 7F 1A 78 95", "response pending: waiting up to 5000 ms"},
      ""},
-    {"LateAnswer", {"--fault", "late:1A:0:1"}, "", kFailed, {"no answer within 50 ms"}, "ignition is on"},
+    {"LateAnswer",
+     {"--fault", "late:1A:0:1"},
+     "",
+     kIdentified,
+     {"no answer within 50 ms", "repeat 1 of 2 (no answer)\n"},
+     ""},
+    // Every identification request lost: the failure, after two repeats each.
+    {"NoAnswer",
+     {"--fault", "no-answer:1A"},
+     "",
+     kFailed,
+     {"repeat 2 of 2 (no answer)\n", "repeats failed: the ECU is woken again"},
+     "ignition is on"},
 };
 
 void PrintTo(const Fault &f, std::ostream *os) { *os << f.name; }
@@ -102,6 +125,71 @@ TEST(SerialPort, ASecondVazdiagOnTheSamePortIsToldItIsBusy) {
   EXPECT_THAT(second.err, HasSubstr("busy"));
   EXPECT_EQ(first.status, 0) << first.err;
 }
+
+// The port is handed back as it was found, however the session ends: its termios settings
+// (raw at another rate while vazdiag holds it) and no exclusive flag left on the tty.
+struct Ending {
+  const char *name;
+  int signal;  // sent 1.5 s into the session; 0: the script ends it
+};
+
+void PrintTo(const Ending &e, std::ostream *os) { *os << e.name; }
+
+class PortAfterSession : public ::testing::TestWithParam<Ending> {};
+
+std::string termios_text(int fd) {
+  termios t{};
+  if (tcgetattr(fd, &t) != 0) return "unreadable";
+  std::string s = std::to_string(t.c_iflag) + " " + std::to_string(t.c_oflag) + " " + std::to_string(t.c_cflag) + " " +
+                  std::to_string(t.c_lflag) + " " + std::to_string(cfgetispeed(&t)) + " " +
+                  std::to_string(cfgetospeed(&t));
+  for (cc_t c : t.c_cc) s += " " + std::to_string(c);
+  int exclusive = 0;
+  ioctl(fd, TIOCGEXCL, &exclusive);
+  return s + (exclusive ? " exclusive" : "");
+}
+
+TEST_P(PortAfterSession, IsAsItWasBefore) {
+  EcuProcess ecu({"--car", "m154", "--car-option", "engine=idle-fixed"});
+  TempDir tmp;
+  const std::string script = tmp.path() + "/s.txt";
+  std::ofstream(script) << "choose Identification\nwait 3\nback\n";
+  const int fd = ::open(ecu.port().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  const std::string before = termios_text(fd);
+  const std::string program = std::string(VAZ_BUILD_DIR) + "vazdiag";
+  const std::vector<std::string> args{program, "--ecu", "m154", "--port", ecu.port(), "--script", script};
+  std::vector<char *> argv;
+  for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&quiet);
+  if (GetParam().signal != 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_NE(termios_text(fd), before) << "the session holds the port";
+    ::kill(pid, GetParam().signal);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (GetParam().signal != 0) {
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signal) << status;
+  } else {
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  EXPECT_EQ(termios_text(fd), before);
+  ::close(fd);
+}
+
+INSTANTIATE_TEST_SUITE_P(Serial, PortAfterSession,
+                         ::testing::Values(Ending{"NormalEnd", 0}, Ending{"Sigint", SIGINT}, Ending{"Sigterm", SIGTERM},
+                                           Ending{"Sighup", SIGHUP}),
+                         [](const auto &p) { return std::string(p.param.name); });
 
 TEST(SerialPort, ADeviceThatDoesNotExistIsNamed) {
   const Outcome r = vazdiag("--ecu m154 --port /dev/ttyUSB97 --script /dev/null");

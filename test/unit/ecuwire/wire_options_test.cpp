@@ -19,7 +19,8 @@ TEST(WireOptions, AFullCommandLine) {
   std::string error;
   const auto o = parse_wire_options(
       words("--car gm-efi --car-option dtc=14,33 --pty --link /tmp/ecu --log /tmp/ecu.log --echo corrupt:3 "
-            "--fault late --fault bad-checksum:01:2:1 --fault no-answer:any:0"),
+            "--fault late --fault bad-checksum:01:2:1 --fault no-answer:any:0 --gap 19 --burst 16 "
+            "--answer-delay 49 --noise 3 --fault short:01:1:1"),
       error);
   ASSERT_TRUE(o) << error;
   EXPECT_EQ(o->line, CarLine::Aldl);
@@ -27,7 +28,7 @@ TEST(WireOptions, AFullCommandLine) {
   EXPECT_EQ(o->car_options[0].second, "14,33");
   EXPECT_EQ(o->echo.kind, EchoMode::Kind::Corrupt);
   EXPECT_EQ(o->echo.corrupt_byte, 3);
-  ASSERT_EQ(o->faults.size(), 3u);
+  ASSERT_EQ(o->faults.size(), 4u);
   EXPECT_EQ(o->faults[0].sid, -1);
   EXPECT_EQ(o->faults[0].count, -1);
   EXPECT_EQ(o->faults[1].kind, FaultKind::BadChecksum);
@@ -35,6 +36,11 @@ TEST(WireOptions, AFullCommandLine) {
   EXPECT_EQ(o->faults[1].skip, 2);
   EXPECT_EQ(o->faults[1].count, 1);
   EXPECT_EQ(o->faults[2].kind, FaultKind::NoAnswer);
+  EXPECT_EQ(o->faults[3].kind, FaultKind::Short);
+  EXPECT_EQ(o->timing.gap_ms, 19);
+  EXPECT_EQ(o->timing.burst_ms, 16);
+  EXPECT_EQ(o->timing.answer_ms, 49);
+  EXPECT_EQ(o->timing.noise_ms, 3);
 }
 
 TEST(WireOptions, BadCommandLinesAreRefusedWithAReason) {
@@ -60,6 +66,12 @@ TEST(WireOptions, BadCommandLinesAreRefusedWithAReason) {
       {"--car m154 --pty --fault late:21:0:0", "COUNT is a number"},
       {"--car m154 --pty --fault late:21:0:1:9", "KIND[:SID[:SKIP[:COUNT]]]"},
       {"--car gm-isfi --pty --fault pending", "ALDL has no response-pending answer"},
+      {"--car gm-isfi --pty --fault wrong:01:1:1", "ALDL has no keep-alive answer"},
+      {"--car m154 --pty --gap 26", "--gap is a time in ms, 0..25, got '26'"},
+      {"--car m154 --pty --burst 0", "--burst is a time in ms, 1..100"},
+      {"--car m154 --pty --noise 3ms", "--noise is a time in ms"},
+      {"--car m154 --pty --answer-delay 20 --noise 20", "--noise must come before the answer"},
+      {"--car m154 --pty --gap", "needs a value"},
       {"--car m154 --pty --bogus", "unknown option '--bogus'"},
       {"--car m154 --pty --log", "needs a value"},
   };

@@ -120,6 +120,70 @@ TEST_F(CommRoutines, NegativeAnswersFailTheServiceInBothHeaderForms) {
   EXPECT_EQ(Comm_BOSCH_M154_ENG(FC_ERASE, 0, nullptr), 1);  // positive 54
 }
 
+// A data answer is believed only when it is the answer to the data request:
+// anything else (a late keep-alive answer, a cut block, another record) fails
+// the request rather than being shown as a fresh pass.
+std::vector<u8> kwp_block(u8 service, u8 id, int count, int received = -1) {
+  std::vector<u8> a{0x01, 0x00, 0x80, 0xF1, 0x10, static_cast<u8>(count), service, id};
+  a.resize(static_cast<std::size_t>(4 + count + 1 + 2), 0x5A);  // data and checksum
+  a[1] = static_cast<u8>(received < 0 ? 4 + count + 1 : received);
+  return a;
+}
+
+std::vector<u8> aldl_block(u8 mode, int count) {
+  std::vector<u8> a{0x01, static_cast<u8>(count + 3), 0xF4, static_cast<u8>(0x55 + count), mode};
+  a.resize(static_cast<std::size_t>(count + 3 + 2), 0x33);
+  return a;
+}
+
+TEST_F(CommRoutines, DataAnswersCountOnlyWhenTheyAnswerTheRequest) {
+  struct Row {
+    const char *what;
+    COMM_FN comm;
+    u16 variant;
+    u8 code;
+    std::vector<u8> answer;
+    int result;
+  };
+  const std::vector<Row> rows = {
+      {"M1.5.4 block", Comm_BOSCH_M154_ENG, VAZ_VARIANT_M154, FC_STREAM, kwp_block(0x61, 0x01, 0x22), 1},
+      {"M1.5.4 block to an M1.5.4N", Comm_BOSCH_M154_ENG, VAZ_VARIANT_M154N, FC_STREAM, kwp_block(0x61, 0x01, 0x22),
+       -1},
+      {"longer than read", Comm_BOSCH_M154_ENG, VAZ_VARIANT_M154N, FC_STREAM, kwp_block(0x61, 0x01, 0x30), 1},
+      {"E3 block", Comm_BOSCH_M797_E3_ENG, VAZ_VARIANT_M797_E3, FC_STREAM, kwp_block(0x61, 0x01, 0x4A), 1},
+      {"late keep-alive answer",
+       Comm_BOSCH_M797_E3_ENG,
+       VAZ_VARIANT_M797_E3,
+       FC_STREAM,
+       {0x01, 0x05, 0x81, 0xF1, 0x10, 0x7E, 0x00},
+       -1},
+      {"cut block",
+       Comm_BOSCH_M797_E3_ENG,
+       VAZ_VARIANT_M797_E3,
+       FC_STREAM,
+       {0x01, 0x09, 0x85, 0xF1, 0x10, 0x61, 0x01, 0x00, 0x00, 0x00, 0xE8},
+       -1},
+      {"fewer bytes than announced", Comm_BOSCH_M797_E3_ENG, VAZ_VARIANT_M797_E3, FC_STREAM,
+       kwp_block(0x61, 0x01, 0x4A, 40), -1},
+      {"other record", Comm_BOSCH_M797_E3_ENG, VAZ_VARIANT_M797_E3, FC_IMMO, kwp_block(0x61, 0x01, 0x4A), -1},
+      {"immobiliser record", Comm_BOSCH_M797_E3_ENG, VAZ_VARIANT_M797_E3, FC_IMMO, kwp_block(0x61, 0xA0, 7), 1},
+      {"ISFI block", Comm_GM_ISFI_ENG, VAZ_VARIANT_GM_ISFI, FC_STREAM, aldl_block(0x01, 65), 1},
+      {"EFI block cut", Comm_GM_EFI_ENG, VAZ_VARIANT_GM_EFI, FC_STREAM, aldl_block(0x01, 40), -1},
+      {"ISFI clear answer", Comm_GM_ISFI_ENG, VAZ_VARIANT_GM_ISFI, FC_STREAM, aldl_block(0x0A, 65), -1},
+      {"erase is no data request",
+       Comm_BOSCH_M154_ENG,
+       VAZ_VARIANT_M154,
+       FC_ERASE,
+       {0x01, 0x06, 0x82, 0xF1, 0x10, 0x54, 0xFF, 0x00},
+       1},
+  };
+  for (const Row &r : rows) {
+    TOKEN_OLD.wEcuVariant = r.variant;
+    (r.comm == Comm_GM_ISFI_ENG || r.comm == Comm_GM_EFI_ENG ? fake.gmAnswers : fake.kwpAnswers) = {r.answer};
+    EXPECT_EQ(r.comm(r.code, 0, nullptr), r.result) << r.what;
+  }
+}
+
 TEST_F(CommRoutines, FunctionCodesPickTheirFrames) {
   for (u8 code : {FC_ERASE, FC_STREAM, FC_CURCODES, FC_ADC}) Comm_BOSCH_M154_ENG(code, 0, nullptr);
   for (u8 code : {FC_STREAM, FC_ADC, FC_IMMO}) Comm_BOSCH_M797_E3_ENG(code, 0, nullptr);
@@ -189,9 +253,10 @@ TEST_F(CommRoutines, GmConnectProvesTheLinkWithOneRead) {
 }
 
 TEST_F(CommRoutines, GmReadsStripAndErasesUseTheEcusRequest) {
-  fake.gmAnswers = {{0x01, 0x02, 0xF4, 0x99}};
+  TOKEN_OLD.wEcuVariant = VAZ_VARIANT_GM_EFI;
+  fake.gmAnswers = {aldl_block(0x01, 66)};
   EXPECT_EQ(Comm_GM_EFI_ENG(FC_STREAM, 0, nullptr), 1);
-  EXPECT_EQ(hex(TOKEN_OLD.bAnsBuf, 2), "F4 99");
+  EXPECT_EQ(hex(TOKEN_OLD.bAnsBuf, 4), "F4 97 01 33");
   EXPECT_EQ(Comm_GM_EFI_ENG(FC_ERASE, 0, nullptr), 1);
   EXPECT_EQ(Comm_GM_ISFI_ENG(FC_ERASE, 0, nullptr), 1);
   EXPECT_EQ(Comm_GM_EFI_ENG(FC_DONE, 0, nullptr), 1);

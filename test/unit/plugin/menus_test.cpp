@@ -165,6 +165,8 @@ TEST_F(Menus, M70EntriesOneAndTwoMakeTheSameRead) {
 TEST_F(Menus, DataListEntriesInstallTheirFormulaAndCode) {
   fake.records[0x58200F64] = {'0'};
   fake.menuChoices = {5};
+  // Wake-up, session and timing, then the immobiliser record 61 A0 and five bytes.
+  fake.kwpAnswers = {{}, {}, {}, {0x01, 0x0C, 0x80, 0xF1, 0x10, 0x07, 0x61, 0xA0, 0x2A, 0x5C, 0x0F, 0x00, 0x00, 0x00}};
   EXPECT_EQ(DIAG_BOSCH_M797_E3(), 1);
   EXPECT_EQ(TOKEN_OLD.cFuncCode, FC_IMMO);
   EXPECT_EQ(pFCalcCD, CalCd_BOSCH_M797_E2_E3_IMM_ENG);
@@ -180,7 +182,14 @@ TEST_F(Menus, MissingItemListEndsTheMenu) {
 }
 
 TEST_F(Menus, GmMenusConnectAndEraseThroughTheirComm) {
-  fake.menuChoices = {0, 2};  // current codes (none), then erase
+  fake.menuChoices = {0, 2};        // current codes (none), then erase
+  std::vector<u8> block(70, 0x00);  // the mode 1 block: F4, length code, mode and 64 bytes
+  block[0] = 0x01;
+  block[1] = 68;
+  block[2] = 0xF4;
+  block[3] = 0x96;
+  block[4] = 0x01;
+  fake.gmAnswers = {{}, block};
   EXPECT_EQ(DIAG_GM_ISFI(), 1);
   EXPECT_EQ(TOKEN_OLD.wEcuVariant, 0);
   EXPECT_THAT(fake.calls, Contains("GM F4 57 01 00 B4"));

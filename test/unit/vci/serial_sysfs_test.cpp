@@ -247,6 +247,11 @@ TEST_F(SerialSysfsTest, OpenErrorTextsSayWhatToDo) {
     for (const auto &want : r.wants) EXPECT_NE(text.find(want), std::string::npos) << want << "\nin:\n" << text;
   }
   EXPECT_NE(vci::permission_advice("root").find("only root may open it"), std::string::npos);
+  // Group tty may write to every terminal: the advice is a udev rule, never joining it.
+  const std::string tty = vci::permission_advice("tty");
+  EXPECT_NE(tty.find("belongs to group tty, which no user should join"), std::string::npos) << tty;
+  EXPECT_NE(tty.find("GROUP=\"dialout\""), std::string::npos) << tty;
+  EXPECT_EQ(tty.find("usermod -aG tty"), std::string::npos) << tty;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 
 namespace stdhost {
 namespace {
@@ -29,9 +30,13 @@ void restore() {
   gScreen = nullptr;  // the SCREEN itself is left to process exit: freeing it here is not signal-safe
 }
 
+// What was installed before these hooks (a port's restorer, say) gets the signal next.
+struct sigaction gPrevious[std::size(kFatalSignals)];
+
 void onFatalSignal(int sig) {
   restore();
-  std::signal(sig, SIG_DFL);
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i)
+    if (kFatalSignals[i] == sig) sigaction(sig, &gPrevious[i], nullptr);
   std::raise(sig);
 }
 
@@ -39,12 +44,12 @@ void installHooks() {
   if (gHooksInstalled) return;
   gHooksInstalled = true;
   std::atexit(restore);
-  for (int sig : kFatalSignals) {
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
     struct sigaction sa {};
     sa.sa_handler = onFatalSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESETHAND;
-    sigaction(sig, &sa, nullptr);
+    sigaction(kFatalSignals[i], &sa, &gPrevious[i]);
   }
 }
 

@@ -14,7 +14,7 @@ inline constexpr double kAldlAnswerMs = 10.0;
 
 class AldlFront : public ModelFront {
  public:
-  AldlFront(std::unique_ptr<AldlEcu> ecu, const std::vector<Fault> &faults, WireLog &log);
+  AldlFront(std::unique_ptr<AldlEcu> ecu, const std::vector<Fault> &faults, double answer_ms, WireLog &log);
 
   Framing framing() const override { return Framing::Aldl; }
   double ecu_baud() const override { return kAldlBaud; }
@@ -36,6 +36,7 @@ class AldlFront : public ModelFront {
  private:
   std::unique_ptr<AldlEcu> ecu_;
   FaultList faults_;
+  double answer_ms_;
   WireLog &log_;
 };
 

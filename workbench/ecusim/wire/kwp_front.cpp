@@ -1,6 +1,7 @@
 // K-line requests to the KWP2000 model: checksum, faults, wake and sleep, answer timing.
 #include "kwp_front.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ecusim::wire {
@@ -14,8 +15,8 @@ std::string hex_byte(std::uint8_t b) {
 
 }  // namespace
 
-KwpFront::KwpFront(std::unique_ptr<KwpEcu> ecu, const std::vector<Fault> &faults, WireLog &log)
-    : ecu_(std::move(ecu)), log_(log) {
+KwpFront::KwpFront(std::unique_ptr<KwpEcu> ecu, const std::vector<Fault> &faults, double answer_ms, WireLog &log)
+    : ecu_(std::move(ecu)), answer_ms_(answer_ms), log_(log) {
   for (const Fault &f : faults) faults_.arm(f);
 }
 
@@ -78,7 +79,7 @@ std::optional<Reply> KwpFront::hear(const Assembled &heard) {
       log_.line(t, was_awake || ecu_->awake() ? "no answer" : "no answer (ECU sleeping)");
     return std::nullopt;
   }
-  Reply reply{std::move(*answer), kKLineP2Ms, std::nullopt, 0};
+  Reply reply{std::move(*answer), answer_ms_, std::nullopt, 0};
   if (!fault) return reply;
   return spoil(std::move(reply), *fault, *request, t);
 }
@@ -101,6 +102,28 @@ Reply KwpFront::spoil(Reply reply, const Fault &fault, const Request &request, d
       reply.later_ms = kPendingMs;
       reply.frame = build_frame(request.source, ecu_->address(), Bytes{0x7F, sid, 0x78}, HeaderForm::Short);
       log_.line(t, "fault pending: 7F " + hex_byte(sid) + " 78 first, the answer 1000 ms later");
+      break;
+    case FaultKind::Wrong:
+      reply.frame = build_frame(request.source, ecu_->address(), Bytes{0x7E}, HeaderForm::Short);
+      log_.line(t, "fault wrong: 7E instead of the answer");
+      break;
+    case FaultKind::Short: {
+      auto answer = parse_frame(reply.frame);
+      if (!answer) break;
+      Bytes service(kShortAnswerBytes - 2, 0x00);
+      service.insert(service.begin(), answer->service.begin(),
+                     answer->service.begin() + static_cast<long>(std::min<std::size_t>(2, answer->service.size())));
+      reply.frame = build_frame(request.source, ecu_->address(), service, HeaderForm::Short);
+      log_.line(t, "fault short: the answer cut to " + hex_bytes(service));
+      break;
+    }
+    case FaultKind::Endless:
+      reply.endless = true;
+      log_.line(t, "fault endless: the answer again and again");
+      break;
+    case FaultKind::Cut:
+      reply.cut_after = std::max<std::size_t>(1, reply.frame.size() / 2);
+      log_.line(t, "fault cut: the line closes halfway through the answer");
       break;
   }
   return reply;

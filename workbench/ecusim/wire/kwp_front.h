@@ -14,7 +14,7 @@ inline constexpr double kKLineP3Ms = 53.0;
 
 class KwpFront : public ModelFront {
  public:
-  KwpFront(std::unique_ptr<KwpEcu> ecu, const std::vector<Fault> &faults, WireLog &log);
+  KwpFront(std::unique_ptr<KwpEcu> ecu, const std::vector<Fault> &faults, double answer_ms, WireLog &log);
 
   Framing framing() const override { return Framing::Kwp; }
   double ecu_baud() const override { return kKLineBaud; }
@@ -39,6 +39,7 @@ class KwpFront : public ModelFront {
 
   std::unique_ptr<KwpEcu> ecu_;
   FaultList faults_;
+  double answer_ms_;
   WireLog &log_;
 };
 

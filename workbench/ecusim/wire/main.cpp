@@ -49,7 +49,7 @@ int main(int argc, char **argv) {
       options->log.empty() ? std::make_unique<WireLog>() : std::make_unique<WireLog>(options->log);
   if (!log->ok()) return refuse("cannot write the log " + options->log);
 
-  auto front = make_front(options->car, options->line, options->faults, *log);
+  auto front = make_front(options->car, options->line, options->faults, options->timing.answer_ms, *log);
   if (!front) return refuse("no model for car '" + options->car + "'");
   for (const auto &[key, value] : options->car_options)
     if (!front->set_option(key, value, error)) return refuse("--car-option " + key + ": " + error);
@@ -89,7 +89,7 @@ int main(int argc, char **argv) {
   }
   log->line(clock.now_ms(), "vazdiag-ecu: car " + options->car + " (" + front->describe() + ") on " + port->path());
 
-  WireEcu ecu(*port, *front, *log, clock, options->echo);
+  WireEcu ecu(*port, *front, *log, clock, options->echo, options->timing);
   const int status = ecu.run(g_stop, &poll_mask);
   log->line(clock.now_ms(), status == 0 ? "stopped" : "ended: the line failed");
   return status;

@@ -9,17 +9,17 @@
 namespace ecusim::wire {
 
 std::unique_ptr<ModelFront> make_front(const std::string &car, CarLine line, const std::vector<Fault> &faults,
-                                       WireLog &log) {
+                                       std::optional<double> answer_ms, WireLog &log) {
   if (line == CarLine::Aldl) {
     auto ecu = make_aldl_ecu(car);
     if (!ecu) return nullptr;
     ecu->power_on(0);
-    return std::make_unique<AldlFront>(std::move(ecu), faults, log);
+    return std::make_unique<AldlFront>(std::move(ecu), faults, answer_ms.value_or(kAldlAnswerMs), log);
   }
   auto ecu = make_ecu(car);
   if (!ecu) return nullptr;
   ecu->power_on(0);
-  return std::make_unique<KwpFront>(std::move(ecu), faults, log);
+  return std::make_unique<KwpFront>(std::move(ecu), faults, answer_ms.value_or(kKLineP2Ms), log);
 }
 
 }  // namespace ecusim::wire

@@ -24,7 +24,13 @@ struct Reply {
   double delay_ms = 0;         // from the last request byte to the first answer byte
   std::optional<Bytes> later;  // after a response-pending answer: the real one
   double later_ms = 0;         // from the first answer's first byte to the later one's
+  bool endless = false;        // the frame goes out again and again, without end
+  std::size_t cut_after = 0;   // the line closes after this many bytes; 0: it does not
 };
+
+// A fault's answer frame cut to its service byte (or mode), identifier and three zero
+// bytes, as a truncated block arrives from a real ECU.
+inline constexpr std::size_t kShortAnswerBytes = 5;
 
 class ModelFront {
  public:
@@ -53,7 +59,8 @@ class ModelFront {
   virtual bool set_option(std::string_view key, std::string_view value, std::string &error) = 0;
 };
 
+// answer_ms: the answer delay instead of the car's own, if set.
 std::unique_ptr<ModelFront> make_front(const std::string &car, CarLine line, const std::vector<Fault> &faults,
-                                       WireLog &log);
+                                       std::optional<double> answer_ms, WireLog &log);
 
 }  // namespace ecusim::wire

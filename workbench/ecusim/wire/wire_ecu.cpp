@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <string>
 
 namespace ecusim::wire {
 namespace {
@@ -22,14 +24,20 @@ std::string text(const char *fmt, double a, double b = 0) {
 
 }  // namespace
 
-WireEcu::WireEcu(WirePort &port, ModelFront &front, WireLog &log, const WireClock &clock, EchoMode echo)
-    : port_(port), front_(front), log_(log), clock_(clock), echo_(echo), assembler_(front.framing()) {}
+WireEcu::WireEcu(WirePort &port, ModelFront &front, WireLog &log, const WireClock &clock, EchoMode echo,
+                 const WireTiming &timing)
+    : port_(port), front_(front), log_(log), clock_(clock), echo_(echo), assembler_(front.framing()), timing_(timing) {}
 
 int WireEcu::run(const volatile std::sig_atomic_t &stop, const sigset_t *poll_mask) {
   while (!stop) {
     const double now = clock_.now_ms();
     if (auto d = assembler_.expire(now)) note_drop(*d, now);
     send_due(now);
+    deliver_held(now);
+    if (closed_) {
+      log_.line(now, "line closed by the fault");
+      return 0;
+    }
     front_.settle(now);
 
     const auto deadline = next_deadline();
@@ -62,6 +70,8 @@ std::optional<double> WireEcu::next_deadline() const {
   else if (later_)
     earliest(later_->next_at);
   earliest(assembler_.deadline());
+  earliest(noise_at_);
+  if (!held_.empty()) earliest(held_.front().due);
   earliest(front_.sleep_due());
   return d;
 }
@@ -83,7 +93,7 @@ void WireEcu::echo(const LineByte &byte) {
   if (echo_.kind == EchoMode::Kind::Off || byte.framing_error) return;
   std::uint8_t out = byte.value;
   if (echo_.kind == EchoMode::Kind::Corrupt && received_ == echo_.corrupt_byte) out = static_cast<std::uint8_t>(~out);
-  const bool sent = port_.write_byte(out);
+  const bool sent = put(out, clock_.now_ms());
   if (!sent && !echo_lost_) log_.line(clock_.now_ms(), "echo lost: the tester's side takes no more bytes");
   echo_lost_ = !sent;
 }
@@ -133,8 +143,31 @@ void WireEcu::take(const Assembled &request) {
   }
   auto reply = front_.hear(request);
   if (!reply) return;
-  sending_ = Outgoing{std::move(reply->frame), 0, t + reply->delay_ms};
+  sending_ = Outgoing{std::move(reply->frame), 0, t + reply->delay_ms, reply->endless, reply->cut_after};
   if (reply->later) later_ = Outgoing{std::move(*reply->later), 0, sending_->next_at + reply->later_ms};
+  if (timing_.noise_ms > 0) noise_at_ = std::max(t, sending_->next_at - timing_.noise_ms);
+}
+
+bool WireEcu::put(std::uint8_t byte, double now) {
+  if (timing_.burst_ms <= 0) return port_.write_byte(byte);
+  // A USB adapter hands over what it gathered when its latency timer runs out.
+  held_.push_back({std::ceil(now / timing_.burst_ms) * timing_.burst_ms, byte});
+  return true;
+}
+
+void WireEcu::deliver_held(double now) {
+  while (!held_.empty() && (held_.front().due <= now || closed_)) {
+    port_.write_byte(held_.front().byte);
+    held_.pop_front();
+  }
+}
+
+// Gaps up to the maximum, in a fixed pattern so that a run can be repeated; every
+// fifth gap is the maximum itself.
+double WireEcu::gap_after_byte() {
+  static constexpr double kShare[] = {1.0, 0.5, 0.85, 0.25, 0.7};
+  if (timing_.gap_ms <= 0) return 0;
+  return timing_.gap_ms * kShare[gap_index_++ % std::size(kShare)];
 }
 
 void WireEcu::send_due(double now) {
@@ -143,19 +176,40 @@ void WireEcu::send_due(double now) {
       sending_ = std::move(later_);
       later_.reset();
     }
+    if (noise_at_ && *noise_at_ <= now) {
+      char s[48];
+      std::snprintf(s, sizeof s, "noise %02X before the answer", noise_byte_);
+      log_.line(now, s);
+      put(noise_byte_, now);
+      noise_byte_ = static_cast<std::uint8_t>(~noise_byte_);
+      noise_at_.reset();
+    }
     if (!sending_ || sending_->next_at > now) return;
     Outgoing &out = *sending_;
-    if (out.next == 0) log_.line(now, "answer " + hex_bytes(out.bytes));
-    port_.write_byte(out.bytes[out.next++]);
+    if (!out.logged) log_.line(now, "answer " + hex_bytes(out.bytes));
+    out.logged = true;
+    put(out.bytes[out.next++], now);
+    if (out.cut_after != 0 && out.next == out.cut_after) {
+      log_.line(now, "fault cut: the line closes after " + std::to_string(out.next) + " bytes");
+      closed_ = true;
+      sending_.reset();
+      later_.reset();
+      return;
+    }
     if (out.next == out.bytes.size()) {
       answer_end_ms_ = now;
+      if (out.endless) {
+        out.next = 0;
+        out.next_at = now + kEndlessPauseMs;
+        continue;
+      }
       sending_.reset();
       continue;
     }
     // Paced from the previous deadline, not from now: a late wake-up does not push the rest.
     double rate = port_.rate();
     if (rate < 50) rate = front_.port_baud();
-    out.next_at += kBitsPerByte * 1000.0 / rate;
+    out.next_at += kBitsPerByte * 1000.0 / rate + gap_after_byte();
   }
 }
 

@@ -12,6 +12,7 @@
 #include "wire_options.h"
 
 #include <csignal>
+#include <deque>
 #include <limits>
 #include <optional>
 
@@ -20,9 +21,12 @@ namespace ecusim::wire {
 inline constexpr double kFastInitBaud = 360.0;  // a 0x00 at this rate is the 25 ms low pulse
 inline constexpr double kBitsPerByte = 10.0;    // start, 8 data, stop
 
+inline constexpr double kEndlessPauseMs = 10.0;  // between the frames of an endless answer
+
 class WireEcu {
  public:
-  WireEcu(WirePort &port, ModelFront &front, WireLog &log, const WireClock &clock, EchoMode echo);
+  WireEcu(WirePort &port, ModelFront &front, WireLog &log, const WireClock &clock, EchoMode echo,
+          const WireTiming &timing = {});
 
   // Runs until 'stop' is set (by a signal, delivered only inside ppoll while 'poll_mask' is
   // in force) or the line fails: 0 on a stop, 1 on a failure.
@@ -33,6 +37,13 @@ class WireEcu {
     Bytes bytes;
     std::size_t next = 0;
     double next_at = 0;  // when the next byte is due
+    bool endless = false;
+    std::size_t cut_after = 0;
+    bool logged = false;  // an endless answer is logged once
+  };
+  struct Held {
+    double due;
+    std::uint8_t byte;
   };
 
   void receive(const LineByte &byte, double now);
@@ -40,6 +51,10 @@ class WireEcu {
   bool decodable(const LineByte &byte, double rate, double now);
   void take(const Assembled &request);
   void send_due(double now);
+  // Writes a byte towards the tester: at once, or held for the next burst.
+  bool put(std::uint8_t byte, double now);
+  void deliver_held(double now);
+  double gap_after_byte();
   void note_drop(const Dropped &dropped, double now);
   std::optional<double> next_deadline() const;
   bool answering() const { return sending_.has_value() || later_.has_value(); }
@@ -58,6 +73,13 @@ class WireEcu {
   long received_ = 0;
   double logged_rate_ = 0;  // last rate the log mentioned, to log each change once
   bool echo_lost_ = false;
+
+  WireTiming timing_;
+  std::deque<Held> held_;           // bytes waiting for the next burst
+  std::optional<double> noise_at_;  // when the noise byte before the answer is due
+  std::uint8_t noise_byte_ = 0x00;  // alternates 00 and FF
+  unsigned gap_index_ = 0;
+  bool closed_ = false;  // a "cut" fault closed the line
 };
 
 }  // namespace ecusim::wire

@@ -8,12 +8,22 @@
 namespace ecusim::wire {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, FaultKind>, 5> kKinds{{
-    {"no-answer", FaultKind::NoAnswer},
-    {"negative", FaultKind::Negative},
-    {"bad-checksum", FaultKind::BadChecksum},
-    {"late", FaultKind::Late},
-    {"pending", FaultKind::Pending},
+struct KindRow {
+  std::string_view name;
+  FaultKind kind;
+  std::string_view aldl_refusal;  // why an ALDL ECU cannot show it; empty: it can
+};
+
+constexpr std::array<KindRow, 9> kKinds{{
+    {"no-answer", FaultKind::NoAnswer, ""},
+    {"negative", FaultKind::Negative, ""},
+    {"bad-checksum", FaultKind::BadChecksum, ""},
+    {"late", FaultKind::Late, ""},
+    {"pending", FaultKind::Pending, "ALDL has no response-pending answer"},
+    {"wrong", FaultKind::Wrong, "ALDL has no keep-alive answer to send instead"},
+    {"short", FaultKind::Short, ""},
+    {"endless", FaultKind::Endless, ""},
+    {"cut", FaultKind::Cut, ""},
 }};
 
 // Upper bound for SKIP and COUNT: large enough for any session, small enough to be a typo.
@@ -29,9 +39,15 @@ std::optional<long> whole_number(std::string_view s, int base, long lo, long hi)
 }  // namespace
 
 std::string_view fault_name(FaultKind kind) {
-  for (const auto &[name, k] : kKinds)
-    if (k == kind) return name;
+  for (const KindRow &r : kKinds)
+    if (r.kind == kind) return r.name;
   return "?";
+}
+
+std::string_view aldl_refusal(FaultKind kind) {
+  for (const KindRow &r : kKinds)
+    if (r.kind == kind) return r.aldl_refusal;
+  return "";
 }
 
 std::optional<Fault> parse_fault(std::string_view text, std::string &error) {
@@ -49,13 +65,16 @@ std::optional<Fault> parse_fault(std::string_view text, std::string &error) {
   }
   Fault f;
   bool known = false;
-  for (const auto &[name, k] : kKinds)
-    if (name == parts[0]) {
-      f.kind = k;
+  std::string names;
+  for (const KindRow &r : kKinds) {
+    names += (names.empty() ? "" : ", ") + std::string(r.name);
+    if (r.name == parts[0]) {
+      f.kind = r.kind;
       known = true;
     }
+  }
   if (!known) {
-    error = "--fault: unknown kind '" + std::string(parts[0]) + "' (no-answer, negative, bad-checksum, late, pending)";
+    error = "--fault: unknown kind '" + std::string(parts[0]) + "' (" + names + ")";
     return std::nullopt;
   }
   if (parts.size() > 1 && parts[1] != "any") {

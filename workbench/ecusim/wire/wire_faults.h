@@ -17,6 +17,10 @@ enum class FaultKind {
   BadChecksum,  // the answer's checksum byte + 1
   Late,         // the answer starts 70 ms after the request, past the tester's wait
   Pending,      // 7F sid 78 at the usual time, the real answer 1000 ms later
+  Wrong,        // 7E (a keep-alive's answer) instead of the answer
+  Short,        // the answer cut to its service byte, identifier and three zero bytes
+  Endless,      // the answer, then the same frame again and again without end
+  Cut,          // half of the answer, then the ECU closes the line
 };
 
 struct Fault {
@@ -27,6 +31,8 @@ struct Fault {
 };
 
 std::string_view fault_name(FaultKind kind);
+// Why an ALDL ECU cannot show the fault, or empty when it can.
+std::string_view aldl_refusal(FaultKind kind);
 
 // "late", "negative:21", "no-answer:any:2", "bad-checksum:21:0:1"; nullopt with a reason.
 std::optional<Fault> parse_fault(std::string_view text, std::string &error);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 
 namespace ecusim::wire {
 namespace {
@@ -51,6 +52,40 @@ std::optional<EchoMode> parse_echo(const std::string &v, std::string &error) {
   return std::nullopt;
 }
 
+// The wire's timing options: each sets one field of WireTiming, in ms, within its range.
+struct TimingOption {
+  std::string_view flag;
+  double lo;
+  double hi;
+  void (*set)(WireTiming &, double);
+};
+
+constexpr std::array<TimingOption, 4> kTimingOptions{{
+    {"--gap", 0, 25, [](WireTiming &t, double v) { t.gap_ms = v; }},
+    {"--burst", 1, 100, [](WireTiming &t, double v) { t.burst_ms = v; }},
+    {"--answer-delay", 0, 2000, [](WireTiming &t, double v) { t.answer_ms = v; }},
+    {"--noise", 0.5, 1000, [](WireTiming &t, double v) { t.noise_ms = v; }},
+}};
+
+const TimingOption *timing_option(const std::string &flag) {
+  for (const TimingOption &o : kTimingOptions)
+    if (o.flag == flag) return &o;
+  return nullptr;
+}
+
+bool parse_timing(const TimingOption &o, const std::string &v, WireTiming &t, std::string &error) {
+  double value = 0;
+  auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), value);
+  if (v.empty() || ec != std::errc() || p != v.data() + v.size() || value < o.lo || value > o.hi) {
+    char range[64];
+    std::snprintf(range, sizeof range, "%g..%g", o.lo, o.hi);
+    error = std::string(o.flag) + " is a time in ms, " + range + ", got '" + v + "'";
+    return false;
+  }
+  o.set(t, value);
+  return true;
+}
+
 }  // namespace
 
 const char *const kWireUsage =
@@ -78,7 +113,15 @@ const char *const kWireUsage =
     "                       bad-checksum, late (70 ms), pending (7F sid 78, then the answer\n"
     "                       1000 ms later; K line only). SID: hex byte (mode byte on ALDL)\n"
     "                       or any (default); SKIP: matching requests let through first\n"
-    "                       (default 0); COUNT: requests spoiled (default: all after)\n"
+    "                       (default 0); COUNT: requests spoiled (default: all after);\n"
+    "                       also wrong (7E instead; K line only), short (61 01 00 00 00),\n"
+    "                       endless (the answer again and again), cut (the line closes\n"
+    "                       halfway through the answer)\n"
+    "  --gap MS             answer bytes apart by up to MS ms more than a byte time (0..25)\n"
+    "  --burst MS           the tester receives in bursts every MS ms, as through a USB\n"
+    "                       adapter's latency timer (1..100)\n"
+    "  --answer-delay MS    answers start MS ms after the request (K line 25, ALDL 10)\n"
+    "  --noise MS           a 00 or FF byte MS ms before every answer\n"
     "  --help               this text\n"
     "SIGTERM or SIGINT ends the program (exit status 0).\n";
 
@@ -95,7 +138,8 @@ std::optional<WireOptions> parse_wire_options(const std::vector<std::string> &ar
       o.pty = true;
       continue;
     }
-    bool known = false;
+    const TimingOption *timing = timing_option(a);
+    bool known = timing != nullptr;
     for (const char *k : kWithValue) known = known || a == k;
     if (!known) {
       error = "unknown option '" + a + "'";
@@ -106,7 +150,9 @@ std::optional<WireOptions> parse_wire_options(const std::vector<std::string> &ar
       return std::nullopt;
     }
     const std::string &v = args[++i];
-    if (a == "--car") {
+    if (timing) {
+      if (!parse_timing(*timing, v, o.timing, error)) return std::nullopt;
+    } else if (a == "--car") {
       if (!o.car.empty()) {
         error = "--car given twice";
         return std::nullopt;
@@ -153,10 +199,14 @@ std::optional<WireOptions> parse_wire_options(const std::vector<std::string> &ar
   }
   if (o.line == CarLine::Aldl)
     for (const Fault &f : o.faults)
-      if (f.kind == FaultKind::Pending) {
-        error = "--fault pending: ALDL has no response-pending answer";
+      if (const auto why = aldl_refusal(f.kind); !why.empty()) {
+        error = "--fault " + std::string(fault_name(f.kind)) + ": " + std::string(why);
         return std::nullopt;
       }
+  if (o.timing.noise_ms > 0 && o.timing.answer_ms && o.timing.noise_ms >= *o.timing.answer_ms) {
+    error = "--noise must come before the answer: below --answer-delay";
+    return std::nullopt;
+  }
   return o;
 }
 

@@ -18,6 +18,15 @@ struct EchoMode {
   long corrupt_byte = 0;  // Corrupt: the 1-based received byte echoed inverted
 };
 
+// How the wire itself behaves, as real ECUs and cheap cables do; every field 0 (or
+// unset): a clean line.
+struct WireTiming {
+  double gap_ms = 0;                // answer bytes apart by up to this much beyond one byte time
+  double burst_ms = 0;              // the tester's side receives every byte only at this period
+  std::optional<double> answer_ms;  // answer delay instead of the car's own (K line 25, ALDL 10)
+  double noise_ms = 0;              // a 00 or FF byte this long before every answer
+};
+
 struct WireOptions {
   std::string car;
   CarLine line = CarLine::KLine;
@@ -28,6 +37,7 @@ struct WireOptions {
   std::string log;   // empty: standard error
   EchoMode echo;
   std::vector<Fault> faults;
+  WireTiming timing;
   bool help = false;
 };
 

@@ -34,9 +34,9 @@ class AldlLine final : public LineBase {
 
   // Line services, named as on the K line (results as the exported functions return them).
   void voltage_logic(int a, int b);
-  int line_voltage(int mode, int low_ms, int high_ms);
-  int send(const std::uint8_t *frame, std::uint8_t *answer);  // KWP2000: not on this line
-  int set_link_keep(const std::uint8_t *frame, int length, int a, int b);
+  int line_voltage(int mode, int low_ms, int high_ms) override;
+  int send(const std::uint8_t *frame, std::uint8_t *answer) override;  // KWP2000: not on this line
+  int set_link_keep(const std::uint8_t *frame, int length, int a, int b) override;
   // One ALDL request of 'length' bytes from the device identifier, checksum included.
   int send_aldl(const std::uint8_t *frame, int length, std::uint8_t *answer);
 

@@ -132,17 +132,20 @@ VCI_EXPORT int VciCarOption(const char *key, const char *value) {
       l.setting("line option " + val);
       return 0;
     }
-    if (!l.ecu()) {
-      l.set_error("no car on the line: option \"" + k + "\" refused");
-      return -1;
+    // A real cable has no simulated car whose options could be set.
+    if constexpr (requires { l.ecu(); }) {
+      if (l.ecu()) {
+        std::string error;
+        if (!l.ecu()->set_option(k, val, error)) {
+          l.set_error(error);
+          return -1;
+        }
+        l.setting("car option " + k + " = \"" + val + "\"");
+        return 0;
+      }
     }
-    std::string error;
-    if (!l.ecu()->set_option(k, val, error)) {
-      l.set_error(error);
-      return -1;
-    }
-    l.setting("car option " + k + " = \"" + val + "\"");
-    return 0;
+    l.set_error("no car on the line: option \"" + k + "\" refused");
+    return -1;
   });
 }
 
@@ -175,17 +178,23 @@ VCI_EXPORT int VciInjectFault(const char *kind, int sid, int nrc, int skip, int 
       l.set_error("fault arguments out of range");
       return -1;
     }
-    l.faults().arm(vci::Fault{*k, sid, static_cast<std::uint8_t>(nrc), skip, count});
-    char s[96];
-    std::snprintf(s, sizeof s, "fault armed: %s sid %d nrc %02X skip %d count %d", kind, sid, nrc, skip, count);
-    l.setting(s);
-    return 0;
+    // On a real cable the faults are the wire's own (or the ECU program's options).
+    if constexpr (requires { l.faults(); }) {
+      l.faults().arm(vci::Fault{*k, sid, static_cast<std::uint8_t>(nrc), skip, count});
+      char s[96];
+      std::snprintf(s, sizeof s, "fault armed: %s sid %d nrc %02X skip %d count %d", kind, sid, nrc, skip, count);
+      l.setting(s);
+      return 0;
+    } else {
+      l.set_error("faults are armed on simulated lines only");
+      return -1;
+    }
   });
 }
 
 VCI_EXPORT int VciClearFaults(void) {
   return with_active([&](auto &l) {
-    l.faults().clear();
+    if constexpr (requires { l.faults(); }) l.faults().clear();
     l.setting("faults cleared");
     return 0;
   });

@@ -27,9 +27,9 @@ class KLine final : public LineBase {
   ecusim::KwpEcu *ecu() { return ecu_.get(); }
 
   // Line services of the K line itself (results as the exported functions return them).
-  int line_voltage(int mode, int low_ms, int high_ms);
-  int send(const std::uint8_t *frame, std::uint8_t *answer);
-  int set_link_keep(const std::uint8_t *frame, int length, int a, int b);
+  int line_voltage(int mode, int low_ms, int high_ms) override;
+  int send(const std::uint8_t *frame, std::uint8_t *answer) override;
+  int set_link_keep(const std::uint8_t *frame, int length, int a, int b) override;
 
  private:
   struct Result {

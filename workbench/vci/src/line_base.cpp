@@ -1,17 +1,12 @@
-// Shared part of the simulated lines: clock switching, line selection, settings, batches
-// and the checks and answer layout common to their requests.
+// Shared part of the simulated lines: clock switching, a refused selection, and the answer
+// layout common to their requests.
 #include "line_base.h"
 
-#include "line_timing.h"
-
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 namespace vci {
-
-LineBase::LineBase(WireTrace &trace) : trace_(trace), clock_(make_clock(false, 0.0)) {}
 
 void LineBase::use_clock(bool virtual_time, bool traced) {
   // The virtual clock continues from the line's last activity (0 after a reset), so that a
@@ -22,91 +17,14 @@ void LineBase::use_clock(bool virtual_time, bool traced) {
   if (traced) trace_.event(t, virtual_time ? "virtual clock" : "real-time clock");
 }
 
-void LineBase::advance(unsigned ms) { clock_->wait_until(now() + ms); }
-
-int LineBase::fail(std::string why) {
-  error_ = std::move(why);
-  if (batch_open_) batch_failed_ = true;
-  return -1;
-}
-
 int LineBase::select_pin(int connector, int a, int b, int c, int d) {
+  if (!refuse_line_) return Line::select_pin(connector, a, b, c, d);
   catch_up();
   char s[96];
-  std::snprintf(s, sizeof s, "line %s: connector %d, pins %d %d %d %d", refuse_line_ ? "refused" : "selected",
-                connector, a, b, c, d);
+  std::snprintf(s, sizeof s, "line refused: connector %d, pins %d %d %d %d", connector, a, b, c, d);
   trace_.event(now(), s);
-  if (refuse_line_) {
-    error_ = "line selection refused (line option \"refused\")";
-    return -1;
-  }
-  pin_selected_ = true;
-  return 0;
-}
-
-void LineBase::setting(const std::string &what) {
-  catch_up();
-  trace_.event(now(), what);
-}
-
-int LineBase::set_baud(double baud) {
-  catch_up();
-  char s[64];
-  if (!(baud > 0) || !std::isfinite(baud)) {
-    std::snprintf(s, sizeof s, "baud rate %.0f refused", baud);
-    trace_.event(now(), s);
-    error_ = "baud rate must be positive";
-    return -1;
-  }
-  baud_ = baud;
-  std::snprintf(s, sizeof s, "baud rate %.0f", baud);
-  trace_.event(now(), s + baud_remark());
-  return 0;
-}
-
-void LineBase::set_time_interval(double gap, int b, int c) {
-  catch_up();
-  byte_gap_ms_ = std::isfinite(gap) ? std::clamp(gap, 0.0, kMaxTesterByteGap) : 0.0;
-  char s[96];
-  std::snprintf(s, sizeof s, "time intervals %.1f %d %d (%s)", gap, b, c, interval_remark().c_str());
-  trace_.event(now(), s);
-}
-
-std::string LineBase::interval_remark() const {
-  char s[32];
-  std::snprintf(s, sizeof s, "tester byte gap %.1f ms", byte_gap_ms_);
-  return s;
-}
-
-int LineBase::begin_combination() {
-  catch_up();
-  batch_open_ = true;
-  batch_failed_ = false;
-  return 1;
-}
-
-int LineBase::end_combination() {
-  catch_up();
-  if (!batch_open_) {
-    error_ = "EndCombination without BeginCombination";
-    return -1;
-  }
-  batch_open_ = false;
-  return batch_failed_ ? -1 : 1;
-}
-
-bool LineBase::ready_to_send(bool needs_baud) {
-  if (!pin_selected_) {
-    trace_.event(now(), "request not sent: no line selected");
-    fail("no line selected (SelectPIN)");
-    return false;
-  }
-  if (needs_baud && baud_ <= 0) {
-    trace_.event(now(), "request not sent: no baud rate set");
-    fail("no baud rate set (SetEcuBaudRate)");
-    return false;
-  }
-  return true;
+  set_error("line selection refused (line option \"refused\")");
+  return -1;
 }
 
 int LineBase::ignore_pulse(const char *where, int mode, int low_ms, int high_ms) {
@@ -122,14 +40,8 @@ int LineBase::no_keep_alive(const std::uint8_t *frame, int length, const std::st
     return 0;
   }
   setting(refusal);
-  error_ = std::move(why);
+  set_error(std::move(why));
   return -1;
-}
-
-std::string no_answer_note(double wait_ms) {
-  char s[48];
-  std::snprintf(s, sizeof s, "no answer within %.0f ms", wait_ms);
-  return s;
 }
 
 LineBase::Outcome LineBase::schedule_answer(double tx_end, std::span<Bytes> frames, const std::optional<Fault> &fault,

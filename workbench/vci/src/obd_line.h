@@ -46,9 +46,9 @@ class ObdLine final : public LineBase {
   ecusim::ObdEcu *ecu() { return ecu_.get(); }
 
   // Line services, named as on the K line (results as the exported functions return them).
-  int line_voltage(int mode, int low_ms, int high_ms);
-  int send(const std::uint8_t *frame, std::uint8_t *answer);  // KWP2000: not on this bus
-  int set_link_keep(const std::uint8_t *frame, int length, int a, int b);
+  int line_voltage(int mode, int low_ms, int high_ms) override;
+  int send(const std::uint8_t *frame, std::uint8_t *answer) override;  // KWP2000: not on this bus
+  int set_link_keep(const std::uint8_t *frame, int length, int a, int b) override;
 
   // One request of 'length' bytes from the first header byte, check byte included, into an
   // answer buffer of 'size' bytes (0 or out of range: 344). send_iso serves the ISO bus,

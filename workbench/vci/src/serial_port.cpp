@@ -1,6 +1,8 @@
 // Opening, configuring and using one serial device.
 #include "serial_port.h"
 
+#include "line_timing.h"
+#include "port_restore.h"
 #include "serial_chips.h"
 #include "serial_sysfs.h"
 #include "serial_termios.h"
@@ -12,8 +14,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -23,6 +27,12 @@ namespace vci {
 namespace {
 
 std::string errno_text(int err) { return std::strerror(err); }
+
+double monotonic_ms() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 // Pseudo-terminal slaves (Unix98 ptys) have majors 136..143: no break, no modem lines.
 bool is_pty(int fd) {
@@ -70,6 +80,11 @@ std::optional<PortSettings> parse_port_settings(std::string_view text, std::stri
       ok = on_off(value, s.dtr);
     } else if (key == "rts") {
       ok = on_off(value, s.rts);
+    } else if (key == "allowance") {
+      char *end = nullptr;
+      const std::string v(value);
+      s.allowance = std::strtod(v.c_str(), &end);
+      ok = !v.empty() && end && *end == '\0' && s.allowance >= 0 && s.allowance <= 1000;
     } else if (key == "sysfs") {
       ok = !value.empty();
       s.sysfs_root = value;
@@ -77,12 +92,13 @@ std::optional<PortSettings> parse_port_settings(std::string_view text, std::stri
       ok = !value.empty();
       s.dev_root = value;
     } else {
-      error = "unknown port option '" + workbench::printable(key) + "' (known: wakeup, echo, dtr, rts, sysfs, dev)";
+      error = "unknown port option '" + workbench::printable(key) +
+              "' (known: wakeup, echo, dtr, rts, allowance, sysfs, dev)";
       return std::nullopt;
     }
     if (!ok) {
       error = "port option '" + workbench::printable(item) +
-              "': wakeup=auto|break|byte, echo|dtr|rts=on|off, sysfs=DIR, dev=DIR";
+              "': wakeup=auto|break|byte, echo|dtr|rts=on|off, allowance=MS (0..1000), sysfs=DIR, dev=DIR";
       return std::nullopt;
     }
   }
@@ -109,6 +125,10 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string &device, const Po
     error = open_error_text(device, EBUSY, settings.sysfs_root, settings.dev_root);
     return nullptr;
   }
+  // Ours from here on: what is changed now is put back on close (and on a fatal signal).
+  p->held_ = true;
+  p->found_ = save_port_state(p->fd_);
+  p->restore_slot_ = remember_port(p->fd_, p->found_);
   ioctl(p->fd_, TIOCEXCL);
   if (!termios_make_raw(p->fd_)) {
     error = device + ": cannot set the line to raw 8N1: " + errno_text(errno);
@@ -143,17 +163,26 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string &device, const Po
   const LatencyOutcome latency = set_low_latency(info, p->fd_);
   if (latency.method != LatencyMethod::NotPresent && !latency.trace.empty()) n += "; " + latency.trace;
   p->warning_ = latency.warning;
+  if (settings.allowance >= 0)
+    p->delivery_ms_ = settings.allowance;
+  else if (latency.method != LatencyMethod::NotPresent)
+    p->delivery_ms_ = latency.after_ms >= 0 ? latency.after_ms : kUnknownLatency;
   return p;
 }
 
 SerialPort::~SerialPort() {
-  if (fd_ >= 0) {
-    ioctl(fd_, TIOCCBRK);  // never leave the line held low
-    // The exclusive flag lives on the tty, not on this descriptor: a tty that somebody else
-    // keeps open would stay closed to everyone but root.
-    ioctl(fd_, TIOCNXCL);
-    ::close(fd_);
+  if (fd_ < 0) return;
+  // A port refused to this process (busy) is somebody else's: nothing is touched on it.
+  if (held_) {
+    if (restore_slot_ >= 0) {
+      restore_and_forget_port(restore_slot_);
+    } else {
+      restore_port_state(fd_, found_);
+      ioctl(fd_, TIOCCBRK);
+      ioctl(fd_, TIOCNXCL);
+    }
   }
+  ::close(fd_);
 }
 
 bool SerialPort::set_rate(double baud, double &actual, std::string &how, std::string &error) {
@@ -183,10 +212,14 @@ SerialPort::Read SerialPort::read(std::uint8_t *buf, std::size_t cap, std::size_
                                   std::string &error) {
   got = 0;
   pollfd p{fd_, POLLIN, 0};
-  const double ms = std::max(0.0, timeout_ms);
-  timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(std::fmod(ms, 1000.0) * 1e6)};
+  const double end = monotonic_ms() + std::max(0.0, timeout_ms);
   int r;
-  do { r = ppoll(&p, 1, &ts, nullptr); } while (r < 0 && errno == EINTR);
+  // A signal cuts the wait short: it goes on for what is left of it, not from the start.
+  do {
+    const double ms = std::max(0.0, end - monotonic_ms());
+    timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(std::fmod(ms, 1000.0) * 1e6)};
+    r = ppoll(&p, 1, &ts, nullptr);
+  } while (r < 0 && errno == EINTR);
   if (r < 0) {
     error = "poll: " + errno_text(errno);
     return Read::Lost;
@@ -226,7 +259,19 @@ bool SerialPort::write(const std::uint8_t *bytes, std::size_t count, std::string
   return true;
 }
 
-void SerialPort::drain() { ioctl(fd_, TCSBRK, 1); }  // tcdrain: TCSBRK with a non-zero argument
+void SerialPort::drain(double rest_ms, double limit_ms) {
+  // tcdrain would wait without end for a port that cannot send (flow control, a wedged
+  // adapter) while the line's lock is held: the output queue is watched instead.
+  const double end = monotonic_ms() + limit_ms;
+  int queued = 0;
+  while (ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0 && monotonic_ms() < end) {
+    const timespec step{0, 1000000};
+    nanosleep(&step, nullptr);
+  }
+  const double ms = std::max(0.0, rest_ms);
+  const timespec last{static_cast<time_t>(ms / 1000), static_cast<long>(std::fmod(ms, 1000.0) * 1e6)};
+  nanosleep(&last, nullptr);
+}
 
 std::size_t SerialPort::discard_input() {
   std::size_t total = 0;

@@ -294,8 +294,12 @@ std::vector<PortInfo> list_ports(const std::string &dev_root, const std::string 
 }
 
 std::string permission_advice(const std::string &group) {
-  if (group.empty() || group == "root") {
-    return "permission denied: only root may open it; hand such ports to group dialout with the "
+  // Group tty may write to every terminal of every user: a port owned by it is handed to
+  // dialout by a rule instead.
+  if (group.empty() || group == "root" || group == "tty") {
+    return std::string("permission denied: ") +
+           (group == "tty" ? "the device belongs to group tty, which no user should join" : "only root may open it") +
+           "; hand such ports to group dialout with the "
            "udev rule SUBSYSTEM==\"tty\", KERNEL==\"ttyUSB[0-9]*|ttyACM[0-9]*\", GROUP=\"dialout\", "
            "MODE=\"0660\" in /etc/udev/rules.d/99-usb-serial.rules, then add yourself with: sudo "
            "usermod -aG dialout $USER (then log in again)";

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 
 namespace vci {
 namespace {
@@ -30,6 +31,41 @@ double read_rate(const struct termios2 &t) {
 }
 
 }  // namespace
+
+PortState save_port_state(int fd) {
+  static_assert(sizeof(termios2) <= sizeof(PortState::termios));
+  static_assert(sizeof(serial_struct) <= sizeof(PortState::serial));
+  PortState s;
+  termios2 t{};
+  if (ioctl(fd, TCGETS2, &t) == 0) {
+    std::memcpy(s.termios, &t, sizeof t);
+    s.have_termios = true;
+  }
+  s.have_lines = ioctl(fd, TIOCMGET, &s.lines) == 0;
+  serial_struct ss{};
+  if (ioctl(fd, TIOCGSERIAL, &ss) == 0) {
+    std::memcpy(s.serial, &ss, sizeof ss);
+    s.have_serial = true;
+  }
+  return s;
+}
+
+void restore_port_state(int fd, const PortState &s) {
+  if (s.have_serial) {
+    serial_struct ss{};
+    std::memcpy(&ss, s.serial, sizeof ss);
+    ioctl(fd, TIOCSSERIAL, &ss);
+  }
+  if (s.have_termios) {
+    termios2 t{};
+    std::memcpy(&t, s.termios, sizeof t);
+    ioctl(fd, TCSETS2, &t);
+  }
+  if (s.have_lines) {
+    int lines = s.lines;
+    ioctl(fd, TIOCMSET, &lines);
+  }
+}
 
 bool termios_make_raw(int fd) {
   struct termios2 t {};

@@ -1,6 +1,7 @@
 // Echo removal and frame assembly for the serial lines.
 #include "wire_assembler.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vci {
@@ -31,6 +32,7 @@ void WireAssembler::reset() {
   partial_.clear();
   skipped_ = 0;
   frames_.clear();
+  tester_.reset();
 }
 
 void WireAssembler::expect_echo(const std::uint8_t *bytes, std::size_t count) {
@@ -60,61 +62,84 @@ void WireAssembler::feed(const std::uint8_t *bytes, std::size_t count, double t_
 }
 
 void WireAssembler::idle(double t_ms) {
-  if (!partial_.empty() && t_ms - last_byte_ms_ > gap_limit_ms_) drop_partial(last_byte_ms_, "gap");
+  if (partial_.empty() || t_ms - last_byte_ms_ <= gap_limit_ms_) return;
+  char s[96];
+  std::snprintf(s, sizeof s, "frame cut short after %zu byte(s) (gap longer than %.0f ms): dropped", partial_.size(),
+                gap_limit_ms_);
+  note(last_byte_ms_, s);
+  ++cuts_;
+  // What followed the false start may hold a whole frame; whatever stays partial of it
+  // ended in the same silence and is noise.
+  while (!partial_.empty()) rescan_partial();
 }
 
 int WireAssembler::wanted() const {
-  if (protocol_ == WireProtocol::Kwp) return kwp_frame_size(partial_.data(), partial_.size());
+  const auto at = [this](std::size_t i) { return partial_[i].b; };
+  if (protocol_ == WireProtocol::Kwp) {
+    if (tester_) {
+      // Only a frame with addresses, the tester's as target, can be an answer to it.
+      if ((at(0) & 0x80) == 0) return -1;
+      if (partial_.size() >= 2 && at(1) != *tester_) return -1;
+    }
+    std::uint8_t head[4];
+    const std::size_t n = std::min<std::size_t>(partial_.size(), sizeof head);
+    for (std::size_t i = 0; i < n; ++i) head[i] = at(i);
+    return kwp_frame_size(head, n);
+  }
   if (partial_.size() < 2) return 0;
-  const int code = partial_[1];
+  const int code = at(1);
   // The length code counts the mode and data bytes on top of 0x55; at least the mode.
   if (code <= 0x55) return -1;
   return code - 0x55 + 3;
 }
 
+void WireAssembler::rescan_partial() {
+  const std::vector<Timed> rest(partial_.begin() + 1, partial_.end());
+  partial_.clear();
+  ++skipped_;
+  for (const Timed &r : rest) take(r.b, r.t_ms);
+}
+
 void WireAssembler::take(std::uint8_t b, double t_ms) {
-  if (partial_.empty()) {
-    if (protocol_ == WireProtocol::Aldl && b != aldl_device_) {
-      ++skipped_;
-      return;
-    }
-    if (skipped_ != 0) {
-      note(t_ms, std::to_string(skipped_) + " byte(s) of noise skipped before the frame");
-      skipped_ = 0;
-    }
-    partial_start_ms_ = t_ms;
+  if (partial_.empty() && protocol_ == WireProtocol::Aldl && b != aldl_device_) {
+    ++skipped_;
+    return;
   }
-  partial_.push_back(b);
+  partial_.push_back({b, t_ms});
   const int size = wanted();
   if (size < 0) {
-    // Not a frame start: drop the first byte and look again from the next one (for ALDL
-    // this is the resynchronisation on the next device identifier).
-    WireBytes rest(partial_.begin() + 1, partial_.end());
-    partial_.clear();
-    ++skipped_;
-    for (std::uint8_t r : rest) take(r, t_ms);
+    // Not a frame start: look again from the next byte (for ALDL this is the
+    // resynchronisation on the next device identifier).
+    rescan_partial();
     return;
   }
   if (size == 0 || partial_.size() < static_cast<std::size_t>(size)) return;
 
+  if (skipped_ != 0) {
+    note(partial_.front().t_ms, std::to_string(skipped_) + " byte(s) of noise skipped before the frame");
+    skipped_ = 0;
+  }
   WireFrame f;
-  f.bytes = std::move(partial_);
-  partial_.clear();
-  f.start_ms = partial_start_ms_;
+  f.bytes.reserve(partial_.size());
+  for (const Timed &p : partial_) f.bytes.push_back(p.b);
+  f.start_ms = partial_.front().t_ms;
   f.end_ms = t_ms;
   unsigned sum = 0;
   for (std::size_t i = 0; i + 1 < f.bytes.size(); ++i) sum += f.bytes[i];
   const std::uint8_t last = f.bytes.back();
   f.checksum_ok = protocol_ == WireProtocol::Kwp ? (sum & 0xFFu) == last : ((sum + last) & 0xFFu) == 0;
+  const bool spoilt = !f.checksum_ok;
   frames_.push_back(std::move(f));
-}
-
-void WireAssembler::drop_partial(double t_ms, const char *why) {
-  char s[96];
-  std::snprintf(s, sizeof s, "frame cut short after %zu byte(s) (%s longer than %.0f ms): dropped", partial_.size(),
-                why, gap_limit_ms_);
-  note(t_ms, s);
-  partial_.clear();
+  if (!spoilt) {
+    partial_.clear();
+    return;
+  }
+  // A spoilt frame may have begun at a false start: its bytes after the first are looked
+  // at again; those that start nothing are the spoilt frame's, not noise, and so is its
+  // checksum byte left alone as a frame start.
+  rescan_partial();
+  if (partial_.size() == 1) partial_.clear();
+  if (partial_.empty()) skipped_ = 0;
 }
 
 std::optional<WireFrame> WireAssembler::next_frame() {

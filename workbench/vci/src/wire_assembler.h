@@ -3,8 +3,11 @@
 // echo: they are checked against what was sent and never handed on. What follows is the
 // ECU's answer, cut into frames by the protocol's length rules (KWP2000 format and length
 // bytes, ALDL length code) and ended early by an inter-byte gap longer than the protocol
-// allows. Nothing here touches a port or a clock: the caller feeds bytes with the moment
-// they were read, so tests and fuzz targets can split the input anywhere.
+// allows. A frame that is cut short, has a wrong checksum or cannot be one addressed to the
+// tester does not take its bytes with it: they are scanned again for the next possible frame
+// start, so a noise byte before an answer never costs the answer (ALDL resynchronises on the
+// device identifier). Nothing here touches a port or a clock: the caller feeds bytes with
+// the moment they were read, so tests and fuzz targets can split the input anywhere.
 #pragma once
 
 #include <cstddef>
@@ -52,6 +55,8 @@ class WireAssembler {
 
   // Forget everything: pending echo, partial frame, frames not yet taken.
   void reset();
+  // KWP2000 answers to this tester only: a frame must carry addresses and name it as target.
+  void answers_to(std::uint8_t tester) { tester_ = tester; }
   // The echo of these bytes is the next thing the line hands back.
   void expect_echo(const std::uint8_t *bytes, std::size_t count);
   // Bytes read at t_ms, in order (a gap before them is judged by idle(), not here).
@@ -65,6 +70,10 @@ class WireAssembler {
   bool echo_mismatch() const { return echo_mismatch_; }
   // A frame has begun and is not complete yet.
   bool receiving() const { return !partial_.empty(); }
+  // When the frame being received began (its first byte read); meaningful while receiving.
+  double partial_start_ms() const { return partial_.empty() ? last_byte_ms_ : partial_.front().t_ms; }
+  // Frames cut short by a gap so far.
+  std::size_t cut_frames() const { return cuts_; }
   double last_byte_ms() const { return last_byte_ms_; }
 
   // Complete frames in the order they were read (also those with a wrong checksum).
@@ -73,9 +82,14 @@ class WireAssembler {
   std::vector<WireNote> take_notes();
 
  private:
+  struct Timed {
+    std::uint8_t b;
+    double t_ms;
+  };
   void take(std::uint8_t b, double t_ms);
+  // Takes the partial frame's bytes after its first again, from a clean start.
+  void rescan_partial();
   void note(double t_ms, std::string text);
-  void drop_partial(double t_ms, const char *why);
   int wanted() const;  // frame size once known, 0 while unknown, -1 when unusable
 
   WireProtocol protocol_;
@@ -83,10 +97,11 @@ class WireAssembler {
   std::uint8_t aldl_device_;
   std::deque<std::uint8_t> echo_;
   bool echo_mismatch_ = false;
-  WireBytes partial_;
-  double partial_start_ms_ = 0;
+  std::optional<std::uint8_t> tester_;
+  std::vector<Timed> partial_;
   double last_byte_ms_ = 0;
   std::size_t skipped_ = 0;  // noise bytes skipped before a frame start
+  std::size_t cuts_ = 0;
   std::deque<WireFrame> frames_;
   std::vector<WireNote> notes_;
 };
