@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
-#include <iterator>
 
 namespace stdhost {
 namespace {
@@ -30,13 +29,9 @@ void restore() {
   gScreen = nullptr;  // the SCREEN itself is left to process exit: freeing it here is not signal-safe
 }
 
-// What was installed before these hooks (a port's restorer, say) gets the signal next.
-struct sigaction gPrevious[std::size(kFatalSignals)];
-
 void onFatalSignal(int sig) {
   restore();
-  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i)
-    if (kFatalSignals[i] == sig) sigaction(sig, &gPrevious[i], nullptr);
+  std::signal(sig, SIG_DFL);
   std::raise(sig);
 }
 
@@ -44,12 +39,12 @@ void installHooks() {
   if (gHooksInstalled) return;
   gHooksInstalled = true;
   std::atexit(restore);
-  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
+  for (int sig : kFatalSignals) {
     struct sigaction sa {};
     sa.sa_handler = onFatalSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESETHAND;
-    sigaction(kFatalSignals[i], &sa, &gPrevious[i]);
+    sigaction(sig, &sa, nullptr);
   }
 }
 
