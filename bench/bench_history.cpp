@@ -106,7 +106,7 @@ void BM_ReportOfLongRecording(benchmark::State &state) {
   const long passes = static_cast<long>(hours * 3600 * 7.5);
   {
     history::HistoryWriter writer(file.string());
-    writer.beginSession({"m154", 1, "m154", "", "en"});
+    writer.beginSession({"m154", 1, "m154", "", "en", ""});
     std::vector<history::Field> items;
     for (int i = 0; i < 34; ++i) items.emplace_back("Item number " + std::to_string(i) + ", rpm", "");
     for (long p = 0; p < passes; ++p) {

@@ -16,7 +16,7 @@ struct ReportLabels {
   const char *pass, *passesFew;  // "1 pass"; Russian has a form for 2 to 4 (22, 103...)
   const char *thinned;           // "<count> values ... <columns> ..." under a thinned chart
   const char *skipped;           // before the number of values that could not be drawn
-  const char *simulated;  // "simulated (Bosch M1.5.4)": the workbench's car, not a real one
+  const char *simulated;         // "simulated (Bosch M1.5.4)": the workbench's car, not a real one
 };
 
 // "1 pass", "5 passes"; "1 опрос", "3 опроса", "11 опросов".

@@ -4,6 +4,7 @@
 #include "history_schema.h"
 
 #include <map>
+#include <set>
 
 namespace history {
 namespace {
@@ -105,6 +106,15 @@ std::optional<SessionRecord> loadServerSession(Pg &pg, std::int64_t id) {
   auto notices = pg.exec("SELECT action, text FROM notices WHERE session = $1 ORDER BY ordinal", {sid});
   for (int i = 0; i < notices.rows(); ++i) r.notices.push_back({notices.text(i, 0), notices.text(i, 1)});
 
+  auto count = pg.exec("SELECT COUNT(*) FROM passes WHERE session = $1", {sid});
+  r.passes = count.integer(0, 0);
+  // The time axis every chart of the session shares: its first and last drawable pass.
+  auto span = pg.exec(
+      "SELECT MIN(engine_ms), MAX(engine_ms) FROM passes WHERE session = $1 AND engine_ms BETWEEN -1e300 AND 1e300",
+      {sid});
+  const double x0 = span.isNull(0, 0) ? 0 : span.real(0, 0) / 1000.0;
+  const double x1 = span.isNull(0, 1) ? 0 : span.real(0, 1) / 1000.0;
+
   // Series in the order their items were first shown, as the local reader builds them.
   auto values = pg.exec(R"(
 SELECT v.item, i.name, i.unit, p.engine_ms, v.value, v.number
@@ -112,16 +122,32 @@ FROM passes p JOIN pass_values v ON v.session = p.session AND v.pass = p.ordinal
 JOIN items i ON i.session = v.session AND i.ordinal = v.item
 WHERE p.session = $1 ORDER BY p.ordinal, v.item)",
                         {sid});
+  struct Reading {
+    ChartBuilder chart;
+    std::set<std::string> seen;
+  };
+  std::vector<Reading> readings;  // one per series
   std::map<std::int64_t, std::size_t> at;
   for (int i = 0; i < values.rows(); ++i) {
     auto [it, fresh] = at.try_emplace(values.integer(i, 0), r.series.size());
-    if (fresh) r.series.push_back({values.text(i, 1), values.text(i, 2), {}, {}});
+    if (fresh) {
+      r.series.push_back({values.text(i, 1), values.text(i, 2), {}, {}});
+      readings.push_back({ChartBuilder(x0, x1), {}});
+    }
     Series &s = r.series[it->second];
-    if (!values.isNull(i, 5))
-      s.points.emplace_back(values.real(i, 3) / 1000.0, values.real(i, 5));
-    else
-      s.texts.push_back(values.text(i, 4));
+    Reading &reading = readings[it->second];
+    if (!values.isNull(i, 5)) {
+      reading.chart.add(values.real(i, 3) / 1000.0, values.real(i, 5));
+    } else if (std::string text = values.text(i, 4); !reading.seen.count(text)) {
+      if (s.texts.size() < kMaxTexts) {
+        reading.seen.insert(text);
+        s.texts.push_back(std::move(text));
+      } else {
+        s.moreTexts = true;
+      }
+    }
   }
+  for (std::size_t i = 0; i < readings.size(); ++i) r.series[i].chart = readings[i].chart.finish();
   return r;
 }
 

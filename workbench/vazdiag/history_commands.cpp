@@ -5,9 +5,9 @@
 #include "history_reader.h"
 #include "html_report.h"
 #include "input_checks.h"
+#include "server_options.h"
 #include "whole_file.h"
 #include "workbench/printable.h"
-#include "server_options.h"
 
 #include <cstdio>
 #include <cstdlib>

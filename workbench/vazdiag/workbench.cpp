@@ -4,8 +4,8 @@
 #include "ecu_title.h"
 #include "host_services.h"
 #include "vaz_contracts.h"
-#include "workbench/printable.h"
 #include "workbench/install_layout.h"
+#include "workbench/printable.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

@@ -62,7 +62,9 @@ TEST_P(SameTranscript, OverThePtyAsOnTheSimulatedLine) {
   // Every request went out with its echo read back, and nothing was lost on the way.
   const std::string wire = serial_e2e::read_file(trace);
   EXPECT_EQ(count(wire, " T> "), count(wire, " -- echo ")) << wire;
-  EXPECT_THAT(wire, Not(HasSubstr("no answer"))) << wire;
+  // A loaded machine may hold a request's bytes past the ECU's patience: such a request is
+  // asked again, and nothing else may go unanswered.
+  EXPECT_LE(count(wire, "no answer"), count(wire, " repeat ")) << wire;
   EXPECT_THAT(wire, Not(HasSubstr("checksum wrong"))) << wire;
   // The trace of the real line reads like the simulated one's.
   const Outcome decoded = vazdiag("--decode-trace " + trace);

@@ -2,6 +2,7 @@
 // keep-alive by the adapter or by a thread of its own.
 #include "elm327_line.h"
 
+#include "kwp_services.h"
 #include "line_timing.h"
 #include "wire_assembler.h"
 
@@ -20,7 +21,7 @@ constexpr double kSettingLimit = 1000;  // an AT command's reply
 constexpr double kResetLimit = 3000;    // ATZ: the adapter restarts
 constexpr double kInitLimit = 5000;     // a fast init (the adapter retries it itself)
 constexpr double kRequestLimit = 3000;  // a request: the adapter's time-out is far shorter
-constexpr int kRepeats = 1;             // a lost answer is asked for once more
+constexpr int kAdapterRepeats = 1;      // a lost answer to a reading request is asked for once more
 
 std::string hex2(unsigned v) {
   char s[4];
@@ -453,7 +454,12 @@ std::optional<std::vector<AdapterFrame>> ElmLine::request(const std::vector<std:
         fail("the adapter's reply is no answer: " + (r.lines.empty() ? std::string("(none)") : r.lines.front()));
         return std::nullopt;
     }
-    if (++repeats > kRepeats) {
+    if (service.empty() || !kwp_service_rule(service.front()).repeatable) {
+      // The request may have reached the unit: what changes the car is never sent twice.
+      fail("the adapter lost the answer to a request that is not repeated");
+      return std::nullopt;
+    }
+    if (++repeats > kAdapterRepeats) {
       fail("the adapter lost the answer twice");
       return std::nullopt;
     }

@@ -193,22 +193,42 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
     return fail("ALDL frame length " + std::to_string(length) + " out of 4..173");
   if (!port_) return fail(no_port());
   if (!ready_to_send(true)) return -1;
-  // The quiet gap counts from the last byte on the line, not from now.
-  sleep_until(line_free_at_);
-  if (!wait_quiet(kSerialAldlQuiet, kSerialQuietLimit, last_activity_))
-    return fail(port_ ? "the ALDL line never went quiet" : last_error());
   const WireBytes f(frame, frame + length);
-  WireAssembler as(WireProtocol::Aldl, budget().frame_end(), f[0]);
-  if (!transmit(f, as, Origin::Caller)) return fail_transmit();
-  const double tx_end = last_activity_;
-  const Exchange ex = receive(as, tx_end, kSerialAldlWait, WireProtocol::Aldl, {});
-  if (!port_) return fail(last_error());
-  line_free_at_ = last_activity_;
-  if (!ex.ok()) {
+  // The reading modes (1 data, 2 memory, 3 chosen values) may be asked again after a lost
+  // or spoilt answer; a mode that changes the car is sent once.
+  const bool repeatable = f[2] >= 1 && f[2] <= 3;
+  transmit_failure_ = {};
+  Exchange ex;
+  for (int attempt = 0; attempt <= (repeatable ? kRepeats : 0); ++attempt) {
+    if (attempt > 0) {
+      const char *why = ex.ending == Ending::Cut         ? "answer cut short"
+                        : ex.ending == Ending::Spoilt    ? "answer checksum wrong"
+                        : ex.ending == Ending::EchoFault ? "echo missing or wrong"
+                                                         : "no answer";
+      trace_.event(now(), fmt("repeat %.0f of %.0f", attempt, kRepeats) + " (" + why + ")");
+    }
+    // The quiet gap counts from the last byte on the line, not from now.
+    sleep_until(line_free_at_);
+    if (!wait_quiet(kSerialAldlQuiet, kSerialQuietLimit, last_activity_))
+      return fail(port_ ? "the ALDL line never went quiet" : last_error());
+    WireAssembler as(WireProtocol::Aldl, budget().frame_end(), f[0]);
+    if (!transmit(f, as, Origin::Caller)) {
+      if (!port_) return fail_transmit();
+      ex = {};
+      ex.ending = Ending::EchoFault;
+      line_free_at_ = last_activity_;
+      continue;
+    }
+    const double tx_end = last_activity_;
+    ex = receive(as, tx_end, kSerialAldlWait, WireProtocol::Aldl, {});
+    if (!port_) return fail(last_error());
+    line_free_at_ = last_activity_;
+    if (ex.ok()) return deliver_frames(ex.frames, answer);
     trace_.event(now(), no_answer_note(ex.wait_ms));
-    return fail("no valid answer");
+    if (!ex.worth_repeating()) break;
   }
-  return deliver_frames(ex.frames, answer);
+  if (ex.ending == Ending::EchoFault) return fail_transmit();
+  return fail("no valid answer");
 }
 
 }  // namespace vci

@@ -108,9 +108,11 @@ SerialLine::Exchange SerialLine::receive(WireAssembler &as, double from, double 
   ex.wait_ms = wait;
   double deadline = from + b.answer_wait(wait);
   // A frame begun before the deadline may finish after it, but never one begun later, and
-  // nothing goes on longer than the longest frame past the deadline: a line that never
-  // stops talking cannot hold the request.
-  const auto hard_stop = [&] { return deadline + static_cast<double>(kMaxKwpFrame) * b.byte_ms + b.frame_end(); };
+  // nothing goes on longer than the longest frame past the deadline, each of its bytes as
+  // late as P1max allows: a line that never stops talking cannot hold the request.
+  const auto hard_stop = [&] {
+    return deadline + static_cast<double>(kMaxKwpFrame) * (b.byte_ms + kP1Max) + b.frame_end();
+  };
   int pending = 0;
   std::size_t layout = 1;  // the answer layout's bytes so far: count byte, then length + frame each
   bool cut = false, spoilt = false;
