@@ -171,7 +171,7 @@ int main(int argc, char **argv) {
   pg2.exec(R"(
 INSERT INTO sessions(uuid, station, station_number, started_at, ended_at, ended_normally, ecu, ecu_type, car)
 SELECT gen_random_uuid(), 'bay' || (n % 10 + 1), n, to_char(timestamp '2024-01-01' + n * interval '7 minutes',
-       'YYYY-MM-DD HH24:MI:SS'), NULL, true, 'm154', 1, ''
+       'YYYY-MM-DD HH24:MI:SS'), NULL, 1, 'm154', 1, ''
 FROM generate_series(1, $1::int) n)",
            {std::to_string(sessions)});
   pg2.exec(R"(

@@ -102,7 +102,7 @@ TEST(HistoryServer, TwoStationsRecordAtOnceAndTheServerGivesTheSameReport) {
     std::int64_t expected;
   };
   const Case cases[] = {
-      {"SELECT COUNT(*) FROM sessions WHERE ended_normally AND station_number = 1", 2},
+      {"SELECT COUNT(*) FROM sessions WHERE ended_normally = 1 AND station_number = 1", 2},
       {"SELECT COUNT(DISTINCT station) FROM sessions WHERE station IN ('bay1', 'bay2')", 2},
       {"SELECT COUNT(*) FROM passes", 300},
       {"SELECT COUNT(*) FROM (SELECT session FROM passes GROUP BY session HAVING MAX(ordinal) <> 150 OR COUNT(*) <> "
@@ -180,7 +180,7 @@ TEST(HistoryServer, ServerStoppedInTheMiddleOfARecordingGetsEveryPassOnce) {
   EXPECT_EQ(count(server, "SELECT COUNT(*) FROM passes"), 90);
   EXPECT_EQ(count(server, "SELECT MAX(ordinal) FROM passes"), 90);
   EXPECT_EQ(count(server, "SELECT COUNT(*) FROM pass_values"), 180);
-  EXPECT_EQ(count(server, "SELECT COUNT(*) FROM sessions WHERE ended_normally"), 1);
+  EXPECT_EQ(count(server, "SELECT COUNT(*) FROM sessions WHERE ended_normally = 1"), 1);
 }
 
 TEST(HistoryServer, CopyCutOffAndRepeatedNeitherDuplicatesNorSkips) {

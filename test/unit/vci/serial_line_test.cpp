@@ -215,7 +215,7 @@ TEST_P(SerialExchange, TakesOnlyTheAnswerAndRepeatsWhatMayBeRepeated) {
   FarSide far(c.attempts);
   ASSERT_FALSE(far.slave().empty());
   VciReset();
-  ASSERT_EQ(VciUsePort(far.slave().c_str(), ""), 0) << VciLastError();
+  ASSERT_EQ(VciUsePort(far.slave().c_str(), "adapter=kline"), 0) << VciLastError();
   ASSERT_EQ(SelectPIN(0, 1, 0, 7, 7), 0);
   ASSERT_EQ(SetEcuBaudRate(10416.0f), 0) << VciLastError();
   Bytes frame = with_checksum(hex(c.request));
@@ -246,7 +246,7 @@ TEST(SerialKeepAlive, RetriesBackOffAndNeverFailTheCaller) {
   FarSide far({{{{25, kAnswer}}}});  // the first request is answered, nothing after it
   ASSERT_FALSE(far.slave().empty());
   VciReset();
-  ASSERT_EQ(VciUsePort(far.slave().c_str(), ""), 0) << VciLastError();
+  ASSERT_EQ(VciUsePort(far.slave().c_str(), "adapter=kline"), 0) << VciLastError();
   ASSERT_EQ(SelectPIN(0, 1, 0, 7, 7), 0);
   ASSERT_EQ(SetEcuBaudRate(10416.0f), 0);
   Bytes frame = with_checksum(hex(kRead));
