@@ -94,7 +94,8 @@ vazdiag --ecu m15|m154 m154-add m154n
 vazdiag --lang |en ru 
 vazdiag --no-h|--no-history 
 vazdiag h|history 
-vazdiag report 3 -|--history -o 
+vazdiag report 3 --h|--history 
+vazdiag report 3 -o|-o 
 CASES
 echo "package: the bash completion completes options, ECU names, languages and commands"
 

@@ -188,10 +188,16 @@ def completion(help_file, template_file, program):
     choices = {o: arg.split("|") for o, arg in options.items() if "|" in arg}
     ecus = h.section_terms("ECU NAMES")
     files = sorted(o for o, arg in options.items() if re.search(r"FILE|DIR|PATH", arg))
-    commands = {}  # command -> its options, from "PROG history [--car TEXT] [--history FILE]"
+    # command -> its options, from "PROG history [--car TEXT] [--history FILE]"; a command
+    # with several forms ("PROG report N --server [-o FILE.html]") takes the options of all.
+    commands = {}
     for line in h.section_terms("COMMANDS"):
         words = line.split()
-        commands[words[1]] = re.findall(r"\[(--?[a-z-]+)(?: ([^\]]+))?\]", line)
+        opts = commands.setdefault(words[1], [])
+        for found in re.findall(r"\[(--?[a-z-]+)(?: ([^\]]+))?\]", line) + [
+                (w, "") for w in words[2:] if re.fullmatch(r"--[a-z-]+", w)]:
+            if found[0] not in [o for o, _ in opts]:
+                opts.append(found)
     text = open(template_file).read()
     text = text.replace("@OPTIONS@", " ".join(names)).replace("@VALUE_OPTIONS@", " ".join(with_value))
     text = text.replace("@ECUS@", " ".join(ecus))
