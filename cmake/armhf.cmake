@@ -19,3 +19,6 @@ set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/arm-linux-gnueabihf/pkgconfig:/usr/share/pkg
 # GCC on ARM notes every function that passes a std::span or iterator by value, because
 # GCC 7.1 changed how; everything here is built by one compiler, so the note says nothing.
 set(CMAKE_CXX_FLAGS_INIT -Wno-psabi)
+# GNUInstallDirs leaves the multiarch folder out of the library path when cross compiling;
+# Debian's armhf packages keep their libraries in it, as the native ones do.
+set(CMAKE_INSTALL_LIBDIR lib/arm-linux-gnueabihf CACHE PATH "Object code libraries")

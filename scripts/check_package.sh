@@ -30,7 +30,11 @@ done
 if [ "$arch" = "$(dpkg --print-architecture)" ]; then
   dpkg-checkbuilddeps -d "$depends" /dev/null || fail "the dependencies are not met on this machine"
 fi
-dpkg --root="$root" --force-depends --force-not-root --log=/dev/null -i "$main" "$dev" >"$root/work/dpkg.log" 2>&1 ||
+# A foreign architecture's packages are unpacked only: their maintainer scripts would
+# have to run in the throw-away root, which has no shell of that architecture.
+action=(-i)
+[ -z "$qemu" ] || action=(--force-architecture --unpack)
+dpkg --root="$root" --force-depends --force-not-root --log=/dev/null "${action[@]}" "$main" "$dev" >"$root/work/dpkg.log" 2>&1 ||
   { cat "$root/work/dpkg.log"; fail "dpkg could not install the packages"; }
 
 for f in usr/bin/vazdiag usr/bin/vazdiag-ecu usr/share/man/man1/vazdiag.1.gz usr/share/man/man1/vazdiag-ecu.1.gz \
