@@ -38,8 +38,9 @@ std::uintmax_t bytesOf(const std::filesystem::path &db) {
 // Argument: items per pass. bytes_per_pass is the database and its log after a checkpoint.
 void BM_RecordPass(benchmark::State &state) {
   const auto file = freshFile("pass.sqlite");
-  std::vector<history::Field> items;
-  for (int i = 0; i < state.range(0); ++i) items.emplace_back("Item " + std::to_string(i) + ", rpm", "1234.5");
+  std::vector<history::PassItem> items;
+  for (int i = 0; i < state.range(0); ++i)
+    items.push_back({"Item " + std::to_string(i) + ", rpm", "Item " + std::to_string(i), "rpm", "1234.5", 1234.5});
   std::int64_t passes = 0;
   {
     history::HistoryWriter writer(file.string());
@@ -107,11 +108,16 @@ void BM_ReportOfLongRecording(benchmark::State &state) {
   {
     history::HistoryWriter writer(file.string());
     writer.beginSession({"m154", 1, "m154", "", "en", ""});
-    std::vector<history::Field> items;
-    for (int i = 0; i < 34; ++i) items.emplace_back("Item number " + std::to_string(i) + ", rpm", "");
+    std::vector<history::PassItem> items;
+    for (int i = 0; i < 34; ++i)
+      items.push_back(
+          {"Item number " + std::to_string(i) + ", rpm", "Item number " + std::to_string(i), "rpm", "", {}});
     for (long p = 0; p < passes; ++p) {
-      for (std::size_t i = 0; i < items.size(); ++i)
-        items[i].second = std::to_string((p * 7 + static_cast<long>(i) * 13) % 5000) + ".5";
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        const long v = (p * 7 + static_cast<long>(i) * 13) % 5000;
+        items[i].value = std::to_string(v) + ".5";
+        items[i].number = static_cast<double>(v) + 0.5;
+      }
       writer.pass(static_cast<double>(p) * 133.3, items);
     }
     writer.endSession();

@@ -1,6 +1,7 @@
 // Screens to history records.
 #include "history_recorder.h"
 
+#include "vaz_contracts.h"
 #include "wire_frames.h"
 
 #include <algorithm>
@@ -17,14 +18,19 @@ std::vector<Field> HistoryRecorder::lines(const StdShown &e) const {
   return out;
 }
 
-std::span<const Field> HistoryRecorder::passLines(const StdShown &e) {
+std::span<const PassItem> HistoryRecorder::passItems(const StdShown &e) {
   const auto n = static_cast<std::size_t>(std::max(e.lineCount, 0));
-  if (passLines_.size() < n) passLines_.resize(n);
+  if (passItems_.size() < n) passItems_.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
-    passLines_[i].first = e.lines[i].name;
-    passLines_[i].second = e.lines[i].value;
+    const StdShownLine &l = e.lines[i];
+    PassItem &item = passItems_[i];
+    item.shown = l.name;
+    item.name = l.item;
+    item.unit = l.unit;
+    item.value = l.value;
+    item.number = l.isNumber ? std::optional<double>(l.number) : std::nullopt;
   }
-  return {passLines_.data(), n};
+  return {passItems_.data(), n};
 }
 
 void HistoryRecorder::saveTest() {
@@ -44,15 +50,14 @@ void HistoryRecorder::closeTest() {
 
 void HistoryRecorder::startAction(const StdShown &menu) {
   closeTest();
-  if (topTitle_.empty()) topTitle_ = menu.title;
   if (menu.answer < 0) return;
   std::vector<std::string> entries;
   for (int i = 0; i < menu.lineCount; ++i) entries.emplace_back(menu.lines[i].name);
-  if (menu.title == topTitle_) {
+  if (menu.pathLength == 0) {
     action_ = menu.text;
     list_.clear();
     parent_.clear();
-    sawSelect_ = sawIdentification_ = confirmed_ = clearSaved_ = false;
+    sawIdentification_ = confirmed_ = clearSaved_ = false;
     actionTrace_ = line_.tracePosition();
     return;
   }
@@ -71,32 +76,30 @@ void HistoryRecorder::startAction(const StdShown &menu) {
 void HistoryRecorder::shown(const StdShown &e) {
   switch (e.kind) {
     case STD_SHOWN_MENU: startAction(e); break;
-    case STD_SHOWN_SELECT: sawSelect_ = true; break;
+    case STD_SHOWN_IDENTIFICATION:
+      // Kept as first shown; its refreshes repeat it.
+      if (!sawIdentification_) writer_.identification(lines(e));
+      sawIdentification_ = true;
+      break;
     case STD_SHOWN_STREAM: {
-      if (!sawSelect_ && test_ == 0) {
-        // Identification: kept as first shown; its refreshes repeat it.
-        if (!sawIdentification_) writer_.identification(lines(e));
-        sawIdentification_ = true;
-        break;
-      }
       if (test_ != 0) {
         outcome_.clear();
         for (const auto &[n, v] : lines(e)) outcome_ += (outcome_.empty() ? "" : "; ") + n + ": " + v;
         if (e.pass == 1) saveTest();
       }
-      if (e.recording || recordAll_) writer_.pass(line_.clockMs(), passLines(e));
+      if (e.recording || recordAll_) writer_.pass(line_.clockMs(), passItems(e));
       break;
     }
     case STD_SHOWN_CODES: writer_.codeList(action_, lines(e)); break;
     case STD_SHOWN_MESSAGE: {
-      const bool question = e.style == 2 || e.style == 3;
+      const bool question = e.style == VAZ_BOX_QUESTION || e.style == VAZ_BOX_CONFIRM;
       if (question) {
-        const bool yes = e.style == 2 ? e.answer != 0 : e.answer == 1;
+        const bool yes = e.style == VAZ_BOX_QUESTION ? e.answer != 0 : e.answer == 1;
         confirmed_ = confirmed_ || yes;
         if (test_ != 0) steps_.push_back(std::string(e.text) + " " + (yes ? "yes" : "no"));
         break;
       }
-      if (e.style == 5) break;  // "please wait": progress, not a result
+      if (e.style == VAZ_BOX_NOTICE) break;  // "please wait": progress, not a result
       if (test_ != 0) {
         outcome_ = e.text;
         saveTest();

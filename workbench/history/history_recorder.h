@@ -1,8 +1,8 @@
 // Turns the screens of a session (std_observer.h events) into history records. It knows
-// the session's shape, not its words, so it works in every language: the first menu is the
-// function menu; a data stream shown without a selection box before it is the
-// identification; a choice from any other menu is a test step; a clear is found on the
-// wire. Live-data passes are kept while recording is on, or all of them with recordAll.
+// the session's shape, not its words, so it works in every language: the menu at the top of
+// the path is the function menu; a choice from any other menu is a test step; a clear is
+// found on the wire. Live-data passes are kept while recording is on, or all of them with
+// recordAll.
 #pragma once
 
 #include "history_writer.h"
@@ -34,26 +34,25 @@ class HistoryRecorder {
   void startAction(const StdShown &menu);
   void closeTest();
   std::vector<Field> lines(const StdShown &e) const;
-  // The screen's lines in the reused buffer below: a live-data pass allocates nothing.
-  std::span<const Field> passLines(const StdShown &e);
+  // The pass's items in the reused buffer below: a live-data pass allocates nothing.
+  std::span<const PassItem> passItems(const StdShown &e);
   void saveTest();
 
   HistoryWriter &writer_;
   LineAccess line_;
   bool recordAll_;
 
-  std::string topTitle_;           // the function menu's title
   std::vector<std::string> list_;  // entries of the first menu below the function menu
   std::string action_;             // the function chosen last
   std::string parent_;             // the list entry a deeper step belongs to
-  bool sawSelect_ = false, sawIdentification_ = false, confirmed_ = false, clearSaved_ = false;
+  bool sawIdentification_ = false, confirmed_ = false, clearSaved_ = false;
   std::uint64_t actionTrace_ = 0;  // trace mark when the action began
 
   std::int64_t test_ = 0;  // the open test step, 0 = none
   std::uint64_t testTrace_ = 0;
   std::vector<std::string> steps_;
   std::string outcome_;
-  std::vector<Field> passLines_;
+  std::vector<PassItem> passItems_;
 };
 
 }  // namespace history

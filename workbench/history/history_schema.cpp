@@ -1,8 +1,8 @@
 // Schema steps of the history database.
 #include "history_schema.h"
 
-#include <cmath>
-#include <cstdlib>
+#include "workbench/live_value.h"
+
 #include <string>
 
 namespace history {
@@ -98,23 +98,12 @@ void fillNumbers(Db &db) {
   Statement read(db, "SELECT pass_id, item_id, value FROM pass_values");
   Statement write(db, "UPDATE pass_values SET number = ?3 WHERE pass_id = ?1 AND item_id = ?2");
   while (read.step()) {
-    if (auto n = parseNumber(read.text(2))) write.bind(1, read.integer(0)).bind(2, read.integer(1)).bind(3, *n).run();
+    if (auto n = workbench::number_of(read.text(2)))
+      write.bind(1, read.integer(0)).bind(2, read.integer(1)).bind(3, *n).run();
   }
 }
 
 }  // namespace
-
-std::optional<double> parseNumber(const std::string &text) {
-  const char *p = text.c_str();
-  while (*p == ' ') ++p;
-  if (*p == '\0') return std::nullopt;
-  char *end = nullptr;
-  const double v = std::strtod(p, &end);
-  if (end == p || !std::isfinite(v)) return std::nullopt;
-  while (*end == ' ') ++end;
-  if (*end != '\0') return std::nullopt;
-  return v;
-}
 
 std::string damage(Db &db) {
   // Another vazdiag may be setting the file up or writing it: that is a wait, not damage.

@@ -5,7 +5,6 @@
 
 #include "sqlite_db.h"
 
-#include <optional>
 #include <string>
 
 namespace history {
@@ -34,8 +33,5 @@ void configure(Db &db);
 // PRAGMA quick_check of an open file: "" when it is sound, else the first fault found. A file
 // that is no database at all is a fault too; any other failure (a lock held too long) throws.
 std::string damage(Db &db);
-
-// The number in a value text ("14.2", " -3 "), nothing for "ON" or "1.2 V".
-std::optional<double> parseNumber(const std::string &text);
 
 }  // namespace history

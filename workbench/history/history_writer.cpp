@@ -56,12 +56,6 @@ Db openFile(const std::string &path, std::string &movedAside, std::string &damag
 
 }  // namespace
 
-Field splitUnit(const std::string &shownName) {
-  auto comma = shownName.rfind(", ");
-  if (comma == std::string::npos || comma == 0 || comma + 2 >= shownName.size()) return {shownName, ""};
-  return {shownName.substr(0, comma), shownName.substr(comma + 2)};
-}
-
 std::string now() {
   std::time_t t = std::time(nullptr);
   std::tm tm{};
@@ -206,32 +200,32 @@ void HistoryWriter::notice(const std::string &action, const std::string &text) {
   t.commit();
 }
 
-std::int64_t HistoryWriter::itemId(const std::string &shownName) {
-  if (auto it = items_.find(shownName); it != items_.end()) return it->second;
+std::int64_t HistoryWriter::itemId(const PassItem &item) {
+  if (auto it = items_.find(item.shown); it != items_.end()) return it->second;
   // A new item is written at once, in a transaction of its own: its id goes into the batch.
   Transaction t(db_);
-  const Field nu = splitUnit(shownName);
   db_.prepare("INSERT OR IGNORE INTO items(session_id, name, unit) VALUES(?,?,?)")
       .bind(1, session_)
-      .bind(2, nu.first)
-      .bind(3, nu.second)
+      .bind(2, item.name)
+      .bind(3, item.unit)
       .run();
   auto find = db_.prepare("SELECT id FROM items WHERE session_id = ? AND name = ? AND unit = ?");
-  find.bind(1, session_).bind(2, nu.first).bind(3, nu.second);
-  if (!find.step()) throw DbError("item vanished: " + shownName);
+  find.bind(1, session_).bind(2, item.name).bind(3, item.unit);
+  if (!find.step()) throw DbError("item vanished: " + item.shown);
   const auto id = find.integer(0);
   find.reset();
   t.commit();
-  return items_[shownName] = id;
+  return items_[item.shown] = id;
 }
 
-void HistoryWriter::pass(double engineMs, std::span<const Field> items) {
+void HistoryWriter::pass(double engineMs, std::span<const PassItem> items) {
   if (passes_.empty()) batchStart_ = std::chrono::steady_clock::now();
-  for (const auto &[name, value] : items) {
+  for (const PassItem &item : items) {
     if (valueCount_ == values_.size()) values_.emplace_back();
     // Assigned into the room of an earlier batch: no allocation once the buffers have grown.
-    values_[valueCount_].item = itemId(name);
-    values_[valueCount_].value = value;
+    values_[valueCount_].item = itemId(item);
+    values_[valueCount_].value = item.value;
+    values_[valueCount_].number = item.number;
     ++valueCount_;
   }
   passes_.push_back({engineMs, items.size()});
@@ -248,7 +242,7 @@ void HistoryWriter::flush() {
     const auto passId = db_.lastId();
     for (std::size_t end = next + p.values; next < end; ++next) {
       const PendingValue &v = values_[next];
-      value_.bind(1, passId).bind(2, v.item).bindStatic(3, v.value).bind(4, parseNumber(v.value)).run();
+      value_.bind(1, passId).bind(2, v.item).bindStatic(3, v.value).bind(4, v.number).run();
     }
   }
   touch();

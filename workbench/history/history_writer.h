@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -18,6 +19,14 @@
 namespace history {
 
 using Field = std::pair<std::string, std::string>;  // name or code text, value or status
+
+// One item of a live-data pass as the display host read it (std_observer.h).
+struct PassItem {
+  std::string shown;  // the name as shown, unit and all: the item's key within the session
+  std::string name, unit;
+  std::string value;
+  std::optional<double> number;
+};
 
 struct SessionInfo {
   std::string ecu;  // as named on the command line: "m154"
@@ -52,8 +61,8 @@ class HistoryWriter {
   std::int64_t startTest(const std::string &name);
   void updateTest(std::int64_t test, const std::string &steps, const std::string &sent, const std::string &outcome);
   void notice(const std::string &action, const std::string &text);
-  // One live-data pass: the line's clock and each item's name (with unit) and value text.
-  void pass(double engineMs, std::span<const Field> items);
+  // One live-data pass: the line's clock and its items.
+  void pass(double engineMs, std::span<const PassItem> items);
   // Commits the passes not yet written.
   void flush();
   // The session ended: the normal way, or on a communication failure with the unit. A
@@ -64,7 +73,7 @@ class HistoryWriter {
 
  private:
   void touch();  // the session's end moves to now inside every write
-  std::int64_t itemId(const std::string &shownName);
+  std::int64_t itemId(const PassItem &item);
 
   std::string movedAside_, damage_;
   Db db_;
@@ -80,6 +89,7 @@ class HistoryWriter {
   struct PendingValue {
     std::int64_t item;
     std::string value;  // a value text is short: kept in place, no allocation of its own
+    std::optional<double> number;
   };
   std::vector<PendingPass> passes_;
   std::vector<PendingValue> values_;
@@ -87,8 +97,6 @@ class HistoryWriter {
   std::chrono::steady_clock::time_point batchStart_;
 };
 
-// "Coolant temperature, °C" -> {"Coolant temperature", "°C"}.
-Field splitUnit(const std::string &shownName);
 // Local time as "YYYY-MM-DD HH:MM:SS".
 std::string now();
 

@@ -1,11 +1,16 @@
 // The shipped text library (assembled from data/ into the build): loads without a fault and holds every
-// record the plug-in needs for the M1.5.4 family, with lists that add up.
+// record the plug-in needs for the M1.5.4 family, with lists that add up, and every live-data name of
+// every language reaches the screen, the CSV and the history with the same name and unit.
+#include "history_reader.h"
+#include "history_recorder.h"
 #include "std_api.h"
+#include "std_observer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -108,6 +113,138 @@ TEST_F(ShippedData, TroubleCodeTextsCoverStoredCodesAndCurrentFaultBits) {
       EXPECT_TRUE(record(file, 0x58600000 + k * 256 + mask, t)) << std::hex << k << " " << mask;
   EXPECT_TRUE(record(file, 0x58600901, t));
   EXPECT_EQ(t, "Coolant temperature sensor fault");
+}
+
+// One list's live data as the display host tells it to its observers.
+struct Heard {
+  bool identification = false;
+  std::vector<std::string> shown, name, unit;
+};
+
+void hear(const StdShown *e, void *context) {
+  auto &heard = *static_cast<std::pair<Heard, history::HistoryRecorder *> *>(context);
+  if (e->kind != STD_SHOWN_STREAM && e->kind != STD_SHOWN_IDENTIFICATION) return;
+  heard.first = {e->kind == STD_SHOWN_IDENTIFICATION, {}, {}, {}};
+  for (int i = 0; i < e->lineCount; ++i) {
+    heard.first.shown.emplace_back(e->lines[i].name);
+    heard.first.name.emplace_back(e->lines[i].item);
+    heard.first.unit.emplace_back(e->lines[i].unit);
+  }
+  heard.second->shown(*e);
+}
+
+// The header cells of a CSV file written by the live-data recording.
+std::vector<std::string> csvHeader(const std::string &path) {
+  std::ifstream in(path);
+  std::string line, cell;
+  std::getline(in, line);
+  std::vector<std::string> cells;
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"')
+      cell += line[++i];
+    else if (line[i] == '"')
+      quoted = !quoted;
+    else if (line[i] == ',' && !quoted)
+      cells.push_back(std::exchange(cell, ""));
+    else
+      cell += line[i];
+  }
+  cells.push_back(cell);
+  return cells;
+}
+
+// Every data-stream name of every shipped language, one list at a time: the screen's name and
+// unit (the observer's event, from which the terminal table and the browser read them too), the
+// CSV header, the history's items and the report's chart axes say the same; and a unit is one
+// word that ends the shown name, so a name such as "Operating mode (1 warm-up, 2 idle)" stays whole.
+TEST_F(ShippedData, EveryLiveDataNameAgreesOnScreenCsvHistoryAndReport) {
+  // Names whose split is easy to get wrong, in the table below by their shown text.
+  const std::map<std::string, std::pair<std::string, std::string>> tricky = {
+      {"Coolant temperature, \xC2\xB0"
+       "C",
+       {"Coolant temperature",
+        "\xC2\xB0"
+        "C"}},
+      {"Operating mode (1 warm-up, 2 idle)", {"Operating mode (1 warm-up, 2 idle)", ""}},
+      {"Fuel system status (1 open, 2 closed loop)", {"Fuel system status (1 open, 2 closed loop)", ""}},
+      {"Running roughness, cylinder 1", {"Running roughness, cylinder 1", ""}},
+      {"Mixture adaptation, second bank (not fitted)", {"Mixture adaptation, second bank (not fitted)", ""}},
+      {"Idle mixture (CO) correction", {"Idle mixture (CO) correction", ""}},
+      {"Fuel economy, l/100km", {"Fuel economy", "l/100km"}},
+      {"Режим работы (1 прогрев, 2 холостой ход)", {"Режим работы (1 прогрев, 2 холостой ход)", ""}},
+      {"Пропуски воспламенения, цилиндр 1", {"Пропуски воспламенения, цилиндр 1", ""}},
+      {"Обороты двигателя, об/мин", {"Обороты двигателя", "об/мин"}},
+  };
+  ScratchDir out("names");
+  history::HistoryWriter writer(out.str() + "/history.sqlite");
+  history::HistoryRecorder recorder(
+      writer, {[] { return 0.0; }, [] { return std::uint64_t{0}; }, [](std::uint64_t) { return std::string(); }}, true);
+  std::pair<Heard, history::HistoryRecorder *> heard{{}, &recorder};
+  StdSetObserver(&hear, &heard);
+  std::size_t names = 0, trickySeen = 0;
+  for (const auto &[language, folder] : {std::pair{"en", ""}, std::pair{"ru", "/ru"}}) {
+    ASSERT_EQ(StdSetLanguage(language), 0) << StdLastError();
+    // The lists as the file holds them: runs of consecutive IDs, a head with its count apart.
+    std::ifstream file(std::string(VAZ_DATA_SOURCE_DIR) + folder + "/DSNAMES.TXT");
+    ASSERT_TRUE(file) << language;
+    std::vector<std::pair<u32, std::vector<std::string>>> lists;  // first item's ID, names
+    for (std::string line; std::getline(file, line);) {
+      if (line.rfind("0x", 0) != 0) continue;
+      const u32 id = static_cast<u32>(std::strtoul(line.c_str(), nullptr, 16));
+      const std::string text = line.substr(line.find(' ') + 1);
+      if (text.find_first_not_of("0123456789") == std::string::npos)
+        lists.push_back({id + 1, {}});
+      else if (lists.empty() || id != lists.back().first + lists.back().second.size())
+        lists.push_back({id, {text}});
+      else
+        lists.back().second.push_back(text);
+    }
+    ASSERT_GT(lists.size(), 10u) << language;
+    for (const auto &[first, shown] : lists) {
+      const std::string csv = out.str() + "/" + language + std::to_string(first) + ".csv";
+      ASSERT_EQ(StdUseScript("back\n"), 0) << StdLastError();
+      ASSERT_EQ(StdSetLogFile(csv.c_str()), 0) << StdLastError();
+      writer.beginSession({"m154", 1, "m154", "", language, ""});
+      InitDataStream();
+      for (std::size_t n = 0; n < shown.size(); ++n) AddDataStreamItem(first + static_cast<u32>(n), "12.5");
+      ShowDataStream();
+      StdSetLogFile(nullptr);
+      writer.endSession();
+      const Heard &h = heard.first;
+      ASSERT_EQ(h.shown, shown) << std::hex << first;
+      if (h.identification) continue;
+      const std::vector<std::string> header = csvHeader(csv);
+      const auto session = history::loadSession(writer.db(), writer.session());
+      ASSERT_TRUE(session);
+      ASSERT_EQ(header.size(), shown.size() + 1) << std::hex << first;
+      std::vector<std::pair<std::string, std::string>> items;  // as the history keeps them: once each
+      for (std::size_t i = 0; i < shown.size(); ++i) {
+        const std::string &name = h.name[i], &unit = h.unit[i];
+        SCOPED_TRACE(shown[i]);
+        ++names;
+        if (auto t = tricky.find(shown[i]); t != tricky.end()) {
+          ++trickySeen;
+          EXPECT_EQ(name, t->second.first);
+          EXPECT_EQ(unit, t->second.second);
+        }
+        EXPECT_EQ(unit.empty() ? name : name + ", " + unit, shown[i]);
+        EXPECT_EQ(unit.find(' '), std::string::npos);
+        EXPECT_EQ(std::count(name.begin(), name.end(), '('), std::count(name.begin(), name.end(), ')'));
+        EXPECT_EQ(header[i + 1], unit.empty() ? name : name + " (" + unit + ")");
+        if (std::find(items.begin(), items.end(), std::pair{name, unit}) == items.end()) items.emplace_back(name, unit);
+      }
+      ASSERT_EQ(session->series.size(), items.size()) << std::hex << first;
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(session->series[i].name, items[i].first);
+        EXPECT_EQ(session->series[i].unit, items[i].second);
+        EXPECT_EQ(session->series[i].chart.count, 1u) << items[i].first;  // 12.5 read as a number
+      }
+    }
+  }
+  StdSetObserver(nullptr, nullptr);
+  EXPECT_GT(names, 1000u);
+  EXPECT_GE(trickySeen, tricky.size());
 }
 
 }  // namespace

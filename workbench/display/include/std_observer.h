@@ -12,32 +12,41 @@ extern "C" {
 #endif
 
 enum StdShownKind {
-  STD_SHOWN_MESSAGE = 1, /* after the answer: style, title, text, answer = the box's result */
+  STD_SHOWN_MESSAGE = 1, /* after the answer: style (VAZ_BOX_*), title, text, answer = the box's result */
   STD_SHOWN_MENU,   /* after the choice: title, entries in lines[].name, answer = entry (0-based, -1 back), text = its
-                       text */
+                       text; path = the entries chosen above it (none: the session's top menu) */
   STD_SHOWN_SELECT, /* after the choice: items in lines[] (value "x" = ticked), answer 0 = confirmed, 1 = back */
-  STD_SHOWN_STREAM, /* before the front end shows it: pass, recording, items in lines[] */
+  STD_SHOWN_STREAM, /* before the front end shows it: pass, recording, live-data items in lines[] */
   STD_SHOWN_CODES,  /* before the front end shows it: lines[] = code text, status ("" none) */
   STD_SHOWN_INPUT,  /* after the answer: title, text = prompt, answer = the number entered */
-  STD_SHOWN_PANEL   /* after the answer: pass, lines[] = values, answer = button (-1 none), text = its label */
+  STD_SHOWN_PANEL,  /* after the answer: pass, lines[] = values, answer = button (-1 none), text = its label */
+  STD_SHOWN_IDENTIFICATION /* before the front end shows it: pass, the control unit's fields in lines[] */
 };
 
 typedef struct StdShownLine {
-  const char *name;
-  const char *value;
+  const char *name;  /* as shown: "Coolant temperature, °C" */
+  const char *value; /* as shown, with the plug-in's padding */
+  /* Live data: the item's name and unit read apart ("Coolant temperature", "°C"); for the
+     other kinds item = name and unit = "". */
+  const char *item;
+  const char *unit;
+  int isNumber;  /* live data: the value is a number ... */
+  double number; /* ... and this is it */
 } StdShownLine;
 
 typedef struct StdShown {
   int kind;          /* StdShownKind */
-  int style;         /* message box style */
+  int style;         /* message box style, VAZ_BOX_* (vaz_contracts.h) */
   int answer;        /* see the kinds */
-  int pass;          /* data stream and panel: refresh pass from 1 */
+  int pass;          /* data stream, identification and panel: refresh pass from 1 */
   int recording;     /* data stream: live-data recording is on (StdSetLogFile or the record key) */
   const char *title; /* "" when the screen has none */
   const char *text;  /* "" when the screen has none */
   const StdShownLine *lines;
   int lineCount;
-  unsigned textId; /* message: the text ID the plug-in asked for (0 for the other kinds) */
+  unsigned textId;         /* message: the text ID the plug-in asked for (0 for the other kinds) */
+  const char *const *path; /* the menu entries chosen on the way to this screen, outermost first */
+  int pathLength;
 } StdShown;
 
 typedef void (*StdObserver)(const StdShown *shown, void *context);

@@ -7,6 +7,7 @@
 #include "stream_log.h"
 #include "stream_plot.h"
 #include "ui_words.h"
+#include "vaz_contracts.h"
 #include "workbench/code_column.h"
 
 #include <ncurses.h>
@@ -113,10 +114,10 @@ int CursesFrontEnd::answerKey(int k) {
 int CursesFrontEnd::message(const MessageScreen &s) {
   if (!terminal_.open()) return questionStyle(s.style) ? questionStyle(s.style)->no : 0;
   const QuestionStyle *q = questionStyle(s.style);
-  const bool notice = s.style == 5;  // shown while a request runs: nothing to wait for
-  // A confirmation (style 3) asks before something is done to the car, such as
-  // erasing its trouble codes: a hasty Enter must not do it.
-  bool yes = s.style != 3;
+  const bool notice = s.style == VAZ_BOX_NOTICE;  // shown while a request runs: nothing to wait for
+  // A confirmation asks before something is done to the car, such as erasing its
+  // trouble codes: a hasty Enter must not do it.
+  bool yes = s.style != VAZ_BOX_CONFIRM;
   for (;;) {
     const char *keys = say(q        ? "Left/Right choose  y/n  Enter answer  Esc no"
                            : notice ? "please wait"
@@ -317,7 +318,7 @@ void CursesFrontEnd::drawStream(const StreamScreen &s) {
   };
   // Text values (identification fields) read from the left, numbers line up on the right.
   auto value = [&](const ItemStats &it) {
-    return !ident && numberOf(it.value) ? right(it.value, valueW) : draw::fit(it.value, valueW);
+    return !ident && workbench::number_of(it.value) ? right(it.value, valueW) : draw::fit(it.value, valueW);
   };
   std::string head = "  " + draw::fit(say("Name"), nameW) + "  " +
                      (ident ? draw::fit(say("Value"), valueW) : right(say("Value"), valueW)) + "  " +

@@ -78,10 +78,19 @@ std::string DisplaySession::troubleCode(std::uint32_t id) {
 
 bool DisplaySession::addStreamLine(const std::string &name, const char *value, std::size_t limit) {
   if (streamUsed_ >= limit) return false;
-  if (streamUsed_ == stream.lines.size()) stream.lines.emplace_back();
-  NameValue &line = stream.lines[streamUsed_++];
-  line.name = name;  // assignments reuse the strings' room
+  if (streamUsed_ == stream.lines.size()) {
+    stream.lines.emplace_back();
+    stream.items.emplace_back();
+  }
+  NameValue &line = stream.lines[streamUsed_];
+  LiveItem &item = stream.items[streamUsed_++];
+  // Pass after pass the names repeat: each is split once, when it first stands here.
+  if (line.name != name) {
+    line.name = name;  // assignments reuse the strings' room
+    item.label = workbench::split_unit(name);
+  }
   line.value = value ? value : "";
+  item.number = workbench::number_of(line.value);
   return true;
 }
 

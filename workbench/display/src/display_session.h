@@ -58,7 +58,10 @@ class DisplaySession {
   // steady live-data pass touches no heap.
   void beginStream() { streamUsed_ = 0; }
   bool addStreamLine(const std::string &name, const char *value, std::size_t limit);
-  void endStream() { stream.lines.resize(streamUsed_); }
+  void endStream() {
+    stream.lines.resize(streamUsed_);
+    stream.items.resize(streamUsed_);
+  }
   std::size_t streamLines() const { return streamUsed_; }
   void otherScreen() { streamPasses_ = panelPasses_ = 0; }
 

@@ -25,6 +25,9 @@ class ScreenPath {
   std::string lastChosen() const { return frames_.empty() ? "" : frames_.back().chosen; }
   // Nothing chosen yet: the menu shown is the session's top menu.
   bool atTop() const { return frames_.empty(); }
+  // The entries chosen on the way, outermost first.
+  std::size_t depth() const { return frames_.size(); }
+  const std::string &chosen(std::size_t i) const { return frames_[i].chosen; }
   // A new session starts from the top.
   void clear() { frames_.clear(); }
 

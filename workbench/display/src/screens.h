@@ -2,6 +2,8 @@
 // text, and the front end that shows them and answers for the user.
 #pragma once
 
+#include "workbench/live_value.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,9 +33,17 @@ struct NameValue {
   std::string value;
 };
 
+// A live-data item as read once, by the one rule, when its line is added: name and unit
+// apart, and its value as a number where it is one.
+struct LiveItem {
+  workbench::NameUnit label;
+  std::optional<double> number;
+};
+
 struct StreamScreen {
-  std::vector<NameValue> lines;
-  int pass = 1;  // refresh pass of this stream, from 1
+  std::vector<NameValue> lines;  // name and value as shown
+  std::vector<LiveItem> items;   // one per line
+  int pass = 1;                  // refresh pass of this stream, from 1
   // Identification fields, not live values: shown whole, without pass
   // counter, minimum, maximum, plot or recording.
   bool identification = false;

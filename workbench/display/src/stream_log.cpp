@@ -2,7 +2,6 @@
 #include "stream_log.h"
 
 #include "line_clock.h"
-#include "stream_stats.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -136,10 +135,8 @@ bool StreamLog::record(const StreamScreen &s) {
 
 std::vector<std::string> StreamLog::header(const StreamScreen &s) {
   std::vector<std::string> out;
-  for (const auto &l : s.lines) {
-    NameUnit nu = splitUnit(l.name);
-    out.push_back(nu.unit.empty() ? nu.name : nu.name + " (" + nu.unit + ")");
-  }
+  for (const auto &item : s.items)
+    out.push_back(item.label.unit.empty() ? item.label.name : item.label.name + " (" + item.label.unit + ")");
   return out;
 }
 

@@ -1,6 +1,6 @@
 // What the live-data table keeps about each shown item while its screen is
-// open: the name split from its unit, the lowest and highest value seen, and
-// a bounded history for the plot.
+// open: its name and unit, the lowest and highest value seen, and a bounded
+// history for the plot.
 #pragma once
 
 #include "screens.h"
@@ -14,26 +14,11 @@
 
 namespace stdhost {
 
-// "Coolant temperature, °C" -> name "Coolant temperature", unit "°C". The unit
-// is what follows the last ", " outside parentheses, and only when it holds no
-// blank: "Operating mode (1 warm-up, 2 idle)" and "Misfires, cylinder 1" are
-// whole names, so repeated names in one list stay apart.
-struct NameUnit {
-  std::string name;
-  std::string unit;
-};
-NameUnit splitUnit(const std::string &itemName);
-
-// The number in a value text ("90", " -2.5", "13.9"), nothing for texts such
-// as "ON", "--" or "0261204259" (a leading zero makes a part number, not a value).
-std::optional<double> numberOf(const std::string &value);
 // Digits after the decimal point of a number text ("13.90" -> 2).
 int decimalsOf(const std::string &value);
-// The value text without the blanks the plug-in pads it with.
-std::string trimmedValue(const std::string &value);
 
 struct ItemStats {
-  NameUnit label;
+  workbench::NameUnit label;
   std::string value;
   std::optional<double> min, max;
   std::deque<double> history;  // numeric values, oldest first

@@ -7,8 +7,10 @@
 #include "line_clock.h"
 #include "stream_log.h"
 #include "ui_words.h"
+#include "vaz_contracts.h"
 #include "web_service.h"
 
+#include <charconv>
 #include <chrono>
 #include <climits>
 #include <thread>
@@ -29,6 +31,33 @@ void appendLines(std::string &out, const char *key, const std::vector<NameValue>
     appendJsonString(out, lines[i].name);
     out += ',';
     appendJsonString(out, lines[i].value);
+    out += ']';
+  }
+  out += ']';
+}
+
+// Live-data lines as the display host read them: [shown name, value, name, unit, number or
+// null]; identification fields keep their whole name and no unit.
+void appendStreamLines(std::string &out, const StreamScreen &s) {
+  out += ",\"lines\":[";
+  for (std::size_t i = 0; i < s.lines.size(); ++i) {
+    const LiveItem &item = s.items[i];
+    if (i) out += ',';
+    out += '[';
+    appendJsonString(out, s.lines[i].name);
+    out += ',';
+    appendJsonString(out, s.lines[i].value);
+    out += ',';
+    appendJsonString(out, s.identification ? s.lines[i].name : item.label.name);
+    out += ',';
+    appendJsonString(out, s.identification ? "" : item.label.unit);
+    out += ',';
+    if (char buf[32]; item.number && !s.identification) {
+      const auto r = std::to_chars(buf, buf + sizeof buf, *item.number);
+      out.append(buf, r.ptr);
+    } else {
+      out += "null";
+    }
     out += ']';
   }
   out += ']';
@@ -121,7 +150,7 @@ void WebFrontEnd::told(const WebAnswer &a, const std::string &what) {
 
 int WebFrontEnd::message(const MessageScreen &s) {
   const QuestionStyle *q = questionStyle(s.style);
-  const bool wait = s.style == 5;  // shown while a request runs: nothing to answer
+  const bool wait = s.style == VAZ_BOX_NOTICE;  // shown while a request runs: nothing to answer
   std::string &out = begin("message", true, s.title);
   out += ",\"style\":";
   appendJsonInt(out, s.style);
@@ -195,7 +224,7 @@ bool WebFrontEnd::stream(const StreamScreen &s) {
   out += ",\"w\":";
   appendJsonInt(out, msOf(std::chrono::system_clock::now()));
   if (!note_.empty()) appendField(out, "note", note_);
-  appendLines(out, "lines", s.lines);
+  appendStreamLines(out, s);
   send("stream");
   // Live data never waits: an answer already given is taken, else the next pass runs.
   auto a = await(0);

@@ -379,25 +379,6 @@
 
   // ---- live data
 
-  // "Coolant temperature, °C" -> ["Coolant temperature", "°C"]: the unit follows the last
-  // ", " outside parentheses and holds no blank, as the terminal splits it.
-  function splitUnit(s) {
-    let depth = 0;
-    let cut = -1;
-    for (let i = 0; i < s.length; i++) {
-      if (s[i] === '(') depth++;
-      else if (s[i] === ')') depth = Math.max(0, depth - 1);
-      else if (depth === 0 && s[i] === ',' && s[i + 1] === ' ') cut = i;
-    }
-    const unit = cut < 0 ? '' : s.slice(cut + 2);
-    return !unit || /\s/.test(unit) ? [s, ''] : [s.slice(0, cut), unit];
-  }
-  // A value text's number: nothing for texts, and for part numbers with a leading zero.
-  function numberOf(text) {
-    const s = text.trim();
-    if (!/^[-+]?[0-9]+(\.[0-9]+)?$/.test(s) || /^[-+]?0[0-9]/.test(s)) return null;
-    return Number(s);
-  }
   const decimalsOf = (s) => (s.includes('.') ? s.trim().length - s.trim().indexOf('.') - 1 : 0);
   const kHistory = 600;
 
@@ -405,8 +386,8 @@
     live.names = m.lines.map((l) => l[0]).join('\n');
     live.items = [];
     live.body.replaceChildren();
-    for (const [shown] of m.lines) {
-      const [name, unit] = splitUnit(shown);
+    // The host reads each line once: [shown, value, name, unit, number or null].
+    for (const [shown, , name, unit] of m.lines) {
       const item = { name, unit, min: null, max: null, decimals: 0, history: [], chart: null };
       item.cells = [el('td', { text: name }), el('td', { class: 'num' }), el('td', { text: unit }),
         el('td', { class: 'num' }), el('td', { class: 'num' })];
@@ -442,10 +423,9 @@
   function updateStream(m) {
     if (m.lines.map((l) => l[0]).join('\n') !== live.names) buildItems(m);
     const seconds = (m.t - live.t0) / 1000;
-    m.lines.forEach(([, value], i) => {
+    m.lines.forEach(([, value, , , v], i) => {
       const item = live.items[i];
       item.value = value.trim();
-      const v = numberOf(value);
       if (v === null) return;
       item.decimals = decimalsOf(value);
       item.min = item.min === null ? v : Math.min(item.min, v);
