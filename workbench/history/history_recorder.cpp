@@ -2,7 +2,6 @@
 #include "history_recorder.h"
 
 #include "vaz_contracts.h"
-#include "wire_frames.h"
 
 #include <algorithm>
 
@@ -36,7 +35,7 @@ std::span<const PassItem> HistoryRecorder::passItems(const StdShown &e) {
 void HistoryRecorder::saveTest() {
   std::string steps;
   for (const auto &s : steps_) steps += (steps.empty() ? "" : "; ") + s;
-  const std::string sent = sentText(framesOf(line_.traceSince(testTrace_)));
+  const std::string sent = sentText(line_.frames.since(testFrames_));
   writer_.updateTest(test_, steps, sent, outcome_);
 }
 
@@ -58,7 +57,7 @@ void HistoryRecorder::startAction(const StdShown &menu) {
     list_.clear();
     parent_.clear();
     sawIdentification_ = confirmed_ = clearSaved_ = false;
-    actionTrace_ = line_.tracePosition();
+    actionFrames_ = line_.frames.position();
     return;
   }
   // Below the function menu every choice is a test step, named with the list entry it
@@ -69,7 +68,7 @@ void HistoryRecorder::startAction(const StdShown &menu) {
     parent_ = menu.text;
   else if (!parent_.empty())
     name = parent_ + " / " + menu.text;
-  testTrace_ = line_.tracePosition();
+  testFrames_ = line_.frames.position();
   test_ = writer_.startTest(name);
 }
 
@@ -107,7 +106,7 @@ void HistoryRecorder::shown(const StdShown &e) {
         writer_.notice(action_, e.text);
       }
       if (confirmed_ && !clearSaved_ && test_ == 0) {
-        ClearOutcome c = findClear(framesOf(line_.traceSince(actionTrace_)));
+        ClearOutcome c = findClear(line_.frames.since(actionFrames_));
         if (c.found) {
           writer_.clear(c.ok, e.text, c.sent);
           clearSaved_ = true;

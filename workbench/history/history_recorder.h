@@ -7,6 +7,7 @@
 
 #include "history_writer.h"
 #include "std_observer.h"
+#include "wire_frames.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,9 +18,8 @@
 namespace history {
 
 struct LineAccess {
-  std::function<double()> clockMs;                       // the line's clock
-  std::function<std::uint64_t()> tracePosition;          // a mark in the wire trace
-  std::function<std::string(std::uint64_t)> traceSince;  // the trace after a mark
+  std::function<double()> clockMs;  // the line's clock
+  const FrameLog &frames;           // what went over the wire
 };
 
 class HistoryRecorder {
@@ -46,10 +46,10 @@ class HistoryRecorder {
   std::string action_;             // the function chosen last
   std::string parent_;             // the list entry a deeper step belongs to
   bool sawIdentification_ = false, confirmed_ = false, clearSaved_ = false;
-  std::uint64_t actionTrace_ = 0;  // trace mark when the action began
+  std::uint64_t actionFrames_ = 0;  // frame mark when the action began
 
   std::int64_t test_ = 0;  // the open test step, 0 = none
-  std::uint64_t testTrace_ = 0;
+  std::uint64_t testFrames_ = 0;
   std::vector<std::string> steps_;
   std::string outcome_;
   std::vector<PassItem> passItems_;

@@ -1,53 +1,72 @@
-// Reading tester frames and the clear request out of the wire trace.
+// The session's frames for the history: kept as bytes, read by the workbench's frame module.
 #include "wire_frames.h"
 
-#include <cstdlib>
-#include <sstream>
+#include "frames/aldl_frame.h"
+#include "frames/kwp_frame.h"
+
+#include <cstdio>
 
 namespace history {
 
-std::vector<SentFrame> framesOf(const std::string &trace) {
-  std::vector<SentFrame> out;
-  std::istringstream in(trace);
-  for (std::string line; std::getline(in, line);) {
-    auto t = line.find(" T> "), e = line.find(" E< ");
-    auto at = t != std::string::npos ? t : e;
-    if (at == std::string::npos) continue;
-    SentFrame f{line, {}, t != std::string::npos};
-    std::istringstream bytes(line.substr(at + 4));
-    for (std::string b; bytes >> b;) {
-      char *end = nullptr;
-      long v = std::strtol(b.c_str(), &end, 16);
-      if (*end != '\0' || v < 0 || v > 0xFF) break;
-      f.bytes.push_back(static_cast<std::uint8_t>(v));
-    }
-    if (!f.bytes.empty()) out.push_back(std::move(f));
+namespace kwp = frames::kwp;
+namespace aldl = frames::aldl;
+
+std::string traceLine(const SentFrame &f) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%10.3f ", f.tMs);
+  std::string line = stamp;
+  line += f.toEcu ? "T>" : "E<";
+  line += ' ';
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (std::size_t i = 0; i < f.bytes.size(); ++i) {
+    if (i > 0) line += ' ';
+    line += kHex[f.bytes[i] >> 4];
+    line += kHex[f.bytes[i] & 0xF];
   }
-  return out;
+  return line;
+}
+
+void FrameLog::add(double tMs, bool toEcu, const std::uint8_t *bytes, std::size_t count) {
+  if (count == 0) return;
+  std::lock_guard<std::mutex> g(mutex_);
+  if (frames_.size() >= kKept) {
+    frames_.pop_front();
+    ++dropped_;
+  }
+  frames_.push_back({tMs, std::vector<std::uint8_t>(bytes, bytes + count), toEcu});
+}
+
+std::uint64_t FrameLog::position() const {
+  std::lock_guard<std::mutex> g(mutex_);
+  return dropped_ + frames_.size();
+}
+
+std::vector<SentFrame> FrameLog::since(std::uint64_t mark) const {
+  std::lock_guard<std::mutex> g(mutex_);
+  const std::uint64_t from = mark > dropped_ ? mark - dropped_ : 0;
+  if (from >= frames_.size()) return {};
+  return {frames_.begin() + static_cast<std::ptrdiff_t>(from), frames_.end()};
 }
 
 int serviceOf(const std::vector<std::uint8_t> &b) {
-  if (b.size() >= 3 && b[0] == 0xF4) return b[2];  // ALDL: device F4, length code, mode
-  if (b.empty()) return -1;
-  // KWP2000: format byte, target and source when addressed, a length byte when the
-  // format byte's length is 0.
-  std::size_t header = (b[0] & 0xC0) ? 3 : 1;
-  if ((b[0] & 0x3F) == 0) ++header;
-  return header < b.size() ? b[header] : -1;
+  if (b.size() > aldl::kModeAt && b[0] == aldl::kDevice) return b[aldl::kModeAt];
+  return kwp::service_of(b.data(), b.size());
 }
 
 ClearOutcome findClear(const std::vector<SentFrame> &frames) {
   ClearOutcome r;
   for (std::size_t i = 0; i < frames.size(); ++i) {
     const int sid = serviceOf(frames[i].bytes);
-    if (!frames[i].toEcu || (sid != 0x14 && !(sid == 0x0A && frames[i].bytes[0] == 0xF4))) continue;
+    const bool aldl = !frames[i].bytes.empty() && frames[i].bytes[0] == aldl::kDevice;
+    if (!frames[i].toEcu || (sid != kwp::kClearDiagnosticInformation && !(sid == aldl::kClearCodes && aldl))) continue;
     r.found = true;
-    r.sent = frames[i].line;
+    r.sent = traceLine(frames[i]);
     r.ok = false;
     // The answer is the next frame from the ECU, if it came before the next request.
     if (i + 1 < frames.size() && !frames[i + 1].toEcu) {
       const int answer = serviceOf(frames[i + 1].bytes);
-      r.ok = sid == 0x14 ? answer == 0x54 : answer == 0x0A;
+      r.ok = sid == kwp::kClearDiagnosticInformation ? answer == kwp::kClearDiagnosticInformation + kwp::kPositiveOffset
+                                                     : answer == aldl::kClearCodes;
     }
   }
   return r;
@@ -57,13 +76,14 @@ std::string sentText(const std::vector<SentFrame> &frames, std::size_t limit) {
   std::string out;
   std::size_t n = 0, more = 0;
   for (const auto &f : frames) {
-    if (!f.toEcu || serviceOf(f.bytes) == 0x3E) continue;
+    if (!f.toEcu || serviceOf(f.bytes) == kwp::kTesterPresent) continue;
     if (n++ >= limit) {
       ++more;
       continue;
     }
-    auto start = f.line.find_first_not_of(' ');
-    out += f.line.substr(start == std::string::npos ? 0 : start) + "\n";
+    const std::string line = traceLine(f);
+    auto start = line.find_first_not_of(' ');
+    out += line.substr(start == std::string::npos ? 0 : start) + "\n";
   }
   if (more) out += "... " + std::to_string(more) + " more\n";
   return out;

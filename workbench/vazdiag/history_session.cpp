@@ -14,6 +14,7 @@ namespace vazdiag {
 
 struct SessionHistory::Impl {
   Workbench &bench;
+  history::FrameLog frames;
   history::HistoryWriter writer;
   history::HistoryRecorder recorder;
   bool failed = false;
@@ -21,12 +22,11 @@ struct SessionHistory::Impl {
   std::string serverNote;             // why the server does not hold the session
 
   Impl(const std::string &file, Workbench &b, bool recordAll)
-      : bench(b),
-        writer(file),
-        recorder(writer,
-                 {[this] { return bench.clockMs(); }, [this] { return bench.tracePosition(); },
-                  [this](std::uint64_t mark) { return bench.traceSince(mark); }},
-                 recordAll) {}
+      : bench(b), writer(file), recorder(writer, {[this] { return bench.clockMs(); }, frames}, recordAll) {}
+
+  static void frame(const unsigned char *bytes, unsigned count, int toEcu, double tMs, void *context) {
+    static_cast<Impl *>(context)->frames.add(tMs, toEcu != 0, bytes, count);
+  }
 
   void fail(const std::exception &e) {
     failed = true;
@@ -80,14 +80,14 @@ SessionHistory::SessionHistory(const HistoryOptions &options, const SessionSetup
       impl->writer.unitFound(e ? e->name : "auto", ecuType);
     } catch (const std::exception &ex) { impl->fail(ex); }
   });
-  bench.followTrace(true);  // what a test sent is read from the trace's newest lines
+  bench.observeFrames(&Impl::frame, impl_.get());  // what a test sent and a clear
 }
 
 SessionHistory::~SessionHistory() {
   impl_->bench.observe(nullptr, nullptr);
   impl_->bench.observeWebActions(nullptr, nullptr);
   impl_->bench.onUnitDetected(nullptr);
-  impl_->bench.followTrace(false);
+  impl_->bench.observeFrames(nullptr, nullptr);
 }
 
 void SessionHistory::finish(bool commFailure) {

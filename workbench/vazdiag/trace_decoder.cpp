@@ -1,5 +1,5 @@
-// Annotation of wire traces: KWP2000 and ALDL frame layouts, checksums and
-// service names come from the tables below.
+// Annotation of wire traces: KWP2000 and ALDL frame layouts, checksums and service names
+// come from the workbench's frame module.
 #include "trace_decoder.h"
 
 #include <array>
@@ -8,70 +8,16 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "frames/aldl_frame.h"
+#include "frames/kwp_frame.h"
 #include "workbench/printable.h"
 
 namespace vazdiag {
 
 namespace {
 
-struct Named {
-  std::uint8_t id;
-  const char *name;
-};
-
-constexpr std::array kServices{
-    Named{0x10, "StartDiagnosticSession"},
-    Named{0x11, "ECUReset"},
-    Named{0x12, "ReadFreezeFrameData"},
-    Named{0x13, "ReadDiagnosticTroubleCodes"},
-    Named{0x14, "ClearDiagnosticInformation"},
-    Named{0x17, "ReadStatusOfDiagnosticTroubleCodes"},
-    Named{0x18, "ReadDiagnosticTroubleCodesByStatus"},
-    Named{0x1A, "ReadEcuIdentification"},
-    Named{0x20, "StopDiagnosticSession"},
-    Named{0x21, "ReadDataByLocalIdentifier"},
-    Named{0x22, "ReadDataByCommonIdentifier"},
-    Named{0x23, "ReadMemoryByAddress"},
-    Named{0x27, "SecurityAccess"},
-    Named{0x30, "InputOutputControlByLocalIdentifier"},
-    Named{0x31, "StartRoutineByLocalIdentifier"},
-    Named{0x3B, "WriteDataByLocalIdentifier"},
-    Named{0x3E, "TesterPresent"},
-    Named{0x81, "StartCommunication"},
-    Named{0x82, "StopCommunication"},
-    Named{0x83, "AccessTimingParameters"},
-};
-
-constexpr std::array kNegativeCodes{
-    Named{0x10, "generalReject"},
-    Named{0x11, "serviceNotSupported"},
-    Named{0x12, "subFunctionNotSupported-invalidFormat"},
-    Named{0x21, "busy-repeatRequest"},
-    Named{0x22, "conditionsNotCorrect-requestSequenceError"},
-    Named{0x23, "routineNotComplete"},
-    Named{0x31, "requestOutOfRange"},
-    Named{0x33, "securityAccessDenied"},
-    Named{0x35, "invalidKey"},
-    Named{0x78, "requestCorrectlyReceived-responsePending"},
-};
-
-constexpr std::array kAldlModes{
-    Named{0x01, "read data"},
-    Named{0x04, "actuator control"},
-    Named{0x0A, "clear trouble codes"},
-};
-
-constexpr std::uint8_t kNegativeResponse = 0x7F;
-constexpr std::uint8_t kPositiveOffset = 0x40;
-constexpr std::uint8_t kAldlDevice = 0xF4;
-constexpr std::uint8_t kAldlLengthBase = 0x55;
-
-template <typename Table>
-std::string lookup(const Table &table, std::uint8_t id) {
-  for (const Named &n : table)
-    if (n.id == id) return n.name;
-  return "";
-}
+namespace kwp = frames::kwp;
+namespace aldl = frames::aldl;
 
 std::string hex(std::uint8_t b) {
   char buf[4];
@@ -98,58 +44,57 @@ std::string sidText(std::uint8_t sid) {
 FrameNote describeKwp(const std::vector<std::uint8_t> &b) {
   FrameNote n;
   // Short form: service-byte count in the format byte; long form: a length byte after the source.
-  const std::size_t count = b[0] & 0x3F;
-  const std::size_t header = count == 0 ? 4 : 3;
-  if (b.size() < header + 1) {
+  const kwp::Header h = kwp::header(b.data(), b.size());
+  if (!h.complete || b.size() < h.size + 1) {
     n.text = "KWP frame too short";
     return n;
   }
-  const std::size_t services = count == 0 ? b[3] : count;
-  if (services == 0 || b.size() != header + services + 1) {
-    n.text = "KWP frame of " + std::to_string(b.size()) + " bytes, its header announces " +
-             std::to_string(header + services + 1);
+  const std::size_t header = h.size, services = h.data;
+  if (services == 0 || b.size() != h.frame_size()) {
+    n.text =
+        "KWP frame of " + std::to_string(b.size()) + " bytes, its header announces " + std::to_string(h.frame_size());
     return n;
   }
-  std::uint8_t sum = 0;
-  for (std::size_t i = 0; i + 1 < b.size(); ++i) sum = static_cast<std::uint8_t>(sum + b[i]);
+  const std::uint8_t sum = kwp::checksum(b.data(), b.size() - 1);
   n.parsed = true;
   const std::uint8_t sid = b[header];
   std::string what;
-  if (sid == kNegativeResponse) {
+  if (sid == kwp::kNegativeResponse) {
     std::string about = services >= 2 ? sidText(b[header + 1]) : "?";
     std::string code = services >= 3 ? hex(b[header + 2]) : "?";
-    std::string codeName = services >= 3 ? lookup(kNegativeCodes, b[header + 2]) : "";
+    std::string codeName = services >= 3 ? std::string(kwp::negative_code_name(b[header + 2])) : "";
     what = "negative response to " + about + ": " + code + (codeName.empty() ? "" : " " + codeName);
-  } else if (serviceName(sid).empty() && sid >= kPositiveOffset &&
-             !serviceName(static_cast<std::uint8_t>(sid - kPositiveOffset)).empty()) {
+  } else if (serviceName(sid).empty() && sid >= kwp::kPositiveOffset &&
+             !serviceName(static_cast<std::uint8_t>(sid - kwp::kPositiveOffset)).empty()) {
     // Answers carry the request's identifier plus 0x40.
-    what = "positive response to " + sidText(static_cast<std::uint8_t>(sid - kPositiveOffset));
+    what = "positive response to " + sidText(static_cast<std::uint8_t>(sid - kwp::kPositiveOffset));
     if (services > 1) what += ": " + hexRun(b, header + 1, b.size() - 1);
   } else {
     what = sidText(sid);
     if (services > 1) what += " " + hexRun(b, header + 1, b.size() - 1);
   }
-  n.text = "KWP " + hex(b[2]) + "->" + hex(b[1]) + " " + what + "; " + checksumNote(b.back(), sum, n.checksumOk);
+  n.text = "KWP " + hex(b[kwp::kSourceAt]) + "->" + hex(b[kwp::kTargetAt]) + " " + what + "; " +
+           checksumNote(b.back(), sum, n.checksumOk);
   return n;
 }
 
 FrameNote describeAldl(const std::vector<std::uint8_t> &b) {
   FrameNote n;
-  if (b.size() < 4 || b[1] <= kAldlLengthBase) {
+  const int size = aldl::frame_size(b.data(), b.size());
+  if (b.size() < 4 || size < 0) {
     n.text = "ALDL frame too short";
     return n;
   }
-  const std::size_t m = b[1] - kAldlLengthBase;
-  if (b.size() != m + 3) {
-    n.text = "ALDL frame of " + std::to_string(b.size()) + " bytes, its length code announces " + std::to_string(m + 3);
+  if (b.size() != static_cast<std::size_t>(size)) {
+    n.text = "ALDL frame of " + std::to_string(b.size()) + " bytes, its length code announces " + std::to_string(size);
     return n;
   }
-  std::uint8_t sum = 0;
-  for (std::size_t i = 0; i + 1 < b.size(); ++i) sum = static_cast<std::uint8_t>(sum - b[i]);
+  const std::uint8_t sum = aldl::checksum(b.data(), b.size() - 1);
   n.parsed = true;
-  std::string mode = lookup(kAldlModes, b[2]);
-  n.text = "ALDL mode " + hex(b[2]) + (mode.empty() ? "" : " " + mode);
-  if (m > 1) n.text += ": " + hexRun(b, 3, b.size() - 1);
+  const std::uint8_t m = b[aldl::kModeAt];
+  const std::string mode(aldl::mode_name(m));
+  n.text = "ALDL mode " + hex(m) + (mode.empty() ? "" : " " + mode);
+  if (b.size() > 4) n.text += ": " + hexRun(b, 3, b.size() - 1);
   n.text += "; " + checksumNote(b.back(), sum, n.checksumOk);
   return n;
 }
@@ -184,14 +129,14 @@ LineKind parseLine(const std::string &line, bool &toEcu, std::vector<std::uint8_
 
 }  // namespace
 
-std::string serviceName(std::uint8_t sid) { return lookup(kServices, sid); }
+std::string serviceName(std::uint8_t sid) { return std::string(kwp::service_name(sid)); }
 
 FrameNote describeFrame(const std::vector<std::uint8_t> &bytes, bool toEcu) {
   if (bytes.empty()) return {"empty frame", false, false};
   FrameNote n;
-  if (bytes[0] == kAldlDevice)
+  if (bytes[0] == aldl::kDevice)
     n = describeAldl(bytes);
-  else if ((bytes[0] & 0xC0) == 0x80)
+  else if (kwp::addressing(bytes[0]) == kwp::Addressing::Physical)
     n = describeKwp(bytes);
   else
     n.text = "unknown frame layout (first byte " + hex(bytes[0]) + ")";

@@ -105,8 +105,7 @@ struct Workbench::Impl {
   const char *(*VciTraceText)();
   int (*VciSetTraceFile)(const char *);
   void (*VciKeepTrace)(int);
-  unsigned long long (*VciTracePosition)();
-  const char *(*VciTraceSince)(unsigned long long);
+  void (*VciSetFrameObserver)(void (*)(const unsigned char *, unsigned, int, double, void *), void *);
   const char *(*VciTraceWriteError)();
   const char *(*VciLastError)();
   int (*VciUsePort)(const char *, const char *);
@@ -174,8 +173,7 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   VAZ_BIND(m.vci, VciTraceText, m.vciFile);
   VAZ_BIND(m.vci, VciSetTraceFile, m.vciFile);
   VAZ_BIND(m.vci, VciKeepTrace, m.vciFile);
-  VAZ_BIND(m.vci, VciTracePosition, m.vciFile);
-  VAZ_BIND(m.vci, VciTraceSince, m.vciFile);
+  VAZ_BIND(m.vci, VciSetFrameObserver, m.vciFile);
   VAZ_BIND(m.vci, VciTraceWriteError, m.vciFile);
   VAZ_BIND(m.vci, VciLastError, m.vciFile);
   VAZ_BIND(m.vci, VciUsePort, m.vciFile);
@@ -204,16 +202,14 @@ void Workbench::onUnitDetected(std::function<void(int ecuType)> found) { impl_->
 
 double Workbench::clockMs() const { return impl_->VciClockMs(); }
 
-std::uint64_t Workbench::tracePosition() const { return impl_->VciTracePosition(); }
-
-std::string Workbench::traceSince(std::uint64_t mark) const { return impl_->VciTraceSince(mark); }
+void Workbench::observeFrames(FrameObserver observer, void *context) { impl_->VciSetFrameObserver(observer, context); }
 
 void *Workbench::pluginSymbol(const char *name) const { return dlsym(impl_->plugin.get(), name); }
 
 SessionResult Workbench::run(const SessionSetup &s) {
   Impl &m = *impl_;
   m.VciReset();
-  m.VciKeepTrace(s.keepRecords ? 1 : followTrace_ ? 2 : 0);
+  m.VciKeepTrace(s.keepRecords ? 1 : 0);
   m.StdSetTranscriptOutput(s.transcriptFd, s.keepRecords ? 1 : 0);
   m.VciUseVirtualClock(s.virtualClock ? 1 : 0);
   // The trace file first, so that it also holds what opening a port found out.

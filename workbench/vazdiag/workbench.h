@@ -98,13 +98,11 @@ class Workbench {
   // The automatic detection reported the unit it found (its ECU type, 1..8): the
   // header already names it; also tell this callback (null: nobody).
   void onUnitDetected(std::function<void(int ecuType)> found);
-  // The line's clock (ms) and the wire trace so far, also while a session runs.
+  // The line's clock (ms), also while a session runs.
   double clockMs() const;
-  // The wire trace as a session goes: a mark, and what was written after one (a tail of the
-  // trace is kept for this while a history follows the session: followTrace).
-  std::uint64_t tracePosition() const;
-  std::string traceSince(std::uint64_t mark) const;
-  void followTrace(bool on) { followTrace_ = on; }
+  // Every frame on the wire as bytes, as the session goes (null: nobody).
+  using FrameObserver = void (*)(const unsigned char *bytes, unsigned count, int toEcu, double tMs, void *context);
+  void observeFrames(FrameObserver observer, void *context);
 
   // Resolves a symbol of the plug-in (tests look at its exported record).
   void *pluginSymbol(const char *name) const;
@@ -112,7 +110,6 @@ class Workbench {
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
-  bool followTrace_ = false;
   WebActionHook webHook_ = nullptr;
   void *webHookContext_ = nullptr;
 };

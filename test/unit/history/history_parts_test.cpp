@@ -1,4 +1,4 @@
-// Reading a clear off the wire trace, chart axes and marks that stay finite whatever the
+// Reading a clear off the frames on the wire, chart axes and marks that stay finite whatever the
 // values, and a page that no stored text can put a control byte into.
 #include "html_report.h"
 #include "report_labels.h"
@@ -28,20 +28,31 @@ TEST(WireFrames, ServiceOfEachFrameForm) {
 }
 
 TEST(WireFrames, ClearIsOkOnlyWhenTheEcuConfirmsIt) {
+  using Bytes = std::vector<std::uint8_t>;
+  const Bytes clear{0x83, 0x10, 0xF1, 0x14, 0xFF, 0x00, 0x97}, read{0x82, 0x10, 0xF1, 0x21, 0x01, 0xA5};
   struct Case {
-    const char *trace;
+    std::vector<history::SentFrame> frames;
     bool found, ok;
   };
   const Case cases[] = {
-      {"  262.722 T> 83 10 F1 14 FF 00 97\n  306.442 E< 83 F1 10 54 FF 00 D7\n", true, true},
-      {"  262.722 T> 83 10 F1 14 FF 00 97\n  306.442 E< 83 F1 10 7F 14 22 21\n", true, false},
-      {"  262.722 T> 83 10 F1 14 FF 00 97\n  312.000 -- no answer\n  400.000 T> 82 10 F1 21 01 A5\n", true, false},
-      {"  100.000 T> 82 10 F1 21 01 A5\n  130.000 E< 83 F1 10 61 01 00 E6\n", false, false},
+      {{{262.722, clear, true}, {306.442, {0x83, 0xF1, 0x10, 0x54, 0xFF, 0x00, 0xD7}, false}}, true, true},
+      {{{262.722, clear, true}, {306.442, {0x83, 0xF1, 0x10, 0x7F, 0x14, 0x22, 0x21}, false}}, true, false},
+      {{{262.722, clear, true}, {400.0, read, true}}, true, false},
+      {{{100.0, read, true}, {130.0, {0x83, 0xF1, 0x10, 0x61, 0x01, 0x00, 0xE6}, false}}, false, false},
   };
   for (const Case &c : cases) {
-    auto r = history::findClear(history::framesOf(c.trace));
-    EXPECT_EQ(r.found, c.found) << c.trace;
-    EXPECT_EQ(r.ok, c.ok) << c.trace;
+    // A clear confirmed before the mark belongs to an earlier action.
+    history::FrameLog log;
+    log.add(50.0, true, clear.data(), clear.size());
+    log.add(60.0, false, c.frames[1].bytes.data(), 0);  // an empty frame is no frame
+    const Bytes confirmed{0x83, 0xF1, 0x10, 0x54, 0xFF, 0x00, 0xD7};
+    log.add(90.0, false, confirmed.data(), confirmed.size());
+    const auto mark = log.position();
+    for (const auto &f : c.frames) log.add(f.tMs, f.toEcu, f.bytes.data(), f.bytes.size());
+    auto r = history::findClear(log.since(mark));
+    EXPECT_EQ(r.found, c.found) << c.frames[0].tMs;
+    EXPECT_EQ(r.ok, c.ok) << c.frames[0].tMs;
+    EXPECT_EQ(r.sent, c.found ? "   262.722 T> 83 10 F1 14 FF 00 97" : "");
   }
 }
 

@@ -16,7 +16,7 @@ std::optional<Reply> AldlFront::hear(const Assembled &heard) {
   const double t = heard.last_ms;
   const Bytes &f = heard.frame;
   log_.line(t, "request " + hex_bytes(f));
-  if (checksum(f.data(), f.size()) != 0) {
+  if (!frames::aldl::checksum_ok(f.data(), f.size())) {
     log_.line(t, "checksum wrong: ignored");
     return std::nullopt;
   }

@@ -40,21 +40,12 @@ bool parse_hex(const std::string &s, Bytes &out) {
 // (in the format byte, or in a fourth header byte when the format byte's low part is 0).
 Bytes with_header(const Bytes &header, const Bytes &data) {
   Bytes f;
-  if ((header[0] & 0x3F) == 0) {
-    f = {header[0], header[1], header[2], static_cast<std::uint8_t>(data.size())};
-  } else {
-    f = {static_cast<std::uint8_t>((header[0] & 0xC0) | data.size()), header[1], header[2]};
-  }
-  f.insert(f.end(), data.begin(), data.end());
-  f.push_back(checksum(f.data(), f.size()));
+  const auto form = frames::kwp::short_form(header[0]) ? HeaderForm::Short : HeaderForm::Long;
+  frames::kwp::append_frame(f, header[0], header[1], header[2], data.data(), data.size(), form);
   return f;
 }
 
-std::size_t header_size(const Bytes &f) {
-  std::size_t at = (f[0] & 0xC0) != 0 ? 3 : 1;
-  if ((f[0] & 0x3F) == 0) ++at;
-  return at;
-}
+std::size_t header_size(const Bytes &f) { return frames::kwp::header_size(f[0]); }
 
 }  // namespace
 

@@ -45,7 +45,7 @@ std::optional<Reply> KwpFront::hear(const Assembled &heard) {
   const double t = heard.last_ms;
   const Bytes &f = heard.frame;
   log_.line(t, "request " + hex_bytes(f));
-  if (checksum(f.data(), f.size() - 1) != f.back()) {
+  if (!frames::kwp::checksum_ok(f.data(), f.size())) {
     log_.line(t, "checksum wrong: ignored");
     ecu_->hear_noise();
     return std::nullopt;

@@ -1,22 +1,20 @@
 // Byte -> frame assembly by the length rules of the two lines.
 #include "request_assembler.h"
 
+#include "frames/aldl_frame.h"
+
 namespace ecusim::wire {
 
 std::size_t kwp_request_length(const std::uint8_t *bytes, std::size_t available) {
-  if (available < 1) return 0;
-  const std::size_t header = (bytes[0] & 0xC0) != 0 ? 3 : 1;
-  const std::size_t n = bytes[0] & 0x3F;
-  if (n != 0) return header + n + 1;
-  if (available <= header) return 0;
-  return header + 1 + bytes[header] + 1;
+  const frames::kwp::Header h = frames::kwp::header(bytes, available);
+  return h.complete ? h.frame_size() : 0;
 }
 
 std::optional<std::size_t> aldl_request_length(const std::uint8_t *bytes, std::size_t available) {
-  if (available < 2) return 0;
   // At least the mode byte: a code of 0x55 or below describes no frame at all.
-  if (bytes[1] <= 0x55) return std::nullopt;
-  return static_cast<std::size_t>(bytes[1] - 0x55) + 3;
+  const int size = frames::aldl::frame_size(bytes, available);
+  if (size < 0) return std::nullopt;
+  return static_cast<std::size_t>(size);
 }
 
 RequestAssembler::Step RequestAssembler::push(std::uint8_t byte, double t_ms) {

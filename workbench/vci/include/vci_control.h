@@ -282,16 +282,17 @@ int VciSetTraceFile(const char *path);
 
 /* 1 (the default, kept across VciReset): VciTraceText has every line. 0: nothing is kept in
    memory, so a session of any length runs in constant memory; frames are then not even
-   formatted unless a trace file is open. 2: only the newest 256 kB are kept, for a reader
-   that follows the session as it goes (VciTracePosition, VciTraceSince): memory stays
+   formatted unless a trace file is open. 2: only the newest 256 kB are kept: memory stays
    bounded however long the session runs. */
 void VciKeepTrace(int on);
 
-/* A mark: the bytes of trace text written since the last reset. */
-unsigned long long VciTracePosition(void);
-
-/* The trace text written after a mark, as far as it is still kept. */
-const char *VciTraceSince(unsigned long long mark);
+/* Every frame on the line as bytes, as it goes over the wire: the frames the trace shows as
+   "T>" (toEcu 1) and "E<" (toEcu 0) lines, with the same time stamp, whether or not the trace
+   is kept. bytes run from the format byte or device identifier to the checksum and are valid
+   only during the call. A serial line's keep-alive thread calls it too. One observer at a
+   time; null stops it. Kept across VciReset. */
+typedef void (*VciFrameObserver)(const unsigned char *bytes, unsigned count, int toEcu, double tMs, void *context);
+void VciSetFrameObserver(VciFrameObserver observer, void *context);
 
 /* The first write error of the trace file ("cannot write the trace to F: No space left on
    device"), after flushing what is buffered; "" when none. */

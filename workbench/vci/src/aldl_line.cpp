@@ -3,6 +3,8 @@
 
 #include "line_timing.h"
 
+#include "frames/aldl_frame.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -53,7 +55,7 @@ int AldlLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *ans
   // ALDL has no negative answer: a "negative" fault loses the request like "no-answer".
   const bool lost = fault && (fault->kind == FaultKind::NoAnswer || fault->kind == FaultKind::Negative);
   if (ecu_ && readable && !lost) reply = ecu_->hear(f, tx_end);
-  if (ecusim::checksum(f.data(), f.size()) != 0) trace_.event(tx_end, "request checksum wrong");
+  if (!frames::aldl::checksum_ok(f.data(), f.size())) trace_.event(tx_end, "request checksum wrong");
 
   const AnswerTiming timing{kAldlAnswerDelay, kAldlWait, kAldlLateDelay,
                             kAldlQuiet,       bt,        "answer checksum wrong: discarded"};

@@ -211,22 +211,15 @@ VCI_EXPORT const char *VciTraceText(void) {
 VCI_EXPORT void VciKeepTrace(int on) {
   auto &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
-  // 2: the newest lines only, for a reader that follows the session (VciTraceSince).
+  // 2: the newest lines only, so that a long session's trace stays bounded.
   constexpr std::size_t kTail = 256u << 10;
   v.trace.set_keep(on != 0, on == 2 ? kTail : vci::WireTrace::kKeepAll);
 }
 
-VCI_EXPORT unsigned long long VciTracePosition(void) {
+VCI_EXPORT void VciSetFrameObserver(VciFrameObserver observer, void *context) {
   auto &v = instance();
   std::lock_guard<std::recursive_mutex> g(v.lock);
-  return v.trace.position();
-}
-
-VCI_EXPORT const char *VciTraceSince(unsigned long long mark) {
-  auto &v = instance();
-  std::lock_guard<std::recursive_mutex> g(v.lock);
-  v.trace_snapshot = v.trace.since(mark);
-  return v.trace_snapshot.c_str();
+  v.trace.set_observer(observer, context);
 }
 
 VCI_EXPORT const char *VciTraceWriteError(void) {

@@ -221,8 +221,8 @@ bool ElmLine::set_up() {
 bool ElmLine::set_header(std::uint8_t format, std::uint8_t target, std::uint8_t source) {
   // The adapter puts the length in: only the format byte's address bits count, and a low
   // part of 0 asks for the four-byte form (a separate length byte).
-  const std::string h =
-      hex2((format & 0xC0u) | ((format & 0x3Fu) != 0 ? 1u : 0u)) + " " + hex2(target) + " " + hex2(source);
+  const std::string h = hex2((format & frames::kwp::kAddressBits) | (frames::kwp::short_form(format) ? 1u : 0u)) + " " +
+                        hex2(target) + " " + hex2(source);
   if (h == header_) return true;
   bool ok = false;
   setting_command("ATSH " + h, &ok);
@@ -392,11 +392,11 @@ std::optional<std::vector<AdapterFrame>> ElmLine::wait_pending() {
 
 std::optional<std::vector<AdapterFrame>> ElmLine::request(const std::vector<std::uint8_t> &frame) {
   const std::uint8_t format = frame[0];
-  if ((format & 0xC0u) == 0) {
+  if (!frames::kwp::has_addresses(format)) {
     fail("a frame without addresses cannot go through the adapter");
     return std::nullopt;
   }
-  const std::size_t at = (format & 0x3Fu) == 0 ? 4 : 3;
+  const std::size_t at = frames::kwp::header_size(format);
   const std::vector<std::uint8_t> service(frame.begin() + static_cast<long>(at), frame.end() - 1);
   if (service.size() > 7 && !caps_.long_answers) {
     fail("the adapter sends at most 7 data bytes without ATAL");
@@ -484,7 +484,7 @@ int ElmLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   if (size < 5 || static_cast<std::size_t>(size) > kMaxRequestBytes) return fail("not a KWP2000 request");
   const std::vector<std::uint8_t> f(frame, frame + size);
   // The adapter's fast init sends StartCommunication with the header in force.
-  if (init_wanted_ && (f[0] & 0xC0u) != 0 && !set_header(f[0], f[1], f[2]))
+  if (init_wanted_ && frames::kwp::has_addresses(f[0]) && !set_header(f[0], f[1], f[2]))
     return fail("the adapter refused the header");
   if (init_wanted_ && !fast_init()) return -1;
   const auto frames = request(f);

@@ -97,9 +97,8 @@ std::vector<std::string> reply_lines(std::string_view text) {
 
 bool is_response_pending(const AdapterFrame &f) {
   if (f.empty()) return false;
-  std::size_t at = (f[0] & 0xC0) != 0 ? 3 : 1;
-  if ((f[0] & 0x3F) == 0) ++at;
-  return f.size() >= at + 4 && f[at] == 0x7F && f[at + 2] == 0x78;
+  const std::size_t at = frames::kwp::header_size(f[0]);
+  return f.size() >= at + 4 && f[at] == frames::kwp::kNegativeResponse && f[at + 2] == frames::kwp::kResponsePending;
 }
 
 AdapterReply read_reply(const std::vector<std::string> &lines) {

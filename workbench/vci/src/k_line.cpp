@@ -101,7 +101,7 @@ int KLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   catch_up();
   if (!frame || !answer) return fail("null frame or answer buffer");
   // A long-form request carries its length in the fourth byte; frame_length reads it only then.
-  const std::size_t len = ecusim::frame_length(frame, (frame[0] & 0x3F) ? 1 : 4);
+  const std::size_t len = ecusim::frame_length(frame, frames::kwp::header_size(frame[0]));
   if (len == 0) return fail("frame does not start with a physically addressed format byte");
   if (len > kMaxRequestBytes) {
     trace_.event(now(), "request refused: " + std::to_string(len) + " bytes announced, at most " +

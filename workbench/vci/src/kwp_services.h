@@ -36,12 +36,4 @@ constexpr KwpServiceRule kwp_service_rule(std::uint8_t sid) {
   return {sid, false, false};
 }
 
-// Where the service identifier of a KWP2000 frame sits: after the format byte, the two
-// addresses when the format byte announces them, and the length byte when it is separate.
-constexpr std::size_t kwp_service_offset(std::uint8_t format) {
-  std::size_t at = (format & 0xC0) != 0 ? 3 : 1;
-  if ((format & 0x3F) == 0) ++at;
-  return at;
-}
-
 }  // namespace vci

@@ -13,18 +13,21 @@
 namespace vci {
 namespace {
 
-std::size_t service_at(const WireBytes &f) { return kwp_service_offset(f[0]); }
+namespace kwp = frames::kwp;
+
+std::size_t service_at(const WireBytes &f) { return kwp::header_size(f[0]); }
 
 bool response_pending(const WireBytes &f, std::uint8_t service) {
   const std::size_t s = service_at(f);
-  return f.size() > s + 3 && f[s] == 0x7F && f[s + 1] == service && f[s + 2] == 0x78;
+  return f.size() > s + 3 && f[s] == kwp::kNegativeResponse && f[s + 1] == service && f[s + 2] == kwp::kResponsePending;
 }
 
 // The request's positive answer (service + 0x40) or a negative answer to it (7F service).
 bool answers(const WireBytes &f, std::uint8_t service) {
   const std::size_t s = service_at(f);
   if (f.size() <= s + 1) return false;
-  return f[s] == static_cast<std::uint8_t>(service + 0x40) || (f[s] == 0x7F && f.size() > s + 2 && f[s + 1] == service);
+  return f[s] == static_cast<std::uint8_t>(service + kwp::kPositiveOffset) ||
+         (f[s] == kwp::kNegativeResponse && f.size() > s + 2 && f[s + 1] == service);
 }
 
 }  // namespace
@@ -222,7 +225,7 @@ SerialLine::Exchange SerialLine::kwp_exchange(const WireBytes &frame, Origin ori
   const std::size_t s = service_at(frame);
   Expect expect;
   if (frame.size() > s + 1) expect = {frame[s], kwp_service_rule(frame[s]).several_frames};
-  if ((frame[0] & 0x80) != 0) as.answers_to(frame[2]);  // the request's source is the tester
+  if ((frame[0] & kwp::kPhysical) != 0) as.answers_to(frame[kwp::kSourceAt]);  // the request's source is the tester
   if (!transmit(frame, as, origin)) {
     if (port_) line_free_at_ = now() + kP3Min;
     Exchange ex;

@@ -4,23 +4,21 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "frames/aldl_frame.h"
+#include "frames/kwp_frame.h"
+
 namespace vci {
+
+namespace kwp = frames::kwp;
+namespace aldl = frames::aldl;
 
 int kwp_frame_size(const std::uint8_t *bytes, std::size_t available) {
   if (available == 0) return 0;
-  const std::uint8_t fmt = bytes[0];
-  const unsigned mode = fmt >> 6;  // 0 no addresses, 1 CARB (not KWP2000), 2 physical, 3 functional
-  if (mode == 1) return -1;
-  const std::size_t addresses = mode == 0 ? 0 : 2;
-  std::size_t data = fmt & 0x3Fu;
-  std::size_t header = 1 + addresses;
-  if (data == 0) {  // the length follows the header in a byte of its own
-    if (available < header + 1) return 0;
-    data = bytes[header];
-    if (data == 0) return -1;
-    ++header;
-  }
-  return static_cast<int>(header + data + 1);
+  if (kwp::addressing(bytes[0]) == kwp::Addressing::Carb) return -1;  // not KWP2000
+  const kwp::Header h = kwp::header(bytes, available);
+  if (!h.complete) return 0;
+  if (h.data == 0) return -1;  // a length byte of 0
+  return static_cast<int>(h.frame_size());
 }
 
 WireAssembler::WireAssembler(WireProtocol protocol, double gap_limit_ms, std::uint8_t aldl_device)
@@ -78,19 +76,16 @@ int WireAssembler::wanted() const {
   if (protocol_ == WireProtocol::Kwp) {
     if (tester_) {
       // Only a frame with addresses, the tester's as target, can be an answer to it.
-      if ((at(0) & 0x80) == 0) return -1;
-      if (partial_.size() >= 2 && at(1) != *tester_) return -1;
+      if ((at(0) & kwp::kPhysical) == 0) return -1;
+      if (partial_.size() > kwp::kTargetAt && at(kwp::kTargetAt) != *tester_) return -1;
     }
     std::uint8_t head[4];
     const std::size_t n = std::min<std::size_t>(partial_.size(), sizeof head);
     for (std::size_t i = 0; i < n; ++i) head[i] = at(i);
     return kwp_frame_size(head, n);
   }
-  if (partial_.size() < 2) return 0;
-  const int code = at(1);
-  // The length code counts the mode and data bytes on top of 0x55; at least the mode.
-  if (code <= 0x55) return -1;
-  return code - 0x55 + 3;
+  const std::uint8_t head[2] = {at(0), partial_.size() > 1 ? at(1) : std::uint8_t{0}};
+  return aldl::frame_size(head, partial_.size());
 }
 
 void WireAssembler::rescan_partial() {
@@ -124,10 +119,8 @@ void WireAssembler::take(std::uint8_t b, double t_ms) {
   for (const Timed &p : partial_) f.bytes.push_back(p.b);
   f.start_ms = partial_.front().t_ms;
   f.end_ms = t_ms;
-  unsigned sum = 0;
-  for (std::size_t i = 0; i + 1 < f.bytes.size(); ++i) sum += f.bytes[i];
-  const std::uint8_t last = f.bytes.back();
-  f.checksum_ok = protocol_ == WireProtocol::Kwp ? (sum & 0xFFu) == last : ((sum + last) & 0xFFu) == 0;
+  f.checksum_ok = protocol_ == WireProtocol::Kwp ? kwp::checksum_ok(f.bytes.data(), f.bytes.size())
+                                                 : aldl::checksum_ok(f.bytes.data(), f.bytes.size());
   const bool spoilt = !f.checksum_ok;
   frames_.push_back(std::move(f));
   if (!spoilt) {

@@ -10,6 +10,9 @@
 // the moment they were read, so tests and fuzz targets can split the input anywhere.
 #pragma once
 
+#include "frames/aldl_frame.h"
+#include "frames/kwp_frame.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -36,10 +39,9 @@ struct WireNote {
   std::string text;
 };
 
-// Longest frames the protocols allow: KWP2000 4 header bytes + 255 + checksum; ALDL
-// device identifier, length code 0x55 + 170, checksum.
-inline constexpr std::size_t kMaxKwpFrame = 260;
-inline constexpr std::size_t kMaxAldlFrame = 173;
+// Longest frames the protocols allow.
+inline constexpr std::size_t kMaxKwpFrame = frames::kwp::kMaxFrame;
+inline constexpr std::size_t kMaxAldlFrame = frames::aldl::kMaxFrame;
 
 // Length of a KWP2000 frame from its first bytes (format byte, addresses, length byte):
 // the total with checksum, 0 while more bytes are needed to tell, -1 when the first byte
@@ -51,7 +53,7 @@ class WireAssembler {
   // gap_limit_ms: a longer silence between two bytes of one frame ends it (P1max).
   // aldl_device: the device identifier an ALDL frame starts with; bytes before it are
   // skipped (the assembler resynchronises on it).
-  WireAssembler(WireProtocol protocol, double gap_limit_ms, std::uint8_t aldl_device = 0xF4);
+  WireAssembler(WireProtocol protocol, double gap_limit_ms, std::uint8_t aldl_device = frames::aldl::kDevice);
 
   // Forget everything: pending echo, partial frame, frames not yet taken.
   void reset();

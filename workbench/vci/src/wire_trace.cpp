@@ -23,18 +23,12 @@ void WireTrace::clear() {
   std::lock_guard<std::mutex> g(mutex_);
   text_.clear();
   text_.shrink_to_fit();
-  written_ = 0;
 }
 
-std::uint64_t WireTrace::position() const {
+void WireTrace::set_observer(VciFrameObserver observer, void *context) {
   std::lock_guard<std::mutex> g(mutex_);
-  return written_;
-}
-
-std::string WireTrace::since(std::uint64_t mark) const {
-  std::lock_guard<std::mutex> g(mutex_);
-  const std::uint64_t kept_from = written_ - text_.size();
-  return mark <= kept_from ? text_ : text_.substr(static_cast<std::size_t>(mark - kept_from));
+  observer_ = observer;
+  observer_context_ = context;
 }
 
 std::string WireTrace::text() const {
@@ -118,6 +112,16 @@ std::string WireTrace::hex(const std::vector<std::uint8_t> &bytes) {
 }
 
 void WireTrace::frame(double t_ms, std::string_view direction, const std::vector<std::uint8_t> &bytes) {
+  VciFrameObserver observer = nullptr;
+  void *context = nullptr;
+  {
+    std::lock_guard<std::mutex> g(mutex_);
+    observer = observer_;
+    context = observer_context_;
+  }
+  // Outside the lock: the observer may read the trace.
+  if (observer != nullptr)
+    observer(bytes.data(), static_cast<unsigned>(bytes.size()), direction == "T>" ? 1 : 0, t_ms, context);
   if (!wanted_) return;
   // Formatted straight into a fixed buffer: a frame is at most a few hundred bytes.
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -153,7 +157,6 @@ void WireTrace::line(double t_ms, std::string_view tag, std::string_view body) {
       text_.erase(0, cut == std::string::npos ? text_.size() : cut + 1);
     }
     text_ += line_;
-    written_ += line_.size();
   }
   if (file_ != nullptr && write_error_.empty()) {
     errno = 0;

@@ -7,6 +7,8 @@
 // A serial line's keep-alive thread writes to it too, so every access is locked.
 #pragma once
 
+#include "vci_control.h"
+
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -27,13 +29,11 @@ class WireTrace {
   // "82 10 F1 21 01 A5": bytes as the trace writes them.
   static std::string hex(const std::vector<std::uint8_t> &bytes);
   // Keep the lines in memory for text(): all of them (the default, up to 32 MB), only the
-  // newest `limit` bytes (a reader that follows the session as it goes), or none.
+  // newest `limit` bytes, or none.
   void set_keep(bool keep, std::size_t limit = kKeepAll);
   static constexpr std::size_t kKeepAll = 32u << 20;
-  // Bytes of trace text written since the last clear: a mark for since().
-  std::uint64_t position() const;
-  // The text written after a mark, as far as it is still kept.
-  std::string since(std::uint64_t mark) const;
+  // Hands every frame to the observer as bytes, whether or not the trace is kept; null stops it.
+  void set_observer(VciFrameObserver observer, void *context);
   // Appends from now on to the file; an empty path stops writing (flushing what is buffered).
   // False when it cannot open.
   bool set_file(const std::string &path);
@@ -56,7 +56,8 @@ class WireTrace {
   std::string write_error_;
   bool keep_ = true;
   std::size_t keep_limit_ = kKeepAll;
-  std::uint64_t written_ = 0;  // text_ holds the last text_.size() bytes of these
+  VciFrameObserver observer_ = nullptr;
+  void *observer_context_ = nullptr;
   std::atomic<bool> wanted_{true};
 };
 

@@ -4,17 +4,14 @@
 #pragma once
 
 #include "ecusim/kwp_frame.h"
+#include "frames/aldl_frame.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace ecusim {
 
-inline constexpr std::uint8_t kAldlDevice = 0xF4;
-inline constexpr std::uint8_t kAldlLengthBase = 0x55;
-
-// The byte that completes the sum of 'bytes' to 0 modulo 256.
-std::uint8_t aldl_checksum(const std::uint8_t *bytes, std::size_t count);
+inline constexpr std::uint8_t kAldlDevice = frames::aldl::kDevice;
 
 struct AldlRequest {
   std::uint8_t mode = 0;

@@ -2,6 +2,8 @@
 // checksums, request parsing and answer framing in short or long header form.
 #pragma once
 
+#include "frames/kwp_frame.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -10,12 +12,10 @@ namespace ecusim {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline constexpr std::uint8_t kTesterAddress = 0xF1;
-
-enum class HeaderForm { Short, Long };
-
+using frames::kwp::HeaderForm;
+using frames::kwp::kTesterAddress;
 // Sum of the bytes modulo 256.
-std::uint8_t checksum(const std::uint8_t *bytes, std::size_t count);
+using frames::kwp::checksum;
 
 // Number of bytes of the frame starting at its format byte, checksum included, or 0 when the
 // format byte carries no address information. A long-form frame (length bits 0) takes its
