@@ -1,8 +1,8 @@
 // GM EFI model: the 65-byte mode 1 block and tester control (which also clears codes).
 #include "ecusim/gm_ecu.h"
 
-#include "gm_ecu.h"
 #include "gm_encode.h"
+#include "gm_model.h"
 
 #include <array>
 #include <cmath>
@@ -141,29 +141,12 @@ void fill(Bytes &a, const GmBlock &b) {
   gm::put_flags(a, kFlags, flags);
 }
 
-constexpr GmModel kEfi{
-    .prom_id = 3102,
-    .last_byte = 67,
-    .message = std::nullopt,
-    .clear_mode = std::nullopt,
-    .tests_at = 2,
-    .clear_bit = kClearCodes,
-    .tests_ms = 5000.0,
-    .modes_at = -1,
-    .active_on_any_byte = false,
-    .selectors = kSelectors,
-    .fan = kFan,
-    .ac_clutch = kAcClutch,
-    .stored_apart = false,
-    .code_map = gm_efi_code_map,
-    .faults_error = "faults: three hex bytes (code bytes 5..7), e.g. \"02 00 00\"",
-    .dtc_error = "dtc: GM EFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)",
-    .act = act,
-    .fill = fill,
-};
+constexpr GmModel kEfi{{std::nullopt, 67, 3102, kFan, kAcClutch, fill},
+                       {std::nullopt, GmTests{2, kClearCodes, 5000.0}, std::nullopt, false, kSelectors, act},
+                       {gm_efi_code_map, false, "GM EFI", "three"}};
 
 }  // namespace
 
-std::unique_ptr<AldlEcu> make_gm_efi_ecu() { return std::make_unique<GmEcu>(kEfi); }
+std::unique_ptr<AldlEcu> make_gm_efi_ecu() { return make_gm_ecu(kEfi); }
 
 }  // namespace ecusim

@@ -1,8 +1,8 @@
 // GM ISFI model: the 64-byte mode 1 block, code clearing and tester control.
 #include "ecusim/gm_ecu.h"
 
-#include "gm_ecu.h"
 #include "gm_encode.h"
+#include "gm_model.h"
 
 #include <array>
 #include <cmath>
@@ -170,29 +170,12 @@ void fill(Bytes &a, const GmBlock &b) {
   gm::put_flags(a, kFlags, flags);
 }
 
-constexpr GmModel kIsfi{
-    .prom_id = 6050,
-    .last_byte = 66,
-    .message = 0x00,
-    .clear_mode = 0x0A,
-    .tests_at = -1,
-    .clear_bit = 0,
-    .tests_ms = 0,
-    .modes_at = 4,
-    .active_on_any_byte = true,
-    .selectors = kSelectors,
-    .fan = kFan,
-    .ac_clutch = kAcClutch,
-    .stored_apart = true,
-    .code_map = gm_isfi_code_map,
-    .faults_error = "faults: six hex bytes (code bytes 5..10), e.g. \"02 00 00 00 00 00\"",
-    .dtc_error = "dtc: GM ISFI code numbers, comma-separated, e.g. \"14,33\" (see gm_layout.md)",
-    .act = act,
-    .fill = fill,
-};
+constexpr GmModel kIsfi{{0x00, 66, 6050, kFan, kAcClutch, fill},
+                        {0x0A, std::nullopt, 4, true, kSelectors, act},
+                        {gm_isfi_code_map, true, "GM ISFI", "six"}};
 
 }  // namespace
 
-std::unique_ptr<AldlEcu> make_gm_isfi_ecu() { return std::make_unique<GmEcu>(kIsfi); }
+std::unique_ptr<AldlEcu> make_gm_isfi_ecu() { return make_gm_ecu(kIsfi); }
 
 }  // namespace ecusim

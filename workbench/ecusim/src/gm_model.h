@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -61,25 +62,49 @@ struct GmBlock {
   std::uint8_t cur(int k) const { return current[static_cast<std::size_t>(k - 5)]; }
 };
 
-struct GmModel {
+// The mode 1 block: its request, size, PROM ID, output bits and layout.
+struct GmBlockForm {
+  std::optional<std::uint8_t> message;  // the mode 1 request's message number; none: no data
+  std::size_t last_byte;                // data A[3] .. A[last_byte]
   std::uint16_t prom_id;
-  std::size_t last_byte;                   // data A[3] .. A[last_byte]
-  std::optional<std::uint8_t> message;     // the mode 1 request's message number; none: no data
-  std::optional<std::uint8_t> clear_mode;  // a mode of its own that clears the codes
-  int tests_at;                            // mode 4 data byte of the one-shot tests; -1: none
-  std::uint8_t clear_bit;                  // the bit of that byte that clears the codes
-  double tests_ms;
-  int modes_at;             // mode 4 data byte of the modes; -1: none
-  bool active_on_any_byte;  // control is active with any non-zero byte, or only with outputs, tests or values
-  std::span<const GmSelector> selectors;
   std::uint8_t fan, ac_clutch;  // discrete output bits
-  bool stored_apart;            // stored codes kept apart from the current ones
-  const GmCodeMap &(*code_map)();
-  std::string_view faults_error, dtc_error;  // the formats of "faults" and "dtc"
-  // How tester control acts on the running engine; sets closed_loop and pump.
-  void (*act)(GmBlock &b);
   // The model's bytes of the block (all but the PROM ID and the current codes) and its status bits.
   void (*fill)(Bytes &a, const GmBlock &b);
 };
+
+// One-shot tests in a mode 4 data byte, one of whose bits clears the codes instead.
+struct GmTests {
+  std::size_t at;
+  std::uint8_t clear_bit;
+  double ms;  // how long they run from the request
+};
+
+// Code clearing and mode 4 tester control.
+struct GmControlForm {
+  std::optional<std::uint8_t> clear_mode;  // a mode of its own that clears the codes
+  std::optional<GmTests> tests;
+  std::optional<std::size_t> modes_at;  // the mode 4 data byte of the modes
+  bool active_on_any_byte;  // control is active with any non-zero byte, or only with outputs, tests or values
+  std::span<const GmSelector> selectors;
+  // How tester control acts on the running engine; sets closed_loop and pump.
+  void (*act)(GmBlock &b);
+};
+
+// The trouble codes and the "faults" / "dtc" options over them.
+struct GmCodeForm {
+  const GmCodeMap &(*map)();
+  bool stored_apart;            // stored codes kept apart from the current ones
+  std::string_view name;        // the unit's name in the "dtc" format
+  std::string_view count_word;  // the number of code bytes in words, in the "faults" format
+};
+
+struct GmModel {
+  GmBlockForm block;
+  GmControlForm control;
+  GmCodeForm codes;
+};
+
+// The GM engine ECU run by the model's tables.
+std::unique_ptr<AldlEcu> make_gm_ecu(const GmModel &model);
 
 }  // namespace ecusim
