@@ -1,8 +1,7 @@
 // Catalogue of simulated cars: name -> ECU model.
 #include "ecusim/ecu_catalogue.h"
 
-#include "ecusim/gm_efi_ecu.h"
-#include "ecusim/gm_isfi_ecu.h"
+#include "ecusim/gm_ecu.h"
 #include "ecusim/m154_ecu.h"
 #include "ecusim/m7_ecu.h"
 
@@ -39,8 +38,8 @@ struct AldlEntry {
   std::unique_ptr<AldlEcu> (*make)();
 };
 constexpr std::array<AldlEntry, 2> kAldlCars{{
-    {"gm-isfi", []() -> std::unique_ptr<AldlEcu> { return std::make_unique<GmIsfiEcu>(); }},
-    {"gm-efi", []() -> std::unique_ptr<AldlEcu> { return std::make_unique<GmEfiEcu>(); }},
+    {"gm-isfi", make_gm_isfi_ecu},
+    {"gm-efi", make_gm_efi_ecu},
 }};
 
 bool aldl_car(std::string_view name) {

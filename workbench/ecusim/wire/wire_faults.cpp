@@ -1,4 +1,4 @@
-// Parsing and matching of the injected faults.
+// Parsing of the injected faults.
 #include "wire_faults.h"
 
 #include <array>
@@ -103,27 +103,6 @@ std::optional<Fault> parse_fault(std::string_view text, std::string &error) {
     f.count = *count;
   }
   return f;
-}
-
-bool FaultList::any_of(FaultKind kind) const {
-  for (const auto &f : faults_)
-    if (f.kind == kind) return true;
-  return false;
-}
-
-std::optional<Fault> FaultList::take(std::uint8_t sid) {
-  std::optional<Fault> chosen;
-  for (auto &f : faults_) {
-    if (f.sid != -1 && f.sid != sid) continue;
-    if (f.skip > 0) {
-      --f.skip;
-      continue;
-    }
-    if (f.count == 0 || chosen) continue;
-    if (f.count > 0) --f.count;
-    chosen = f;
-  }
-  return chosen;
 }
 
 }  // namespace ecusim::wire

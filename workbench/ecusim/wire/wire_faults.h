@@ -3,11 +3,12 @@
 // identifier (K line) or the mode byte (ALDL).
 #pragma once
 
+#include "ecusim/armed_faults.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace ecusim::wire {
 
@@ -37,17 +38,6 @@ std::string_view aldl_refusal(FaultKind kind);
 // "late", "negative:21", "no-answer:any:2", "bad-checksum:21:0:1"; nullopt with a reason.
 std::optional<Fault> parse_fault(std::string_view text, std::string &error);
 
-class FaultList {
- public:
-  void arm(const Fault &fault) { faults_.push_back(fault); }
-  bool empty() const { return faults_.empty(); }
-  bool any_of(FaultKind kind) const;
-  // Every fault whose sid matches counts the request; the first one with its skip used
-  // up and its count not exhausted spoils it.
-  std::optional<Fault> take(std::uint8_t sid);
-
- private:
-  std::vector<Fault> faults_;
-};
+using FaultList = ArmedFaults<Fault>;
 
 }  // namespace ecusim::wire

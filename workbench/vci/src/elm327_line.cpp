@@ -4,6 +4,7 @@
 
 #include "kwp_services.h"
 #include "line_timing.h"
+#include "repeat_policy.h"
 #include "wire_assembler.h"
 
 #include "ecusim/kwp_frame.h"
@@ -402,7 +403,7 @@ std::optional<std::vector<AdapterFrame>> ElmLine::request(const std::vector<std:
     fail("the adapter sends at most 7 data bytes without ATAL");
     return std::nullopt;
   }
-  int repeats = 0;
+  Repeats repeats(kAdapterRepeats, !service.empty() && kwp_repeatable(service.front()));
   while (true) {
     if (!set_header(format, frame[1], frame[2])) {
       fail("the adapter refused the header");
@@ -454,12 +455,12 @@ std::optional<std::vector<AdapterFrame>> ElmLine::request(const std::vector<std:
         fail("the adapter's reply is no answer: " + (r.lines.empty() ? std::string("(none)") : r.lines.front()));
         return std::nullopt;
     }
-    if (service.empty() || !kwp_service_rule(service.front()).repeatable) {
+    if (!repeats.repeatable()) {
       // The request may have reached the unit: what changes the car is never sent twice.
       fail("the adapter lost the answer to a request that is not repeated");
       return std::nullopt;
     }
-    if (++repeats > kAdapterRepeats) {
+    if (!repeats.another()) {
       fail("the adapter lost the answer twice");
       return std::nullopt;
     }
@@ -490,17 +491,7 @@ int ElmLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   const auto frames = request(f);
   keeper_wake_.notify_all();
   if (!frames) return -1;
-  std::size_t at = 1;
-  int count = 0;
-  for (const AdapterFrame &a : *frames) {
-    if (at + 1 + a.size() > kAnswerBufferSize) break;
-    answer[at] = static_cast<std::uint8_t>(a.size());
-    std::memcpy(answer + at + 1, a.data(), a.size());
-    at += 1 + a.size();
-    ++count;
-  }
-  answer[0] = static_cast<std::uint8_t>(count);
-  return count;
+  return put_answer_frames(*frames, answer);
 }
 
 void ElmLine::probe_request_capabilities() {

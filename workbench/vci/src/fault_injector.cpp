@@ -1,4 +1,4 @@
-// Matching of requests against the armed faults.
+// The names of the faults the simulated lines can show.
 #include "fault_injector.h"
 
 #include <array>
@@ -16,21 +16,6 @@ std::optional<FaultKind> fault_kind(std::string_view name) {
   for (const auto &[n, k] : kNames)
     if (n == name) return k;
   return std::nullopt;
-}
-
-std::optional<Fault> FaultInjector::take(std::uint8_t sid) {
-  std::optional<Fault> chosen;
-  for (auto &f : faults_) {
-    if (f.sid != -1 && f.sid != sid) continue;
-    if (f.skip > 0) {
-      --f.skip;
-      continue;
-    }
-    if (f.count == 0 || chosen) continue;
-    if (f.count > 0) --f.count;
-    chosen = f;
-  }
-  return chosen;
 }
 
 }  // namespace vci

@@ -3,10 +3,11 @@
 // how long the line idled.
 #pragma once
 
+#include "ecusim/armed_faults.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 namespace vci {
 
@@ -27,16 +28,6 @@ struct Fault {
 
 std::optional<FaultKind> fault_kind(std::string_view name);
 
-class FaultInjector {
- public:
-  void arm(const Fault &fault) { faults_.push_back(fault); }
-  void clear() { faults_.clear(); }
-  // Every armed fault whose sid matches counts the request; the first one whose skip is
-  // used up and count not exhausted spoils it.
-  std::optional<Fault> take(std::uint8_t sid);
-
- private:
-  std::vector<Fault> faults_;
-};
+using FaultInjector = ecusim::ArmedFaults<Fault>;
 
 }  // namespace vci

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace vci {
 
@@ -99,6 +100,20 @@ bool Line::ready_to_send(bool needs_baud) {
     return false;
   }
   return true;
+}
+
+int put_answer_frames(const std::vector<std::vector<std::uint8_t>> &frames, std::uint8_t *answer) {
+  std::size_t at = 1;
+  int count = 0;
+  for (const auto &f : frames) {
+    if (at + 1 + f.size() > kAnswerBufferSize) break;  // never past the caller's buffer
+    answer[at] = static_cast<std::uint8_t>(f.size());
+    std::memcpy(answer + at + 1, f.data(), f.size());
+    at += 1 + f.size();
+    ++count;
+  }
+  answer[0] = static_cast<std::uint8_t>(count);
+  return count;
 }
 
 std::string no_answer_note(double wait_ms) {

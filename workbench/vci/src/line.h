@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace vci {
 
@@ -35,6 +36,11 @@ struct LineOffers {
   bool iso = false;            // send_iso, iso_open, iso_add, iso_send: ISO 9141 requests
   bool pwm = false;            // send_pwm: J1850 PWM requests
 };
+
+// Puts answer frames into a caller's answer buffer (kAnswerBufferSize bytes): byte 0 the
+// frame count, then each frame after its length byte, as many whole frames as fit. Returns
+// the count.
+int put_answer_frames(const std::vector<std::vector<std::uint8_t>> &frames, std::uint8_t *answer);
 
 // The trace's note when nothing usable came within the wait.
 std::string no_answer_note(double wait_ms);

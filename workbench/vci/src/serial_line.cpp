@@ -3,6 +3,7 @@
 #include "serial_line.h"
 
 #include "line_timing.h"
+#include "repeat_policy.h"
 
 #include <cmath>
 #include <cstdio>
@@ -172,7 +173,7 @@ int SerialLine::send(const std::uint8_t *frame, std::uint8_t *answer) {
   const Exchange ex = kwp_request(f);
   keeper_wake_.notify_all();
   switch (ex.ending) {
-    case Ending::Answer: return deliver_frames(ex.frames, answer);
+    case Ending::Answer: return put_answer_frames(ex.frames, answer);
     case Ending::EchoFault:
     case Ending::PortLost: return fail_transmit();
     case Ending::Chatter:
@@ -194,19 +195,11 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
   if (!port_) return fail(no_port());
   if (!ready_to_send(true)) return -1;
   const WireBytes f(frame, frame + length);
-  // The reading modes (1 data, 2 memory, 3 chosen values) may be asked again after a lost
-  // or spoilt answer; a mode that changes the car is sent once.
-  const bool repeatable = f[2] >= 1 && f[2] <= 3;
+  Repeats repeats(kRepeats, aldl_mode_repeatable(f[2]));
   transmit_failure_ = {};
   Exchange ex;
-  for (int attempt = 0; attempt <= (repeatable ? kRepeats : 0); ++attempt) {
-    if (attempt > 0) {
-      const char *why = ex.ending == Ending::Cut         ? "answer cut short"
-                        : ex.ending == Ending::Spoilt    ? "answer checksum wrong"
-                        : ex.ending == Ending::EchoFault ? "echo missing or wrong"
-                                                         : "no answer";
-      trace_.event(now(), fmt("repeat %.0f of %.0f", attempt, kRepeats) + " (" + why + ")");
-    }
+  do {
+    if (repeats.done() > 0) trace_.event(now(), repeats.mark(repeat_reason(ex.ending)));
     // The quiet gap counts from the last byte on the line, not from now.
     sleep_until(line_free_at_);
     if (!wait_quiet(kSerialAldlQuiet, kSerialQuietLimit, last_activity_))
@@ -223,10 +216,9 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
     ex = receive(as, tx_end, kSerialAldlWait, WireProtocol::Aldl, {});
     if (!port_) return fail(last_error());
     line_free_at_ = last_activity_;
-    if (ex.ok()) return deliver_frames(ex.frames, answer);
+    if (ex.ok()) return put_answer_frames(ex.frames, answer);
     trace_.event(now(), no_answer_note(ex.wait_ms));
-    if (!ex.worth_repeating()) break;
-  }
+  } while (ex.worth_repeating() && repeats.another());
   if (ex.ending == Ending::EchoFault) return fail_transmit();
   return fail("no valid answer");
 }

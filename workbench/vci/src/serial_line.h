@@ -118,7 +118,8 @@ class SerialLine final : public Line {
   int wake(int low_ms, int high_ms);
   int wake_by_break(int low_ms, int high_ms);
   int wake_by_byte(int low_ms, int high_ms);
-  static int deliver_frames(const std::vector<WireBytes> &frames, std::uint8_t *answer);
+  // Why a request is sent again, as its repeat's trace mark says.
+  static const char *repeat_reason(Ending ending);
   void keeper_loop();
 
   std::mutex mutex_;  // one user of the port at a time: the caller or the keep-alive

@@ -5,6 +5,7 @@
 
 #include "kwp_services.h"
 #include "line_timing.h"
+#include "repeat_policy.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -247,19 +248,14 @@ SerialLine::Exchange SerialLine::kwp_exchange(const WireBytes &frame, Origin ori
 
 SerialLine::Exchange SerialLine::kwp_request(const WireBytes &frame) {
   const std::uint8_t sid = frame.size() > service_at(frame) ? frame[service_at(frame)] : 0;
-  const bool repeatable = kwp_service_rule(sid).repeatable;
+  Repeats repeats(kRepeats, kwp_repeatable(sid));
   if (sid == 0x81) start_request_ = frame;
   transmit_failure_ = {};
   Exchange ex = kwp_exchange(frame, Origin::Caller);
-  for (int i = 1; i <= kRepeats && repeatable && ex.worth_repeating(); ++i) {
-    const char *why = ex.ending == Ending::Cut         ? "answer cut short"
-                      : ex.ending == Ending::Spoilt    ? "answer checksum wrong"
-                      : ex.ending == Ending::EchoFault ? "echo missing or wrong"
-                                                       : "no answer";
-    ex = kwp_exchange(frame, Origin::Caller, fmt("repeat %.0f of %.0f", i, kRepeats) + " (" + why + ")");
-  }
+  while (ex.worth_repeating() && repeats.another())
+    ex = kwp_exchange(frame, Origin::Caller, repeats.mark(repeat_reason(ex.ending)));
   // An ECU that stopped answering may have fallen asleep: wake it once more and ask again.
-  if (repeatable && ex.worth_repeating() && sid != 0x81 && start_request_ && wake_low_ms_ > 0) {
+  if (repeats.repeatable() && ex.worth_repeating() && sid != 0x81 && start_request_ && wake_low_ms_ > 0) {
     trace_.event(now(), "repeats failed: the ECU is woken again");
     if (wake(wake_low_ms_, wake_high_ms_) == 0) {
       const Exchange started = kwp_exchange(*start_request_, Origin::Caller);
@@ -270,18 +266,13 @@ SerialLine::Exchange SerialLine::kwp_request(const WireBytes &frame) {
   return ex;
 }
 
-int SerialLine::deliver_frames(const std::vector<WireBytes> &frames, std::uint8_t *answer) {
-  std::size_t at = 1;
-  int count = 0;
-  for (const WireBytes &f : frames) {
-    if (at + 1 + f.size() > kAnswerBufferSize) break;  // never past the caller's buffer
-    answer[at] = static_cast<std::uint8_t>(f.size());
-    std::memcpy(answer + at + 1, f.data(), f.size());
-    at += 1 + f.size();
-    ++count;
+const char *SerialLine::repeat_reason(Ending ending) {
+  switch (ending) {
+    case Ending::Cut: return "answer cut short";
+    case Ending::Spoilt: return "answer checksum wrong";
+    case Ending::EchoFault: return "echo missing or wrong";
+    default: return "no answer";
   }
-  answer[0] = static_cast<std::uint8_t>(count);
-  return count;
 }
 
 bool SerialLine::wait_quiet(double quiet_ms, double limit_ms, double since) {
