@@ -178,8 +178,8 @@ TEST_F(ShippedData, EveryLiveDataNameAgreesOnScreenCsvHistoryAndReport) {
   };
   ScratchDir out("names");
   history::HistoryWriter writer(out.str() + "/history.sqlite");
-  history::HistoryRecorder recorder(
-      writer, {[] { return 0.0; }, [] { return std::uint64_t{0}; }, [](std::uint64_t) { return std::string(); }}, true);
+  const history::FrameLog frames;
+  history::HistoryRecorder recorder(writer, {[] { return 0.0; }, frames}, true);
   std::pair<Heard, history::HistoryRecorder *> heard{{}, &recorder};
   StdSetObserver(&hear, &heard);
   std::size_t names = 0, trickySeen = 0;
