@@ -29,11 +29,17 @@ std::string traceLine(const SentFrame &f) {
 void FrameLog::add(double tMs, bool toEcu, const std::uint8_t *bytes, std::size_t count) {
   if (count == 0) return;
   std::lock_guard<std::mutex> g(mutex_);
+  SentFrame f;
   if (frames_.size() >= kKept) {
+    // The oldest frame's room takes the new one: a long live-data session allocates nothing.
+    f = std::move(frames_.front());
     frames_.pop_front();
     ++dropped_;
   }
-  frames_.push_back({tMs, std::vector<std::uint8_t>(bytes, bytes + count), toEcu});
+  f.tMs = tMs;
+  f.bytes.assign(bytes, bytes + count);
+  f.toEcu = toEcu;
+  frames_.push_back(std::move(f));
 }
 
 std::uint64_t FrameLog::position() const {
