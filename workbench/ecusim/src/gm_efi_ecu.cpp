@@ -10,11 +10,7 @@
 namespace ecusim {
 namespace {
 
-using gm::byte_of;
-using gm::byte_up;
-using gm::FlagBit;
-using gm::word_of;
-using gm::word_up;
+using namespace gm;
 
 // Status item n (1..31) -> its bit, as the plug-in's work-flag list reads them.
 constexpr std::array<FlagBit, 31> kFlags{{

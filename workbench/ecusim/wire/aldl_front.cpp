@@ -7,11 +7,6 @@
 
 namespace ecusim::wire {
 
-AldlFront::AldlFront(std::unique_ptr<AldlEcu> ecu, const std::vector<Fault> &faults, double answer_ms, WireLog &log)
-    : ecu_(std::move(ecu)), answer_ms_(answer_ms), log_(log) {
-  for (const Fault &f : faults) faults_.arm(f);
-}
-
 std::optional<Reply> AldlFront::hear(const Assembled &heard) {
   const double t = heard.last_ms;
   const Bytes &f = heard.frame;
@@ -37,21 +32,10 @@ std::optional<Reply> AldlFront::hear(const Assembled &heard) {
     return std::nullopt;
   }
   Reply reply{std::move(*answer), answer_ms_, std::nullopt, 0};
-  if (fault && fault->kind == FaultKind::BadChecksum) {
-    reply.frame.back() = static_cast<std::uint8_t>(reply.frame.back() + 1);
-    log_.line(t, "fault bad-checksum: the answer's checksum + 1");
-  } else if (fault && fault->kind == FaultKind::Late) {
-    reply.delay_ms = kLateAnswerMs;
-    log_.line(t, "fault late: the answer starts 70 ms after the request");
-  } else if (fault && fault->kind == FaultKind::Short && reply.frame.size() > kShortAnswerBytes + 1) {
+  if (!fault || spoil_alike(reply, fault->kind, log_, t)) return reply;
+  if (fault->kind == FaultKind::Short && reply.frame.size() > kShortAnswerBytes + 1) {
     reply.frame = build_aldl(reply.frame[2], Bytes(3, 0x00));
     log_.line(t, "fault short: the answer cut to " + hex_bytes(reply.frame));
-  } else if (fault && fault->kind == FaultKind::Endless) {
-    reply.endless = true;
-    log_.line(t, "fault endless: the answer again and again");
-  } else if (fault && fault->kind == FaultKind::Cut) {
-    reply.cut_after = reply.frame.size() / 2;
-    log_.line(t, "fault cut: the line closes halfway through the answer");
   }
   return reply;
 }

@@ -11,16 +11,13 @@ namespace ecusim::wire {
 inline constexpr double kAldlBaud = 8227.0;      // what the ECUs decode
 inline constexpr double kAldlPortBaud = 8192.0;  // the rate the line is opened at
 inline constexpr double kAldlAnswerMs = 10.0;
+inline constexpr LineForm kAldlLine{Framing::Aldl, kAldlBaud, kAldlPortBaud, 0, false};
 
-class AldlFront : public ModelFront {
+class AldlFront : public FrontOf<AldlEcu> {
  public:
-  AldlFront(std::unique_ptr<AldlEcu> ecu, const std::vector<Fault> &faults, double answer_ms, WireLog &log);
+  using FrontOf::FrontOf;
 
-  Framing framing() const override { return Framing::Aldl; }
-  double ecu_baud() const override { return kAldlBaud; }
-  double port_baud() const override { return kAldlPortBaud; }
-  double min_quiet_ms() const override { return 0; }
-  bool takes_fast_init() const override { return false; }
+  const LineForm &line() const override { return kAldlLine; }
   std::string describe() const override { return "ALDL, ECU F4"; }
 
   void hear_wakeup(double) override {}
@@ -28,16 +25,6 @@ class AldlFront : public ModelFront {
   std::optional<double> sleep_due() const override { return std::nullopt; }
   void settle(double) override {}
   std::optional<Reply> hear(const Assembled &request) override;
-
-  bool set_option(std::string_view key, std::string_view value, std::string &error) override {
-    return ecu_->set_option(key, value, error);
-  }
-
- private:
-  std::unique_ptr<AldlEcu> ecu_;
-  FaultList faults_;
-  double answer_ms_;
-  WireLog &log_;
 };
 
 }  // namespace ecusim::wire

@@ -15,11 +15,6 @@ std::string hex_byte(std::uint8_t b) {
 
 }  // namespace
 
-KwpFront::KwpFront(std::unique_ptr<KwpEcu> ecu, const std::vector<Fault> &faults, double answer_ms, WireLog &log)
-    : ecu_(std::move(ecu)), answer_ms_(answer_ms), log_(log) {
-  for (const Fault &f : faults) faults_.arm(f);
-}
-
 std::string KwpFront::describe() const { return "K line, ECU " + hex_byte(ecu_->address()); }
 
 void KwpFront::hear_wakeup(double now_ms) {
@@ -85,18 +80,10 @@ std::optional<Reply> KwpFront::hear(const Assembled &heard) {
 }
 
 Reply KwpFront::spoil(Reply reply, const Fault &fault, const Request &request, double t) {
+  if (spoil_alike(reply, fault.kind, log_, t)) return reply;
   const std::uint8_t sid = request.service[0];
   switch (fault.kind) {
-    case FaultKind::NoAnswer: break;  // handled before the model heard it
     case FaultKind::Negative: log_.line(t, "fault negative: 7F " + hex_byte(sid) + " 22 instead of the answer"); break;
-    case FaultKind::BadChecksum:
-      reply.frame.back() = static_cast<std::uint8_t>(reply.frame.back() + 1);
-      log_.line(t, "fault bad-checksum: the answer's checksum + 1");
-      break;
-    case FaultKind::Late:
-      reply.delay_ms = kLateAnswerMs;
-      log_.line(t, "fault late: the answer starts 70 ms after the request");
-      break;
     case FaultKind::Pending:
       reply.later = std::move(reply.frame);
       reply.later_ms = kPendingMs;
@@ -117,14 +104,7 @@ Reply KwpFront::spoil(Reply reply, const Fault &fault, const Request &request, d
       log_.line(t, "fault short: the answer cut to " + hex_bytes(service));
       break;
     }
-    case FaultKind::Endless:
-      reply.endless = true;
-      log_.line(t, "fault endless: the answer again and again");
-      break;
-    case FaultKind::Cut:
-      reply.cut_after = std::max<std::size_t>(1, reply.frame.size() / 2);
-      log_.line(t, "fault cut: the line closes halfway through the answer");
-      break;
+    default: break;  // no-answer is handled before the model heard the request
   }
   return reply;
 }

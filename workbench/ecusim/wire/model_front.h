@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ecusim::wire {
 
@@ -32,16 +34,26 @@ struct Reply {
 // bytes, as a truncated block arrives from a real ECU.
 inline constexpr std::size_t kShortAnswerBytes = 5;
 
+// The line a front sits on, as the wire loop needs it.
+struct LineForm {
+  Framing framing;
+  double ecu_baud;   // what the ECU decodes, +-kBaudTolerance
+  double port_baud;  // the rate the line is opened at
+  // Quiet time the ECU insists on after its answer before it takes a request; 0: none.
+  double min_quiet_ms;
+  bool takes_fast_init;
+};
+
 class ModelFront {
  public:
   virtual ~ModelFront() = default;
 
-  virtual Framing framing() const = 0;
-  virtual double ecu_baud() const = 0;   // what the ECU decodes, +-kBaudTolerance
-  virtual double port_baud() const = 0;  // the rate the line is opened at
-  // Quiet time the ECU insists on after its answer before it takes a request; 0: none.
-  virtual double min_quiet_ms() const = 0;
-  virtual bool takes_fast_init() const = 0;
+  virtual const LineForm &line() const = 0;
+  Framing framing() const { return line().framing; }
+  double ecu_baud() const { return line().ecu_baud; }
+  double port_baud() const { return line().port_baud; }
+  double min_quiet_ms() const { return line().min_quiet_ms; }
+  bool takes_fast_init() const { return line().takes_fast_init; }
   // "K line, ECU 10"
   virtual std::string describe() const = 0;
 
@@ -58,6 +70,30 @@ class ModelFront {
 
   virtual bool set_option(std::string_view key, std::string_view value, std::string &error) = 0;
 };
+
+// What the fronts of both lines keep: the model, its armed faults, the answer delay and the log.
+template <class Ecu>
+class FrontOf : public ModelFront {
+ public:
+  FrontOf(std::unique_ptr<Ecu> ecu, const std::vector<Fault> &faults, double answer_ms, WireLog &log)
+      : ecu_(std::move(ecu)), answer_ms_(answer_ms), log_(log) {
+    for (const Fault &f : faults) faults_.arm(f);
+  }
+
+  bool set_option(std::string_view key, std::string_view value, std::string &error) override {
+    return ecu_->set_option(key, value, error);
+  }
+
+ protected:
+  std::unique_ptr<Ecu> ecu_;
+  FaultList faults_;
+  double answer_ms_;
+  WireLog &log_;
+};
+
+// A fault that spoils the answer the same way on every line (bad-checksum, late, endless,
+// cut), logged at t; false for a kind each line shows its own way.
+bool spoil_alike(Reply &reply, FaultKind kind, WireLog &log, double t);
 
 // answer_ms: the answer delay instead of the car's own, if set.
 std::unique_ptr<ModelFront> make_front(const std::string &car, CarLine line, const std::vector<Fault> &faults,
