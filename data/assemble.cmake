@@ -1,6 +1,7 @@
 # Assembles the text library the display host reads: each standard file
 # (TEXTLIB.TXT, DSNAMES.TXT, DTCTEXT.TXT, COMMAND.GAG) is the concatenation of
 # the files of that name in the family folders under data/, folders in name order.
+# WORDS.TXT, the workbench's own words, goes along so that the language check sees it.
 # The Russian texts (<family>/ru/) go the same way into <output dir>/ru; command
 # lists do not depend on the language and exist once.
 # Usage: cmake -DSRC=<data dir> -DDST=<output dir> -P assemble.cmake
@@ -22,6 +23,6 @@ function(assemble pattern dst)
   endforeach()
 endfunction()
 
-assemble("*" ${DST} TEXTLIB.TXT DSNAMES.TXT DTCTEXT.TXT COMMAND.GAG)
-assemble("*/ru" ${DST}/ru TEXTLIB.TXT DSNAMES.TXT DTCTEXT.TXT)
+assemble("*" ${DST} TEXTLIB.TXT DSNAMES.TXT DTCTEXT.TXT COMMAND.GAG WORDS.TXT)
+assemble("*/ru" ${DST}/ru TEXTLIB.TXT DSNAMES.TXT DTCTEXT.TXT WORDS.TXT)
 file(COPY ${SRC}/StdCfg.ini DESTINATION ${DST})

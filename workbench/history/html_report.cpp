@@ -135,7 +135,7 @@ void liveData(std::string &h, const SessionRecord &r, const ReportLabels &l) {
       h += "\n";
     }
     if (c.skipped != 0)
-      h += "<figcaption class=\"skipped\">" + esc(l.skipped) + std::to_string(c.skipped) + "</figcaption>\n";
+      h += "<figcaption class=\"skipped\">" + esc(l.skipped) + " " + std::to_string(c.skipped) + "</figcaption>\n";
     h += "</figure>\n";
   }
   h += "</div></section>\n";

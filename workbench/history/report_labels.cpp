@@ -1,96 +1,59 @@
-// English and Russian words of the report.
+// The report's words in English and Russian, from the workbench's word files.
 #include "report_labels.h"
+
+#include "workbench_words.h"
 
 #include <utility>
 
 namespace history {
 namespace {
 
-constexpr ReportLabels kEnglish{"en",
-                                "Diagnostic report",
-                                "Session",
-                                "Started",
-                                "Last activity",
-                                "ended normally",
-                                "cut short (the session did not end normally)",
-                                "Control unit",
-                                "Car",
-                                "Port",
-                                "Identification",
-                                "No identification was read.",
-                                "Trouble codes",
-                                "No trouble-code list was shown.",
-                                "Code",
-                                "Text",
-                                "Status",
-                                "no codes",
-                                "Cleared trouble codes",
-                                "cleared",
-                                "not cleared",
-                                "Sent to the control unit",
-                                "Notes",
-                                "Tests",
-                                "Test",
-                                "Steps",
-                                "Outcome",
-                                "Live data",
-                                "No live data was recorded.",
-                                "passes",
-                                "engine time, s",
-                                "min",
-                                "max",
-                                "mean",
-                                "values shown",
-                                "ended on a communication failure with the control unit",
-                                "pass",
-                                "passes",
-                                "{values} values, drawn as the lowest and the highest of each of the chart's {columns} "
-                                "pixel columns: every spike is kept.",
-                                "Values left out (not a finite number, or beyond ±1e300): ",
-                                "simulated"};
+using words::Word;
 
-constexpr ReportLabels kRussian{"ru",
-                                "Отчёт о диагностике",
-                                "Сеанс",
-                                "Начало",
-                                "Последнее действие",
-                                "завершён штатно",
-                                "прерван (сеанс не завершился штатно)",
-                                "Блок управления",
-                                "Автомобиль",
-                                "Порт",
-                                "Идентификация",
-                                "Идентификация не считывалась.",
-                                "Коды неисправностей",
-                                "Списки кодов не выводились.",
-                                "Код",
-                                "Описание",
-                                "Состояние",
-                                "кодов нет",
-                                "Стёртые коды неисправностей",
-                                "стёрты",
-                                "не стёрты",
-                                "Отправлено в блок",
-                                "Сообщения",
-                                "Тесты",
-                                "Тест",
-                                "Шаги",
-                                "Результат",
-                                "Текущие параметры",
-                                "Текущие параметры не записывались.",
-                                "опросов",
-                                "время работы двигателя, с",
-                                "мин",
-                                "макс",
-                                "среднее",
-                                "показанные значения",
-                                "прерван: нет связи с блоком управления",
-                                "опрос",
-                                "опроса",
-                                "Значений: {values}; на графике минимум и максимум каждого из {columns} столбцов "
-                                "точек, все выбросы сохранены.",
-                                "Не показаны значения (не конечное число или больше ±1e300): ",
-                                "симуляция"};
+ReportLabels labelsIn(const char *lang) {
+  auto w = [lang](Word word) { return words::text(word, lang); };
+  return {lang,
+          w(Word::ReportTitle),
+          w(Word::ReportSession),
+          w(Word::ReportStarted),
+          w(Word::ReportLastActivity),
+          w(Word::ReportEndedNormally),
+          w(Word::ReportEndedAbruptly),
+          w(Word::ReportEcu),
+          w(Word::ReportCar),
+          w(Word::ReportPort),
+          w(Word::ReportIdentification),
+          w(Word::ReportNoIdentification),
+          w(Word::TroubleCodes),
+          w(Word::ReportNoCodeLists),
+          w(Word::Code),
+          w(Word::Text),
+          w(Word::ReportStatus),
+          w(Word::ReportNoCodes),
+          w(Word::ReportClears),
+          w(Word::ReportCleared),
+          w(Word::ReportClearFailed),
+          w(Word::ReportSentToEcu),
+          w(Word::ReportNotes),
+          w(Word::ReportTests),
+          w(Word::ReportTest),
+          w(Word::ReportSteps),
+          w(Word::ReportOutcome),
+          w(Word::LiveData),
+          w(Word::ReportNoLiveData),
+          w(Word::ReportPasses),
+          w(Word::ReportEngineTime),
+          w(Word::ReportMin),
+          w(Word::ReportMax),
+          w(Word::ReportMean),
+          w(Word::ReportShownValues),
+          w(Word::ReportEndedCommFailure),
+          w(Word::ReportPass),
+          w(Word::ReportPassesFew),
+          w(Word::ReportThinned),
+          w(Word::ReportSkipped),
+          w(Word::ReportSimulated)};
+}
 
 }  // namespace
 
@@ -112,6 +75,9 @@ std::string thinnedText(const ReportLabels &l, std::size_t values, int columns) 
   return text;
 }
 
-const ReportLabels &reportLabels(const std::string &language) { return language == "ru" ? kRussian : kEnglish; }
+const ReportLabels &reportLabels(const std::string &language) {
+  static const ReportLabels english = labelsIn("en"), russian = labelsIn("ru");
+  return language == "ru" ? russian : english;
+}
 
 }  // namespace history

@@ -15,7 +15,7 @@ struct ReportLabels {
   const char *endedCommFailure;
   const char *pass, *passesFew;  // "1 pass"; Russian has a form for 2 to 4 (22, 103...)
   const char *thinned;           // "<count> values ... <columns> ..." under a thinned chart
-  const char *skipped;           // before the number of values that could not be drawn
+  const char *skipped;           // before the number of values that could not be drawn (and a blank)
   const char *simulated;         // "simulated (Bosch M1.5.4)": the workbench's car, not a real one
 };
 

@@ -2,19 +2,22 @@
 #include "language_check.h"
 
 #include "record_file.h"
+#include "workbench_words.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
+#include <string_view>
 
 namespace langcheck {
 namespace {
 
-constexpr std::array kTextFiles{"TEXTLIB.TXT", "DSNAMES.TXT", "DTCTEXT.TXT"};
+constexpr std::array kTextFiles{"TEXTLIB.TXT", "DSNAMES.TXT", "DTCTEXT.TXT", words::kWordsFile};
 
-// Proper names that stay in Latin letters in Russian texts.
-constexpr std::array kKeptNames{"Bosch"};
+// Proper names, and the names of keys printed on the keyboard, that stay in Latin
+// letters in Russian texts.
+constexpr std::array kKeptNames{"Bosch", "Enter", "Esc", "Backspace", "Del"};
 
 // The plug-in reads state texts (0xFE552001..0xFE55209F) into 20-byte buffers:
 // longer Russian words would be cut on screen. 0xFE5520A1 and up are the CO
@@ -58,7 +61,11 @@ std::vector<std::string> englishWords(const std::string &text) {
       lower = lower || (text[end] >= 'a' && text[end] <= 'z');
     }
     std::string word = text.substr(i, end - i);
-    if (lower && !digit && std::find(kKeptNames.begin(), kKeptNames.end(), word) == kKeptNames.end())
+    // A single letter is a key to press ("p график"); "{values}" is filled in where shown.
+    const bool key = word.size() == 1;
+    const bool placeholder = i > 0 && text[i - 1] == '{' && end < text.size() && text[end] == '}';
+    if (lower && !digit && !key && !placeholder &&
+        std::find(kKeptNames.begin(), kKeptNames.end(), word) == kKeptNames.end())
       out.push_back(word);
     i = end;
   }
@@ -75,6 +82,14 @@ std::vector<std::string> compareLanguages(const std::string &englishDir, const s
     for (const auto *f : {&en, &ru})
       for (const auto &e : f->errors) faults.push_back(e);
     const std::string file = std::string("ru/") + name;
+
+    // The workbench asks for its words by ID: each must be there in English (and so,
+    // by the comparison below, in Russian).
+    if (std::string_view(name) == words::kWordsFile)
+      for (const words::Word w : words::kAllWords)
+        if (!en.find(static_cast<std::uint32_t>(w)))
+          faults.push_back(std::string(name) + ": " + hexId(static_cast<std::uint32_t>(w)) +
+                           ", a word the workbench shows, is missing");
 
     for (const auto &[id, r] : sorted(en))
       if (!ru.find(id)) faults.push_back(file + ": " + hexId(id) + " is missing (English: '" + r->bytes + "')");

@@ -63,6 +63,9 @@ struct BadFiles {
     write("cut.trace", "    10.000 T> 81 10 F1 81 0\n    20.000 E< 83 F1 10 C1 zz 8F\n");
     // Live data of one item, then of another: the second set of columns needs live-2.csv.
     write("two_lists.txt", "choose Live data\ntick 1\nstay 2\nback\nchoose Live data\ntick 2\nstay 2\nback\nback\n");
+    write("two_lists_ru.txt",
+          "choose Текущие параметры\ntick 1\nstay 2\nback\n"
+          "choose Текущие параметры\ntick 2\nstay 2\nback\nback\n");
   }
   ~BadFiles() { std::filesystem::remove_all(dir); }
   // A copy of vazdiag with its libraries and text library, to be spoilt; its program.
@@ -159,6 +162,8 @@ TEST(Cli, BadInputsAreToldWithAReasonAndAStatus) {
       {"--trace /dev/full" + script, "cannot write the trace to /dev/full: No space left on device", 5},
       {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "live-2.csv", 5},
       {"--log " + (f / "live.csv") + " --script " + (f / "two_lists.txt"), "[message, style 5] Recording stopped", 5},
+      {"--lang ru --log " + (f / "live.csv") + " --script " + (f / "two_lists_ru.txt"),
+       "[message, style 5] Запись остановлена", 5},
       // The workbench cannot be loaded: status 1.
       {script, "DSNAMES.TXT:", 1, spoiltData},
       {script, "entry 0x5820FF05 is counted by no list", 1, spoiltData},

@@ -34,6 +34,9 @@ const Breakage kBreakages[] = {
      "0xFE552001 is not translated"},
     {"state text too long", "TEXTLIB.TXT", "0xFE552001 ВКЛ", "0xFE552001 ВКЛЮЧЕНО ПОЛНОСТЬЮ", "longer than 19 bytes"},
     {"command list in Russian", "TEXTLIB.TXT", "0xFE552001 ВКЛ", "0xFE552001 [01 02]", "is a binary record"},
+    {"workbench word missing in Russian", "WORDS.TXT", "0xFE5A0201 ", "# 0xFE5A0201 ", "0xFE5A0201 is missing"},
+    {"workbench word left in English", "WORDS.TXT", "0xFE5A0201 Запись остановлена", "0xFE5A0201 Recording stopped",
+     "0xFE5A0201 is not translated"},
 };
 
 std::string slurp(const fs::path &p) {
@@ -77,6 +80,9 @@ TEST(LanguageCheck, CodesUnitsAndNamesAreNotEnglishWords) {
       {"Дата (YYYYMMDD)", {}},
       {"Обороты двигателя, rpm", {"rpm"}},
       {"Engine speed", {"Engine", "speed"}},
+      {"p график  r запись  Esc/Backspace назад", {}},
+      {"Значений: {values}; столбцов {columns}", {}},
+      {"Значений: values; Enter to leave", {"values", "to", "leave"}},
   };
   for (const auto &[text, words] : cases) EXPECT_EQ(langcheck::englishWords(text), words) << text;
 }

@@ -19,8 +19,8 @@ int bodyRows() { return std::max(0, LINES - 2); }
 bool frame(const std::string &title, const std::string &keys) {
   erase();
   if (COLS < kMinCols || LINES < kMinRows) {
-    std::string note = say("Terminal too small");
-    std::string need = "(" + std::to_string(kMinCols) + "x" + std::to_string(kMinRows) + " " + say("needed") + ")";
+    std::string note = say(Word::TerminalTooSmall);
+    std::string need = "(" + std::to_string(kMinCols) + "x" + std::to_string(kMinRows) + " " + say(Word::Needed) + ")";
     mvaddnstr(std::max(0, LINES / 2 - 1), 0, note.c_str(), COLS);
     if (LINES > 1) mvaddnstr(LINES / 2, 0, need.c_str(), COLS);
     refresh();

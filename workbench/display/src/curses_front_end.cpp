@@ -119,18 +119,16 @@ int CursesFrontEnd::message(const MessageScreen &s) {
   // trouble codes: a hasty Enter must not do it.
   bool yes = s.style != VAZ_BOX_CONFIRM;
   for (;;) {
-    const char *keys = say(q        ? "Left/Right choose  y/n  Enter answer  Esc no"
-                           : notice ? "please wait"
-                                    : "Enter or Esc to continue");
+    const char *keys = say(q ? Word::KeysQuestion : notice ? Word::PleaseWaitLower : Word::KeysContinue);
     if (draw::frame(where(s.title), keys)) {
       auto lines = draw::wrap(s.text, std::min(60, COLS - 8));
       if (s.commFailure)
-        for (auto &l : draw::wrap(say(kCommFailureHint), std::min(60, COLS - 8))) lines.push_back(l);
+        for (auto &l : draw::wrap(say(Word::CommFailureHint), std::min(60, COLS - 8))) lines.push_back(l);
       lines.push_back("");
       if (q)
-        lines.push_back(say(yes ? "[> Yes <]    [  No  ]" : "[  Yes  ]    [> No <]"));
+        lines.push_back(say(yes ? Word::YesChosen : Word::NoChosen));
       else if (notice)
-        lines.push_back(say("Please wait ..."));
+        lines.push_back(say(Word::PleaseWait));
       else
         lines.push_back("[> OK <]");
       draw::box(s.title, lines, 0);
@@ -163,7 +161,7 @@ int CursesFrontEnd::menu(const MenuScreen &s) {
   int cursor = std::clamp(s.preselect, 0, std::max(0, n - 1));
   NumberJump jump;
   for (;;) {
-    if (draw::frame(where(s.title), say("Up/Down or number  Enter choose  Esc/Backspace back"))) {
+    if (draw::frame(where(s.title), say(Word::KeysMenu))) {
       const int rows = draw::bodyRows() - 1;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i)
@@ -185,7 +183,7 @@ bool CursesFrontEnd::endConfirmed(const std::string &title) {
   MessageScreen q;
   q.style = 3;  // a confirmation: opens on No
   q.title = title;
-  q.text = say("End the session?");
+  q.text = say(Word::EndSession);
   return message(q) != 3;
 }
 
@@ -204,14 +202,14 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen &s) {
   NumberJump jump;
   bool askTick = false;
   for (;;) {
-    if (draw::frame(where(say("Select items")),
-                    say("Space tick  a all/none  Up/Down or number  Enter show  Esc back"))) {
+    if (draw::frame(where(say(Word::SelectItems)), say(Word::KeysChecklist))) {
       const auto count = std::count(ticks.begin(), ticks.end(), true);
-      std::string status = std::to_string(count) + " " + say("of") + " " + std::to_string(n) + " " + say("ticked");
+      std::string status =
+          std::to_string(count) + " " + say(Word::Of) + " " + std::to_string(n) + " " + say(Word::Ticked);
       if (count > kMaxShownItems)
-        status += "   " + std::string(say("only the first 40 can be shown"));
+        status += "   " + std::string(say(Word::OnlyFirst40));
       else if (askTick && count == 0)
-        status += "   " + std::string(say("tick at least one item (Space)"));
+        status += "   " + std::string(say(Word::TickOne));
       draw::text(1, 2, status, COLS - 4, count > kMaxShownItems || askTick ? COLOR_PAIR(2) | A_BOLD : A_DIM);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
@@ -248,22 +246,20 @@ std::optional<std::vector<bool>> CursesFrontEnd::select(const SelectScreen &s) {
 
 void CursesFrontEnd::toggleRecording() {
   if (log_.active()) {
-    note_ = std::string(say("Recording stopped:")) + " " + std::to_string(log_.rows()) + " " + say("rows in") + " " +
-            log_.currentFile();
+    note_ = std::string(say(Word::RecordingStoppedNote)) + " " + std::to_string(log_.rows()) + " " + say(Word::RowsIn) +
+            " " + log_.currentFile();
     log_.stop();
     return;
   }
   std::string error;
   std::string name = StreamLog::defaultName();
-  note_ = log_.start(name, error) ? say("Recording to") + (" " + name) : error;
+  note_ = log_.start(name, error) ? say(Word::RecordingTo) + (" " + name) : error;
 }
 
 void CursesFrontEnd::drawStream(const StreamScreen &s) {
   const bool ident = s.identification;
-  const char *keys = ident       ? "Up/Down move  Esc/Backspace back"
-                     : plotView_ ? "p table  r record  Esc/Backspace back"
-                                 : "Up/Down move  Space mark for plot  p plot  r record  Esc/Backspace back";
-  if (!draw::frame(where(say("Live data")), say(keys))) return;
+  const Word keys = ident ? Word::KeysIdentification : plotView_ ? Word::KeysTable : Word::KeysStream;
+  if (!draw::frame(where(say(Word::LiveData)), say(keys))) return;
   const auto &items = stats_.items();
   const int n = static_cast<int>(items.size());
   // A note wider than the screen (a recording's whole path) takes two lines from the table.
@@ -271,15 +267,15 @@ void CursesFrontEnd::drawStream(const StreamScreen &s) {
   if (note.size() > 2) note.erase(note.begin() + 1, note.end() - 1);                   // the path's end says most
   const int rows = draw::bodyRows() - 2 - std::max(1, static_cast<int>(note.size()));  // status, header, note
   const int top = draw::scrollTop(streamCursor_, n, rows);
-  std::string status = ident ? "" : say("pass") + (" " + std::to_string(s.pass));
+  std::string status = ident ? "" : say(Word::Pass) + (" " + std::to_string(s.pass));
   if (!plotView_ && n > rows)  // more rows than fit: say which are shown
-    status += (status.empty() ? "" : "   ") + std::string(say("rows")) + " " + std::to_string(top + 1) + "-" +
-              std::to_string(std::min(n, top + rows)) + " " + say("of") + " " + std::to_string(n);
+    status += (status.empty() ? "" : "   ") + std::string(say(Word::Rows)) + " " + std::to_string(top + 1) + "-" +
+              std::to_string(std::min(n, top + rows)) + " " + say(Word::Of) + " " + std::to_string(n);
   if (log_.active() && !ident) {
     // The file's name here; its whole path was in the note when the recording began.
     const std::string &file = log_.currentFile();
-    status += "   " + std::string(say("REC")) + " " + file.substr(file.rfind('/') + 1) + " (" +
-              std::to_string(log_.rows()) + " " + say("rows") + ")";
+    status += "   " + std::string(say(Word::Rec)) + " " + file.substr(file.rfind('/') + 1) + " (" +
+              std::to_string(log_.rows()) + " " + say(Word::Rows) + ")";
   }
   draw::text(1, 2, status, COLS - 4, log_.active() && !ident ? COLOR_PAIR(2) | A_BOLD : A_DIM);
   for (std::size_t i = 0; i < note.size(); ++i)
@@ -300,8 +296,8 @@ void CursesFrontEnd::drawStream(const StreamScreen &s) {
   // wide terminal; on a narrow one the names give way first, and values are
   // never cut.
   constexpr int kMinName = 12, kMinValue = 6, kMaxUnit = 8, kNum = 10;
-  int nameW = draw::columns(say("Name")), valueW = std::max(kMinValue, draw::columns(say("Value"))),
-      unitW = draw::columns(say("Unit"));
+  int nameW = draw::columns(say(Word::Name)), valueW = std::max(kMinValue, draw::columns(say(Word::Value))),
+      unitW = draw::columns(say(Word::Unit));
   for (const auto &it : items) {
     nameW = std::max(nameW, draw::columns(it.label.name));
     valueW = std::max(valueW, draw::columns(it.value));
@@ -320,10 +316,10 @@ void CursesFrontEnd::drawStream(const StreamScreen &s) {
   auto value = [&](const ItemStats &it) {
     return !ident && workbench::number_of(it.value) ? right(it.value, valueW) : draw::fit(it.value, valueW);
   };
-  std::string head = "  " + draw::fit(say("Name"), nameW) + "  " +
-                     (ident ? draw::fit(say("Value"), valueW) : right(say("Value"), valueW)) + "  " +
-                     draw::fit(say("Unit"), unitW);
-  if (!ident) head += right(say("Min"), kNum) + right(say("Max"), kNum);
+  std::string head = "  " + draw::fit(say(Word::Name), nameW) + "  " +
+                     (ident ? draw::fit(say(Word::Value), valueW) : right(say(Word::Value), valueW)) + "  " +
+                     draw::fit(say(Word::Unit), unitW);
+  if (!ident) head += right(say(Word::Min), kNum) + right(say(Word::Max), kNum);
   draw::text(2, 2, head, COLS - 4, A_BOLD | A_UNDERLINE);
   for (int i = top; i < n && i - top < rows; ++i) {
     const ItemStats &it = items[static_cast<std::size_t>(i)];
@@ -350,7 +346,7 @@ bool CursesFrontEnd::stream(const StreamScreen &s) {
   const int n = static_cast<int>(stats_.items().size());
   streamCursor_ = std::clamp(streamCursor_, 0, std::max(0, n - 1));
   if (!log_.active() && !log_.lastError().empty() && note_.empty())
-    note_ = say("Recording stopped:") + (" " + log_.lastError());
+    note_ = say(Word::RecordingStoppedNote) + (" " + log_.lastError());
   drawStream(s);
   // Keys typed during the pass are all taken at once; no wait of our own, the line paces
   // the refresh.
@@ -378,18 +374,18 @@ void CursesFrontEnd::codes(const CodeScreen &s) {
   const int n = static_cast<int>(s.codes.size());
   int cursor = 0;
   for (;;) {
-    if (draw::frame(where(say("Trouble codes")), say("Up/Down scroll  Enter or Esc leave"))) {
-      draw::text(1, 2, countOf(n, "code", "codes"), COLS - 4, A_DIM);
+    if (draw::frame(where(say(Word::TroubleCodes)), say(Word::KeysCodes))) {
+      draw::text(1, 2, countOf(n, Word::CodeOne, Word::CodeMany), COLS - 4, A_DIM);
       // The status column only when some code has a status text.
       const bool status =
           std::any_of(s.codes.begin(), s.codes.end(), [](const NameValue &c) { return !c.value.empty(); });
       constexpr int kCode = 8, kStatus = 18;
       const int textW = std::max(10, COLS - 4 - kCode - (status ? kStatus + 2 : 0));
       draw::text(2, 2,
-                 draw::fit(say("Code"), kCode) + draw::fit(say("Text"), textW) +
-                     (status ? "  " + std::string(say("Status")) : ""),
+                 draw::fit(say(Word::Code), kCode) + draw::fit(say(Word::Text), textW) +
+                     (status ? "  " + std::string(say(Word::Status)) : ""),
                  COLS - 4, A_BOLD | A_UNDERLINE);
-      if (n == 0) draw::text(3, 2, say("No trouble codes"), COLS - 4);
+      if (n == 0) draw::text(3, 2, say(Word::NoTroubleCodes), COLS - 4);
       const int rows = draw::bodyRows() - 2;
       const int top = draw::scrollTop(cursor, n, rows);
       for (int i = top; i < n && i - top < rows; ++i) {
@@ -424,8 +420,7 @@ int CursesFrontEnd::input(const InputScreen &s) {
     ~CursorShown() { curs_set(0); }
   } cursorShown;
   for (;;) {
-    if (draw::frame(where(s.title),
-                    say("digits and - edit  Left/Right/Home/End  Backspace/Del  Enter accept  Esc cancel"))) {
+    if (draw::frame(where(s.title), say(Word::KeysNumber))) {
       auto lines = draw::wrap(prompt, std::min(60, COLS - 8));
       lines.push_back("");
       const int fieldLine = static_cast<int>(lines.size());
@@ -464,9 +459,9 @@ int CursesFrontEnd::input(const InputScreen &s) {
       char *end = nullptr;
       long long v = field.empty() || field == "-" ? 0 : std::strtoll(field.c_str(), &end, 10);
       if (field.empty() || field == "-" || *end != '\0')
-        error = say("Enter a whole number");
+        error = say(Word::WholeNumber);
       else if (v < INT_MIN || v > INT_MAX)
-        error = say("The number must lie between -2147483648 and 2147483647");
+        error = say(Word::NumberLimits);
       else
         return static_cast<int>(v);
     }
@@ -476,8 +471,8 @@ int CursesFrontEnd::input(const InputScreen &s) {
 // ---- active-test panel ---------------------------------------------------------------
 
 void CursesFrontEnd::drawPanel(const PanelScreen &s) {
-  if (!draw::frame(where(say("Active test")), say("Left/Right choose  Enter or number press  Esc last button"))) return;
-  draw::text(1, 2, say("pass") + (" " + std::to_string(s.pass)), COLS - 4, A_DIM);
+  if (!draw::frame(where(say(Word::ActiveTest)), say(Word::KeysPanel))) return;
+  draw::text(1, 2, say(Word::Pass) + (" " + std::to_string(s.pass)), COLS - 4, A_DIM);
   const int nameW = std::max(10, COLS - 4 - 16);
   int row = 3;
   for (const auto &l : s.lines) {

@@ -70,10 +70,10 @@ std::string DisplaySession::troubleCode(std::uint32_t id) {
   const auto file = library_.standard(FileRole::TroubleCodes);
   if (pCodeBlock(file.get(), id)) {
     std::snprintf(buf, sizeof buf, "P%04X ", static_cast<unsigned>(id & 0xFFFFu));
-    return buf + std::string(say("unknown code"));
+    return buf + std::string(say(Word::UnknownCode));
   }
   std::snprintf(buf, sizeof buf, " (0x%08X)", static_cast<unsigned>(id));
-  return say("unknown code") + std::string(buf);
+  return say(Word::UnknownCode) + std::string(buf);
 }
 
 bool DisplaySession::addStreamLine(const std::string &name, const char *value, std::size_t limit) {

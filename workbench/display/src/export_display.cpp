@@ -3,6 +3,7 @@
 #include "display_session.h"
 #include "screen_observer.h"
 #include "std_export.h"
+#include "ui_words.h"
 
 #include <cstdarg>
 
@@ -141,7 +142,7 @@ STD_EXPORT int ShowDataStream(void) {
   // stops the recording, and the user is told at once by a notice that waits for nothing
   // (style 5): the live data itself goes on.
   if (!s.stream.identification && !s.streamLog().record(s.stream))
-    s.frontEnd().message({5, "Recording stopped", s.streamLog().lastError()});
+    s.frontEnd().message({5, stdhost::say(stdhost::Word::RecordingStopped), s.streamLog().lastError()});
   return s.frontEnd().stream(s.stream) ? 1 : 0;
 }
 

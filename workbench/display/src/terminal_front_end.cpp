@@ -78,10 +78,11 @@ void TerminalFrontEnd::write(const std::string &text) {
   }
 }
 
-bool TerminalFrontEnd::ask(const std::string &prompt, std::string &line) {
-  write(prompt);
+bool TerminalFrontEnd::ask(Word prompt, std::string &line) {
+  // A word ends in no blank; the answer is typed after one.
+  write(std::string(say(prompt)) + " ");
   if (in_.read(line, -1) != LineReader::Result::Line) {
-    write("\n" + std::string(say("(end of input: back)")) + "\n");
+    write("\n" + std::string(say(Word::EndOfInput)) + "\n");
     return false;
   }
   line = trimmed(line);
@@ -90,11 +91,11 @@ bool TerminalFrontEnd::ask(const std::string &prompt, std::string &line) {
 
 int TerminalFrontEnd::message(const MessageScreen &s) {
   write(renderPlainMessage(s));
-  if (s.commFailure) write(std::string(say(kCommFailureHint)) + "\n");
+  if (s.commFailure) write(std::string(say(Word::CommFailureHint)) + "\n");
   const QuestionStyle *q = questionStyle(s.style);
   if (!q) return 0;
   std::string line;
-  while (ask(say("y/n> "), line)) {
+  while (ask(Word::PromptYesNo, line)) {
     if (line == "y" || line == "Y" || line == "\u0434" || line == "\u0414") return q->yes;  // д Д
     if (line == "n" || line == "N" || line == "\u043D" || line == "\u041D") return q->no;   // н Н
   }
@@ -104,7 +105,7 @@ int TerminalFrontEnd::message(const MessageScreen &s) {
 int TerminalFrontEnd::menu(const MenuScreen &s) {
   write(renderMenu(s));
   std::string line;
-  while (ask(say("number or b> "), line)) {
+  while (ask(Word::PromptNumberOrBack, line)) {
     if (isBack(line)) return -1;
     long v = 0;
     if (toInt(line, v) && v >= 1 && v <= static_cast<long>(s.entries.size())) return static_cast<int>(v - 1);
@@ -115,7 +116,7 @@ int TerminalFrontEnd::menu(const MenuScreen &s) {
 std::optional<std::vector<bool>> TerminalFrontEnd::select(const SelectScreen &s) {
   write(renderSelect(s));
   std::string line;
-  while (ask(say("numbers, a (all) or b> "), line)) {
+  while (ask(Word::PromptNumbersOrBack, line)) {
     if (isBack(line)) return std::nullopt;
     std::vector<bool> ticks(s.items.size(), false);
     if (line == "a" || line == "A") return std::vector<bool>(s.items.size(), true);
@@ -141,7 +142,7 @@ bool TerminalFrontEnd::stream(const StreamScreen &s) {
   page_.clear();
   appendStream(page_, s);  // into a reused buffer: a pass touches no heap
   write(page_);
-  if (s.pass == 1) write(std::string(say("(press Enter to go back)")) + "\n");
+  if (s.pass == 1) write(std::string(say(Word::PressEnterBack)) + "\n");
   // A line typed meanwhile is noticed at once; no wait of our own, so the refresh runs at
   // the pace of the line.
   std::string line;
@@ -151,7 +152,7 @@ bool TerminalFrontEnd::stream(const StreamScreen &s) {
 void TerminalFrontEnd::codes(const CodeScreen &s) {
   write(renderCodes(s));
   std::string line;
-  ask(say("Enter to leave> "), line);
+  ask(Word::PromptLeave, line);
 }
 
 int TerminalFrontEnd::input(const InputScreen &s) {
@@ -161,7 +162,7 @@ int TerminalFrontEnd::input(const InputScreen &s) {
   if (!test.empty()) named.prompt = test + ": " + s.prompt;
   write(renderPlainInput(named));
   std::string line;
-  while (ask(say("number or b> "), line)) {
+  while (ask(Word::PromptNumberOrBack, line)) {
     if (isBack(trimmed(line))) return kNumberCancelled;
     long v = 0;
     if (toInt(line, v) && v > INT_MIN && v <= INT_MAX) return static_cast<int>(v);
@@ -172,7 +173,7 @@ int TerminalFrontEnd::input(const InputScreen &s) {
 int TerminalFrontEnd::panel(const PanelScreen &s) {
   write(renderPanel(s));
   const int last = static_cast<int>(s.buttons.size()) - 1;
-  if (s.pass == 1) write(std::string(say("(type a button number and Enter)")) + "\n");
+  if (s.pass == 1) write(std::string(say(Word::TypeButton)) + "\n");
   std::string line;
   switch (in_.read(line, kRefreshMs)) {
     case LineReader::Result::Timeout: return -1;

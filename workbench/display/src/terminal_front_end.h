@@ -3,6 +3,7 @@
 #pragma once
 
 #include "screens.h"
+#include "workbench_words.h"
 
 #include <string>
 
@@ -43,7 +44,7 @@ class TerminalFrontEnd final : public FrontEnd {
  private:
   void write(const std::string &text);
   // Prompts and reads one line; false at end of input.
-  bool ask(const std::string &prompt, std::string &line);
+  bool ask(words::Word prompt, std::string &line);
 
   LineReader in_;
   int outFd_;

@@ -157,7 +157,7 @@ int WebFrontEnd::message(const MessageScreen &s) {
   out += q ? ",\"question\":true" : wait ? ",\"wait\":true" : "";
   appendField(out, "title", s.title);
   appendField(out, "text", s.text);
-  if (s.commFailure) appendField(out, "hint", say(kCommFailureHint));
+  if (s.commFailure) appendField(out, "hint", say(Word::CommFailureHint));
   send(q ? "question" : wait ? "none" : "notice");
   if (wait) return 0;
   for (;;) {
@@ -187,7 +187,7 @@ int WebFrontEnd::menu(const MenuScreen &s) {
 }
 
 std::optional<std::vector<bool>> WebFrontEnd::select(const SelectScreen &s) {
-  std::string &out = begin("select", true, say("Select items"));
+  std::string &out = begin("select", true, say(Word::SelectItems));
   appendTexts(out, "items", s.items);
   out += ",\"ticked\":[";
   for (std::size_t i = 0; i < s.ticked.size(); ++i) out += i ? (s.ticked[i] ? ",1" : ",0") : (s.ticked[i] ? "1" : "0");
@@ -202,19 +202,19 @@ std::optional<std::vector<bool>> WebFrontEnd::select(const SelectScreen &s) {
 
 void WebFrontEnd::toggleRecording() {
   if (log_.active()) {
-    note_ = std::string(say("Recording stopped:")) + " " + std::to_string(log_.rows()) + " " + say("rows in") + " " +
-            log_.currentFile();
+    note_ = std::string(say(Word::RecordingStoppedNote)) + " " + std::to_string(log_.rows()) + " " + say(Word::RowsIn) +
+            " " + log_.currentFile();
     log_.stop();
     return;
   }
   std::string error;
   const std::string name = StreamLog::defaultName();
-  note_ = log_.start(name, error) ? say("Recording to") + (" " + name) : error;
+  note_ = log_.start(name, error) ? say(Word::RecordingTo) + (" " + name) : error;
 }
 
 bool WebFrontEnd::stream(const StreamScreen &s) {
   if (s.pass == 1) note_.clear();
-  std::string &out = begin("stream", s.pass == 1, say("Live data"));
+  std::string &out = begin("stream", s.pass == 1, say(Word::LiveData));
   out += ",\"pass\":";
   appendJsonInt(out, s.pass);
   out += s.identification ? ",\"ident\":true" : "";
@@ -235,7 +235,7 @@ bool WebFrontEnd::stream(const StreamScreen &s) {
 }
 
 void WebFrontEnd::codes(const CodeScreen &s) {
-  std::string &out = begin("codes", true, say("Trouble codes"));
+  std::string &out = begin("codes", true, say(Word::TroubleCodes));
   appendLines(out, "codes", s.codes);
   send("codes");
   await();
@@ -256,7 +256,7 @@ int WebFrontEnd::input(const InputScreen &s) {
 
 int WebFrontEnd::panel(const PanelScreen &s) {
   const int last = static_cast<int>(s.buttons.size()) - 1;
-  std::string &out = begin("panel", s.pass == 1, say("Active test"));
+  std::string &out = begin("panel", s.pass == 1, say(Word::ActiveTest));
   out += ",\"pass\":";
   appendJsonInt(out, s.pass);
   appendTexts(out, "buttons", s.buttons);
@@ -271,9 +271,7 @@ int WebFrontEnd::panel(const PanelScreen &s) {
 
 void WebFrontEnd::finish() {
   std::string &out = begin("ended", true, "");
-  appendField(out, "text",
-              say(abandoned_ ? "The session ended: no browser was connected."
-                             : "The session has ended. This page can be closed."));
+  appendField(out, "text", say(abandoned_ ? Word::NoBrowserConnected : Word::PageCanBeClosed));
   send("none");
   // The browsers get the last screen before the server goes.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
