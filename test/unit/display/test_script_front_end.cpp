@@ -1,6 +1,7 @@
 // Script front end: each screen kind answered by the script, the transcript
 // word for word, an exhausted script, and faulty script lines.
 #include "std_api.h"
+#include "vaz_contracts.h"
 
 #include <gtest/gtest.h>
 
@@ -211,7 +212,7 @@ TEST_F(ScriptTest, ExhaustedScriptAnswersBackOrDeclineEverywhere) {
   EXPECT_EQ(showStream(), 1);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 3), 3);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 2), 0);
-  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);  // cancelled: no value test takes it
+  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), VAZ_INPUT_CANCELLED);  // cancelled: no value test takes it
   EXPECT_EQ(showPanel(), 2);                                   // the finishing button
   std::string t = StdTranscript();
   const std::string note = "! script ended: answering back from here on\n";
@@ -226,7 +227,7 @@ TEST_F(ScriptTest, StepsThatDoNotFitAreReportedAndAnsweredBack) {
   EXPECT_EQ(showMenu(), -1);
   EXPECT_EQ(showMenu(), 1);  // the script goes on after a fault
   EXPECT_EQ(showPanel(), 2);
-  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);
+  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), VAZ_INPUT_CANCELLED);
   std::string t = StdTranscript();
   EXPECT_NE(t.find("! script line 1 'tick 1': does not fit the menu; answering back\n> back\n"), std::string::npos)
       << t;
@@ -261,7 +262,7 @@ TEST_F(ScriptTest, BadScriptLinesAreRejectedWithTheirLine) {
                "script line 1: 'tick 2 99999999999999999999': position 99999999999999999999 too large: at most 100000");
   EXPECT_EQ(StdUseScript("enter -3000000000\n"), -1);
   EXPECT_STREQ(StdLastError(),
-               "script line 1: 'enter -3000000000': number -3000000000 out of range: at least -2147483648, at most "
+               "script line 1: 'enter -3000000000': number -3000000000 out of range: at least -2147483647, at most "
                "2147483647");
   // Control characters are shown escaped; a byte-order mark is no step.
   EXPECT_EQ(StdUseScript("\xEF\xBB\xBF"

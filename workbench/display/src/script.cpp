@@ -1,6 +1,8 @@
 // Parser of the script language: a table of verbs and the argument shape each takes.
 #include "script.h"
 
+#include "screens.h"
+
 #include "workbench/printable.h"
 
 #include <cctype>
@@ -97,8 +99,8 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step &step) {
       long v = 0;
       std::string_view digits = arg;
       if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
-      if (allDigits(digits) && (!toLong(arg, v) || v < INT_MIN || v > INT_MAX))
-        return "number " + workbench::printable(arg) + " out of range: at least " + std::to_string(INT_MIN) +
+      if (allDigits(digits) && (!toLong(arg, v) || v < kLowestNumber || v > INT_MAX))
+        return "number " + workbench::printable(arg) + " out of range: at least " + std::to_string(kLowestNumber) +
                ", at most " + std::to_string(INT_MAX);
       if (!toLong(arg, v)) return "needs a whole number";
       step.value = v;
