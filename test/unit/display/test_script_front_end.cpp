@@ -213,7 +213,7 @@ TEST_F(ScriptTest, ExhaustedScriptAnswersBackOrDeclineEverywhere) {
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 3), 3);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 2), 0);
   EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), VAZ_INPUT_CANCELLED);  // cancelled: no value test takes it
-  EXPECT_EQ(showPanel(), 2);                                   // the finishing button
+  EXPECT_EQ(showPanel(), 2);                                               // the finishing button
   std::string t = StdTranscript();
   const std::string note = "! script ended: answering back from here on\n";
   EXPECT_EQ(t.find(note), t.rfind(note)) << "noted once";
