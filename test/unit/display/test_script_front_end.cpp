@@ -262,7 +262,7 @@ TEST_F(ScriptTest, BadScriptLinesAreRejectedWithTheirLine) {
                "script line 1: 'tick 2 99999999999999999999': position 99999999999999999999 too large: at most 100000");
   EXPECT_EQ(StdUseScript("enter -3000000000\n"), -1);
   EXPECT_STREQ(StdLastError(),
-               "script line 1: 'enter -3000000000': number -3000000000 out of range: at least -2147483647, at most "
+               "script line 1: 'enter -3000000000': number -3000000000 out of range: at least -2147483648, at most "
                "2147483647");
   // Control characters are shown escaped; a byte-order mark is no step.
   EXPECT_EQ(StdUseScript("\xEF\xBB\xBF"
