@@ -7,6 +7,7 @@
 
 #include "actuators/act_catalogue.h"
 #include "actuators/act_host.h"
+#include "core/session_record.h"
 #include "link/link_common.h"
 
 namespace vaz::act {
@@ -33,7 +34,7 @@ Guard check_guard(u32 refusalText) {
     case Sent::Refused: report_refusal(); return Guard::Refused;
     case Sent::Done: break;
   }
-  const u8 *ans = TOKEN_OLD.bAnsBuf;
+  const u8 *ans = vaz::answer_buffer();
   // The byte must lie inside the frame the ECU sent, before its checksum.
   if (!link::answer_reaches(ans, kGuardByte - kAnswerStart + 1) || ans[kGuardByte] == 0) {
     report(refusalText);
@@ -113,14 +114,14 @@ int value_request(const Test &test, Frame &buffer) {
 }  // namespace
 
 int send(Line line, Frame &buffer) {
-  u8 *answer = TOKEN_OLD.bAnsBuf;
+  u8 *answer = vaz::answer_buffer();
   return line == Line::Gm ? SendRec_GM(buffer.bytes.data(), answer) : SendRec_KWP2000(buffer.bytes.data(), answer);
 }
 
 // ALDL has no negative answer; only KWP2000 answers can refuse.
 Sent send_command(Line line, Frame &buffer) {
   if (send(line, buffer) <= 0) return Sent::Failed;
-  if (line == Line::Kwp && !link::simulating() && link::answer_refused(TOKEN_OLD.bAnsBuf)) return Sent::Refused;
+  if (line == Line::Kwp && !link::simulating() && link::answer_refused(vaz::answer_buffer())) return Sent::Refused;
   return Sent::Done;
 }
 

@@ -11,7 +11,7 @@ namespace vaz::act {
 inline constexpr u32 kTestTitle = 0xFE551010;
 inline constexpr u32 kSendingText = 0xFE55101A;
 inline constexpr u32 kDoneText = 0xFE55101E;
-inline constexpr u32 kSendFailedText = 0xFE55101C;
+inline constexpr u32 kSendFailedText = VAZ_TEXT_SEND_FAILED;
 inline constexpr u32 kNumberPrompt = 0xFE551021;
 inline constexpr u32 kRefusedText = 0xFE551033;     // the ECU answered 7F to a command
 inline constexpr u32 kOutOfRangeText = 0xFE551035;  // the value byte cannot carry the entry

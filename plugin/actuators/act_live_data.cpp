@@ -3,6 +3,7 @@
 #include <array>
 
 #include "actuators/act_host.h"
+#include "core/session_record.h"
 
 namespace {
 
@@ -31,10 +32,10 @@ static_assert(kLiveData.size() == VAZ_VARIANT_M797_E3 + 1);
 extern "C" {
 
 VAZ_EXPORT int act_cd_function(void) {
-  const u16 variant = TOKEN_OLD.wEcuVariant;
+  const u16 variant = vaz::ecu_variant();
   if (variant >= kLiveData.size()) return 1;
   const LiveData &d = kLiveData[variant];
-  TOKEN_OLD.cFuncCode = FC_STREAM;
+  vaz::function_code() = FC_STREAM;
   pFCalcCD = d.formula;
   if (GetData_ECU_CD(d.nameList, VAZ_NO_LIST) == -1) return -1;
   const int r = d.userSelects ? CurrentData_SingleCom_Allcal() : CurrentData_SingleCom_Allcal_DisplayAll();

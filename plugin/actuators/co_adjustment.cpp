@@ -10,6 +10,9 @@
 
 #include "actuators/act_catalogue.h"
 #include "actuators/act_host.h"
+#include "actuators/co_record.h"
+#include "core/session_record.h"
+#include "link/item_record.h"
 #include "link/link_common.h"
 
 namespace {
@@ -33,21 +36,21 @@ constexpr u32 kKeepTitle = 0xFE5520A1;
 constexpr int kMaxFailures = 3;
 constexpr u8 kStoredOnFinish = 1;
 
-constexpr std::size_t kCoFrameSize = sizeof(TOKEN_OLD.bCoFrame);
+constexpr std::size_t kCoFrameSize = sizeof(vaz::co_frame());
 
-// The panel works on state any caller may have left in TOKEN_OLD: both frames
+// The panel works on state any caller may have left in the record: both frames
 // must fit their buffers with the checksum slot, and the value byte must lie
 // inside the write frame, or a send would write past them.
 bool co_state_sound() {
-  const u8 writeLen = TOKEN_OLD.bCoFrame[0];
-  const u8 restoreLen = TOKEN_OLD.bCoRestore[0];
+  const u8 writeLen = vaz::co_frame()[0];
+  const u8 restoreLen = vaz::co_restore_frame()[0];
   return writeLen >= 2 && writeLen < kCoFrameSize && restoreLen >= 2 && restoreLen < kCoFrameSize &&
-         TOKEN_OLD.dwCoPos >= 1 && TOKEN_OLD.dwCoPos < writeLen;
+         vaz::co_value_at() >= 1 && vaz::co_value_at() < writeLen;
 }
 
 Sent send_state_frame(u8 *frame) {
-  if (SendRec_KWP2000(frame, TOKEN_OLD.bAnsBuf) <= 0) return Sent::Failed;
-  return !vaz::link::simulating() && vaz::link::answer_refused(TOKEN_OLD.bAnsBuf) ? Sent::Refused : Sent::Done;
+  if (SendRec_KWP2000(frame, vaz::answer_buffer()) <= 0) return Sent::Failed;
+  return !vaz::link::simulating() && vaz::link::answer_refused(vaz::answer_buffer()) ? Sent::Refused : Sent::Done;
 }
 
 // The panel's result when the user finished but the ECU refused a finishing
@@ -62,7 +65,7 @@ bool coFinishedAtBase = false;
 // short to hold it. The block's bytes count from the answer's first byte, or
 // from its length byte in the long form (format byte 0x80).
 int reported_trim() {
-  const u8 *ans = TOKEN_OLD.bAnsBuf;
+  const u8 *ans = vaz::answer_buffer();
   const int start = ans[2] == KWP_FORMAT_LONG ? 1 : 0;  // frame byte of block byte 0
   if (!vaz::link::answer_reaches(ans, start + kTrimByte)) return -1;
   return ans[2 + start + kTrimByte];
@@ -79,36 +82,36 @@ extern "C" {
 
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void) {
   if (!co_state_sound()) return panel_failed();
-  u8 *value = &TOKEN_OLD.bCoFrame[TOKEN_OLD.dwCoPos];
-  *value = TOKEN_OLD.cCoValue;
+  u8 *value = &vaz::co_frame()[vaz::co_value_at()];
+  *value = vaz::co_value();
   int failures = 0;
   for (;;) {
     vaz::call_or(InitActiveTest, 0, 3, VAZ_BUTTON_CO_LOWER, VAZ_BUTTON_CO_RAISE, VAZ_BUTTON_CO_FINISH);
     u32 scratch = 0;
-    if (!pFComm || pFComm(TOKEN_OLD.cFuncCode, 0, &scratch) <= 0) return -1;
+    if (!pFComm || pFComm(vaz::function_code(), 0, &scratch) <= 0) return -1;
 
-    const CD_ITEM &item = TOKEN_OLD.CdItem[kShownItem];
-    CSTRING[0] = '\0';
-    if (pFCalcCD) pFCalcCD(kShownItem + 1, TOKEN_OLD.bAnsBuf, CSTRING, item.cItemType, item.wItemParam);
-    if (vaz::call_or(AddActiveTestItem, 1, item.dwTextId, static_cast<const char *>(CSTRING)) != 0)
+    const CD_ITEM &item = vaz::items()[kShownItem];
+    vaz::value_text()[0] = '\0';
+    if (pFCalcCD) pFCalcCD(kShownItem + 1, vaz::answer_buffer(), vaz::value_text(), item.cItemType, item.wItemParam);
+    if (vaz::call_or(AddActiveTestItem, 1, item.dwTextId, static_cast<const char *>(vaz::value_text())) != 0)
       return panel_failed();
 
     // Without a panel no button can ever be pressed.
     if (!ShowActiveTestItem) return panel_failed();
     const int button = ShowActiveTestItem();
     if (button == kLower || button == kRaise) {
-      const u8 before = TOKEN_OLD.cCoValue;
+      const u8 before = vaz::co_value();
       if ((button == kLower && before == 0x00) || (button == kRaise && before == 0xFF)) {
         report(kOutOfRangeText);
         continue;
       }
-      TOKEN_OLD.cCoValue = static_cast<u8>(before + (button == kRaise ? 1 : -1));
-      *value = TOKEN_OLD.cCoValue;
-      const Sent r = send_state_frame(TOKEN_OLD.bCoFrame);
+      vaz::co_value() = static_cast<u8>(before + (button == kRaise ? 1 : -1));
+      *value = vaz::co_value();
+      const Sent r = send_state_frame(vaz::co_frame());
       if (r == Sent::Refused) {
         // The ECU kept the old value; so does the panel.
         report_refusal();
-        TOKEN_OLD.cCoValue = before;
+        vaz::co_value() = before;
         *value = before;
       } else if (r == Sent::Failed && ++failures >= kMaxFailures) {
         return panel_failed();
@@ -118,9 +121,9 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void) {
       const bool toBase = vaz::call_or(ShowMessageBoxID, 0, kKeepQuestion, kKeepTitle, kStyleQuestion) != 0;
       if (toBase) {
         *value = kStoredOnFinish;
-        if (send_state_frame(TOKEN_OLD.bCoFrame) == Sent::Refused) refusal = refusal_text();
+        if (send_state_frame(vaz::co_frame()) == Sent::Refused) refusal = refusal_text();
       }
-      if (send_state_frame(TOKEN_OLD.bCoRestore) == Sent::Refused && refusal == 0) refusal = refusal_text();
+      if (send_state_frame(vaz::co_restore_frame()) == Sent::Refused && refusal == 0) refusal = refusal_text();
       coFinishedAtBase = toBase;
       if (refusal == 0) return 0;
       report(refusal);
@@ -131,23 +134,23 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayCO(void) {
 
 VAZ_EXPORT int ACT_BOSCH_M154_ENG_CO_X(void) {
   Frame write = kCoWrite;
-  std::memset(TOKEN_OLD.bCoFrame, 0, sizeof TOKEN_OLD.bCoFrame);
-  std::memset(TOKEN_OLD.bCoRestore, 0, sizeof TOKEN_OLD.bCoRestore);
-  std::memcpy(TOKEN_OLD.bCoFrame, kCoWrite.bytes.data(), sizeof TOKEN_OLD.bCoFrame);
-  std::memcpy(TOKEN_OLD.bCoRestore, kCoRestore.bytes.data(), sizeof TOKEN_OLD.bCoRestore);
-  TOKEN_OLD.dwCoPos = kCoValuePos;
+  std::memset(vaz::co_frame(), 0, sizeof vaz::co_frame());
+  std::memset(vaz::co_restore_frame(), 0, sizeof vaz::co_restore_frame());
+  std::memcpy(vaz::co_frame(), kCoWrite.bytes.data(), sizeof vaz::co_frame());
+  std::memcpy(vaz::co_restore_frame(), kCoRestore.bytes.data(), sizeof vaz::co_restore_frame());
+  vaz::co_value_at() = kCoValuePos;
 
-  TOKEN_OLD.cFuncCode = FC_STREAM;
+  vaz::function_code() = FC_STREAM;
   pFCalcCD = CalCd_BOSCH_M154_ENG;
   if (GetData_ECU_CD(kM154Names, VAZ_NO_LIST) == -1) return -1;
   // Take control at the trim the ECU holds; an answer without it leaves the base value.
   u32 scratch = 0;
-  if (!pFComm || pFComm(TOKEN_OLD.cFuncCode, 0, &scratch) <= 0) return -1;
+  if (!pFComm || pFComm(vaz::function_code(), 0, &scratch) <= 0) return -1;
   if (const int trim = reported_trim(); trim >= 0) {
     write.bytes[kCoValuePos] = static_cast<u8>(trim);
-    TOKEN_OLD.bCoFrame[kCoValuePos] = static_cast<u8>(trim);
+    vaz::co_frame()[kCoValuePos] = static_cast<u8>(trim);
   }
-  TOKEN_OLD.cCoValue = TOKEN_OLD.bCoFrame[kCoValuePos];
+  vaz::co_value() = vaz::co_frame()[kCoValuePos];
 
   notice(kSendingText);
   const Sent first = send_command(Line::Kwp, write);

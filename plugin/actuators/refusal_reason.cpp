@@ -2,6 +2,7 @@
 // of its negative answer (7F) picks the message, so the user learns whether to
 // stop the engine, try again or give up on the test.
 #include "actuators/act_host.h"
+#include "core/session_record.h"
 #include "link/link_common.h"
 
 namespace vaz::act {
@@ -27,7 +28,7 @@ constexpr Reason kReasons[] = {
 }  // namespace
 
 u32 refusal_text() {
-  const int code = link::answer_refusal_code(TOKEN_OLD.bAnsBuf);
+  const int code = link::answer_refusal_code(vaz::answer_buffer());
   for (const Reason &r : kReasons)
     if (r.code == code) return r.text;
   return kRefusedText;  // a code this tool does not know: the refusal itself is still true

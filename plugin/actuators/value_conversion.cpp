@@ -45,6 +45,8 @@ std::optional<u8> blend_byte(int n) {
 }  // namespace
 
 std::optional<u8> convert(Conversion c, int n) {
+  // A cancelled box is no entry, whatever a conversion would make of it.
+  if (n == kInputCancelled) return std::nullopt;
   const std::int64_t v = n;
   switch (c) {
     case Conversion::None:

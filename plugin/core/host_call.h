@@ -31,7 +31,7 @@ inline void item_pause() { usleep(1000); }
 inline constexpr const char *kCommandLibrary = "COMMAND.GAG";
 
 // Message and title texts that several layers show.
-inline constexpr u32 kFailureText = 0xFE551004;
+inline constexpr u32 kFailureText = VAZ_TEXT_COMM_FAILED;
 inline constexpr u32 kFailureTitle = 0xFE551003;
 // "The function was stopped": a value could not be shown or a request failed.
 inline constexpr u32 kFunctionStoppedText = 0xFE551005;

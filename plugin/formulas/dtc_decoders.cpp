@@ -2,8 +2,11 @@
 // the list of code text IDs. Two engines serve all eight routines: one for
 // bit-mapped answers, one for the count-and-records answer of KWP2000 0x18.
 #include "formulas/dtc_decoders.h"
+#include "core/session_record.h"
+#include "formulas/dtc_record.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace {
@@ -20,10 +23,10 @@ void shift_first_frame(u8 *a) {
 }
 
 bool add_code(u32 id) {
-  if (TOKEN_OLD.cDtcNum >= VAZ_DTC_MAX) return false;
-  TOKEN_OLD.dwDtcCode[TOKEN_OLD.cDtcNum] = id;
-  TOKEN_OLD.dwDtcState[TOKEN_OLD.cDtcNum] = kNoStatus;
-  ++TOKEN_OLD.cDtcNum;
+  if (vaz::dtc_count() >= VAZ_DTC_MAX) return false;
+  vaz::dtc_codes()[vaz::dtc_count()] = id;
+  vaz::dtc_states()[vaz::dtc_count()] = kNoStatus;
+  ++vaz::dtc_count();
   return true;
 }
 
@@ -36,30 +39,31 @@ static_assert(kFirstRecord + 3 * VAZ_DTC_MAX <= VAZ_ANS_SIZE, "32 records fit in
 }  // namespace
 
 int vaz::formulas::decode_bits(const BitMap &map, CodeKnown known) {
-  u8 *a = TOKEN_OLD.bAnsBuf;
+  assert(inside_answer(map));
+  u8 *a = vaz::answer_buffer();
   if (map.shifted) shift_first_frame(a);
-  TOKEN_OLD.cDtcNum = 0;
+  vaz::dtc_count() = 0;
   for (unsigned k = map.first; k <= map.last; ++k) {
     const u8 bits = a[k + map.offset];
     for (unsigned mask = 1; mask <= 0x80; mask <<= 1) {
       if ((bits & mask) == 0) continue;
-      const u32 id = TOKEN_OLD.dwDtcBase + k * 256u + mask;
+      const u32 id = vaz::dtc_base() + k * 256u + mask;
       // An unknown code also hides the higher bits of its byte.
       if (!known(id)) break;
       // The list is full: the first 32 codes are kept, the rest dropped.
-      if (!add_code(id)) return TOKEN_OLD.cDtcNum;
+      if (!add_code(id)) return vaz::dtc_count();
     }
   }
-  return TOKEN_OLD.cDtcNum;
+  return vaz::dtc_count();
 }
 
 int vaz::formulas::decode_records() {
-  const u8 *a = TOKEN_OLD.bAnsBuf;
+  const u8 *a = vaz::answer_buffer();
   const unsigned count = std::min<unsigned>(a[kCountPos], VAZ_DTC_MAX);
-  TOKEN_OLD.cDtcNum = 0;
+  vaz::dtc_count() = 0;
   for (unsigned i = 0; i < count; ++i) {
     const u8 *record = a + kFirstRecord + 3 * i;
-    add_code(TOKEN_OLD.dwDtcBase + record[0] * 256u + record[1]);
+    add_code(vaz::dtc_base() + record[0] * 256u + record[1]);
   }
-  return TOKEN_OLD.cDtcNum;
+  return vaz::dtc_count();
 }

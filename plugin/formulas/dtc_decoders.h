@@ -27,7 +27,12 @@ inline constexpr BitMap kGmEfi{5, 7, 0, false};
 inline constexpr BitMap kM154Current{9, 11, 0, true};
 inline constexpr BitMap kM72Current{9, 12, 0, true};
 
-// Both fill TOKEN_OLD's code table from bAnsBuf and return the code count.
+// A map reads only bytes of the answer buffer, first to last.
+constexpr bool inside_answer(const BitMap &m) { return m.first <= m.last && m.last + m.offset < VAZ_ANS_SIZE; }
+static_assert(inside_answer(kGmIsfiCurrent) && inside_answer(kGmIsfiStored) && inside_answer(kGmEfi) &&
+              inside_answer(kM154Current) && inside_answer(kM72Current));
+
+// Both fill the record's code table from the answer buffer and return the code count.
 int decode_bits(const BitMap &map, CodeKnown known);
 int decode_records();
 

@@ -3,6 +3,7 @@
 // the state text a bit selects.
 #include "formulas/formula_engine.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -13,10 +14,17 @@
 namespace vaz::formula {
 namespace {
 
+// A table's byte position, read from the copy: every position a row names must
+// lie inside it.
+u8 at(const u8 *d, unsigned pos) {
+  assert(pos < kCopySize);
+  return d[pos];
+}
+
 // A raw reading of one load step, before any arithmetic kind applies.
 std::int64_t load(const Step &s, const u8 *d) {
-  const std::int64_t hi = d[s.p1];
-  const std::int64_t lo = d[s.p2];
+  const std::int64_t hi = at(d, s.p1);
+  const std::int64_t lo = at(d, s.p2);
   const std::int64_t w = hi * 256 + lo;
   switch (s.op) {
     case Op::LoadByte: return hi;
@@ -77,7 +85,7 @@ T apply(const Calc &c, const u8 *d) {
         break;
       case Op::SubFrom: acc = k - acc; break;
       case Op::DivFrom: acc = divide_into(k, acc); break;
-      case Op::AddByteTimes: acc = acc + static_cast<T>(d[s.p1]) * k; break;
+      case Op::AddByteTimes: acc = acc + static_cast<T>(at(d, s.p1)) * k; break;
       case Op::Shr:
       case Op::And:
         if constexpr (std::is_integral_v<T>) { acc = s.op == Op::Shr ? (acc >> k) : (acc & k); }
@@ -113,14 +121,14 @@ std::int32_t truncate(double v) {
 }
 
 int print_int(Fmt f, std::int32_t v, char *out) {
-  if (f == Fmt::Hex) return std::snprintf(out, sizeof CSTRING, "%x", static_cast<unsigned>(v));
-  if (f == Fmt::Dec) return std::snprintf(out, sizeof CSTRING, "%d", v);
-  return std::snprintf(out, sizeof CSTRING, pattern(f), static_cast<double>(v));
+  if (f == Fmt::Hex) return std::snprintf(out, VAZ_CSTRING_SIZE, "%x", static_cast<unsigned>(v));
+  if (f == Fmt::Dec) return std::snprintf(out, VAZ_CSTRING_SIZE, "%d", v);
+  return std::snprintf(out, VAZ_CSTRING_SIZE, pattern(f), static_cast<double>(v));
 }
 
 int print_real(Fmt f, double v, char *out) {
   if (integer_format(f)) return print_int(f, truncate(v), out);
-  return std::snprintf(out, sizeof CSTRING, pattern(f), v);
+  return std::snprintf(out, VAZ_CSTRING_SIZE, pattern(f), v);
 }
 
 int print_calc(const Calc &c, const u8 *d, char *out) {
@@ -137,10 +145,10 @@ int print_calc(const Calc &c, const u8 *d, char *out) {
 bool guard_holds(const Row &r, const u8 *d) {
   switch (r.guard) {
     case Guard::None: return false;
-    case Guard::TopBit: return d[r.g1] >= 128;
-    case Guard::ByteAbove: return d[r.g1] > r.limit;
+    case Guard::TopBit: return at(d, r.g1) >= 128;
+    case Guard::ByteAbove: return at(d, r.g1) > r.limit;
     case Guard::WordOutside: {
-      const u32 w = d[r.g1] * 256u + d[r.g2];
+      const u32 w = at(d, r.g1) * 256u + at(d, r.g2);
       return w == 0 || w >= r.limit;
     }
   }
@@ -159,12 +167,12 @@ int state_text(u32 textId, char *out) {
     out[0] = '\0';
     return 0;
   }
-  return GetTextFromTextLib(textId, out, 20);
+  return GetTextFromTextLib(textId, out, VAZ_STATE_TEXT_SIZE);
 }
 
 int run_row(const Row &row, const u8 *d, char *out) {
   switch (row.kind) {
-    case Kind::State: return state_text((d[row.bitPos] >> row.bit) & 1u ? row.textSet : row.textClear, out);
+    case Kind::State: return state_text((at(d, row.bitPos) >> row.bit) & 1u ? row.textSet : row.textClear, out);
     case Kind::Value: return print_calc(guard_holds(row, d) ? row.alt : row.main, d, out);
     case Kind::Empty: break;
   }
@@ -175,7 +183,7 @@ int run_list(std::span<const Row> rows, OutOfRange policy, u16 item, const u8 *a
   if (answer == nullptr || out == nullptr) return 0;
   if (item == 0 || item > rows.size()) {
     switch (policy) {
-      case OutOfRange::Unknown: return std::snprintf(out, sizeof CSTRING, "???");
+      case OutOfRange::Unknown: return std::snprintf(out, VAZ_CSTRING_SIZE, "???");
       case OutOfRange::TextZero: return state_text(0, out);
       case OutOfRange::KeepOutput: break;
     }

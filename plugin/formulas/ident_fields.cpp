@@ -33,7 +33,7 @@ constexpr std::size_t kTextStart = 5;
 
 int run(std::span<const FieldRow> rows, u16 item, const u8 *answer, char *out) {
   if (answer == nullptr || out == nullptr) return 0;
-  if (item == 0 || item > rows.size()) return std::snprintf(out, sizeof CSTRING, "???");
+  if (item == 0 || item > rows.size()) return std::snprintf(out, VAZ_CSTRING_SIZE, "???");
 
   // A long-form frame (format byte 0x80) carries a separate length byte.
   const std::size_t skip = answer[2] == KWP_FORMAT_LONG ? 1 : 0;

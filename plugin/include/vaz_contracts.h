@@ -7,6 +7,8 @@
 #ifndef VAZ_CONTRACTS_H
 #define VAZ_CONTRACTS_H
 
+#include "vaz_text_ids.h"
+
 /* ---- the host context record handed to DiagnoseMainOldPrtl ---- */
 #define VAZ_CTX_SIZE 3492
 #define VAZ_CTX_FUNCTIONS_AT 3476 /* int: availability bits of the menu entries */

@@ -7,6 +7,7 @@
 #include <array>
 #include <span>
 
+#include "core/session_record.h"
 #include "link/bosch_frames.h"
 #include "link/link_common.h"
 
@@ -67,7 +68,7 @@ u8 data_byte(const u8 *answer, int index) {
 
 bool read_probe(const Probe &p, u8 *data) {
   FrameBuf frame = vaz::link::copy_frame(p.ident);
-  if (SendRec_KWP2000(frame.data(), TOKEN_OLD.bAnsBuf) < 0) return false;
+  if (SendRec_KWP2000(frame.data(), vaz::answer_buffer()) < 0) return false;
   frame = vaz::link::copy_frame(p.data);
   return SendRec_KWP2000(frame.data(), data) >= 0;
 }
@@ -91,7 +92,7 @@ vaz::link::BoschDetection vaz::link::detect_bosch() {
   std::array<u8, VAZ_ANS_SIZE> data{};
   if (!read_probe(*probe, data.data())) return found;
 
-  u8 *ident = TOKEN_OLD.bAnsBuf;
+  u8 *ident = vaz::answer_buffer();
   found.sawRefusal = answer_refused(ident) || answer_refused(data.data());
   const u16 key = static_cast<u16>(data_byte(ident, 5) << 8 | data_byte(ident, 6));
   const u8 length = data_byte(data.data(), 2);

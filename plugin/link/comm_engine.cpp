@@ -1,7 +1,9 @@
 // Runs one function code of a comm routine against its family table.
 #include "link/comm_engine.h"
 
+#include "core/session_record.h"
 #include "link/data_answer.h"
+#include "link/item_record.h"
 
 #include <algorithm>
 
@@ -67,22 +69,22 @@ int disconnect(const Family &f) {
 // A refused service request: its answer bytes are no data, so the service that
 // asked for them must not show them (a refused clear would otherwise be
 // reported as done).
-bool refused_by_ecu() { return answer_refused(TOKEN_OLD.bAnsBuf); }
+bool refused_by_ecu() { return answer_refused(vaz::answer_buffer()); }
 
 // The result of a service request: failed on the line, refused, an answer that
 // is not the one to this data request, or done.
 int service_result(const Family &f, const u8 *request, int sent) {
   if (sent <= 0) return VAZ_COMM_FAILED;
   if (f.send == send_kwp && refused_by_ecu()) return VAZ_COMM_FAILED;
-  if (!simulating() && !data_answer_matches(request, TOKEN_OLD.bAnsBuf)) return VAZ_COMM_FAILED;
+  if (!simulating() && !data_answer_matches(request, vaz::answer_buffer())) return VAZ_COMM_FAILED;
   return VAZ_COMM_OK;
 }
 
 int library_command(const Family &f, u16 index) {
   if (index >= VAZ_CD_MAX) return VAZ_COMM_FAILED;
   FrameBuf frame{};
-  if (GetData_Cmd_fromtext(TOKEN_OLD.CdItem[index].dwCmdId, frame.data()) == VAZ_LOOKUP_MISSING) return VAZ_COMM_FAILED;
-  return service_result(f, frame.data(), SendRec_KWP2000(frame.data(), TOKEN_OLD.bAnsBuf));
+  if (GetData_Cmd_fromtext(vaz::items()[index].dwCmdId, frame.data()) == VAZ_LOOKUP_MISSING) return VAZ_COMM_FAILED;
+  return service_result(f, frame.data(), SendRec_KWP2000(frame.data(), vaz::answer_buffer()));
 }
 
 }  // namespace

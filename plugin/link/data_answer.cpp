@@ -2,6 +2,7 @@
 // of the request's service, its local identifier (K line) or mode (ALDL), and as
 // many bytes as the variant's formulas read. Anything else is a failed request.
 #include "link/data_answer.h"
+#include "core/session_record.h"
 
 #include <algorithm>
 #include <iterator>
@@ -34,8 +35,8 @@ constexpr Record kRecords[] = {
 };
 
 int bytes_needed(u8 id, int least) {
-  const auto it = std::ranges::find_if(
-      kRecords, [id](const Record &r) { return r.variant == TOKEN_OLD.wEcuVariant && r.id == id; });
+  const auto it =
+      std::ranges::find_if(kRecords, [id](const Record &r) { return r.variant == vaz::ecu_variant() && r.id == id; });
   return it == std::end(kRecords) ? least : it->bytes;
 }
 

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/session_record.h"
 #include "host/regular_file.h"
+#include "link/item_record.h"
 #include "vaz_old.h"
 
 namespace {
@@ -18,12 +20,11 @@ constexpr u16 kDirEnd = 0xFFFF;
 
 struct DirField {
   int offset;
-  u32 TOKEN_OLD_T::*field;
+  u32 &(*field)();
 };
 constexpr std::array kDirOffsets{
-    DirField{4, &TOKEN_OLD_T::dwLibDtcAddr},  DirField{8, &TOKEN_OLD_T::dwLibCdAddr},
-    DirField{12, &TOKEN_OLD_T::dwLibAddr2},   DirField{16, &TOKEN_OLD_T::dwLibAddr3},
-    DirField{20, &TOKEN_OLD_T::dwLibActAddr},
+    DirField{4, vaz::dtc_table_at},    DirField{8, vaz::item_table_at},      DirField{12, vaz::second_table_at},
+    DirField{16, vaz::third_table_at}, DirField{20, vaz::actuator_table_at},
 };
 constexpr int kDirParamOffset = 2;
 
@@ -65,9 +66,9 @@ VAZ_EXPORT int ECU_GetDataAddr(const char *path) {
   for (long long record = 0;; record += kDirRecordSize) {
     u16 key = 0;
     if (!read_le(path, record, key) || key == kDirEnd) return -1;
-    if (key != TOKEN_OLD.wEcuVariant) continue;
-    read_le(path, record + kDirParamOffset, TOKEN_OLD.wLibParam);
-    for (const DirField &f : kDirOffsets) read_le(path, record + f.offset, TOKEN_OLD.*f.field);
+    if (key != vaz::ecu_variant()) continue;
+    read_le(path, record + kDirParamOffset, vaz::library_parameter());
+    for (const DirField &f : kDirOffsets) read_le(path, record + f.offset, f.field());
     return 0;
   }
 }
@@ -76,16 +77,16 @@ VAZ_EXPORT int ECU_GetDataAddr(const char *path) {
 // says how many that is.
 VAZ_EXPORT int ECU_GetData_CD(const char *path, int offset) {
   const long long table = offset;
-  read_le(path, table, TOKEN_OLD.wCdNum);
-  if (TOKEN_OLD.wCdNum > VAZ_CD_MAX) TOKEN_OLD.wCdNum = VAZ_CD_MAX;
-  read_le(path, table + 2, TOKEN_OLD.cCdHeadLen);
-  const long long headLength = TOKEN_OLD.cCdHeadLen;
+  read_le(path, table, vaz::item_count());
+  if (vaz::item_count() > VAZ_CD_MAX) vaz::item_count() = VAZ_CD_MAX;
+  read_le(path, table + 2, vaz::item_head_length());
+  const long long headLength = vaz::item_head_length();
   if (table + kCdHeadOffset <= INT_MAX)
-    ECU_move_lib_data(path, static_cast<int>(table + kCdHeadOffset), TOKEN_OLD.bCdHead, TOKEN_OLD.cCdHeadLen);
+    ECU_move_lib_data(path, static_cast<int>(table + kCdHeadOffset), vaz::item_head(), vaz::item_head_length());
 
   const long long first = table + kCdHeadOffset + headLength;
-  for (u32 i = 0; i < TOKEN_OLD.wCdNum; ++i) {
-    CD_ITEM &item = TOKEN_OLD.CdItem[i];
+  for (u32 i = 0; i < vaz::item_count(); ++i) {
+    CD_ITEM &item = vaz::items()[i];
     const long long record = first + kCdRecordSize * i;
     read_le(path, record, item.dwTextId);
     read_le(path, record + 4, item.cItemType);
@@ -98,18 +99,18 @@ VAZ_EXPORT int ECU_GetData_CD(const char *path, int offset) {
 
 VAZ_EXPORT int ECU_GetData_ACT(const char *path, int offset) {
   const long long table = offset;
-  read_le(path, table, TOKEN_OLD.cActNum);
-  if (TOKEN_OLD.cActNum > VAZ_ACT_MAX) TOKEN_OLD.cActNum = VAZ_ACT_MAX;
-  for (u32 i = 0; i < TOKEN_OLD.cActNum; ++i)
-    read_le(path, table + kActFirstRecord + kActRecordSize * i, TOKEN_OLD.ActItem[i].dwTextId);
+  read_le(path, table, vaz::actuator_count());
+  if (vaz::actuator_count() > VAZ_ACT_MAX) vaz::actuator_count() = VAZ_ACT_MAX;
+  for (u32 i = 0; i < vaz::actuator_count(); ++i)
+    read_le(path, table + kActFirstRecord + kActRecordSize * i, vaz::actuator_items()[i].dwTextId);
   return 0;
 }
 
 // File offsets above the int range cannot be read; they arrive as negative
 // offsets, which ECU_move_lib_data refuses.
 VAZ_EXPORT int ECU_GetData(const char *path) {
-  if (TOKEN_OLD.dwLibCdAddr != 0) ECU_GetData_CD(path, static_cast<int>(TOKEN_OLD.dwLibCdAddr));
-  if (TOKEN_OLD.dwLibActAddr != 0) ECU_GetData_ACT(path, static_cast<int>(TOKEN_OLD.dwLibActAddr));
+  if (vaz::item_table_at() != 0) ECU_GetData_CD(path, static_cast<int>(vaz::item_table_at()));
+  if (vaz::actuator_table_at() != 0) ECU_GetData_ACT(path, static_cast<int>(vaz::actuator_table_at()));
   return 0;
 }
 

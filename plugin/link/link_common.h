@@ -7,19 +7,12 @@
 #include <cstring>
 
 #include "core/host_call.h"
+#include "core/session_record.h"
 
 namespace vaz::link {
 
 // A request buffer: every length-prefixed frame fits with its checksum slot.
 using FrameBuf = std::array<u8, VAZ_FRAME_SIZE>;
-
-// The simulation mode is the first byte of wSimulate in memory, whatever the
-// host wrote into the second.
-inline u8 simulation_mode() {
-  u8 first;
-  std::memcpy(&first, &TOKEN_OLD.wSimulate, 1);
-  return first;
-}
 
 // Nothing goes to the line; every exchange counts as done.
 inline bool simulating() { return simulation_mode() == VAZ_SIMULATE_LINE; }
@@ -32,18 +25,18 @@ inline FrameBuf copy_frame(const u8 *frame) {
 
 inline int send_kwp(const u8 *frame) {
   FrameBuf buf = copy_frame(frame);
-  return SendRec_KWP2000(buf.data(), TOKEN_OLD.bAnsBuf);
+  return SendRec_KWP2000(buf.data(), vaz::answer_buffer());
 }
 
 inline int send_gm(const u8 *frame) {
   FrameBuf buf = copy_frame(frame);
-  return SendRec_GM(buf.data(), TOKEN_OLD.bAnsBuf);
+  return SendRec_GM(buf.data(), vaz::answer_buffer());
 }
 
 // Send a constant KWP frame from its format byte as stored, checksum included.
 inline int send_kwp_direct(const u8 *frame) {
   FrameBuf buf = copy_frame(frame);
-  return call_or(KwpSendDataToEcuGetAnswer, -1, 0xFF, TOKEN_OLD.bAnsBuf, 100, 1, buf.data() + 1);
+  return call_or(KwpSendDataToEcuGetAnswer, -1, 0xFF, vaz::answer_buffer(), 100, 1, buf.data() + 1);
 }
 
 // The KWP2000 answer in an answer buffer (count, then length byte and frame):
@@ -87,7 +80,8 @@ inline bool kwp_request_sound(const u8 *frame) {
 // Move the first answer frame to the start of bAnsBuf, dropping the frame count
 // and its length byte.
 inline void strip_first_answer() {
-  u8 *ans = TOKEN_OLD.bAnsBuf;
+  static_assert(2 + 0xFF <= VAZ_ANS_SIZE, "any first frame fits behind its count and length");
+  u8 *ans = vaz::answer_buffer();
   std::memmove(ans, ans + 2, ans[1]);
 }
 

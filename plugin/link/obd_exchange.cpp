@@ -3,6 +3,7 @@
 // reports success.
 #include <cstring>
 
+#include "core/session_record.h"
 #include "link/link_common.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 constexpr int kIsoAttempts = 4;
 constexpr int kAnswerSize = 100;
 
-bool simulating_obd() { return vaz::link::simulation_mode() == VAZ_SIMULATE_OBD; }
+bool simulating_obd() { return vaz::simulation_mode() == VAZ_SIMULATE_OBD; }
 
 }  // namespace
 

@@ -1,7 +1,10 @@
 // The data-stream engines: pick items (or take them all), then request,
 // convert and show them pass after pass until the user presses Back.
 #include <array>
+#include <cassert>
 
+#include "core/session_record.h"
+#include "link/item_record.h"
 #include "services/stream_display.h"
 
 namespace {
@@ -23,7 +26,7 @@ struct Selection {
 bool pick(Bitmap &bitmap, Selection &sel) {
   sel.index.fill(0);
   if (CurrentData_OneToOne_SelectFunc(bitmap.data()) == 1) return false;
-  sel.count = Get_CurrentData_OneToOne_Selected(TOKEN_OLD.wCdNum, bitmap.data(), sel.index.data());
+  sel.count = Get_CurrentData_OneToOne_Selected(vaz::item_count(), bitmap.data(), sel.index.data());
   if (sel.count > VAZ_SELECT_SHOWN_MAX) {
     vaz::show_box(kTooManyText, kTooManyTitle, VAZ_BOX_REPORT);
     sel.count = VAZ_SELECT_SHOWN_MAX;
@@ -47,9 +50,10 @@ VAZ_EXPORT int CurrentData_SingleCom_Allcal(void) {
     u16 requestIndex = sel.index[0];
     do {
       begin_pass();
-      if (comm(TOKEN_OLD.cFuncCode, requestIndex) <= 0) return VAZ_SERVICE_COMM_FAILED;
+      if (comm(vaz::function_code(), requestIndex) <= 0) return VAZ_SERVICE_COMM_FAILED;
       for (int i = 0; i < sel.count; ++i)
         if (!show_item(sel.index[i])) return VAZ_SERVICE_DISPLAY_REFUSED;
+      assert(sel.count < static_cast<int>(sel.index.size()));
       requestIndex = sel.index[sel.count];
     } while (!user_left());
     comm(FC_DONE, 0);
@@ -67,7 +71,7 @@ VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void) {
     do {
       begin_pass();
       for (int i = 0; i < sel.count; ++i) {
-        if (comm(TOKEN_OLD.cFuncCode, sel.index[i]) <= 0) return VAZ_SERVICE_COMM_FAILED;
+        if (comm(vaz::function_code(), sel.index[i]) <= 0) return VAZ_SERVICE_COMM_FAILED;
         if (!show_item(sel.index[i])) return VAZ_SERVICE_DISPLAY_REFUSED;
       }
     } while (!user_left());
@@ -81,8 +85,8 @@ VAZ_EXPORT int CurrentData_SingleCom_SingleCalc(void) {
 VAZ_EXPORT int CurrentData_SingleCom_Allcal_DisplayAll(void) {
   do {
     begin_pass();
-    if (comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
-    for (u16 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n)
+    if (comm(vaz::function_code(), 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
+    for (u16 n = 0; n < vaz::item_count() && n < VAZ_CD_MAX; ++n)
       if (!show_item(n)) return VAZ_SERVICE_DISPLAY_REFUSED;
   } while (!user_left());
   comm(FC_DONE, 0);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/host_call.h"
+#include "link/item_record.h"
 
 namespace {
 
@@ -41,9 +42,9 @@ int fetch_names(u32 nameList) {
   if (!found) return -1;
 
   const long count = std::strtol(text.data(), nullptr, 10);
-  TOKEN_OLD.wCdNum = count < 0 ? 0 : static_cast<u16>(count);
-  if (TOKEN_OLD.wCdNum > VAZ_CD_MAX) TOKEN_OLD.wCdNum = VAZ_CD_MAX;
-  for (u32 n = 0; n < TOKEN_OLD.wCdNum; ++n) TOKEN_OLD.CdItem[n].dwTextId = nameList + 1 + n;
+  vaz::item_count() = count < 0 ? 0 : static_cast<u16>(count);
+  if (vaz::item_count() > VAZ_CD_MAX) vaz::item_count() = VAZ_CD_MAX;
+  for (u32 n = 0; n < vaz::item_count(); ++n) vaz::items()[n].dwTextId = nameList + 1 + n;
   return 1;
 }
 
@@ -56,8 +57,8 @@ int fetch_commands(u32 commandList) {
   const int found = vaz::call_or(IdSearch, 0, key.data(), &count, 1, file);
   close_file(file);
   if (!found) return -1;
-  if (count != TOKEN_OLD.wCdNum) return VAZ_LOOKUP_MISMATCH;
-  for (u32 n = 0; n < count; ++n) TOKEN_OLD.CdItem[n].dwCmdId = commandList + 1 + n;
+  if (count != vaz::item_count()) return VAZ_LOOKUP_MISMATCH;
+  for (u32 n = 0; n < count; ++n) vaz::items()[n].dwCmdId = commandList + 1 + n;
   return 1;
 }
 

@@ -3,17 +3,26 @@
 #ifndef VAZ_SERVICES_STREAM_DISPLAY_H
 #define VAZ_SERVICES_STREAM_DISPLAY_H
 
+#include <cassert>
+#include <cstring>
+
 #include "core/host_call.h"
+#include "core/session_record.h"
+#include "link/item_record.h"
 
 namespace vaz::services {
 
 // Computes item n with the current formula routine and hands it to the
 // display; false (after the refusal box) when the display refused it.
 inline bool show_item(u16 n) {
-  const CD_ITEM &item = TOKEN_OLD.CdItem[n];
-  CSTRING[0] = '\0';
-  if (pFCalcCD) pFCalcCD(static_cast<u16>(n + 1), TOKEN_OLD.bAnsBuf, CSTRING, item.cItemType, item.wItemParam);
-  if (call_or(AddDataStreamItem, 1, item.dwTextId, static_cast<const char *>(CSTRING)) != 0) {
+  assert(n < VAZ_CD_MAX);
+  const CD_ITEM &item = vaz::items()[n];
+  vaz::value_text()[0] = '\0';
+  if (pFCalcCD)
+    pFCalcCD(static_cast<u16>(n + 1), vaz::answer_buffer(), vaz::value_text(), item.cItemType, item.wItemParam);
+  // A formula that wrote past the value text has overrun the record.
+  assert(std::memchr(vaz::value_text(), '\0', VAZ_CSTRING_SIZE) != nullptr);
+  if (call_or(AddDataStreamItem, 1, item.dwTextId, static_cast<const char *>(vaz::value_text())) != 0) {
     show_box(kFunctionStoppedText, kFailureTitle, VAZ_BOX_REPORT);
     return false;
   }

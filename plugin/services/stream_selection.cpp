@@ -1,6 +1,7 @@
 // The item picker of the data-stream screens and the decoding of its
 // selection bitmap (item n in byte n / 8, most significant bit first).
 #include "core/host_call.h"
+#include "link/item_record.h"
 
 namespace {
 
@@ -12,8 +13,8 @@ extern "C" {
 
 VAZ_EXPORT int CurrentData_OneToOne_SelectFunc(u8 *bitmap) {
   vaz::call_or(InitStreamSelectedBox, 0, bitmap);
-  for (u32 n = 0; n < TOKEN_OLD.wCdNum && n < VAZ_CD_MAX; ++n)
-    vaz::call_or(AddStreamSelectBox, 0, TOKEN_OLD.CdItem[n].dwTextId);
+  for (u32 n = 0; n < vaz::item_count() && n < VAZ_CD_MAX; ++n)
+    vaz::call_or(AddStreamSelectBox, 0, vaz::items()[n].dwTextId);
   // Without a selection box there is nothing to pick: the user is sent back.
   return vaz::call_or(ShowStreamSelectBox, 1, 0, bitmap);
 }

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "core/host_call.h"
+#include "core/session_record.h"
+#include "formulas/dtc_record.h"
 
 namespace {
 
@@ -20,16 +22,16 @@ extern "C" {
 
 VAZ_EXPORT int TroubleCode_SingleCom(void) {
   vaz::show_box(kReadNotice, kReadTitle, VAZ_BOX_NOTICE);
-  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
+  if (vaz::comm(vaz::function_code(), 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
   if (pFCalcDTC) pFCalcDTC();
   // The table holds VAZ_DTC_MAX codes whatever count the decoder reports.
-  const int count = TOKEN_OLD.cDtcNum < VAZ_DTC_MAX ? TOKEN_OLD.cDtcNum : VAZ_DTC_MAX;
+  const int count = vaz::dtc_count() < VAZ_DTC_MAX ? vaz::dtc_count() : VAZ_DTC_MAX;
   if (count == 0) {
     vaz::show_box(kNoCodes, kReadNotice, VAZ_BOX_DONE);
     return VAZ_SERVICE_DONE;
   }
   vaz::call_or(InitTroubleCode, 0);
-  for (int i = 0; i < count; ++i) vaz::call_or(AddTroubleCode, 0, TOKEN_OLD.dwDtcCode[i], TOKEN_OLD.dwDtcState[i]);
+  for (int i = 0; i < count; ++i) vaz::call_or(AddTroubleCode, 0, vaz::dtc_codes()[i], vaz::dtc_states()[i]);
   vaz::call_or(ShowTroubleCode, 0);
   return vaz::comm(FC_DONE, 0) <= 0 ? VAZ_SERVICE_COMM_FAILED : VAZ_SERVICE_DONE;
 }
@@ -40,7 +42,7 @@ VAZ_EXPORT int EraseCode_SingleCom(void) {
       VAZ_BOX_DECLINED)
     return VAZ_SERVICE_DONE;
   vaz::show_box(kEraseNotice, kEraseTitle, VAZ_BOX_NOTICE);
-  if (vaz::comm(TOKEN_OLD.cFuncCode, 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
+  if (vaz::comm(vaz::function_code(), 0) <= 0) return VAZ_SERVICE_COMM_FAILED;
   vaz::comm(FC_DONE, 0);
   vaz::show_box(kEraseDone, kEraseTitle, VAZ_BOX_DONE);
   return VAZ_SERVICE_DONE;

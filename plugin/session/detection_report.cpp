@@ -4,20 +4,29 @@
 #include "session/detection_report.h"
 
 #include "core/host_call.h"
+#include "core/session_record.h"
 #include "link/bosch_detection.h"
 
 namespace {
 
 // Message per detection result VAZ_DETECT_M797_E3..VAZ_DETECT_LAST.
-constexpr u32 kFoundText[] = {0,          0xFE55102C, 0xFE55102D, 0xFE55102E, 0xFE55102E,
-                              0xFE55102F, 0xFE55102F, 0xFE551030, 0xFE551031, 0xFE551032};
+constexpr u32 kFoundText[] = {0,
+                              VAZ_TEXT_FOUND_M797_E3,
+                              VAZ_TEXT_FOUND_M797_E2,
+                              VAZ_TEXT_FOUND_M154N,
+                              VAZ_TEXT_FOUND_M154N,
+                              VAZ_TEXT_FOUND_M154,
+                              VAZ_TEXT_FOUND_M154,
+                              VAZ_TEXT_FOUND_M70_E3,
+                              VAZ_TEXT_FOUND_M70_E2,
+                              VAZ_TEXT_FOUND_M72};
 static_assert(sizeof kFoundText / sizeof kFoundText[0] == VAZ_DETECT_LAST + 1);
 
 }  // namespace
 
 vaz::session::Detected vaz::session::detect_and_report() {
   const link::BoschDetection found = link::detect_bosch();
-  TOKEN_OLD.wEcuVariant = found.variant;
+  vaz::ecu_variant() = found.variant;
   pFComm = found.comm;
   if (found.result == VAZ_DETECT_FAILED) return {found.result, found.sawRefusal};
   if (found.result > VAZ_DETECT_NONE && found.result <= VAZ_DETECT_LAST)

@@ -1,13 +1,15 @@
 // The engine of every ECU function menu: connects, shows the menu, runs the
 // chosen entry and ends the session when the user backs out.
 #include "core/host_call.h"
+#include "core/session_record.h"
+#include "formulas/dtc_record.h"
 #include "session/menu_model.h"
 
 namespace vaz::menu {
 namespace {
 
 constexpr u32 kConnectNotice = 0xFE551006;
-constexpr u32 kNoLineText = 0xFE551007;
+constexpr u32 kNoLineText = VAZ_TEXT_NO_LINE;
 // A menu that keeps failing to build ends the menu instead of looping for ever.
 constexpr int kMenuBuildAttempts = 3;
 
@@ -15,16 +17,16 @@ constexpr int kMenuBuildAttempts = 3;
 bool run_entry(const Entry &e) {
   switch (e.kind) {
     case Kind::List:
-      TOKEN_OLD.cFuncCode = e.code;
+      vaz::function_code() = e.code;
       pFCalcCD = e.calc;
       if (GetData_ECU_CD(e.names, e.commands) == VAZ_LOOKUP_MISSING) return false;
       return e.routine() == VAZ_SERVICE_DONE;
     case Kind::Codes:
-      TOKEN_OLD.cFuncCode = e.code;
+      vaz::function_code() = e.code;
       pFCalcDTC = e.decoder;
-      TOKEN_OLD.dwDtcBase = e.names;
+      vaz::dtc_base() = e.names;
       return TroubleCode_SingleCom() == VAZ_SERVICE_DONE;
-    case Kind::Erase: TOKEN_OLD.cFuncCode = e.code; return EraseCode_SingleCom() == VAZ_SERVICE_DONE;
+    case Kind::Erase: vaz::function_code() = e.code; return EraseCode_SingleCom() == VAZ_SERVICE_DONE;
     case Kind::Test: return e.routine() > 0;
   }
   return false;
@@ -33,7 +35,7 @@ bool run_entry(const Entry &e) {
 }  // namespace
 
 int run_menu(const Menu &menu) {
-  TOKEN_OLD.wEcuVariant = menu.variant;
+  vaz::ecu_variant() = menu.variant;
   pFComm = menu.comm;
   show_box(kConnectNotice, kConnectNotice, VAZ_BOX_NOTICE);
   const int connected = comm(FC_CONNECT, 0);

@@ -26,7 +26,7 @@ constexpr Entry kGmEfi[] = {
 };
 
 constexpr Entry kM154[] = {
-    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    identification(CalcInfo_BOSCH_M154_ENG, VAZ_NAMES_IDENT_M154, 0x58300300),
     codes(FC_CURCODES, CalDtc_BOSCH_M154_ENG_CURRENT, 0x58600000),
     codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58200000),
     erase(),
@@ -37,7 +37,7 @@ constexpr Entry kM154[] = {
 };
 
 constexpr Entry kM154Add[] = {
-    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    identification(CalcInfo_BOSCH_M154_ENG, VAZ_NAMES_IDENT_M154, 0x58300300),
     codes(FC_CURCODES, CalDtc_BOSCH_M154_ENG_CURRENT, 0x58600000),
     codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58200000),
     erase(),
@@ -48,7 +48,7 @@ constexpr Entry kM154Add[] = {
 };
 
 constexpr Entry kM154N[] = {
-    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    identification(CalcInfo_BOSCH_M154_ENG, VAZ_NAMES_IDENT_M154, 0x58300300),
     codes(FC_CURCODES, CalDtc_BOSCH_M154_ENG_CURRENT, 0x58600000),
     codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58200000),
     erase(),
@@ -59,7 +59,7 @@ constexpr Entry kM154N[] = {
 };
 
 constexpr Entry kM72[] = {
-    identification(CalcInfo_BOSCH_M154_ENG, 0x58200A00, 0x58300300),
+    identification(CalcInfo_BOSCH_M154_ENG, VAZ_NAMES_IDENT_M154, 0x58300300),
     codes(FC_CURCODES, CalDtc_BOSCH_M72_ENG_CURRENT, 0x58C00000),
     codes(FC_CODES, CalDtc_BOSCH_M154_ENG, 0x58B00000),
     erase(),
@@ -71,7 +71,7 @@ constexpr Entry kM72[] = {
 
 // Entries 1 and 2 of the M7.0 menus make the same read.
 constexpr Entry kM70E2[] = {
-    identification(CalcInfo_BOSCH_M70_ENG, 0x58200B00, 0x58300400),
+    identification(CalcInfo_BOSCH_M70_ENG, VAZ_NAMES_IDENT_M70_E2, 0x58300400),
     codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58700000),
     codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58700000),
     erase(),
@@ -81,7 +81,7 @@ constexpr Entry kM70E2[] = {
 };
 
 constexpr Entry kM70E3[] = {
-    identification(CalcInfo_BOSCH_M70_ENG, 0x58200C00, 0x58300500),
+    identification(CalcInfo_BOSCH_M70_ENG, VAZ_NAMES_IDENT_M70_E3, 0x58300500),
     codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58800000),
     codes(FC_CODES, CalDtc_BOSCH_M70_ENG, 0x58800000),
     erase(),
@@ -91,7 +91,7 @@ constexpr Entry kM70E3[] = {
 };
 
 constexpr Entry kM797E2[] = {
-    identification(CalcInfo_BOSCH_M797_E2_ENG, 0x58200E00, 0x58300600),
+    identification(CalcInfo_BOSCH_M797_E2_ENG, VAZ_NAMES_IDENT_M797, 0x58300600),
     codes(FC_CODES, CalDtc_BOSCH_M797_E2_ENG, 0x58900000),
     erase(),
     data_list(FC_STREAM, CalCd_BOSCH_M797_E2_ENG, 0x58200F00, kAllcal),
@@ -102,7 +102,7 @@ constexpr Entry kM797E2[] = {
 };
 
 constexpr Entry kM797E3[] = {
-    identification(CalcInfo_BOSCH_M797_E2_ENG, 0x58200E00, 0x58300600),
+    identification(CalcInfo_BOSCH_M797_E2_ENG, VAZ_NAMES_IDENT_M797, 0x58300600),
     codes(FC_CODES, CalDtc_BOSCH_M797_E2_ENG, 0x58900000),
     erase(),
     data_list(FC_STREAM, CalCd_BOSCH_M797_E3_ENG, 0x58201000, kAllcal),

@@ -6,14 +6,15 @@
 #include <iterator>
 
 #include "core/host_call.h"
+#include "core/session_record.h"
 #include "session/detection_report.h"
 
 namespace {
 
 constexpr u32 kDetectNotice = 0xFE551025;
 constexpr u32 kDetectTitle = 0xFE551024;
-constexpr u32 kNoEcuFound = 0xFE551026;
-constexpr u32 kEcuNotRecognised = 0xFE551034;  // a unit answered, with a refusal
+constexpr u32 kNoEcuFound = VAZ_TEXT_NO_ECU_FOUND;
+constexpr u32 kEcuNotRecognised = VAZ_TEXT_NOT_RECOGNISED;  // a unit answered, with a refusal
 
 using MenuRoutine = int (*)(void);
 
@@ -72,7 +73,7 @@ VAZ_EXPORT int DiagnoseMainOldPrtl(void *hostContext) {
   const auto *record = static_cast<const u8 *>(hostContext);
   OldConnectType = record ? record[VAZ_CTX_CONNECTOR_AT] : 0;
   iFuncConfig_vaz = record ? read_int(record, VAZ_CTX_FUNCTIONS_AT) : 0;
-  std::memset(&TOKEN_OLD, 0, sizeof TOKEN_OLD);
+  vaz::clear_session_record();
 
   const int ecuType = record ? read_int(record, VAZ_CTX_ECU_TYPE_AT) : 0;
   if (ecuType >= VAZ_ECU_TYPE_M154 && ecuType < kTypeCount) {

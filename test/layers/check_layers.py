@@ -5,6 +5,10 @@ Each folder may include its own headers, plugin/include/ and folders of a lower
 layer only; folders sharing a layer stay apart. Every wrong-way include is
 named with file and line.
 
+The session record is reached only through the accessor headers of the layers
+that own its parts (core/session_record.h, link/item_record.h, ...): its names
+appear nowhere else, so the includes of those headers show who uses which part.
+
 Most routines are declared in the one exported header, so an include alone
 does not show every dependency: calls of exported routines are checked the
 same way, by the folder that defines each routine. Usage: check_layers.py PLUGIN_DIR
@@ -26,6 +30,10 @@ LAYERS = {
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 DEFINITION = re.compile(r'^\s*VAZ_EXPORT\s+[\w\s*]*?\b(\w+)\s*\([^;]*?\{', re.M)
 WORD = re.compile(r'\b\w+\b')
+# The record's own names, and the files that may say them: the accessor headers
+# and the file that defines the record.
+RECORD_NAMES = re.compile(r"\b(TOKEN_OLD|TOKEN_OLD_T|CSTRING)\b")
+RECORD_FILES = re.compile(r"(_record\.h|^core/session_state\.cpp)$")
 
 # Calls that still cross between siblings: the actuator tests show live data
 # through the services' item list and data-stream engines. Reported, not failed;
@@ -80,6 +88,17 @@ def check_calls(root, faults, known):
                 (known if (own, name) in KNOWN_CALLS else faults).append(where)
 
 
+def check_record(root, faults):
+    for path, own, text in sources(root):
+        name = path.relative_to(root).as_posix()
+        if RECORD_FILES.search(name):
+            continue
+        for number, line in enumerate(code_only(text).splitlines(), 1):
+            m = RECORD_NAMES.search(line)
+            if m:
+                faults.append(f"{path.relative_to(root.parent)}:{number}: names {m.group(1)}: use the accessors of its layer")
+
+
 def main(root):
     root = pathlib.Path(root)
     faults = []
@@ -92,6 +111,7 @@ def main(root):
             why = target and wrong_way(own, target)
             if why:
                 faults.append(f"{path.relative_to(root.parent)}:{number}: includes {m.group(1)}: {why}")
+    check_record(root, faults)
     known = []
     check_calls(root, faults, known)
     for k in known:
@@ -99,7 +119,7 @@ def main(root):
     for f in faults:
         print(f)
     if faults:
-        print(f"{len(faults)} wrong-way include(s) or call(s)")
+        print(f"{len(faults)} wrong-way include(s), call(s) or record use(s)")
         return 1
     print("plug-in includes and calls follow the layers")
     return 0

@@ -3,6 +3,7 @@
 
 #include "record_file.h"
 #include "workbench_words.h"
+#include "vaz_text_ids.h"
 
 #include <algorithm>
 #include <array>
@@ -19,11 +20,11 @@ constexpr std::array kTextFiles{"TEXTLIB.TXT", "DSNAMES.TXT", "DTCTEXT.TXT", wor
 // letters in Russian texts.
 constexpr std::array kKeptNames{"Bosch", "Enter", "Esc", "Backspace", "Del"};
 
-// The plug-in reads state texts (0xFE552001..0xFE55209F) into 20-byte buffers:
-// longer Russian words would be cut on screen. 0xFE5520A1 and up are the CO
+// The plug-in reads state texts into VAZ_STATE_TEXT_SIZE-byte buffers: longer
+// Russian words would be cut on screen. 0xFE5520A1 and up are the CO
 // adjustment's title and question, shown whole.
-constexpr std::size_t kStateTextBytes = 19;
-bool isStateText(std::uint32_t id) { return id >= 0xFE552000u && id <= 0xFE55209Fu; }
+constexpr std::size_t kStateTextBytes = VAZ_STATE_TEXT_SIZE - 1;
+bool isStateText(std::uint32_t id) { return id >= VAZ_STATE_TEXT_FIRST && id <= VAZ_STATE_TEXT_LAST; }
 
 bool isCount(const std::string &text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });

@@ -2,6 +2,7 @@
 // detection reports finding.
 #include "ecu_title.h"
 
+#include "vaz_contracts.h"
 #include "workbench/ecu_names.h"
 
 namespace vazdiag {
@@ -17,8 +18,10 @@ int detected_ecu_type(unsigned textId) {
     unsigned text;
     int type;
   } kFound[] = {
-      {0xFE55102C, 8}, {0xFE55102D, 7}, {0xFE55102E, 3}, {0xFE55102F, 1},
-      {0xFE551030, 5}, {0xFE551031, 4}, {0xFE551032, 6},
+      {VAZ_TEXT_FOUND_M797_E3, VAZ_ECU_TYPE_M797_E3}, {VAZ_TEXT_FOUND_M797_E2, VAZ_ECU_TYPE_M797_E2},
+      {VAZ_TEXT_FOUND_M154N, VAZ_ECU_TYPE_M154N},     {VAZ_TEXT_FOUND_M154, VAZ_ECU_TYPE_M154},
+      {VAZ_TEXT_FOUND_M70_E3, VAZ_ECU_TYPE_M70_E3},   {VAZ_TEXT_FOUND_M70_E2, VAZ_ECU_TYPE_M70_E2},
+      {VAZ_TEXT_FOUND_M72, VAZ_ECU_TYPE_M72},
   };
   for (const auto &f : kFound)
     if (f.text == textId) return f.type;

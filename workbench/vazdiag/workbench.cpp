@@ -3,7 +3,9 @@
 
 #include "ecu_title.h"
 #include "host_services.h"
+#include "std_control.h"
 #include "vaz_contracts.h"
+#include "vci_control.h"
 #include "workbench/install_layout.h"
 #include "workbench/printable.h"
 
@@ -14,12 +16,52 @@
 #include <cstring>
 #include <stdexcept>
 
+// The control functions vazdiag binds, by name; their types come from the declarations.
+#define VAZ_DISPLAY_CONTROL(X) \
+  X(StdSetDataDir)             \
+  X(StdUseScript)              \
+  X(StdUseFullScreen)          \
+  X(StdSetLogFile)             \
+  X(StdSetLanguage)            \
+  X(StdEndSession)             \
+  X(StdSetSessionTitle)        \
+  X(StdEndedOnFailure)         \
+  X(StdScriptMisfit)           \
+  X(StdTranscript)             \
+  X(StdSetTranscriptOutput)    \
+  X(StdLastError)              \
+  X(StdSetObserver)            \
+  X(StdLogWriteError)          \
+  X(StdUseLineClock)           \
+  X(StdUseWeb)                 \
+  X(StdWebUrl)                 \
+  X(StdWebNetworkUrls)         \
+  X(StdWebWaitForBrowser)      \
+  X(StdSetWebActionHook)
+#define VAZ_VCI_CONTROL(X) \
+  X(VciReset)              \
+  X(VciSelectCar)          \
+  X(VciCarOption)          \
+  X(VciUseVirtualClock)    \
+  X(VciAdvanceClock)       \
+  X(VciClockMs)            \
+  X(VciInjectFault)        \
+  X(VciTraceText)          \
+  X(VciSetTraceFile)       \
+  X(VciKeepTrace)          \
+  X(VciSetFrameObserver)   \
+  X(VciTraceWriteError)    \
+  X(VciLastError)          \
+  X(VciUsePort)            \
+  X(VciListPorts)          \
+  X(VciPortNotes)          \
+  X(VciAdapterInfo)
+
 namespace vazdiag {
 
 namespace {
 
-constexpr int kDetectType = 11;       // the host's ECU type "auto"
-constexpr int kInterfaceFailure = 2;  // StdEndedOnFailure: the interface refused the line
+constexpr int kDetectType = VAZ_ECU_TYPE_AUTO;
 
 struct LibraryCloser {
   void operator()(void *h) const {
@@ -73,47 +115,14 @@ struct Workbench::Impl {
   Library display, vci, plugin;
   std::string displayFile, vciFile;
 
-  // display host control
-  int (*StdSetDataDir)(const char *);
-  int (*StdUseScript)(const char *);
-  int (*StdUseFullScreen)();
-  int (*StdSetLogFile)(const char *);
-  int (*StdSetLanguage)(const char *);
-  void (*StdEndSession)();
-  void (*StdSetSessionTitle)(const char *);
-  int (*StdEndedOnFailure)();
-  int (*StdScriptMisfit)();
-  const char *(*StdTranscript)();
-  void (*StdSetTranscriptOutput)(int, int);
-  const char *(*StdLastError)();
-  void (*StdSetObserver)(StdObserver, void *);
-  const char *(*StdLogWriteError)();
-  void (*StdUseLineClock)(double (*)());
-  int (*StdUseWeb)(const char *, int);
-  const char *(*StdWebUrl)();
-  const char *(*StdWebNetworkUrls)();
-  int (*StdWebWaitForBrowser)(int);
-  void (*StdSetWebActionHook)(void (*)(const char *, const char *, void *), void *);
-  // vehicle interface control
-  void (*VciReset)();
-  int (*VciSelectCar)(const char *);
-  int (*VciCarOption)(const char *, const char *);
-  void (*VciUseVirtualClock)(int);
-  void (*VciAdvanceClock)(unsigned);
-  double (*VciClockMs)();
-  int (*VciInjectFault)(const char *, int, int, int, int);
-  const char *(*VciTraceText)();
-  int (*VciSetTraceFile)(const char *);
-  void (*VciKeepTrace)(int);
-  void (*VciSetFrameObserver)(void (*)(const unsigned char *, unsigned, int, double, void *), void *);
-  const char *(*VciTraceWriteError)();
-  const char *(*VciLastError)();
-  int (*VciUsePort)(const char *, const char *);
-  const char *(*VciListPorts)(const char *, const char *);
-  const char *(*VciPortNotes)();
-  const char *(*VciAdapterInfo)(const char *, const char *);
-  // the plug-in
-  int (*DiagnoseMainOldPrtl)(void *);
+  // The control functions, typed by their own headers: a prototype that changes there
+  // changes here, so a call that no longer fits does not compile.
+#define VAZ_SLOT(name) decltype(&::name) name = nullptr;
+  VAZ_DISPLAY_CONTROL(VAZ_SLOT)
+  VAZ_VCI_CONTROL(VAZ_SLOT)
+#undef VAZ_SLOT
+  // the plug-in (vaz_old.h declares it with the plug-in's own types)
+  int (*DiagnoseMainOldPrtl)(void *) = nullptr;
 
   // Screens go through here first: the header follows the unit the detection
   // found, then the caller's observer hears of them.
@@ -142,45 +151,14 @@ Workbench::Workbench(const std::string &dir) : impl_(std::make_unique<Impl>()) {
   m.vci = open_library(m.vciFile);
   m.plugin = open_library(pluginFile);
 
-#define VAZ_BIND(lib, name, file) m.name = symbol<decltype(m.name)>(lib, #name, file)
-  VAZ_BIND(m.display, StdSetDataDir, m.displayFile);
-  VAZ_BIND(m.display, StdUseScript, m.displayFile);
-  VAZ_BIND(m.display, StdUseFullScreen, m.displayFile);
-  VAZ_BIND(m.display, StdSetLogFile, m.displayFile);
-  VAZ_BIND(m.display, StdSetLanguage, m.displayFile);
-  VAZ_BIND(m.display, StdEndSession, m.displayFile);
-  VAZ_BIND(m.display, StdSetSessionTitle, m.displayFile);
-  VAZ_BIND(m.display, StdEndedOnFailure, m.displayFile);
-  VAZ_BIND(m.display, StdScriptMisfit, m.displayFile);
-  VAZ_BIND(m.display, StdTranscript, m.displayFile);
-  VAZ_BIND(m.display, StdSetTranscriptOutput, m.displayFile);
-  VAZ_BIND(m.display, StdLastError, m.displayFile);
-  VAZ_BIND(m.display, StdSetObserver, m.displayFile);
-  VAZ_BIND(m.display, StdLogWriteError, m.displayFile);
-  VAZ_BIND(m.display, StdUseLineClock, m.displayFile);
-  VAZ_BIND(m.display, StdUseWeb, m.displayFile);
-  VAZ_BIND(m.display, StdWebUrl, m.displayFile);
-  VAZ_BIND(m.display, StdWebNetworkUrls, m.displayFile);
-  VAZ_BIND(m.display, StdWebWaitForBrowser, m.displayFile);
-  VAZ_BIND(m.display, StdSetWebActionHook, m.displayFile);
-  VAZ_BIND(m.vci, VciReset, m.vciFile);
-  VAZ_BIND(m.vci, VciSelectCar, m.vciFile);
-  VAZ_BIND(m.vci, VciCarOption, m.vciFile);
-  VAZ_BIND(m.vci, VciUseVirtualClock, m.vciFile);
-  VAZ_BIND(m.vci, VciAdvanceClock, m.vciFile);
-  VAZ_BIND(m.vci, VciClockMs, m.vciFile);
-  VAZ_BIND(m.vci, VciInjectFault, m.vciFile);
-  VAZ_BIND(m.vci, VciTraceText, m.vciFile);
-  VAZ_BIND(m.vci, VciSetTraceFile, m.vciFile);
-  VAZ_BIND(m.vci, VciKeepTrace, m.vciFile);
-  VAZ_BIND(m.vci, VciSetFrameObserver, m.vciFile);
-  VAZ_BIND(m.vci, VciTraceWriteError, m.vciFile);
-  VAZ_BIND(m.vci, VciLastError, m.vciFile);
-  VAZ_BIND(m.vci, VciUsePort, m.vciFile);
-  VAZ_BIND(m.vci, VciListPorts, m.vciFile);
-  VAZ_BIND(m.vci, VciPortNotes, m.vciFile);
-  VAZ_BIND(m.vci, VciAdapterInfo, m.vciFile);
-  VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile);
+#define VAZ_BIND(lib, name, file) m.name = symbol<decltype(m.name)>(lib, #name, file);
+#define VAZ_BIND_DISPLAY(name) VAZ_BIND(m.display, name, m.displayFile)
+#define VAZ_BIND_VCI(name) VAZ_BIND(m.vci, name, m.vciFile)
+  VAZ_DISPLAY_CONTROL(VAZ_BIND_DISPLAY)
+  VAZ_VCI_CONTROL(VAZ_BIND_VCI)
+  VAZ_BIND(m.plugin, DiagnoseMainOldPrtl, pluginFile)
+#undef VAZ_BIND_VCI
+#undef VAZ_BIND_DISPLAY
 #undef VAZ_BIND
   if (const std::string lacking = missing_host_services(m.display.get(), m.displayFile, m.vci.get(), m.vciFile);
       !lacking.empty())
@@ -269,7 +247,7 @@ SessionResult Workbench::run(const SessionSetup &s) {
   m.StdSetLogFile(nullptr);
   const int failure = m.StdEndedOnFailure();
   r.commFailure = failure != 0;
-  r.interfaceFailure = failure == kInterfaceFailure;
+  r.interfaceFailure = failure == STD_ENDED_ON_INTERFACE_FAILURE;
   r.scriptMisfit = m.StdScriptMisfit() != 0;
   if (s.keepRecords) {
     r.transcript = m.StdTranscript();

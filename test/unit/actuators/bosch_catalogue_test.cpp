@@ -53,9 +53,9 @@ const Values kDiv10 = {{850, 0x55},     {900, 0x5A},      {9, 0x00},        {255
                        {-10, kRefused}, {2560, kRefused}, {3000, kRefused}, {-100, kRefused}};
 const Values kDiv255 = {{254, 0x00}, {510, 0x02}, {65279, 0xFF}, {-255, kRefused}, {65535, kRefused}};
 const Values kPercent = {{128, 0x32}, {300, 0x75}, {255, 0x64}, {-5, kRefused}, {653, kRefused}};
-// Beyond any sensible input: refused like any other number the byte cannot carry; INT_MIN is
-// what a cancelled number box returns.
-const Values kDiv10Extreme = {{2147483647, kRefused}, {INT_MIN, kRefused}};
+// Beyond any sensible input: refused like any other number the byte cannot carry; and what a
+// cancelled number box returns.
+const Values kDiv10Extreme = {{2147483647, kRefused}, {VAZ_INPUT_CANCELLED, kRefused}};
 
 // The out-of-range message of each conversion names its entries ("enter 0 to 2559").
 u32 range_text(const Values &v) {
@@ -279,11 +279,11 @@ TEST_P(BoschValueMember, ConvertsEveryNumber) {
     if (m.kind == Kind::GuardedValue) expected.push_back(kGuardRead);
     if (!vv) {
       // Nothing sent, no live data: the refusal naming the range, and the list again. A
-      // cancelled box (INT_MIN) says nothing at all.
+      // cancelled box says nothing at all.
       expect_tail(l, expected);
       EXPECT_EQ(frames, expected) << "n=" << n;
       EXPECT_TRUE(h.commCodes.empty()) << "n=" << n;
-      if (n == INT_MIN) {
+      if (n == VAZ_INPUT_CANCELLED) {
         for (const fake::Box &b : h.boxes) EXPECT_NE(b.style, 1) << "cancelled: no message";
       } else {
         EXPECT_EQ(h.boxes.back(), (fake::Box{range_text(m.values), 0xFE551010, 1})) << "n=" << n;

@@ -1,6 +1,7 @@
 // Script front end: each screen kind answered by the script, the transcript
 // word for word, an exhausted script, and faulty script lines.
 #include "std_api.h"
+#include "vaz_contracts.h"
 
 #include <gtest/gtest.h>
 
@@ -211,8 +212,8 @@ TEST_F(ScriptTest, ExhaustedScriptAnswersBackOrDeclineEverywhere) {
   EXPECT_EQ(showStream(), 1);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 3), 3);
   EXPECT_EQ(ShowMessageBoxID(0xFE551017, 0xFE55100E, 2), 0);
-  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);  // cancelled: no value test takes it
-  EXPECT_EQ(showPanel(), 2);                                   // the finishing button
+  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), VAZ_INPUT_CANCELLED);  // cancelled: no value test takes it
+  EXPECT_EQ(showPanel(), 2);                                               // the finishing button
   std::string t = StdTranscript();
   const std::string note = "! script ended: answering back from here on\n";
   EXPECT_EQ(t.find(note), t.rfind(note)) << "noted once";
@@ -226,7 +227,7 @@ TEST_F(ScriptTest, StepsThatDoNotFitAreReportedAndAnsweredBack) {
   EXPECT_EQ(showMenu(), -1);
   EXPECT_EQ(showMenu(), 1);  // the script goes on after a fault
   EXPECT_EQ(showPanel(), 2);
-  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), INT_MIN);
+  EXPECT_EQ(InputIntegerID(0xFE551010, 0xFE551021), VAZ_INPUT_CANCELLED);
   std::string t = StdTranscript();
   EXPECT_NE(t.find("! script line 1 'tick 1': does not fit the menu; answering back\n> back\n"), std::string::npos)
       << t;

@@ -1,6 +1,7 @@
 // Terminal front end fed through pipes: answers typed as lines, live data left
 // with Enter, and Back everywhere once the input ends.
 #include "std_api.h"
+#include "vaz_contracts.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -83,7 +84,7 @@ TEST_F(TerminalTest, EndOfInputMeansBackEverywhere) {
   EXPECT_EQ(showMenu(), -1);
   EXPECT_EQ(showStream(), 1);
   EXPECT_EQ(ShowMessageBoxID(0xFE551020, 0xFE551020, 3), 3);
-  EXPECT_EQ(InputIntegerID(0xFE551020, 0xFE551020), -2147483647 - 1);  // cancelled: nothing is sent
+  EXPECT_EQ(InputIntegerID(0xFE551020, 0xFE551020), VAZ_INPUT_CANCELLED);  // cancelled: nothing is sent
   InitActiveTest(2, 0x58025001u, 0x58025002u);
   EXPECT_EQ(ShowActiveTestItem(), 1);
 }

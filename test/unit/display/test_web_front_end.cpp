@@ -1,6 +1,7 @@
 // Web front end without any browser: after the idle limit every screen is answered as Back
 // would be, so the plug-in ends its session, and the host is told once.
 #include "std_api.h"
+#include "vaz_contracts.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ TEST(WebFrontEnd, WithoutABrowserEveryScreenIsAnsweredAsBack) {
       {"menu", [] { return InitMenuID(1), AddMenuTextID(2), ShowMenuGetSelectedItem(0, 0, 0); }, -1},
       {"confirmation", [] { return ShowMessageBoxID(1, 2, 3); }, 3},
       {"question", [] { return ShowMessageBoxID(1, 2, 2); }, 0},
-      {"number box", [] { return InputIntegerID(1, 2); }, INT_MIN},
+      {"number box", [] { return InputIntegerID(1, 2); }, VAZ_INPUT_CANCELLED},
       {"live data", [] { return InitDataStream(), AddDataStreamItem(1, "5"), ShowDataStream(); }, 1},
       {"panel", [] { return InitActiveTest(2, 1u, 2u), ShowActiveTestItem(); }, 1},
   };

@@ -63,9 +63,11 @@ int StdSetLogFile(const char *path);
    followed by the menu entries chosen on the way there. Starts the path afresh. */
 void StdSetSessionTitle(const char *title);
 
-/* 1 when the last screen of the session reported that no control unit could be talked to
-   (connection or detection failed, the line stopped answering), 2 when it reported that the
-   interface refused to open the line (the car was never asked), else 0. */
+/* STD_ENDED_ON_ECU_FAILURE when the last screen of the session reported that no control unit
+   could be talked to (connection or detection failed, the line stopped answering),
+   STD_ENDED_ON_INTERFACE_FAILURE when it reported that the interface refused to open the line
+   (the car was never asked), else 0. */
+enum { STD_ENDED_ON_ECU_FAILURE = 1, STD_ENDED_ON_INTERFACE_FAILURE = 2 };
 int StdEndedOnFailure(void);
 
 /* 1 when a step of the session's script did not fit its screen ("! script line ..." in the

@@ -460,7 +460,7 @@ int CursesFrontEnd::input(const InputScreen &s) {
       long long v = field.empty() || field == "-" ? 0 : std::strtoll(field.c_str(), &end, 10);
       if (field.empty() || field == "-" || *end != '\0')
         error = say(Word::WholeNumber);
-      else if (v < INT_MIN || v > INT_MAX)
+      else if (v < kLowestNumber || v > INT_MAX)
         error = say(Word::NumberLimits);
       else
         return static_cast<int>(v);

@@ -6,6 +6,7 @@
 #include "screen_path.h"
 #include "screens.h"
 #include "script_front_end.h"
+#include "std_control.h"
 #include "stream_log.h"
 #include "text_library.h"
 
@@ -16,8 +17,8 @@
 
 namespace stdhost {
 
-inline constexpr int kEndedOnEcuFailure = 1;
-inline constexpr int kEndedOnInterfaceFailure = 2;
+inline constexpr int kEndedOnEcuFailure = STD_ENDED_ON_ECU_FAILURE;
+inline constexpr int kEndedOnInterfaceFailure = STD_ENDED_ON_INTERFACE_FAILURE;
 
 class DisplaySession {
  public:

@@ -4,6 +4,7 @@
 #include "screen_observer.h"
 #include "std_export.h"
 #include "ui_words.h"
+#include "vaz_text_ids.h"
 
 #include <cstdarg>
 
@@ -23,9 +24,10 @@ bool bitOf(const u8 *bitmap, std::size_t i) { return (bitmap[i / 8] >> (7 - i % 
 
 // Messages that say no control unit could be talked to (connection, detection,
 // a line that stopped answering, a failed reset that ends the session).
-constexpr u32 kCommFailureTexts[] = {0xFE551004, 0xFE551026, 0xFE551034, 0xFE55101C};
+constexpr u32 kCommFailureTexts[] = {VAZ_TEXT_COMM_FAILED, VAZ_TEXT_NO_ECU_FOUND, VAZ_TEXT_NOT_RECOGNISED,
+                                     VAZ_TEXT_SEND_FAILED};
 // Messages that say the interface itself refused the line: the car was never asked.
-constexpr u32 kInterfaceFailureTexts[] = {0xFE551007};
+constexpr u32 kInterfaceFailureTexts[] = {VAZ_TEXT_NO_LINE};
 int failureOf(u32 id) {
   for (u32 t : kCommFailureTexts)
     if (t == id) return stdhost::kEndedOnEcuFailure;
@@ -34,11 +36,12 @@ int failureOf(u32 id) {
   return 0;
 }
 
-// Name lists of the identification fields (ID >> 8), in DSNAMES.TXT.
-constexpr u32 kIdentificationLists[] = {0x58200A, 0x58200B, 0x58200C, 0x58200E};
+// Name lists of the identification fields, in DSNAMES.TXT.
+constexpr u32 kIdentificationLists[] = {VAZ_NAMES_IDENT_M154, VAZ_NAMES_IDENT_M70_E2, VAZ_NAMES_IDENT_M70_E3,
+                                        VAZ_NAMES_IDENT_M797};
 bool isIdentificationName(u32 id) {
   for (u32 list : kIdentificationLists)
-    if (id >> 8 == list) return true;
+    if (VAZ_NAME_LIST_OF(id) == list) return true;
   return false;
 }
 

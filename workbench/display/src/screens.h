@@ -3,6 +3,7 @@
 #pragma once
 
 #include "workbench/live_value.h"
+#include "vaz_contracts.h"
 
 #include <optional>
 #include <string>
@@ -81,8 +82,10 @@ inline const QuestionStyle *questionStyle(int style) {
 }
 
 // What a cancelled number box returns: below every range a value test takes
-// (each refuses it, so nothing is sent).
-inline constexpr int kNumberCancelled = -2147483647 - 1;
+// (each refuses it, so nothing is sent). No front end takes it as an entry:
+// the lowest number a user can enter is one above it.
+inline constexpr int kNumberCancelled = VAZ_INPUT_CANCELLED;
+inline constexpr long long kLowestNumber = kNumberCancelled + 1LL;
 
 class FrontEnd {
  public:

@@ -1,6 +1,8 @@
 // Parser of the script language: a table of verbs and the argument shape each takes.
 #include "script.h"
 
+#include "screens.h"
+
 #include "workbench/printable.h"
 
 #include <cctype>
@@ -97,8 +99,9 @@ std::string parseArg(ArgShape shape, std::string_view arg, Step &step) {
       long v = 0;
       std::string_view digits = arg;
       if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
-      if (allDigits(digits) && (!toLong(arg, v) || v < INT_MIN || v > INT_MAX))
-        return "number " + workbench::printable(arg) + " out of range: at least " + std::to_string(INT_MIN) +
+      // The cancel's own number is let through on purpose: a script plays a cancelled box with it.
+      if (allDigits(digits) && (!toLong(arg, v) || v < kNumberCancelled || v > INT_MAX))
+        return "number " + workbench::printable(arg) + " out of range: at least " + std::to_string(kNumberCancelled) +
                ", at most " + std::to_string(INT_MAX);
       if (!toLong(arg, v)) return "needs a whole number";
       step.value = v;

@@ -165,7 +165,7 @@ int TerminalFrontEnd::input(const InputScreen &s) {
   while (ask(Word::PromptNumberOrBack, line)) {
     if (isBack(trimmed(line))) return kNumberCancelled;
     long v = 0;
-    if (toInt(line, v) && v > INT_MIN && v <= INT_MAX) return static_cast<int>(v);
+    if (toInt(line, v) && v >= kLowestNumber && v <= INT_MAX) return static_cast<int>(v);
   }
   return kNumberCancelled;  // end of input
 }

@@ -249,7 +249,7 @@ int WebFrontEnd::input(const InputScreen &s) {
   appendField(out, "test", session().path().lastChosen());
   send("input");
   auto a = await();
-  if (!a || a->action != "enter" || a->value <= INT_MIN || a->value > INT_MAX) return kNumberCancelled;
+  if (!a || a->action != "enter" || a->value < kLowestNumber || a->value > INT_MAX) return kNumberCancelled;
   told(*a, "enter " + std::to_string(a->value) + ": " + session().path().lastChosen());
   return static_cast<int>(a->value);
 }

@@ -1,6 +1,8 @@
 // Routes of the web front end.
 #include "web_service.h"
 
+#include "screens.h"
+
 #include <nlohmann/json.hpp>
 
 #include <climits>
@@ -32,8 +34,8 @@ std::optional<WebAnswer> answerOf(const nlohmann::json &j) {
   if (j.contains("value")) {
     if (!j["value"].is_number_integer()) return std::nullopt;
     a.value = j["value"].get<long long>();
-    // INT_MIN itself is what a cancelled box returns: no number can be it.
-    if (a.value <= INT_MIN || a.value > INT_MAX) return std::nullopt;
+    // The cancel's own number is no entry.
+    if (a.value < kLowestNumber || a.value > INT_MAX) return std::nullopt;
   }
   if (j.contains("ticks")) {
     if (!j["ticks"].is_array() || j["ticks"].size() > 320) return std::nullopt;
