@@ -8,12 +8,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "alloc_counter.h"
 #include "history_session.h"
+#include "peak_memory.h"
 #include "workbench.h"
 
 namespace {
@@ -21,20 +21,6 @@ namespace {
 vazdiag::Workbench &workbench() {
   static vazdiag::Workbench instance(VAZ_BUILD_DIR);
   return instance;
-}
-
-// Peak resident memory of the process so far, in kB.
-long peak_rss_kb() {
-  std::ifstream in("/proc/self/status");
-  for (std::string key; in >> key;) {
-    if (key == "VmHWM:") {
-      long kb = 0;
-      in >> kb;
-      return kb;
-    }
-    in.ignore(4096, '\n');
-  }
-  return -1;
 }
 
 // What a session keeps beside its transcript: nothing, every pass in the history
@@ -83,9 +69,9 @@ void BM_MemoryOverPasses(benchmark::State &state) {
   long after_short = 0, after_long = 0;
   for (auto _ : state) {
     run(1000, out.fd);
-    after_short = peak_rss_kb();
+    after_short = bench::peak_rss_kb();
     run(long_passes(), out.fd);
-    after_long = peak_rss_kb();
+    after_long = bench::peak_rss_kb();
   }
   state.counters["peak_rss_kb_1k"] = static_cast<double>(after_short);
   state.counters["peak_rss_kb_100k"] = static_cast<double>(after_long);

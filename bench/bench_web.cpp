@@ -5,28 +5,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "line_limit.h"
+#include "peak_memory.h"
 #include "workbench.h"
 
 namespace {
-
-long peak_rss_kb() {
-  std::ifstream in("/proc/self/status");
-  for (std::string key; in >> key;) {
-    if (key == "VmHWM:") {
-      long kb = 0;
-      in >> kb;
-      return kb;
-    }
-    in.ignore(4096, '\n');
-  }
-  return -1;
-}
 
 long env_or(const char *name, long fallback) {
   const char *v = std::getenv(name);
@@ -83,9 +70,9 @@ void BM_WebMemory(benchmark::State &state) {
   PageFigures f;
   for (auto _ : state) {
     run(workbench, true, 1000, "all", nullptr);
-    afterShort = peak_rss_kb();
+    afterShort = bench::peak_rss_kb();
     f = run(workbench, true, env_or("VAZ_LONG_PASSES", 100000), "all", nullptr);
-    afterLong = peak_rss_kb();
+    afterLong = bench::peak_rss_kb();
   }
   state.counters["peak_rss_kb_1k"] = static_cast<double>(afterShort);
   state.counters["peak_rss_kb_long"] = static_cast<double>(afterLong);

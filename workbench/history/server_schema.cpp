@@ -1,6 +1,8 @@
 // Schema steps of the history server.
 #include "server_schema.h"
 
+#include <string>
+
 namespace history {
 namespace {
 
@@ -9,7 +11,7 @@ constexpr const char *kMigrationLock = "7366012401";
 
 // Version 1: the local tables of version 3 (texts as the station showed them), every row
 // under its session's number and its order in the session.
-constexpr const char *kVersion1 = R"(
+constexpr const char *kSessions = R"(
 CREATE TABLE sessions(
   id bigserial PRIMARY KEY,
   uuid uuid NOT NULL UNIQUE,
@@ -24,70 +26,50 @@ CREATE TABLE sessions(
   port text NOT NULL DEFAULT '',
   language text NOT NULL DEFAULT 'en',
   copied_at timestamptz NOT NULL DEFAULT now());
-CREATE TABLE identification(
-  session bigint NOT NULL REFERENCES sessions(id),
-  seq integer NOT NULL,
-  name text NOT NULL,
-  value text NOT NULL,
-  PRIMARY KEY(session, seq));
-CREATE TABLE code_lists(
-  session bigint NOT NULL REFERENCES sessions(id),
-  ordinal integer NOT NULL,
-  shown_at text NOT NULL,
-  title text NOT NULL,
-  PRIMARY KEY(session, ordinal));
-CREATE TABLE codes(
-  session bigint NOT NULL,
-  list integer NOT NULL,
-  seq integer NOT NULL,
-  code text NOT NULL,
-  text text NOT NULL,
-  status text NOT NULL,
-  PRIMARY KEY(session, list, seq),
-  FOREIGN KEY(session, list) REFERENCES code_lists(session, ordinal));
-CREATE TABLE clears(
-  session bigint NOT NULL REFERENCES sessions(id),
-  ordinal integer NOT NULL,
-  done_at text NOT NULL,
-  ok boolean NOT NULL,
-  result text NOT NULL,
-  sent text NOT NULL,
-  PRIMARY KEY(session, ordinal));
-CREATE TABLE tests(
-  session bigint NOT NULL REFERENCES sessions(id),
-  ordinal integer NOT NULL,
-  started_at text NOT NULL,
-  name text NOT NULL,
-  steps text NOT NULL DEFAULT '',
-  sent text NOT NULL DEFAULT '',
-  outcome text NOT NULL DEFAULT '',
-  PRIMARY KEY(session, ordinal));
-CREATE TABLE notices(
-  session bigint NOT NULL REFERENCES sessions(id),
-  ordinal integer NOT NULL,
-  action text NOT NULL,
-  text text NOT NULL,
-  PRIMARY KEY(session, ordinal));
-CREATE TABLE items(
-  session bigint NOT NULL REFERENCES sessions(id),
-  ordinal integer NOT NULL,
-  name text NOT NULL,
-  unit text NOT NULL,
-  PRIMARY KEY(session, ordinal));
-CREATE TABLE passes(
-  session bigint NOT NULL REFERENCES sessions(id),
-  ordinal integer NOT NULL,
-  engine_ms double precision NOT NULL,
-  PRIMARY KEY(session, ordinal));
-CREATE TABLE pass_values(
-  session bigint NOT NULL,
-  pass integer NOT NULL,
-  item integer NOT NULL,
-  value text NOT NULL,
-  number double precision,
-  PRIMARY KEY(session, pass, item),
-  FOREIGN KEY(session, pass) REFERENCES passes(session, ordinal));
 )";
+
+// The tables of a session's rows, each row known by its session and its order in it; the
+// rows of a table with a parent are known within the parent's row.
+struct RowTable {
+  const char *name;
+  const char *parent;  // nullptr: the rows belong to the session itself
+  const char *link;    // with a parent: the column holding the parent's order
+  const char *order;   // the column of the row's order
+  const char *columns;
+};
+
+constexpr RowTable kRowTables[] = {
+    {"identification", nullptr, nullptr, "seq", "name text NOT NULL, value text NOT NULL"},
+    {"code_lists", nullptr, nullptr, "ordinal", "shown_at text NOT NULL, title text NOT NULL"},
+    {"codes", "code_lists", "list", "seq", "code text NOT NULL, text text NOT NULL, status text NOT NULL"},
+    {"clears", nullptr, nullptr, "ordinal",
+     "done_at text NOT NULL, ok boolean NOT NULL, result text NOT NULL, sent text NOT NULL"},
+    {"tests", nullptr, nullptr, "ordinal",
+     "started_at text NOT NULL, name text NOT NULL, steps text NOT NULL DEFAULT '', "
+     "sent text NOT NULL DEFAULT '', outcome text NOT NULL DEFAULT ''"},
+    {"notices", nullptr, nullptr, "ordinal", "action text NOT NULL, text text NOT NULL"},
+    {"items", nullptr, nullptr, "ordinal", "name text NOT NULL, unit text NOT NULL"},
+    {"passes", nullptr, nullptr, "ordinal", "engine_ms double precision NOT NULL"},
+    {"pass_values", "passes", "pass", "item", "value text NOT NULL, number double precision"},
+};
+
+std::string version1() {
+  std::string sql = kSessions;
+  for (const RowTable &t : kRowTables) {
+    const std::string order = t.order;
+    sql += std::string("CREATE TABLE ") + t.name + "(session bigint NOT NULL";
+    if (t.parent == nullptr) {
+      sql += " REFERENCES sessions(id), " + order + " integer NOT NULL, " + t.columns + ", PRIMARY KEY(session, " +
+             order + "));\n";
+    } else {
+      const std::string link = t.link;
+      sql += ", " + link + " integer NOT NULL, " + order + " integer NOT NULL, " + t.columns +
+             ", PRIMARY KEY(session, " + link + ", " + order + "), FOREIGN KEY(session, " + link + ") REFERENCES " +
+             t.parent + "(session, ordinal));\n";
+    }
+  }
+  return sql;
+}
 
 // Version 2: indexes for what the server is asked often: the list newest first, by
 // station, and by VIN or another identification value (prefix searches).
@@ -126,7 +108,7 @@ int migrateServer(Pg &pg, int upTo) {
     throw PgError("the history server has schema version " + std::to_string(from) + ", newer than this vazdiag (" +
                       std::to_string(kServerSchemaVersion) + ")",
                   false);
-  if (from < 1 && upTo >= 1) pg.exec(kVersion1);
+  if (from < 1 && upTo >= 1) pg.exec(version1());
   if (from < 2 && upTo >= 2) pg.exec(kVersion2);
   if (from < 3 && upTo >= 3) pg.exec(kVersion3);
   if (upTo > from) {

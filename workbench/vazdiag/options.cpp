@@ -15,31 +15,8 @@ namespace vazdiag {
 
 namespace {
 
-struct EcuChoice {
-  const char *name;
-  int type;
-  const char *car;      // the simulated car that stands for it
-  const char *ecu;      // what it is, as --help and the list of names say
-  bool family = false;  // a family's bare name, standing in for its detected variant
-};
-
-// The names --ecu takes, with the host's ECU type numbers. A family with two variants
-// (E2 and E3) by its bare name runs the Bosch detection, which tells the variants apart.
-constexpr std::array kEcuChoices{
-    EcuChoice{"m154", 1, "m154", "Bosch M1.5.4"},
-    EcuChoice{"m154-add", 2, "m154-add", "Bosch M1.5.4 with additional functions"},
-    EcuChoice{"m154n", 3, "m154n", "Bosch M1.5.4N"},
-    EcuChoice{"m70-e2", 4, "m70-e2", "Bosch M7.0 E2"},
-    EcuChoice{"m70-e3", 5, "m70-e3", "Bosch M7.0 E3"},
-    EcuChoice{"m70", 11, "m70-e3", "Bosch M7.0, E2 or E3 as detected on the line", true},
-    EcuChoice{"m72", 6, "m72", "Bosch M7.2"},
-    EcuChoice{"m797-e2", 7, "m797-e2", "Bosch M7.9.7 E2"},
-    EcuChoice{"m797-e3", 8, "m797-e3", "Bosch M7.9.7 E3"},
-    EcuChoice{"m797", 11, "m797-e3", "Bosch M7.9.7, E2 or E3 as detected on the line", true},
-    EcuChoice{"gm-efi", 9, "gm-efi", "GM EFI (ALDL)"},
-    EcuChoice{"gm-isfi", 10, "gm-isfi", "GM ISFI (ALDL)"},
-    EcuChoice{"auto", 11, "m154", "whichever Bosch ECU the detection finds on the K line"},
-};
+using workbench::EcuName;
+using workbench::kEcuNames;
 
 // A name as a mechanic may type it, reduced to what tells the ECUs apart: letters and
 // digits in lower case, without the maker ("Bosch M1.5.4" and "m154", "GM ISFI" and
@@ -54,9 +31,9 @@ std::string name_key(const std::string &name) {
   return key;
 }
 
-const EcuChoice *find_ecu(const std::string &name) {
+const EcuName *find_ecu(const std::string &name) {
   const std::string key = name_key(name);
-  for (const EcuChoice &e : kEcuChoices)
+  for (const EcuName &e : kEcuNames)
     if (!key.empty() && key == name_key(e.name)) return &e;
   return nullptr;
 }
@@ -176,10 +153,10 @@ const char *const kExitStatus =
 
 std::string ecu_names_text() {
   std::string text;
-  for (const EcuChoice &e : kEcuChoices) {
+  for (const EcuName &e : kEcuNames) {
     std::string line = "  " + std::string(e.name);
     line.resize(std::max<std::size_t>(line.size() + 2, 21), ' ');
-    text += line + e.ecu + "\n";
+    text += line + e.help + "\n";
   }
   return text;
 }
@@ -190,13 +167,13 @@ std::string usage() {
 }
 
 int ecu_type_from_name(const std::string &name) {
-  if (const EcuChoice *e = find_ecu(name)) return e->type;
+  if (const EcuName *e = find_ecu(name)) return e->type;
   long n = 0;
   return parse_int(name, 1, 11, n) ? static_cast<int>(n) : 0;
 }
 
 std::string default_car_for(int ecuType) {
-  for (const EcuChoice &e : kEcuChoices)
+  for (const EcuName &e : kEcuNames)
     if (e.type == ecuType && !e.family) return e.car;
   return "m154";
 }
@@ -280,7 +257,7 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
         error = "unknown ECU '" + workbench::printable(v) + "' (see --help); --ecu takes:\n" + ecu_names_text();
         return std::nullopt;
       }
-      const EcuChoice *named = find_ecu(v);
+      const EcuName *named = find_ecu(v);
       ecuCar = named != nullptr ? named->car : default_car_for(o.setup.ecuType);
     } else if (a == "--car") {
       car = v;

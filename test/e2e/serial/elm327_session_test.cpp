@@ -3,6 +3,7 @@
 // the other. One table: the tours give the simulated line's transcript line for line; the
 // clones and the failures end as a user must see them.
 #include "ecu_process.h"
+#include "script_files.h"
 
 #include <gmock/gmock.h>
 
@@ -10,11 +11,7 @@
 
 namespace {
 
-using serial_e2e::count;
-using serial_e2e::EcuProcess;
-using serial_e2e::Outcome;
-using serial_e2e::TempDir;
-using serial_e2e::vazdiag;
+using namespace serial_e2e;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -33,11 +30,6 @@ struct AdapterCase {
 };
 
 void PrintTo(const AdapterCase &c, std::ostream *os) { *os << c.name; }
-
-std::string script_path(const std::string &name) {
-  return name.rfind("examples/", 0) == 0 ? std::string(VAZ_EXAMPLES_DIR) + name.substr(9)
-                                         : std::string(VAZ_SERIAL_DIR) + name;
-}
 
 class ThroughAnElm327 : public ::testing::TestWithParam<AdapterCase> {};
 

@@ -23,11 +23,7 @@ extern char **environ;
 namespace {
 
 namespace fs = std::filesystem;
-using serial_e2e::count;
-using serial_e2e::EcuProcess;
-using serial_e2e::Outcome;
-using serial_e2e::TempDir;
-using serial_e2e::vazdiag;
+using namespace serial_e2e;
 using ::testing::HasSubstr;
 using ::testing::Not;
 

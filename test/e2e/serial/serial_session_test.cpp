@@ -3,6 +3,7 @@
 // session needs from the line over time: the keep-alive that keeps the ECU awake while the
 // user sits in a menu, and a clean end when the far side dies in the middle of live data.
 #include "ecu_process.h"
+#include "script_files.h"
 
 #include <gmock/gmock.h>
 
@@ -12,11 +13,7 @@
 
 namespace {
 
-using serial_e2e::count;
-using serial_e2e::EcuProcess;
-using serial_e2e::Outcome;
-using serial_e2e::TempDir;
-using serial_e2e::vazdiag;
+using namespace serial_e2e;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -28,11 +25,6 @@ struct Tour {
   const char *script;  // relative to this folder, or an example
   std::vector<std::string> must_show;
 };
-
-std::string script_path(const std::string &name) {
-  return name.rfind("examples/", 0) == 0 ? std::string(VAZ_EXAMPLES_DIR) + name.substr(9)
-                                         : std::string(VAZ_SERIAL_DIR) + name;
-}
 
 void PrintTo(const Tour &t, std::ostream *os) { *os << t.name; }
 

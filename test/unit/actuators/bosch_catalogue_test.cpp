@@ -8,13 +8,10 @@
 #include <string>
 #include <utility>
 
+#include "actuator_test.h"
 #include "actuators/act_catalogue.h"
-#include "fake_host.h"
 
 namespace {
-
-using fake::Bytes;
-using fake::kwp;
 
 enum class Kind { Switch, GuardedSwitch, Value, GuardedValue, CoAdjust };
 
@@ -193,10 +190,10 @@ void expect_tail(const ListCase &l, std::vector<Bytes> &expected) {
   if (l.returnControl) expected.push_back(kReturnControl);
 }
 
-class BoschCatalogue : public fake::Fixture {};
-class BoschList : public fake::Fixture, public ::testing::WithParamInterface<const ListCase *> {};
-class BoschSwitchMember : public fake::Fixture, public ::testing::WithParamInterface<MemberRef> {};
-class BoschValueMember : public fake::Fixture, public ::testing::WithParamInterface<MemberRef> {};
+class BoschCatalogue : public ActuatorTest {};
+class BoschList : public ActuatorTest, public ::testing::WithParamInterface<const ListCase *> {};
+class BoschSwitchMember : public ActuatorTest, public ::testing::WithParamInterface<MemberRef> {};
+class BoschValueMember : public ActuatorTest, public ::testing::WithParamInterface<MemberRef> {};
 
 TEST_F(BoschCatalogue, ListSizesMatchTheCatalogueTables) {
   EXPECT_EQ(vaz::act::bosch_m154_tests().size(), 11u);
@@ -232,7 +229,7 @@ TEST_P(BoschSwitchMember, SendsBothItemsExactly) {
   EXPECT_EQ(frames, expected);
   if (m.pulsed) { EXPECT_EQ(h.sleeps, (std::vector<unsigned>{2})) << "one pulse of two seconds"; }
 
-  std::vector<fake::Box> boxes;
+  std::vector<Box> boxes;
   if (m.warning) boxes.push_back({m.warning, 0xFE551010, 3});
   if (m.kind == Kind::Switch && m.text) boxes.push_back({m.text, 0xFE551010, 3});
   for (int item = 0; item < 2; ++item) {
@@ -262,7 +259,7 @@ TEST_P(BoschSwitchMember, SendsBothItemsExactly) {
   std::vector<Bytes> tail;
   expect_tail(l, tail);
   EXPECT_EQ(frames, tail) << "declined: not even the guard is read";
-  EXPECT_EQ(h.boxes.front(), (fake::Box{warning, 0xFE551010, 3}));
+  EXPECT_EQ(h.boxes.front(), (Box{warning, 0xFE551010, 3}));
 }
 
 TEST_P(BoschValueMember, ConvertsEveryNumber) {
@@ -284,9 +281,9 @@ TEST_P(BoschValueMember, ConvertsEveryNumber) {
       EXPECT_EQ(frames, expected) << "n=" << n;
       EXPECT_TRUE(h.commCodes.empty()) << "n=" << n;
       if (n == VAZ_INPUT_CANCELLED) {
-        for (const fake::Box &b : h.boxes) EXPECT_NE(b.style, 1) << "cancelled: no message";
+        for (const Box &b : h.boxes) EXPECT_NE(b.style, 1) << "cancelled: no message";
       } else {
-        EXPECT_EQ(h.boxes.back(), (fake::Box{range_text(m.values), 0xFE551010, 1})) << "n=" << n;
+        EXPECT_EQ(h.boxes.back(), (Box{range_text(m.values), 0xFE551010, 1})) << "n=" << n;
       }
       continue;
     }
@@ -299,8 +296,8 @@ TEST_P(BoschValueMember, ConvertsEveryNumber) {
     ASSERT_FALSE(h.commCodes.empty());
     EXPECT_EQ(h.commCodes.front(), FC_STREAM);
     ASSERT_GE(h.boxes.size(), 2u);
-    EXPECT_EQ(h.boxes.back(), (fake::Box{0xFE55101E, 0xFE551010, 1}));
-    if (m.kind == Kind::Value && m.text) { EXPECT_EQ(h.boxes.front(), (fake::Box{m.text, 0xFE551010, 3})); }
+    EXPECT_EQ(h.boxes.back(), (Box{0xFE55101E, 0xFE551010, 1}));
+    if (m.kind == Kind::Value && m.text) { EXPECT_EQ(h.boxes.front(), (Box{m.text, 0xFE551010, 3})); }
   }
 }
 
@@ -319,41 +316,41 @@ TEST_F(BoschCatalogue, WireBytesOfTheDocumentedExamples) {
   h.menuChoices = {0, 0, 1, -1, -1};
   ASSERT_EQ(ACT_BOSCH_M154_ENG(), 1);
   ASSERT_EQ(frames.size(), 3u);
-  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 01 06 01 BD");
-  EXPECT_EQ(fake::hex(frames[1]), "84 10 F1 30 01 06 00 BC");
-  EXPECT_EQ(fake::hex(frames[2]), "83 10 F1 30 01 00 B5");
+  EXPECT_EQ(hex(frames[0]), "84 10 F1 30 01 06 01 BD");
+  EXPECT_EQ(hex(frames[1]), "84 10 F1 30 01 06 00 BC");
+  EXPECT_EQ(hex(frames[2]), "83 10 F1 30 01 00 B5");
 
   SetUp();
   h.menuChoices = {0, 0, 1, -1, -1};
   ASSERT_EQ(ACT_BOSCH_M70_ENG(), 1);
   ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(fake::hex(frames[0]), "85 11 F1 32 10 17 50 0A 3A");
-  EXPECT_EQ(fake::hex(frames[1]), "85 11 F1 31 10 17 50 0A 39");
+  EXPECT_EQ(hex(frames[0]), "85 11 F1 32 10 17 50 0A 3A");
+  EXPECT_EQ(hex(frames[1]), "85 11 F1 31 10 17 50 0A 39");
 
   SetUp();
   h.menuChoices = {0, 0, -1, -1};
   ASSERT_EQ(ACT_BOSCH_M797_ENG(), 1);
   ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 01 06 FF BB");
+  EXPECT_EQ(hex(frames[0]), "84 10 F1 30 01 06 FF BB");
 
   SetUp();
   h.menuChoices = {4, -1};
   h.guardByte = 0;
   ASSERT_EQ(ACT_BOSCH_M797_ENG(), 1);
-  EXPECT_EQ(fake::hex(frames[0]), "82 10 F1 21 01 A5");
+  EXPECT_EQ(hex(frames[0]), "82 10 F1 21 01 A5");
 
   SetUp();
   h.menuChoices = {8, -1};
   h.inputs = {900};
   ASSERT_EQ(ACT_BOSCH_M154_ENG(), 1);
-  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 42 07 5A 58");
+  EXPECT_EQ(hex(frames[0]), "84 10 F1 30 42 07 5A 58");
 }
 
 TEST_F(BoschCatalogue, M154ListsRunTheirOwnCoTestAtIndexNine) {
   h.menuChoices = {9, -1};
   h.inputs = {510};
   ASSERT_EQ(ACT_BOSCH_M154_ENG(), 1);
-  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 61 08 02 20");
+  EXPECT_EQ(hex(frames[0]), "84 10 F1 30 61 08 02 20");
   EXPECT_EQ(h.inputCalls.size(), 1u);
 
   SetUp();
@@ -361,7 +358,7 @@ TEST_F(BoschCatalogue, M154ListsRunTheirOwnCoTestAtIndexNine) {
   h.panelButtons = {2};
   ASSERT_EQ(ACT_BOSCH_M154_ENG_X(), 1);
   EXPECT_TRUE(h.inputCalls.empty()) << "the interactive adjustment asks for no number";
-  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 61 08 64 82");
+  EXPECT_EQ(hex(frames[0]), "84 10 F1 30 61 08 64 82");
 }
 
 }  // namespace

@@ -1,25 +1,21 @@
 // The interactive CO adjustment of the M1.5.4 and its panel: raising,
 // lowering with wrap-around, both ways of finishing, and the failure exits.
-#include "fake_host.h"
+#include "actuator_test.h"
 
 namespace {
-
-using fake::Box;
-using fake::Bytes;
-using fake::kwp;
 
 Bytes co(u8 v) { return kwp({0x84, 0x10, 0xF1, 0x30, 0x61, 0x08, v}); }
 const Bytes kRestore = kwp({0x83, 0x10, 0xF1, 0x30, 0x61, 0x00});
 
-class CoAdjustment : public fake::Fixture {};
+class CoAdjustment : public ActuatorTest {};
 
 TEST_F(CoAdjustment, FinishWithZeroAnswerOnlyHandsControlBack) {
   h.panelButtons = {2};
   h.questionAnswers = {0};
   EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
   EXPECT_EQ(frames, (std::vector<Bytes>{co(0x64), kRestore}));
-  EXPECT_EQ(fake::hex(frames[0]), "84 10 F1 30 61 08 64 82");
-  EXPECT_EQ(fake::hex(frames[1]), "83 10 F1 30 61 00 15");
+  EXPECT_EQ(hex(frames[0]), "84 10 F1 30 61 08 64 82");
+  EXPECT_EQ(hex(frames[1]), "83 10 F1 30 61 00 15");
   EXPECT_EQ(h.boxes.front(), (Box{0xFE55101A, 0xFE551010, 5}));
   EXPECT_EQ(h.boxes[1], (Box{0xFE5520A2, 0xFE5520A1, 2}));
   EXPECT_EQ(h.boxes.back(), (Box{0xFE55103C, 0xFE551010, 1})) << "says the value last set stays";
@@ -62,7 +58,7 @@ TEST_F(CoAdjustment, FinishWithNonZeroAnswerStoresValueOne) {
   h.questionAnswers = {1};
   EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), 1);
   ASSERT_EQ(frames.size(), 3u);
-  EXPECT_EQ(fake::hex(frames[1]), "84 10 F1 30 61 08 01 1F");
+  EXPECT_EQ(hex(frames[1]), "84 10 F1 30 61 08 01 1F");
   EXPECT_EQ(frames[2], kRestore);
   EXPECT_EQ(h.boxes.back(), (Box{0xFE55103B, 0xFE551010, 1})) << "says the base value was stored";
 }
@@ -97,11 +93,11 @@ TEST_F(CoAdjustment, NoButtonPressedRefreshesWithoutSending) {
 TEST_F(CoAdjustment, ThirdFailedRequestEndsThePanel) {
   h.panelButtons = {1, 1, 1, 1, 1, 2};
   // First request ok; then fail, fail, ok, fail.
-  h.sendResults = {0, -1, -1, 0, -1};
+  h.kwpResults = {0, -1, -1, 0, -1};
   EXPECT_EQ(CurrentData_SingleCom_Allcal_DisplayCO(), -2) << "no CO state set up yet";
   SetUp();
   h.panelButtons = {1, 1, 1, 1, 1, 2};
-  h.sendResults = {0, -1, -1, 0, -1};
+  h.kwpResults = {0, -1, -1, 0, -1};
   EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
   EXPECT_EQ(frames.size(), 5u);
   EXPECT_NE(frames.back(), kRestore) << "no hand-back on a failure exit";
@@ -109,7 +105,7 @@ TEST_F(CoAdjustment, ThirdFailedRequestEndsThePanel) {
 }
 
 TEST_F(CoAdjustment, FailedFirstRequestOpensNoPanel) {
-  h.sendResults = {-1};
+  h.kwpResults = {-1};
   EXPECT_EQ(ACT_BOSCH_M154_ENG_CO_X(), -1);
   EXPECT_TRUE(h.panels.empty());
   EXPECT_EQ(frames.size(), 1u);

@@ -4,21 +4,18 @@
 #include <climits>
 #include <set>
 
+#include "actuator_test.h"
 #include "actuators/act_catalogue.h"
-#include "fake_host.h"
 
 namespace {
 
-using fake::Box;
-using fake::Bytes;
-using fake::kwp;
 using vaz::act::Conversion;
 using vaz::act::convert;
 
 const Bytes kReturnControl = kwp({0x83, 0x10, 0xF1, 0x30, 0x01, 0x00});
 const Bytes kGuardRead = kwp({0x82, 0x10, 0xF1, 0x21, 0x01});
 
-class SelectMenuTest : public fake::Fixture {};
+class SelectMenuTest : public ActuatorTest {};
 
 TEST_F(SelectMenuTest, AddsEveryCountedItemAndReturnsTheChoice) {
   h.menuChoices = {1};
@@ -29,14 +26,14 @@ TEST_F(SelectMenuTest, AddsEveryCountedItemAndReturnsTheChoice) {
 }
 
 TEST_F(SelectMenuTest, ZeroCountStillShowsTheMenu) {
-  h.menuCountText = "0";
+  h.texts[0x58030300] = "0";
   EXPECT_EQ(SelectMenu(0x58030300, 0), -1);
   ASSERT_EQ(h.menus.size(), 1u);
   EXPECT_TRUE(h.menus[0].items.empty());
 }
 
 TEST_F(SelectMenuTest, CountKeepsItsLowEightBits) {
-  h.menuCountText = "258";
+  h.texts[0x58030300] = "258";
   SelectMenu(0x58030300, 0);
   EXPECT_EQ(h.menus[0].items.size(), 2u);
 }
@@ -65,7 +62,7 @@ TEST_F(SelectMenuTest, AnyNegativeAnswerOfTheMenuIsBack) {
   EXPECT_EQ(SelectMenu(0x58030300, 0), -1);
 }
 
-class ListTest : public fake::Fixture {};
+class ListTest : public ActuatorTest {};
 
 TEST_F(ListTest, BackingOutSendsReturnControlOnlyWhereTheListHasIt) {
   EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
@@ -73,7 +70,7 @@ TEST_F(ListTest, BackingOutSendsReturnControlOnlyWhereTheListHasIt) {
   EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
   EXPECT_EQ(ACT_BOSCH_M72_ENG(), 1);
   EXPECT_EQ(frames, (std::vector<Bytes>{kReturnControl, kReturnControl, kReturnControl, kReturnControl}));
-  EXPECT_EQ(fake::hex(frames[0]), "83 10 F1 30 01 00 B5");
+  EXPECT_EQ(hex(frames[0]), "83 10 F1 30 01 00 B5");
   frames.clear();
   EXPECT_EQ(ACT_BOSCH_M70_ENG(), 1);
   EXPECT_EQ(ACT_GM_ISFI(), 1);
@@ -82,7 +79,7 @@ TEST_F(ListTest, BackingOutSendsReturnControlOnlyWhereTheListHasIt) {
 }
 
 TEST_F(ListTest, FailedReturnControlGivesMinusOne) {
-  h.sendResults = {-1};
+  h.kwpResults = {-1};
   EXPECT_EQ(ACT_BOSCH_M72_ENG(), -1);
   EXPECT_EQ(frames.size(), 1u);
 }
@@ -124,7 +121,7 @@ TEST_F(ListTest, SwitchItemRepeatsAsOftenAsChosen) {
 
 TEST_F(ListTest, FailedSwitchRequestEndsTheListWithoutReturnControl) {
   h.menuChoices = {3, 1};
-  h.sendResults = {-1};
+  h.kwpResults = {-1};
   EXPECT_EQ(ACT_BOSCH_M154_ENG(), -1);
   EXPECT_EQ(frames.size(), 1u);
   // The warning, the in-progress notice, then no completion and no failure message.
@@ -134,7 +131,7 @@ TEST_F(ListTest, FailedSwitchRequestEndsTheListWithoutReturnControl) {
 TEST_F(ListTest, FailedValueRequestEndsTheListWithoutReturnControl) {
   h.menuChoices = {11};
   h.inputs = {10};
-  h.sendResults = {-5};
+  h.kwpResults = {-5};
   EXPECT_EQ(ACT_BOSCH_M72_ENG(), -1);
   EXPECT_EQ(frames.size(), 1u);
   EXPECT_TRUE(h.commCodes.empty()) << "no live data after a failed request";
@@ -142,7 +139,7 @@ TEST_F(ListTest, FailedValueRequestEndsTheListWithoutReturnControl) {
 
 TEST_F(ListTest, ResultZeroOfTheInterfaceIsSuccess) {
   h.menuChoices = {3, 0, -1, -1};
-  h.sendResults = {0, 0};
+  h.kwpResults = {0, 0};
   EXPECT_EQ(ACT_BOSCH_M154_ENG(), 1);
   EXPECT_EQ(frames.size(), 2u);
 }
@@ -151,7 +148,7 @@ TEST_F(ListTest, FailedTestMenuTurnsIntoMinusOneOfTheList) {
   h.menuChoices = {3};
   h.initMenuResult = 0;
   // The list opens its menu; the test's own InitMenuID then fails.
-  InitMenuID = [](u32 title) -> int { return fake::host().menus.empty() ? 0 : (title == 0xFE551010 ? 1 : 0); };
+  InitMenuID = [](u32 title) -> int { return fake.menus.empty() ? 0 : (title == 0xFE551010 ? 1 : 0); };
   EXPECT_EQ(ACT_BOSCH_M154_ENG(), -1);
   EXPECT_TRUE(frames.empty());
 }
@@ -173,7 +170,7 @@ TEST_F(ListTest, RefusedSwitchMenuEndsTheTestAndTheListFails) {
   h.menuChoices = {3};
   // The list menu shows; the switch menu's items are refused.
   AddMenuTextID = [](u32 id) -> int {
-    fake::host().pendingItems.push_back(id);
+    fake.pendingItems.push_back(id);
     return id == 0x58030301 ? 1 : 0;
   };
   EXPECT_EQ(ACT_BOSCH_M154_ENG(), -1);
@@ -203,7 +200,7 @@ TEST_F(ListTest, MissingNumberInputSendsNothing) {
   EXPECT_TRUE(frames.empty());
 }
 
-class GuardTest : public fake::Fixture {};
+class GuardTest : public ActuatorTest {};
 
 TEST_F(GuardTest, RefusedSwitchShowsItsTextAndSendsNoControlFrame) {
   h.guardByte = 0;
@@ -239,7 +236,7 @@ TEST_F(GuardTest, ShortGuardAnswerRefusesTheTest) {
 
 TEST_F(GuardTest, FailedGuardReadFailsTheList) {
   h.menuChoices = {13};
-  h.sendResults = {-1};
+  h.kwpResults = {-1};
   EXPECT_EQ(ACT_BOSCH_M797_ENG(), -1);
   EXPECT_EQ(frames, (std::vector<Bytes>{kGuardRead}));
   EXPECT_EQ(h.boxes, (std::vector<Box>{{0xFE551037, 0xFE551010, 3}})) << "only the warning before it";
@@ -251,7 +248,7 @@ TEST_F(GuardTest, OpenGuardShowsOnlyTheWarningAndTheStarterIsHandedBack) {
   h.menuChoices = {13, 1, -1, -1};
   EXPECT_EQ(ACT_BOSCH_M797_ENG(), 1);
   ASSERT_EQ(frames.size(), 4u);
-  EXPECT_EQ(fake::hex(frames[2]), "83 10 F1 30 0E 00 C2");
+  EXPECT_EQ(hex(frames[2]), "83 10 F1 30 0E 00 C2");
   EXPECT_EQ(frames[3], kReturnControl);
   EXPECT_EQ(h.boxes.front(), (Box{0xFE551037, 0xFE551010, 3}));
   EXPECT_EQ(h.boxes[1], (Box{0xFE55101A, 0xFE551010, 5}));
@@ -259,12 +256,12 @@ TEST_F(GuardTest, OpenGuardShowsOnlyTheWarningAndTheStarterIsHandedBack) {
   // A failed hand-back fails the list at once, as any failed request does.
   SetUp();
   h.menuChoices = {13, 0};
-  h.sendResults = {0, 0, -1};
+  h.kwpResults = {0, 0, -1};
   EXPECT_EQ(ACT_BOSCH_M797_ENG(), -1);
   EXPECT_EQ(frames.size(), 3u) << "guard read, starter on, the failed hand-back";
 }
 
-class LiveDataTest : public fake::Fixture {};
+class LiveDataTest : public ActuatorTest {};
 
 TEST_F(LiveDataTest, EachVariantLoadsItsListAndFormula) {
   const std::vector<std::pair<u32, CALC_CD_FN>> expected = {

@@ -5,13 +5,10 @@
 #include <string>
 #include <utility>
 
+#include "actuator_test.h"
 #include "actuators/act_catalogue.h"
-#include "fake_host.h"
 
 namespace {
-
-using fake::Bytes;
-using fake::gm;
 
 struct Member {
   const char *name;
@@ -162,9 +159,9 @@ std::vector<MemberRef> all_members() {
   return refs;
 }
 
-class GmCatalogue : public fake::Fixture {};
-class GmCatalogueList : public fake::Fixture, public ::testing::WithParamInterface<const GmList *> {};
-class GmCatalogueMember : public fake::Fixture, public ::testing::WithParamInterface<MemberRef> {};
+class GmCatalogue : public ActuatorTest {};
+class GmCatalogueList : public ActuatorTest, public ::testing::WithParamInterface<const GmList *> {};
+class GmCatalogueMember : public ActuatorTest, public ::testing::WithParamInterface<MemberRef> {};
 
 TEST_P(GmCatalogueList, ShowsEveryMember) {
   const GmList &l = *GetParam();
@@ -184,7 +181,7 @@ TEST_P(GmCatalogueMember, SendsItsFramesOrRefuses) {
     EXPECT_EQ(frames, (std::vector<Bytes>{gm(m.first), gm(m.second)}));
     if (m.warning) {
       ASSERT_EQ(h.boxes.size(), 5u);
-      EXPECT_EQ(h.boxes[0], (fake::Box{m.warning, 0xFE551010, 3})) << "the warning comes first";
+      EXPECT_EQ(h.boxes[0], (Box{m.warning, 0xFE551010, 3})) << "the warning comes first";
     } else {
       EXPECT_TRUE(h.boxes.size() == 4 && h.boxes[0].style == 5) << "no caution, notices per item";
     }
@@ -207,7 +204,7 @@ TEST_P(GmCatalogueMember, SendsItsFramesOrRefuses) {
     ASSERT_EQ(l.list(), 1);
     if (!vv) {
       EXPECT_TRUE(frames.empty()) << "n=" << n;
-      EXPECT_EQ(h.boxes, (std::vector<fake::Box>{{m.range, 0xFE551010, 1}})) << "n=" << n;
+      EXPECT_EQ(h.boxes, (std::vector<Box>{{m.range, 0xFE551010, 1}})) << "n=" << n;
       continue;
     }
     Bytes f = m.first;
@@ -240,16 +237,16 @@ TEST_F(GmCatalogue, DocumentedWireBytes) {
   h.inputs = {800};
   ACT_GM_EFI();
   ASSERT_EQ(frames.size(), 5u);
-  EXPECT_EQ(fake::hex(frames[0]), "F4 60 04 01 01 00 00 00 00 00 00 00 00 A6");
-  EXPECT_EQ(fake::hex(frames[1]), "F4 60 04 01 01 00 00 00 00 00 00 00 A8 FE");
-  EXPECT_EQ(fake::hex(frames[2]), "F4 60 04 03 01 00 00 00 00 00 00 00 00 A4");
-  EXPECT_EQ(fake::hex(frames[3]), "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22");
-  EXPECT_EQ(fake::hex(frames[4]), "F4 60 04 00 00 00 00 00 00 02 20 00 A8 DE");
+  EXPECT_EQ(hex(frames[0]), "F4 60 04 01 01 00 00 00 00 00 00 00 00 A6");
+  EXPECT_EQ(hex(frames[1]), "F4 60 04 01 01 00 00 00 00 00 00 00 A8 FE");
+  EXPECT_EQ(hex(frames[2]), "F4 60 04 03 01 00 00 00 00 00 00 00 00 A4");
+  EXPECT_EQ(hex(frames[3]), "F4 60 04 7F 77 01 00 00 19 40 00 36 00 22");
+  EXPECT_EQ(hex(frames[4]), "F4 60 04 00 00 00 00 00 00 02 20 00 A8 DE");
 }
 
 TEST_F(GmCatalogue, FailedRequestFailsTheList) {
   h.menuChoices = {4, 0};
-  h.sendResults = {-1};
+  h.gmResults = {-1};
   EXPECT_EQ(ACT_GM_EFI(), -1);
   EXPECT_EQ(frames.size(), 1u);
 }

@@ -1,19 +1,16 @@
 // The ECU reset menus of the miscellaneous tests: the question before each reset,
 // the reset frames, the 5 s restart wait and reconnect where the item has one.
-#include "fake_host.h"
+#include "actuator_test.h"
 
 namespace {
 
-using fake::Box;
-using fake::Bytes;
-
-class MiscTest : public fake::Fixture {};
+class MiscTest : public ActuatorTest {};
 
 TEST_F(MiscTest, M154ResetSendsWithoutReconnect) {
   h.menuChoices = {0, -1};
   EXPECT_EQ(BOSCH_M154_MISC_TEST(), 1);
   ASSERT_EQ(frames.size(), 1u);
-  EXPECT_EQ(fake::hex(frames[0]), "82 10 F1 11 00 94");
+  EXPECT_EQ(hex(frames[0]), "82 10 F1 11 00 94");
   EXPECT_TRUE(h.sleeps.empty());
   EXPECT_TRUE(h.commCodes.empty());
   EXPECT_EQ(h.boxes,
@@ -57,7 +54,7 @@ TEST_F(MiscTest, EveryResetAsksFirstAndAnEntryWithoutRequestSaysSo) {
     h.menuChoices = {row.item, -1};
     EXPECT_EQ(row.routine(), 1) << row.what;
     ASSERT_EQ(frames.size(), 1u) << row.what;
-    EXPECT_EQ(fake::hex(frames[0]), row.frame) << row.what;
+    EXPECT_EQ(hex(frames[0]), row.frame) << row.what;
   }
 }
 
@@ -65,22 +62,22 @@ TEST_F(MiscTest, M797BothItemsResetWaitAndReconnect) {
   h.menuChoices = {0, 1, -1};
   EXPECT_EQ(BOSCH_M797_MISC_TEST(), 1);
   ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(fake::hex(frames[0]), "82 10 F1 11 01 95");
-  EXPECT_EQ(fake::hex(frames[1]), "82 10 F1 11 90 24");
+  EXPECT_EQ(hex(frames[0]), "82 10 F1 11 01 95");
+  EXPECT_EQ(hex(frames[1]), "82 10 F1 11 90 24");
   EXPECT_EQ(h.sleeps, (std::vector<unsigned>{5, 5}));
   EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_CONNECT, FC_CONNECT}));
   EXPECT_EQ(h.menus.front().items.front(), 0x5802B001u);
   // Order: notice, request, wait, reconnect, completion.
-  const std::vector<std::string> one = {"box FE55101A 5", "send 82 10 F1 11 90 24", "sleep 5", "comm 84",
-                                        "box FE55101E 1"};
-  auto it = std::search(h.log.begin(), h.log.end(), one.begin(), one.end());
-  EXPECT_NE(it, h.log.end());
+  const std::vector<std::string> one = {"Box FE55101A FE551010 5", "KWP 82 10 F1 11 90 24", "sleep 5", "Comm 54 0",
+                                        "Box FE55101E FE551010 1"};
+  auto it = std::search(h.calls.begin(), h.calls.end(), one.begin(), one.end());
+  EXPECT_NE(it, h.calls.end());
 }
 
 TEST_F(MiscTest, M72ResetReconnects) {
   h.menuChoices = {0, -1};
   EXPECT_EQ(BOSCH_M72_MISC_TEST(), 1);
-  EXPECT_EQ(fake::hex(frames.at(0)), "82 10 F1 11 01 95");
+  EXPECT_EQ(hex(frames.at(0)), "82 10 F1 11 01 95");
   EXPECT_EQ(h.sleeps.size(), 1u);
   EXPECT_EQ(h.commCodes, (std::vector<u8>{FC_CONNECT}));
 }
@@ -94,7 +91,7 @@ TEST_F(MiscTest, ReconnectResultIsIgnored) {
 
 TEST_F(MiscTest, FailedResetReportsAndStopsWithoutReconnect) {
   h.menuChoices = {1};
-  h.sendResults = {-1};
+  h.kwpResults = {-1};
   EXPECT_EQ(BOSCH_M797_MISC_TEST(), -1);
   EXPECT_EQ(h.boxes,
             (std::vector<Box>{{0xFE551039, 0xFE551010, 3}, {0xFE55101A, 0xFE551010, 5}, {0xFE55101C, 0xFE551010, 1}}));

@@ -5,12 +5,12 @@
 #include "fake_host.h"
 
 extern "C" unsigned int sleep(unsigned int seconds) {
-  fake::host().sleeps.push_back(seconds);
-  fake::host().log.push_back("sleep " + std::to_string(seconds));
+  fake.sleeps.push_back(seconds);
+  fake.calls.push_back("sleep " + std::to_string(seconds));
   return 0;
 }
 
 extern "C" int usleep(useconds_t) {
-  ++fake::host().usleeps;
+  ++fake.usleeps;
   return 0;
 }

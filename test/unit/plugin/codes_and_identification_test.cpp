@@ -82,7 +82,7 @@ TEST_F(Services, EraseAsksSendsAndReports) {
 
 TEST_F(Services, DeclinedEraseSendsNothing) {
   TOKEN_OLD.cFuncCode = FC_ERASE;
-  fake.boxAnswers = {3};
+  fake.confirmAnswers = {3};
   EXPECT_EQ(EraseCode_SingleCom(), 0);
   EXPECT_THAT(fake.calls, ElementsAre("Box FE551017 FE55100E 3"));
 }

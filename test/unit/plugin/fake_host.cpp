@@ -4,10 +4,14 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 FakeHost fake;
 
 namespace {
+
+// A runaway screen loop must end the test, not hang it.
+constexpr int kMaxScreens = 5000;
 
 void log(const char *format, ...) {
   char line[600];
@@ -26,32 +30,83 @@ T pop(std::deque<T> &queue, T fallback) {
   return value;
 }
 
-void fill_answer(std::deque<std::vector<u8>> &answers, u8 *answer) {
-  if (answers.empty()) return;
-  if (!answers.front().empty()) std::memcpy(answer, answers.front().data(), answers.front().size());
-  answers.pop_front();
+void count_screen(int &shows, const char *what) {
+  if (++shows > kMaxScreens) {
+    ADD_FAILURE() << what << " shown without end";
+    throw std::runtime_error(what);
+  }
+}
+
+// Records the request and fills the answer buffer from the queue or as a data read.
+int request(const u8 *frame, int length, std::deque<Bytes> &answers, std::deque<int> &results, u8 *answer) {
+  fake.frames.emplace_back(frame, frame + length);
+  const int result = pop(results, 1);
+  if (!answers.empty()) {
+    if (!answers.front().empty()) std::memcpy(answer, answers.front().data(), answers.front().size());
+    answers.pop_front();
+  } else if (fake.dataReadAnswers && result >= 0) {
+    answer[0] = 1;
+    answer[1] = fake.answerLength;
+    answer[12] = fake.guardByte;
+  }
+  return result;
 }
 
 int f_box(u32 text, u32 title, int style) {
   log("Box %08X %08X %d", text, title, style);
-  return pop(fake.boxAnswers, 0);
+  fake.boxes.push_back({text, title, style});
+  if (style == VAZ_BOX_CONFIRM) return pop(fake.confirmAnswers, 0);
+  if (style == VAZ_BOX_QUESTION) return pop(fake.questionAnswers, 0);
+  return 0;
 }
 int f_init_menu(u32 title) {
   log("InitMenu %08X", title);
+  fake.lastTitle = title;
+  fake.pendingItems.clear();
   return fake.initMenuResult;
 }
 int f_add_menu(u32 id) {
   log("AddMenu %08X", id);
+  fake.pendingItems.push_back(id);
   return fake.addMenuResult;
 }
 int f_show_menu(short preselect, int a, int b) {
   log("ShowMenu %d %d %d", preselect, a, b);
+  fake.menus.push_back({fake.lastTitle, fake.pendingItems, preselect});
+  fake.pendingItems.clear();
+  count_screen(fake.menuShows, "menu");
   return pop(fake.menuChoices, -1);
 }
 int f_text(u32 id, char *out, int size) {
   const auto it = fake.texts.find(id);
-  std::snprintf(out, static_cast<size_t>(size), "%s", it == fake.texts.end() ? "" : it->second.c_str());
+  std::snprintf(out, static_cast<size_t>(size), "%s",
+                it == fake.texts.end() ? fake.otherText.c_str() : it->second.c_str());
   return 0;
+}
+int f_input(u32 title, u32 prompt) {
+  log("Input %08X %08X", title, prompt);
+  fake.inputCalls.push_back(static_cast<int>(prompt));
+  return pop(fake.inputs, 0);
+}
+int f_init_panel(int count, ...) {
+  std::vector<u32> buttons;
+  va_list ap;
+  va_start(ap, count);
+  for (int i = 0; i < count; ++i) buttons.push_back(va_arg(ap, u32));
+  va_end(ap);
+  log("InitPanel %d", count);
+  fake.panels.push_back(buttons);
+  return 0;
+}
+int f_add_panel_item(u32 name, const char *value) {
+  log("AddPanelItem %08X %s", name, value ? value : "");
+  fake.panelItems.emplace_back(name, value ? value : "");
+  return fake.addPanelItemResult;
+}
+int f_show_panel() {
+  log("ShowPanel");
+  count_screen(fake.panelShows, "panel");
+  return pop(fake.panelButtons, 2);
 }
 int f_init_stream() {
   log("InitStream");
@@ -103,9 +158,11 @@ void *f_open(const char *path) {
 int f_search(const u8 *key, u8 *out, int max, void *) {
   const u32 id = static_cast<u32>(key[0]) << 24 | key[1] << 16 | key[2] << 8 | key[3];
   log("Search %08X %d", id, max);
+  fake.nameListsLoaded.push_back(id);
   const auto it = fake.records.find(id);
-  if (it == fake.records.end()) return 0;
-  std::memcpy(out, it->second.data(), std::min<size_t>(it->second.size(), static_cast<size_t>(max)));
+  const Bytes *record = it != fake.records.end() ? &it->second : fake.otherRecord ? &*fake.otherRecord : nullptr;
+  if (record == nullptr) return 0;
+  std::memcpy(out, record->data(), std::min<size_t>(record->size(), static_cast<size_t>(max)));
   return 1;
 }
 int f_close(void *) {
@@ -155,15 +212,14 @@ int f_line_voltage(int mode, int low, int high) {
 }
 int f_kwp(int a, u8 *answer, int max, int frames, u8 *frame) {
   if (a != 0xFF || max != 100 || frames != 1) log("KWP bad arguments");
-  log("KWP %s", hex(frame, (frame[0] & 0x3F) + 4).c_str());
-  fill_answer(fake.kwpAnswers, answer);
-  return pop(fake.kwpResults, 1);
+  const int length = (frame[0] & 0x3F) + 4;
+  log("KWP %s", hex(frame, length).c_str());
+  return request(frame, length, fake.kwpAnswers, fake.kwpResults, answer);
 }
 int f_one_to_one(int a, u8 *answer, int b, int c, int length, u8 *frame, int d, int e, int f) {
   if (a != 0xFF || b != 0xFF || c != 1 || d != 0 || e != 1 || f != -82) log("GM bad arguments");
   log("GM %s", hex(frame, length).c_str());
-  fill_answer(fake.gmAnswers, answer);
-  return pop(fake.gmResults, 1);
+  return request(frame, length, fake.gmAnswers, fake.gmResults, answer);
 }
 int f_micas(int length, u8 *frame, u8 *answer, int size) {
   log("MICAS %d %s /%d", length, hex(frame, length).c_str(), size);
@@ -191,8 +247,25 @@ std::string hex(const u8 *bytes, int n) {
   return out;
 }
 
+std::string hex(const Bytes &b) { return hex(b.data(), static_cast<int>(b.size())); }
+
+Bytes kwp(Bytes b) {
+  u8 sum = 0;
+  for (u8 x : b) sum = static_cast<u8>(sum + x);
+  b.push_back(sum);
+  return b;
+}
+
+Bytes gm(Bytes b) {
+  u8 sum = 0;
+  for (u8 x : b) sum = static_cast<u8>(sum - x);
+  b.push_back(sum);
+  return b;
+}
+
 int fake_comm(u8 code, u16 index, void *) {
   log("Comm %02X %u", code, index);
+  fake.commCodes.push_back(code);
   return pop(fake.commResults, 1);
 }
 
@@ -207,6 +280,10 @@ void install_fake_host() {
   AddMenuTextID = f_add_menu;
   ShowMenuGetSelectedItem = f_show_menu;
   GetTextFromTextLib = f_text;
+  InputIntegerID = f_input;
+  InitActiveTest = f_init_panel;
+  AddActiveTestItem = f_add_panel_item;
+  ShowActiveTestItem = f_show_panel;
   InitDataStream = f_init_stream;
   AddDataStreamItem = f_add_item;
   ShowDataStream = f_show_stream;

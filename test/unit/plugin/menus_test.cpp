@@ -125,7 +125,7 @@ TEST_F(Menus, ServiceFailureEndsWithoutDisconnect) {
 
 TEST_F(Menus, DeclinedEraseReturnsToTheMenuWithItPreselected) {
   fake.menuChoices = {3};
-  fake.boxAnswers = {0, 3};  // connect notice, erase question declined
+  fake.confirmAnswers = {3};  // erase question declined
   EXPECT_EQ(DIAG_BOSCH_M154N(), 1);
   EXPECT_THAT(calls_starting("ShowMenu"), ElementsAre("ShowMenu 0 0 0", "ShowMenu 3 0 0"));
   EXPECT_THAT(fake.calls, Not(Contains("KWP 83 10 F1 14 FF 00 97")));
