@@ -14,7 +14,12 @@ namespace ecusim::wire {
 
 enum class Framing { Kwp, Aldl };
 
-inline constexpr double kFrameGapMs = 25.0;
+// The pause inside a request that ends it. A tester keeps its request bytes P4max (20 ms)
+// apart at most, but one on a busy machine may be held up longer between two bytes, and a
+// real ECU tolerates a late byte as it does a slow tester. The limit is P3min: every
+// request, answered or not, is followed by at least that much silence before the next
+// one, so a shorter pause never joins two requests.
+inline constexpr double kFrameGapMs = 55.0;
 
 // Length of a KWP2000 frame, checksum included, from its first bytes; 0 while the bytes at
 // hand do not tell yet (a separate length byte still to come). The two address bits of the
