@@ -224,7 +224,7 @@ SerialLine::Exchange SerialLine::kwp_exchange(const WireBytes &frame, Origin ori
   if (frame.size() > s + 1) expect = {frame[s], kwp_service_rule(frame[s]).several_frames};
   if ((frame[0] & 0x80) != 0) as.answers_to(frame[2]);  // the request's source is the tester
   if (!transmit(frame, as, origin)) {
-    if (port_) line_free_at_ = now() + kP3Min;
+    if (port_) line_free_at_ = now() + kP3Min + kAfterCutRequest;
     Exchange ex;
     ex.ending = port_ ? Ending::EchoFault : Ending::PortLost;
     return ex;
