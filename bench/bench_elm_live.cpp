@@ -32,7 +32,7 @@ std::string live_trace(const std::string &port, int passes) {
 
 // Arguments: refresh passes; 0 a pty, 1 TCP; 2 the raw cable (no adapter) for comparison.
 void BM_ElmLiveData(benchmark::State &state) {
-  const int passes = static_cast<int>(state.range(0));
+  const int passes = bench::passes_asked(state);
   const int way = static_cast<int>(state.range(1));
   std::vector<std::string> args{"--car", "m154", "--car-option", "engine=idle-fixed"};
   if (way != 2) args.insert(args.end(), {"--adapter", "elm327"});

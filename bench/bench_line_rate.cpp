@@ -69,7 +69,7 @@ vazdiag::SessionSetup interactive_setup() {
 }
 
 void BM_LineFrontEndRate(benchmark::State &state) {
-  const int passes = static_cast<int>(state.range(0));
+  const int passes = bench::passes_asked(state);
   vazdiag::Workbench workbench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup = interactive_setup();  // not a terminal: the line front end
   std::string trace;
@@ -125,7 +125,7 @@ class Terminal {
 };
 
 void BM_FullScreenRate(benchmark::State &state) {
-  const int passes = static_cast<int>(state.range(0));
+  const int passes = bench::passes_asked(state);
   vazdiag::Workbench workbench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup = interactive_setup();  // a terminal: full screen
   std::string trace;

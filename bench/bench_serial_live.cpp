@@ -1,6 +1,6 @@
 // Live data over the serial line in real time: vazdiag's workbench on one side of a
-// pseudo-terminal, vazdiag-ecu on the other, N refresh passes of an M1.5.4, an M7.9.7 E3
-// or a GM ISFI, with four items or every item ticked (the plug-in shows 40 at most). The
+// pseudo-terminal, vazdiag-ecu on the other, N refresh passes of an M1.5.4, an M7.9.7 E3,
+// a GM ISFI or a GM EFI, with four items or every item ticked (the plug-in shows 40 at most). The
 // rate it reaches is set against the limit of the wire itself, computed from the run's own
 // trace (line_limit.h): the request and answer bytes, the ECU's answer delay as measured,
 // and the quiet time before the next request, or the plug-in's 1 ms per shown item where
@@ -24,14 +24,14 @@ struct Car {
   int items;         // in the car's live-data list
 };
 
-constexpr Car kCars[] = {{"m154", 1, 34}, {"m797-e3", 8, 65}, {"gm-isfi", 10, 28}};
+constexpr Car kCars[] = {{"m154", 1, 34}, {"m797-e3", 8, 65}, {"gm-isfi", 10, 28}, {"gm-efi", 9, 40}};
 constexpr int kShownMax = 40;
 
 // Arguments: the car (index into kCars), every item ticked (1) or four (0), passes.
 void BM_SerialLiveData(benchmark::State &state) {
   const Car &car = kCars[state.range(0)];
   const bool every = state.range(1) != 0;
-  const int passes = static_cast<int>(state.range(2));
+  const int passes = bench::passes_asked(state, 2);
   serial_e2e::EcuProcess ecu({"--car", car.name});
   vazdiag::Workbench workbench(VAZ_BUILD_DIR);
   vazdiag::SessionSetup setup;
@@ -54,7 +54,7 @@ void BM_SerialLiveData(benchmark::State &state) {
 }  // namespace
 
 BENCHMARK(BM_SerialLiveData)
-    ->ArgsProduct({{0, 1, 2}, {0, 1}, {30}})
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}, {30}})
     ->ArgNames({"car", "every", "passes"})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)

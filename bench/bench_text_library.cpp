@@ -62,16 +62,19 @@ class SyntheticLibrary {
     fs::create_directories(dir_);
     std::ofstream texts(dir_ / "TEXTLIB.TXT");
     for (std::size_t i = 0; i < records; ++i) {
-      // IDs spread over the space the way families spread them, not one run.
-      const u32 id = 0x58000000u + static_cast<u32>(i) * 37u;
+      // IDs spread over the space the way families spread them, not one run; above the
+      // ranges of the counted lists (menus, names, commands), whose records the library
+      // checks as lists.
+      const u32 id = 0x59000000u + static_cast<u32>(i) * 37u;
       ids_.push_back(id);
       char line[96];
       std::snprintf(line, sizeof line, "0x%08X Synthetic text number %zu of the library\n", id, i);
       texts << line;
     }
     texts.close();
-    // The other standard files exist but are empty.
-    for (const char *name : {"DSNAMES.TXT", "DTCTEXT.TXT", "COMMAND.GAG"}) std::ofstream(dir_ / name);
+    // The other standard files are the shipped ones (an empty file is a fault of the library).
+    for (const char *name : {"DSNAMES.TXT", "DTCTEXT.TXT", "COMMAND.GAG"})
+      fs::copy_file(fs::path(VAZ_DATA_DIR) / name, dir_ / name, fs::copy_options::overwrite_existing);
     keys_ = sample(ids_);
   }
   ~SyntheticLibrary() {

@@ -57,7 +57,7 @@ void BM_WebRate(benchmark::State &state) {
   vazdiag::Workbench workbench(VAZ_BUILD_DIR);
   std::string trace;
   PageFigures f;
-  for (auto _ : state) f = run(workbench, false, state.range(0), "1,3,4,11", &trace);
+  for (auto _ : state) f = run(workbench, false, bench::passes_asked(state), "1,3,4,11", &trace);
   bench::report_line_rate(state, trace);
   state.counters["page_passes"] = f.passes;
   state.counters["latency_mean_ms"] = f.latencyMean;

@@ -2,6 +2,7 @@
 #include "line_limit.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -92,6 +93,12 @@ LineRate line_rate(const std::string &trace, int shown_items, int last_n, double
     r.answer_ms = answer_ms / r.passes;
   }
   return r;
+}
+
+int passes_asked(const benchmark::State &state, int arg) {
+  const int asked = static_cast<int>(state.range(arg));
+  const char *cap = std::getenv("VAZ_SMOKE_PASSES");
+  return cap ? std::min(asked, std::max(2, std::atoi(cap))) : asked;
 }
 
 void report_line_rate(benchmark::State &state, const std::string &trace, int expected, int shown_items,

@@ -25,6 +25,11 @@ struct LineRate {
 // where not the tester's own P4 paces them (an adapter's), negative for the line's own.
 LineRate line_rate(const std::string &trace, int shown_items = 0, int last_n = 0, double byte_gap = -1);
 
+// The live-data passes a real-time run asks for: the benchmark's argument `arg`, capped by
+// VAZ_SMOKE_PASSES where that is set (ctest's smoke runs: proof that the run works, in a
+// few seconds, not a figure).
+int passes_asked(const benchmark::State &state, int arg = 0);
+
 // Sets the counters passes, passes_per_s, line_limit_per_s, ratio, answer_ms and
 // plugin_bound; an error when the trace shows fewer than two passes (or not the expected
 // number, when one is given).

@@ -22,8 +22,10 @@ if [ "${1:-}" != "--quick" ]; then
   "$top/scripts/check_package.sh" "$top/build/packages" "$top/build/vazdiag"
   echo "== up to the package checks: $SECONDS s"
 
+  # Without the benchmarks: real-time measurements, run (briefly) in the normal build.
   echo "== build and test under sanitizers: $top/build-sanitize"
-  "$top/scripts/build.sh" "$top/build-sanitize" -DVAZ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DVAZ_WERROR=ON
+  "$top/scripts/build.sh" "$top/build-sanitize" -DVAZ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DVAZ_WERROR=ON \
+    -DVAZ_BUILD_BENCHMARKS=OFF
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$top/build-sanitize" -j"$jobs" --output-on-failure
   echo "== up to the sanitizer build and tests: $SECONDS s"

@@ -123,10 +123,12 @@ TEST(SerialPort, ASecondVazdiagOnTheSamePortIsToldItIsBusy) {
 }
 
 // The port is handed back as it was found, however the session ends: its termios settings
-// (raw at another rate while vazdiag holds it) and no exclusive flag left on the tty.
+// (raw at another rate while vazdiag holds it) and no exclusive flag left on the tty, also
+// in the full-screen mode, whose terminal hooks answer the signal first.
 struct Ending {
   const char *name;
-  int signal;  // sent 1.5 s into the session; 0: the script ends it
+  int signal;                // sent 1.5 s into the session; 0: the script ends it
+  bool full_screen = false;  // on a terminal of its own, no script
 };
 
 void PrintTo(const Ending &e, std::ostream *os) { *os << e.name; }
@@ -154,18 +156,34 @@ TEST_P(PortAfterSession, IsAsItWasBefore) {
   ASSERT_GE(fd, 0);
   const std::string before = termios_text(fd);
   const std::string program = std::string(VAZ_BUILD_DIR) + "vazdiag";
-  const std::vector<std::string> args{program, "--ecu", "m154", "--port", ecu.port(), "--script", script};
+  std::vector<std::string> args{program, "--ecu", "m154", "--port", ecu.port()};
+  if (!GetParam().full_screen) args.insert(args.end(), {"--script", script});
   std::vector<char *> argv;
   for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
   argv.push_back(nullptr);
+  // The full screen's terminal: a pseudo-terminal whose screen output nobody needs.
+  const int screen = GetParam().full_screen ? posix_openpt(O_RDWR | O_NOCTTY) : -1;
+  const std::string screen_tty = screen >= 0 && grantpt(screen) == 0 && unlockpt(screen) == 0 ? ptsname(screen) : "";
   posix_spawn_file_actions_t quiet;
   posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  const char *in = screen_tty.empty() ? "/dev/null" : screen_tty.c_str();
+  posix_spawn_file_actions_addopen(&quiet, STDIN_FILENO, in, O_RDONLY | O_NOCTTY, 0);
+  posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, screen_tty.empty() ? "/dev/null" : in, O_WRONLY | O_NOCTTY,
+                                   0);
   posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::vector<std::string> env_text{"TERM=xterm"};
+  for (char **e = environ; *e != nullptr; ++e)
+    if (std::string(*e).rfind("TERM=", 0) != 0) env_text.emplace_back(*e);
+  std::vector<char *> env;
+  for (const std::string &e : env_text) env.push_back(const_cast<char *>(e.c_str()));
+  env.push_back(nullptr);
   pid_t pid = -1;
-  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv.data(), environ), 0);
+  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv.data(), env.data()), 0);
   posix_spawn_file_actions_destroy(&quiet);
+  std::thread drain([screen] {
+    char buf[4096];
+    while (screen >= 0 && ::read(screen, buf, sizeof buf) > 0) {}
+  });
   if (GetParam().signal != 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     EXPECT_NE(termios_text(fd), before) << "the session holds the port";
@@ -173,6 +191,8 @@ TEST_P(PortAfterSession, IsAsItWasBefore) {
   }
   int status = 0;
   waitpid(pid, &status, 0);
+  drain.join();  // the terminal's last holder is gone: the reader sees the end
+  if (screen >= 0) ::close(screen);
   if (GetParam().signal != 0) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signal) << status;
   } else {
@@ -184,7 +204,8 @@ TEST_P(PortAfterSession, IsAsItWasBefore) {
 
 INSTANTIATE_TEST_SUITE_P(Serial, PortAfterSession,
                          ::testing::Values(Ending{"NormalEnd", 0}, Ending{"Sigint", SIGINT}, Ending{"Sigterm", SIGTERM},
-                                           Ending{"Sighup", SIGHUP}),
+                                           Ending{"Sighup", SIGHUP}, Ending{"FullScreenSigint", SIGINT, true},
+                                           Ending{"FullScreenSigterm", SIGTERM, true}),
                          [](const auto &p) { return std::string(p.param.name); });
 
 TEST(SerialPort, ADeviceThatDoesNotExistIsNamed) {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 
 namespace stdhost {
 namespace {
@@ -22,6 +23,10 @@ SCREEN *gScreen = nullptr;
 bool gHooksInstalled = false;
 
 constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV};
+// What each signal did before curses came: the serial port's own hook, which puts the
+// port back, or the default. Taken before newterm, whose SIGINT/SIGTERM handler would end
+// the process with exit status 1 instead of the signal.
+struct sigaction gBefore[std::size(kFatalSignals)];
 
 void restore() {
   if (gScreen == nullptr) return;
@@ -31,8 +36,22 @@ void restore() {
 
 void onFatalSignal(int sig) {
   restore();
-  std::signal(sig, SIG_DFL);
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i)
+    if (kFatalSignals[i] == sig) sigaction(sig, &gBefore[i], nullptr);
+  // Blocked until this handler returns; then the earlier disposition takes it.
   std::raise(sig);
+}
+
+void rememberDispositions() {
+  if (gHooksInstalled) return;
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
+    sigaction(kFatalSignals[i], nullptr, &gBefore[i]);
+    // Ignored before, the signal still ends the process once curses answered it.
+    if (gBefore[i].sa_handler == SIG_IGN) {
+      gBefore[i] = {};
+      gBefore[i].sa_handler = SIG_DFL;
+    }
+  }
 }
 
 void installHooks() {
@@ -85,6 +104,7 @@ bool CursesTerminal::open() {
   // (ru_RU.UTF-8 on a bare system) still means a UTF-8 terminal: C.UTF-8 then.
   if (std::setlocale(LC_CTYPE, "") == nullptr && environmentSaysUtf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
   if (!canAddressCursor()) return false;
+  rememberDispositions();
   SCREEN *s = newterm(nullptr, stdout, stdin);
   if (s == nullptr) return false;
   set_term(s);

@@ -14,7 +14,13 @@ namespace ecusim::wire {
 
 enum class Framing { Kwp, Aldl };
 
-inline constexpr double kFrameGapMs = 25.0;
+// The pause inside a request that ends it. A tester keeps its request bytes P4max (20 ms)
+// apart at most, but one on a busy machine may be held up longer between two bytes (the
+// workbench waits up to 100 ms for each byte's echo before it sends the next), and a real
+// ECU tolerates a late byte as it does a slow tester. A shorter pause never joins two
+// requests: a complete one leaves no partial frame, and after a request given up half sent
+// the tester stays quiet for longer than this before the next.
+inline constexpr double kFrameGapMs = 100.0;
 
 // Length of a KWP2000 frame, checksum included, from its first bytes; 0 while the bytes at
 // hand do not tell yet (a separate length byte still to come). The two address bits of the

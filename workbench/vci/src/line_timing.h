@@ -43,6 +43,10 @@ inline constexpr double kIdleBeforeInit = 300.0;  // W5: idle line before the fa
 // late echo a bus fault (a request delayed that much is lost at the ECU instead, and sent
 // again).
 inline constexpr double kEchoWait = 100.0;
+// After a request given up half sent (its echo missing or wrong), the line stays quiet this
+// much longer before the next one: an ECU keeps a partial request through any pause the
+// tester itself allows between its bytes (kEchoWait), and must see the end of it first.
+inline constexpr double kAfterCutRequest = kEchoWait;
 inline constexpr double kWakeByteBaud = 360.0;                        // 0x00 at this rate: 25 ms low
 inline constexpr double kWakeByteLowMs = 9 * 1000.0 / kWakeByteBaud;  // start bit + 8 zeros
 inline constexpr double kRateTolerance = 0.005;                       // deviation of a port's rate still used

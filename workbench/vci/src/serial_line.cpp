@@ -209,7 +209,7 @@ int SerialLine::send_aldl(const std::uint8_t *frame, int length, std::uint8_t *a
       if (!port_) return fail_transmit();
       ex = {};
       ex.ending = Ending::EchoFault;
-      line_free_at_ = last_activity_;
+      line_free_at_ = now() + kAfterCutRequest;
       continue;
     }
     const double tx_end = last_activity_;

@@ -228,7 +228,7 @@ SerialLine::Exchange SerialLine::kwp_exchange(const WireBytes &frame, Origin ori
   if (frame.size() > s + 1) expect = {frame[s], kwp_service_rule(frame[s]).several_frames};
   if ((frame[0] & kwp::kPhysical) != 0) as.answers_to(frame[kwp::kSourceAt]);  // the request's source is the tester
   if (!transmit(frame, as, origin)) {
-    if (port_) line_free_at_ = now() + kP3Min;
+    if (port_) line_free_at_ = now() + kP3Min + kAfterCutRequest;
     Exchange ex;
     ex.ending = port_ ? Ending::EchoFault : Ending::PortLost;
     return ex;

@@ -54,7 +54,7 @@ TEST(RequestAssembler, EveryFormCompletesAtItsLastByteWhereverAPauseFalls) {
     twice.insert(twice.end(), f.frame.begin(), f.frame.end());
     for (std::size_t at = 1; at < twice.size(); ++at) {
       RequestAssembler a(f.framing);
-      const auto steps = feed(a, twice, at, 24.0);  // just under the gap limit
+      const auto steps = feed(a, twice, at, kFrameGapMs - 1);  // just under the gap limit
       for (std::size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE(std::string(f.name) + ", pause before byte " + std::to_string(at) + ", byte " + std::to_string(i));
         EXPECT_FALSE(steps[i].dropped.has_value());
@@ -71,15 +71,15 @@ TEST(RequestAssembler, APauseAboveTheGapLimitDropsTheBytesBeforeIt) {
   for (const Form &f : forms()) {
     for (std::size_t at = 1; at < f.frame.size(); ++at) {
       SCOPED_TRACE(std::string(f.name) + ", pause before byte " + std::to_string(at));
-      // The first 'at' bytes, a 26 ms pause, then the whole frame anew.
+      // The first 'at' bytes, a pause just over the limit, then the whole frame anew.
       Bytes bytes(f.frame.begin(), f.frame.begin() + static_cast<std::ptrdiff_t>(at));
       bytes.insert(bytes.end(), f.frame.begin(), f.frame.end());
       RequestAssembler a(f.framing);
-      const auto steps = feed(a, bytes, at, 26.0);
+      const auto steps = feed(a, bytes, at, kFrameGapMs + 1);
       ASSERT_TRUE(steps[at].dropped);
       EXPECT_EQ(steps[at].dropped->why, Dropped::Why::Gap);
       EXPECT_EQ(steps[at].dropped->bytes, at);
-      EXPECT_DOUBLE_EQ(steps[at].dropped->gap_ms, 26.0);
+      EXPECT_DOUBLE_EQ(steps[at].dropped->gap_ms, kFrameGapMs + 1);
       ASSERT_TRUE(steps.back().request);
       EXPECT_EQ(steps.back().request->frame, f.frame);
     }
@@ -90,9 +90,9 @@ TEST(RequestAssembler, SilenceAloneDropsAPartialFrameAtTheGapLimit) {
   RequestAssembler a(Framing::Kwp);
   a.push(0x82, 10.0);
   a.push(0x10, 11.0);
-  ASSERT_EQ(a.deadline(), 36.0);
-  EXPECT_FALSE(a.expire(35.9));
-  const auto dropped = a.expire(36.0);
+  ASSERT_EQ(a.deadline(), 11.0 + kFrameGapMs);
+  EXPECT_FALSE(a.expire(10.9 + kFrameGapMs));
+  const auto dropped = a.expire(11.0 + kFrameGapMs);
   ASSERT_TRUE(dropped);
   EXPECT_EQ(dropped->bytes, 2u);
   EXPECT_EQ(a.pending(), 0u);
