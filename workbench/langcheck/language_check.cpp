@@ -2,8 +2,8 @@
 #include "language_check.h"
 
 #include "record_file.h"
-#include "workbench_words.h"
 #include "vaz_text_ids.h"
+#include "workbench_words.h"
 
 #include <algorithm>
 #include <array>

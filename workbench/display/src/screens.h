@@ -2,8 +2,8 @@
 // text, and the front end that shows them and answers for the user.
 #pragma once
 
-#include "workbench/live_value.h"
 #include "vaz_contracts.h"
+#include "workbench/live_value.h"
 
 #include <optional>
 #include <string>
