@@ -5,9 +5,12 @@
 # for byte with the x86-64 build's run of the same session (virtual clock, so both are
 # deterministic). Then makes the armhf packages from the cross build and checks them
 # installed, the session under qemu-arm (scripts/check_package.sh).
-# Usage: scripts/armhf.sh [X86_BUILD_DIR [ARMHF_BUILD_DIR]]
-# (defaults build and build-armhf; the x86-64 vazdiag must be built already).
+# Usage: scripts/armhf.sh [--build-only] [X86_BUILD_DIR [ARMHF_BUILD_DIR]]
+# (defaults build and build-armhf; the x86-64 vazdiag must be built already, except for
+# --build-only, which cross-builds and stops).
 set -euo pipefail
+build_only=0
+[ "${1:-}" = --build-only ] && { build_only=1; shift; }
 top=$(cd "$(dirname "$0")/.." && pwd)
 ref=$(cd "${1:-$top/build}" && pwd)
 dir=${2:-$top/build-armhf}
@@ -20,6 +23,7 @@ echo "== armhf cross build: $dir"
 "$top/scripts/build.sh" "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/armhf.cmake" -DVAZ_BUILD_TESTS=OFF \
   -DVAZ_WERROR="${VAZ_WERROR:-ON}"
 built=$SECONDS
+[ "$build_only" = 1 ] && exit 0
 arm-linux-gnueabihf-readelf -h "$dir/vazdiag" | grep -q 'Machine: *ARM' || { echo "armhf: $dir/vazdiag is no armhf program" >&2; exit 1; }
 
 # Name, then vazdiag's arguments, all separated by "|"; a session's files are named after it.

@@ -9,7 +9,8 @@
 
 namespace words {
 
-// name, text ID: 0xFE5A01xx front ends, 0xFE5A02xx box titles, 0xFE5A03xx the report.
+// name, text ID: 0xFE5A01xx front ends, 0xFE5A02xx box titles, 0xFE5A03xx the report,
+// 0xFE5A04xx the browser page's own words.
 #define WORKBENCH_WORDS(X)              \
   X(KeysQuestion, 0xFE5A0101)           \
   X(PromptYesNo, 0xFE5A0102)            \
@@ -66,6 +67,32 @@ namespace words {
   X(PressEnterBack, 0xFE5A0135)         \
   X(PromptLeave, 0xFE5A0136)            \
   X(TypeButton, 0xFE5A0137)             \
+  X(PageControlling, 0xFE5A0401)        \
+  X(PageReadOnly, 0xFE5A0402)           \
+  X(PageNobodyControls, 0xFE5A0403)     \
+  X(PageTakeControl, 0xFE5A0404)        \
+  X(PageTakeControlAsk, 0xFE5A0405)     \
+  X(PageBack, 0xFE5A0406)               \
+  X(PageYes, 0xFE5A0407)                \
+  X(PageNo, 0xFE5A0408)                 \
+  X(PageOk, 0xFE5A0409)                 \
+  X(PageWait, 0xFE5A040A)               \
+  X(PageShow, 0xFE5A040B)               \
+  X(PageAll, 0xFE5A040C)                \
+  X(PageNone, 0xFE5A040D)               \
+  X(PagePause, 0xFE5A040E)              \
+  X(PageResume, 0xFE5A040F)             \
+  X(PageRecord, 0xFE5A0410)             \
+  X(PageStopRecording, 0xFE5A0411)      \
+  X(PagePaused, 0xFE5A0412)             \
+  X(PageLeave, 0xFE5A0413)              \
+  X(PageEnter, 0xFE5A0414)              \
+  X(PageCancel, 0xFE5A0415)             \
+  X(PageConnectionLost, 0xFE5A0416)     \
+  X(PageRefused, 0xFE5A0417)            \
+  X(PageTickOne, 0xFE5A0418)            \
+  X(PageChartHint, 0xFE5A0419)          \
+  X(PageEnded, 0xFE5A041A)              \
   X(RecordingStopped, 0xFE5A0201)       \
   X(ReportTitle, 0xFE5A0301)            \
   X(ReportSession, 0xFE5A0302)          \

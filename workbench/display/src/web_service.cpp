@@ -2,6 +2,7 @@
 #include "web_service.h"
 
 #include "screens.h"
+#include "web_words.h"
 
 #include <nlohmann/json.hpp>
 
@@ -58,6 +59,13 @@ void WebService::routes() {
     if (!a) return plain(res, 404, "not found\n");
     const std::string type = a->type;
     res.set_content(a->body, type.rfind("text/", 0) == 0 ? type + "; charset=utf-8" : type);
+    res.set_header("Cache-Control", "no-cache");
+  });
+
+  // The page's words: the same for every page while the library is loaded.
+  http.Get("/words.js", [](const httplib::Request &, httplib::Response &res) {
+    static const std::string script = pageWordsScript();
+    res.set_content(script, "text/javascript; charset=utf-8");
     res.set_header("Cache-Control", "no-cache");
   });
 

@@ -4,38 +4,10 @@
 // become part of the page. No framework: the screens are a handful of lists and tables.
 'use strict';
 (() => {
-  const WORDS = {
-    en: {
-      controlling: 'You control this session', readonly: 'Read-only: another browser controls',
-      free: 'Nobody controls this session', takeover: 'Take control',
-      takeoverAsk: 'Take control of this session? The other browser becomes read-only.',
-      back: 'Back', yes: 'Yes', no: 'No', ok: 'OK', wait: 'Please wait…', show: 'Show', all: 'All', none: 'None',
-      name: 'Name', value: 'Value', unit: 'Unit', min: 'Min', max: 'Max', pass: 'pass', pause: 'Pause',
-      resume: 'Resume', record: 'Record', stopRecord: 'Stop recording', rec: 'REC', paused: 'paused',
-      leave: 'Leave', code: 'Code', text: 'Text', status: 'Status', noCodes: 'No trouble codes',
-      enter: 'Enter', cancel: 'Cancel', whole: 'Enter a whole number',
-      limits: 'The number must lie between -2147483647 and 2147483647',
-      lost: 'Connection lost: trying again…', refused: 'Refused', tickOne: 'Tick at least one item',
-      selectItems: 'Select items', liveData: 'Live data', identification: 'Identification',
-      troubleCodes: 'Trouble codes', activeTest: 'Active test', test: 'Test', language: 'Русский',
-      chartHint: 'Tap a row for its chart', ended: 'The session has ended.',
-    },
-    ru: {
-      controlling: 'Сеанс управляется отсюда', readonly: 'Только просмотр: управляет другой браузер',
-      free: 'Сеансом никто не управляет', takeover: 'Взять управление',
-      takeoverAsk: 'Взять управление сеансом? Другой браузер перейдёт в режим просмотра.',
-      back: 'Назад', yes: 'Да', no: 'Нет', ok: 'OK', wait: 'Подождите…', show: 'Показать', all: 'Все', none: 'Ни одного',
-      name: 'Параметр', value: 'Значение', unit: 'Ед.', min: 'Мин', max: 'Макс', pass: 'проход', pause: 'Пауза',
-      resume: 'Продолжить', record: 'Запись', stopRecord: 'Остановить запись', rec: 'ЗАПИСЬ', paused: 'пауза',
-      leave: 'Выход', code: 'Код', text: 'Описание', status: 'Статус', noCodes: 'Кодов неисправностей нет',
-      enter: 'Ввод', cancel: 'Отмена', whole: 'Введите целое число',
-      limits: 'Число должно быть от -2147483647 до 2147483647',
-      lost: 'Связь потеряна: повторяем…', refused: 'Отказано', tickOne: 'Отметьте хотя бы один параметр',
-      selectItems: 'Выбор параметров', liveData: 'Текущие параметры', identification: 'Идентификация',
-      troubleCodes: 'Коды неисправностей', activeTest: 'Активный тест', test: 'Тест', language: 'English',
-      chartHint: 'Нажмите на строку, чтобы увидеть график', ended: 'Сеанс завершён.',
-    },
-  };
+  // The words come from the language files, handed over by the server (/words.js); a
+  // language's own name stays as it is written in that language.
+  const WORDS = window.VAZ_WORDS || { en: {}, ru: {} };
+  const LANGUAGE_NAMES = { en: 'English', ru: 'Русский' };
   const $ = (id) => document.getElementById(id);
   const screenEl = $('screen');
   let lang = (navigator.language || 'en').toLowerCase().startsWith('ru') ? 'ru' : 'en';
@@ -118,7 +90,7 @@
 
   function chrome() {
     document.documentElement.lang = lang;
-    $('lang').textContent = t('language');
+    $('lang').textContent = LANGUAGE_NAMES[lang === 'ru' ? 'en' : 'ru'];
     $('takeover').textContent = t('takeover');
     onControl(control);
   }
