@@ -3,6 +3,7 @@
 // own delay and gaps. What is checked: the frames handed to the caller, byte for byte, the
 // requests the far side heard (repeats) and the trace's notes. Noise, stray answers and
 // spoilt frames never cost the answer; only reading services are sent again.
+#include "hex_bytes.h"
 #include "line_fixture.h"
 
 #include <fcntl.h>
@@ -25,23 +26,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
-
-Bytes hex(const std::string &text) {
-  Bytes b;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 3)
-    b.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-  return b;
-}
-
-std::string text(const Bytes &b) {
-  std::string s;
-  char x[4];
-  for (auto v : b) {
-    std::snprintf(x, sizeof x, "%s%02X", s.empty() ? "" : " ", v);
-    s += x;
-  }
-  return s;
-}
 
 // Both ends keep their timing on a loaded machine where it is allowed (root): the far side's
 // 19 ms between bytes must not grow into a real gap past P1max.

@@ -5,6 +5,8 @@
 // never costs the answer behind it: the bytes are scanned again.
 #include "wire_assembler.h"
 
+#include "hex_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,23 +17,6 @@ namespace {
 using vci::WireAssembler;
 using vci::WireBytes;
 using vci::WireProtocol;
-
-WireBytes hex(const std::string &text) {
-  WireBytes b;
-  for (std::size_t i = 0; i < text.size(); i += 3)
-    b.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-  return b;
-}
-
-std::string text(const WireBytes &b) {
-  std::string s;
-  char x[4];
-  for (auto v : b) {
-    std::snprintf(x, sizeof x, "%s%02X", s.empty() ? "" : " ", v);
-    s += x;
-  }
-  return s;
-}
 
 struct Case {
   const char *name;
